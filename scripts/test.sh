@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the normal build, the same tests
+# under AddressSanitizer + UndefinedBehaviorSanitizer, and each fuzz target
+# for a short while from its corpus.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+scripts/deps.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" || exit 1
+
+jobs=$(nproc)
+passed=0
+failed=0
+status=0
+
+# run_ctest DIR: runs CTest in DIR and adds its counts to the totals.
+run_ctest() {
+  local log
+  log=$(mktemp)
+  (cd "$1" && ctest --output-on-failure -j"$jobs" --timeout 300) 2>&1 | tee "$log"
+  local summary total fails
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$summary" ]; then
+    status=1
+    rm -f "$log"
+    return
+  fi
+  fails=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+  passed=$((passed + total - fails))
+  failed=$((failed + fails))
+  [ "$fails" -eq 0 ] || status=1
+  rm -f "$log"
+}
+
+build() {  # build DIR CMAKE-ARGS...
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir" -j"$jobs"
+}
+
+echo "== Build and test (RelWithDebInfo)"
+if build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  run_ctest build/release
+else
+  status=1
+  failed=$((failed + 1))
+fi
+
+echo "== Build and test with AddressSanitizer + UndefinedBehaviorSanitizer"
+if build build/asan -DCMAKE_BUILD_TYPE=Debug -DVRDK_SANITIZE=ON -DVRDK_BENCH=OFF; then
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
+else
+  status=1
+  failed=$((failed + 1))
+fi
+
+echo "== Fuzz each target for a while (clang, libFuzzer)"
+if CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVRDK_FUZZ=ON \
+     -DVRDK_TESTS=OFF -DVRDK_BENCH=OFF; then
+  for fuzzer in build/fuzz/fuzz/*_fuzz; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer" _fuzz)
+    work=$(mktemp -d)
+    cp -r "fuzz/corpus/$name/." "$work/"
+    if "$fuzzer" -max_total_time="${VRDK_FUZZ_SECONDS:-20}" -print_final_stats=0 \
+         "$work" >"build/fuzz/$name.log" 2>&1; then
+      echo "fuzz $name: no crash"
+      passed=$((passed + 1))
+    else
+      echo "fuzz $name: FAILED (see build/fuzz/$name.log)"
+      tail -n 30 "build/fuzz/$name.log"
+      failed=$((failed + 1))
+      status=1
+    fi
+    rm -rf "$work"
+  done
+else
+  status=1
+  failed=$((failed + 1))
+fi
+
+echo
+echo "${passed} passed, ${failed} failed"
+exit $status
