@@ -70,12 +70,20 @@ constexpr std::string_view MemoryTypeName(MemoryType type) {
   return type == MemoryType::kI2C ? "I2C" : "Flash";
 }
 
-std::optional<MemoryType> MemoryTypeFromName(std::string_view name);
+constexpr std::optional<MemoryType> MemoryTypeFromName(std::string_view name) {
+  if (name == "I2C") return MemoryType::kI2C;
+  if (name == "Flash") return MemoryType::kFlash;
+  return std::nullopt;
+}
 
 // Byte 2 of the device information answer for this memory type, and back.
 constexpr std::uint8_t DeviceInfoCode(MemoryType type) {
   return type == MemoryType::kI2C ? kDeviceInfoI2C : kDeviceInfoFlash;
 }
-std::optional<MemoryType> MemoryTypeFromDeviceInfo(std::uint8_t code);
+constexpr std::optional<MemoryType> MemoryTypeFromDeviceInfo(std::uint8_t code) {
+  if (code == kDeviceInfoI2C) return MemoryType::kI2C;
+  if (code == kDeviceInfoFlash) return MemoryType::kFlash;
+  return std::nullopt;
+}
 
 }  // namespace vrdk

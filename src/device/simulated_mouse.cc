@@ -397,6 +397,20 @@ void SimulatedMouse::PressButton(ButtonTest code) {
   Wake();
 }
 
+void SimulatedMouse::PressProfileButton() {
+  {
+    std::lock_guard lock(mutex_);
+    RefreshLocked();
+    if (!plugged_ || restarting_) return;
+    std::uint8_t& current = live_[kLiveUserAddress];
+    const int next = ((current & 0x0F) + 1) % 3;
+    current = static_cast<std::uint8_t>((current & 0xF0) | next);
+    SaveLiveSectionLocked(false);
+  }
+  PressButton(ButtonTest::kProfile);
+  PressButton(ButtonTest::kReleased);
+}
+
 void SimulatedMouse::SetFaults(const SimulatedFaults& faults) {
   std::lock_guard lock(mutex_);
   faults_ = faults;

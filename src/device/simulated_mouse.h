@@ -115,6 +115,10 @@ class SimulatedMouse {
   void Plug();
   // Queues the input report of a button test: 42 00 00 code 00 ...
   void PressButton(ButtonTest code);
+  // The profile button pressed and released: the firmware moves to the next
+  // profile (User byte 0, low nibble 0 -> 1 -> 2 -> 0), saves it, and reports
+  // the press and the release.
+  void PressProfileButton();
   void SetFaults(const SimulatedFaults& faults);
   // Number of feature transfers so far (the next one has this number).
   long TransferCount() const;

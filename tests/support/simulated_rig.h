@@ -25,6 +25,20 @@ inline std::string Hex(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
+// The mouse's transcript as the host saw it: "> " a report sent, "< " a
+// report received, "I " an input report; " FAIL" after a failed transfer.
+inline std::vector<std::string> TranscriptLines(const SimulatedMouse& mouse) {
+  std::vector<std::string> lines;
+  for (const auto& transfer : mouse.Transcript()) {
+    const char* mark = transfer.kind == SimulatedTransfer::Kind::kSetFeature   ? "> "
+                       : transfer.kind == SimulatedTransfer::Kind::kGetFeature ? "< "
+                                                                               : "I ";
+    lines.push_back(mark + Hex(std::span(transfer.bytes.data(), transfer.length)) +
+                    (transfer.ok ? "" : " FAIL"));
+  }
+  return lines;
+}
+
 class RecordingLoading : public LoadingWindow {
  public:
   void ShowLoading(int done, int total) override {
@@ -57,19 +71,7 @@ struct SimulatedRig {
     loading = RecordingLoading{};
   }
 
-  // The transcript as the host saw it: "> " a report sent, "< " a report
-  // received, "I " an input report; " FAIL" after a failed transfer.
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> lines;
-    for (const auto& transfer : mouse.Transcript()) {
-      const char* mark = transfer.kind == SimulatedTransfer::Kind::kSetFeature   ? "> "
-                         : transfer.kind == SimulatedTransfer::Kind::kGetFeature ? "< "
-                                                                                 : "I ";
-      lines.push_back(mark + Hex(std::span(transfer.bytes.data(), transfer.length)) +
-                      (transfer.ok ? "" : " FAIL"));
-    }
-    return lines;
-  }
+  std::vector<std::string> Reports() const { return TranscriptLines(mouse); }
 
   CountingClock clock;
   SimulatedMouse mouse;

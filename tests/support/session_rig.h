@@ -1,0 +1,118 @@
+// A Session over a simulated mouse on a counting clock, with a face that
+// records what the core asked of it. Built for one memory type: the build's
+// default images and the mouse's memory are of that type.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/session.h"
+#include "support/flash_defaults.h"
+#include "support/simulated_rig.h"
+
+namespace vrdk::testing {
+
+class RecordingEvents : public SessionEvents {
+ public:
+  void ShowMessage(std::string_view key) override {
+    messages.emplace_back(key);
+    if (on_message) on_message(key);
+  }
+  void ShowLoading(int done, int total) override {
+    ++loading_shows;
+    last_progress = {done, total};
+  }
+  void HideLoading() override { ++loading_hides; }
+  void ShowPageCovers(bool shown) override { covers = shown; }
+  void RefreshPages() override { ++refreshes; }
+  void ConnectionChanged(ConnectionState state) override { states.push_back(state); }
+  void ButtonTestsChanged(const ButtonTests& tests) override { button_tests.push_back(tests); }
+  void PostToOwnerThread(std::function<void()> task) override {
+    {
+      std::lock_guard lock(mutex_);
+      posted_.push_back(std::move(task));
+    }
+    posted_ready_.notify_all();
+  }
+
+  // Waits (at most a few seconds of real time) until `count` tasks are
+  // waiting, then runs them on this thread. False when they did not come.
+  bool RunPosted(std::size_t count) {
+    std::deque<std::function<void()>> tasks;
+    {
+      std::unique_lock lock(mutex_);
+      if (!posted_ready_.wait_for(lock, std::chrono::seconds(5),
+                                  [&] { return posted_.size() >= count; })) {
+        return false;
+      }
+      tasks.swap(posted_);
+    }
+    for (auto& task : tasks) task();
+    return true;
+  }
+
+  std::vector<std::string> messages;
+  std::function<void(std::string_view)> on_message;
+  int loading_shows = 0;
+  int loading_hides = 0;
+  std::pair<int, int> last_progress{-1, -1};
+  bool covers = false;
+  int refreshes = 0;
+  std::vector<ConnectionState> states;
+  std::vector<ButtonTests> button_tests;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable posted_ready_;
+  std::deque<std::function<void()>> posted_;
+};
+
+inline DefaultImageSet DefaultsFor(MemoryType type) {
+  if (type == MemoryType::kI2C) return *DefaultImageSet::FromResources();
+  const auto image = FlashDefaultImage();
+  return DefaultImageSet({image, image, image});
+}
+
+inline SimulatedMouseConfig MouseFor(MemoryType type) {
+  SimulatedMouseConfig config;
+  config.memory_type = type;
+  config.memory = DefaultsFor(type).WorkingImage(1);
+  return config;
+}
+
+struct SessionRig {
+  explicit SessionRig(MemoryType build, SimulatedMouseConfig mouse_config)
+      : mouse(clock, std::move(mouse_config)),
+        backend(&mouse),
+        session(backend, clock, events, DefaultsFor(build)) {
+    session.StartUp();
+  }
+  explicit SessionRig(MemoryType type) : SessionRig(type, MouseFor(type)) {}
+
+  // The first DevTimer tick after start finds and reads the mouse.
+  void Connect() {
+    session.DevTimerTimer();
+    mouse.ClearTranscript();
+    clock.ClearWaits();
+  }
+
+  std::vector<std::string> Reports() const { return TranscriptLines(mouse); }
+  // How many sent reports start with this text ("> 40 09").
+  int CountSent(const std::string& prefix) const {
+    int count = 0;
+    for (const auto& line : Reports()) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+  }
+
+  CountingClock clock;
+  SimulatedMouse mouse;
+  SimulatedBackend backend;
+  RecordingEvents events;
+  Session session;
+};
+
+}  // namespace vrdk::testing
