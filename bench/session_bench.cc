@@ -12,6 +12,7 @@
 #include "device/hidraw_backend.h"
 #include "device/session.h"
 #include "device/simulated_backend.h"
+#include "device/write_roads.h"
 #include "image/image_split.h"
 
 namespace vrdk {
@@ -20,6 +21,7 @@ namespace {
 class QuietEvents : public SessionEvents {
  public:
   void ShowMessage(std::string_view) override {}
+  void ShowText(std::string_view) override {}
   void ShowLoading(int, int) override {}
   void HideLoading() override {}
   void ShowPageCovers(bool) override {}
@@ -100,6 +102,39 @@ void BM_BtnReadAtOneMillisecondPerTransfer(benchmark::State& state) {
   state.counters["over_floor_percent"] = 100.0 * (clock_ms - kFloorMs) / kFloorMs;
 }
 BENCHMARK(BM_BtnReadAtOneMillisecondPerTransfer);
+
+// A whole-image write through the write roads: host time per report (the
+// command and 293 data reports of every 2048-byte page).
+void WholeImageWrite(benchmark::State& state, MemoryType type) {
+  CountingClock clock;
+  SimulatedMouseConfig config;
+  config.memory_type = type;
+  SimulatedMouse mouse(clock, config);
+  mouse.SetRecording(false);
+  clock.SetRecording(false);
+  SimulatedBackend backend(&mouse);
+  QuietEvents events;
+  const auto factory = SimulatedMouse::FactoryMemory(type);
+  const DefaultImageSet defaults({factory, factory, factory});
+  Session session(backend, clock, events, defaults);
+  session.StartUp();
+  session.DevTimerTimer();
+  const double reports = type == MemoryType::kI2C ? 294.0 : 32.0 * 294.0;
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) WriteRoads(session).WriteWholeImage(false);
+  const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
+  state.counters["reports_per_write"] = reports;
+  state.counters["ns_per_report"] =
+      elapsed.count() / (reports * static_cast<double>(state.iterations()));
+}
+
+void BM_WholeImageWriteI2C(benchmark::State& state) { WholeImageWrite(state, MemoryType::kI2C); }
+BENCHMARK(BM_WholeImageWriteI2C);
+
+void BM_WholeImageWriteFlash(benchmark::State& state) {
+  WholeImageWrite(state, MemoryType::kFlash);
+}
+BENCHMARK(BM_WholeImageWriteFlash);
 
 }  // namespace
 }  // namespace vrdk

@@ -145,6 +145,7 @@ class Session {
   MemoryType ActiveMemoryType() const;
   image::DefaultInputs DefaultsInputs() const;
   void SetMacroStorageObserver(MacroStorageObserver* observer) { macro_observer_ = observer; }
+  MacroStorageObserver* MacroObserver() { return macro_observer_; }
 
  private:
   class LoadingAdapter : public LoadingWindow {

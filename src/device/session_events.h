@@ -34,6 +34,10 @@ class SessionEvents {
   // The modal message dialog with the text of this language key ("Str102");
   // returns when the user has acknowledged it.
   virtual void ShowMessage(std::string_view language_key) = 0;
+  // The same dialog with a fixed text of the program ("Loading .bin is error!").
+  virtual void ShowText(std::string_view text) = 0;
+  // Closes the key-function pop-up menus (HideAllMenu).
+  virtual void CloseMenus() {}
   // The loading window: shown (placed at the main window's left + 6, top + 6)
   // with how far the current transfer is, and hidden.
   virtual void ShowLoading(int done, int total) = 0;

@@ -22,6 +22,7 @@ class RecordingEvents : public SessionEvents {
     messages.emplace_back(key);
     if (on_message) on_message(key);
   }
+  void ShowText(std::string_view text) override { ShowMessage(text); }
   void ShowLoading(int done, int total) override {
     ++loading_shows;
     last_progress = {done, total};

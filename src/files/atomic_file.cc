@@ -1,0 +1,96 @@
+#include "files/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace vrdk::files {
+namespace {
+
+std::string Reason(const std::string& what, const std::string& path, int error) {
+  return "cannot " + what + " " + path + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+std::optional<std::string> WriteFileAtomically(const std::string& path,
+                                               std::span<const std::uint8_t> bytes,
+                                               FailAt fail_at) {
+  const std::filesystem::path target(path);
+  const std::filesystem::path folder =
+      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+  std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return Reason("write", path, errno);
+
+  auto fail = [&](const std::string& what, int error) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return Reason(what, path, error);
+  };
+  // A failure injected at kWrite stops halfway, as a full disk would.
+  const std::size_t limit = fail_at == FailAt::kWrite ? bytes.size() / 2 : bytes.size();
+  std::size_t written = 0;
+  while (written < limit) {
+    const ssize_t n = ::write(fd, bytes.data() + written,
+                              std::min<std::size_t>(limit - written, std::size_t{1} << 20));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return fail("write", n < 0 ? errno : EIO);
+    written += static_cast<std::size_t>(n);
+  }
+  if (fail_at == FailAt::kWrite) return fail("write", ENOSPC);
+  // Keep the permissions an existing file had; a new file gets the usual ones.
+  struct stat existing {};
+  const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+  if (::fchmod(fd, mode) != 0) return fail("write", errno);
+  if (fail_at == FailAt::kSync) return fail("write", EIO);
+  if (::fsync(fd) != 0) return fail("write", errno);
+  if (::close(fd) != 0) {
+    const int error = errno;
+    ::unlink(temp.c_str());
+    return Reason("write", path, error);
+  }
+  if (fail_at == FailAt::kRename || ::rename(temp.c_str(), path.c_str()) != 0) {
+    const int error = fail_at == FailAt::kRename ? EIO : errno;
+    ::unlink(temp.c_str());
+    return Reason("replace", path, error);
+  }
+  return std::nullopt;
+}
+
+ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
+  ReadResult result;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    result.error = Reason("read", path, errno);
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    result.error = Reason("read", path, EISDIR);
+    return result;
+  }
+  result.bytes.resize(max_bytes);
+  std::size_t got = 0;
+  while (got < max_bytes) {
+    const ssize_t n = ::read(fd, result.bytes.data() + got, max_bytes - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      result.error = Reason("read", path, errno);
+      break;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  result.bytes.resize(result.error.empty() ? got : 0);
+  return result;
+}
+
+}  // namespace vrdk::files

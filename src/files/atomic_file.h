@@ -1,0 +1,33 @@
+// Whole-file reads and writes for the program's data files. A write never
+// leaves a damaged or half-written file where a good one stood: the bytes go
+// to a temporary file in the same folder, are flushed to disk, and only then
+// renamed over the target.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vrdk::files {
+
+// Where a write can be made to fail, so tests can prove nothing half-done is
+// reported as done.
+enum class FailAt { kNever, kWrite, kSync, kRename };
+
+// Nothing on success, else a message naming the file and the reason.
+std::optional<std::string> WriteFileAtomically(const std::string& path,
+                                               std::span<const std::uint8_t> bytes,
+                                               FailAt fail_at = FailAt::kNever);
+
+struct ReadResult {
+  std::vector<std::uint8_t> bytes;
+  std::string error;  // empty on success
+  bool ok() const { return error.empty(); }
+};
+
+// Reads at most max_bytes of the file (a longer file is read up to there).
+ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes);
+
+}  // namespace vrdk::files

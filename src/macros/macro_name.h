@@ -1,0 +1,26 @@
+// Device macro names: 16 bytes holding up to 8 UTF-16 code units, each high
+// byte first, the rest zero. A shown name ends at the first zero unit.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "image/layout.h"
+
+namespace vrdk::macros {
+
+using MacroName = std::array<std::uint8_t, image::kMacroNameSize>;
+
+inline constexpr std::size_t kMacroNameUnits = image::kMacroNameSize / 2;
+
+// Units past the eighth are dropped.
+MacroName EncodeMacroName(std::u16string_view name);
+std::u16string DecodeMacroName(std::span<const std::uint8_t, image::kMacroNameSize> bytes);
+
+// The "Flash" name table of a mouse without macros: "Macro1" .. "Macro32".
+std::array<std::uint8_t, image::kMacroNameTableSize> DefaultMacroNameTable();
+
+}  // namespace vrdk::macros
