@@ -55,12 +55,12 @@ void IniTable::AddLine(std::string_view line, std::optional<std::size_t>& open) 
     const std::string name(Trim(line.substr(1, line.size() - 2)));
     const std::string folded = FoldCase(name);
     for (std::size_t i = 0; i < sections_.size(); ++i) {
-      if (FoldCase(sections_[i].first) == folded) {
+      if (sections_[i].folded == folded) {
         open = i;
         return;
       }
     }
-    sections_.emplace_back(name, Keys{});
+    sections_.push_back({name, folded, Keys{}});
     open = sections_.size() - 1;
     return;
   }
@@ -68,13 +68,13 @@ void IniTable::AddLine(std::string_view line, std::optional<std::size_t>& open) 
   if (equals == std::string_view::npos || !open) return;
   const std::string_view key = Trim(line.substr(0, equals));
   if (key.empty()) return;
-  sections_[*open].second.try_emplace(FoldCase(key), Trim(line.substr(equals + 1)));
+  sections_[*open].keys.try_emplace(FoldCase(key), Trim(line.substr(equals + 1)));
 }
 
 const IniTable::Keys* IniTable::FindSection(std::string_view section) const {
   const std::string folded = FoldCase(section);
-  for (const auto& [name, keys] : sections_) {
-    if (FoldCase(name) == folded) return &keys;
+  for (const auto& entry : sections_) {
+    if (entry.folded == folded) return &entry.keys;
   }
   return nullptr;
 }
@@ -98,7 +98,7 @@ std::string IniTable::Value(std::string_view section, std::string_view key) cons
 
 std::vector<std::string> IniTable::Sections() const {
   std::vector<std::string> names;
-  for (const auto& [name, keys] : sections_) names.push_back(name);
+  for (const auto& entry : sections_) names.push_back(entry.name);
   return names;
 }
 

@@ -44,7 +44,12 @@ class IniTable {
   void AddLine(std::string_view line, std::optional<std::size_t>& open);
   const Keys* FindSection(std::string_view section) const;
 
-  std::vector<std::pair<std::string, Keys>> sections_;  // name as written, keys
+  struct Section {
+    std::string name;    // as first written
+    std::string folded;  // FoldCase(name)
+    Keys keys;
+  };
+  std::vector<Section> sections_;
 };
 
 // ASCII lower case: the folding that section and key names compare under.
