@@ -1,3 +1,3 @@
 # The Debian packages of each build. Sourced by the run and test scripts.
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config)
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)

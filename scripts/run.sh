@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the program and runs it. Extra arguments go to the program.
+# Builds vrdkctl and runs it. Extra arguments go to the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -7,5 +7,8 @@ scripts/deps.sh "${BUILD_PACKAGES[@]}"
 
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVRDK_TESTS=OFF -DVRDK_BENCH=OFF >/dev/null
-cmake --build build/run --target vrdk-sim-info
-exec build/run/tools/vrdk-sim-info "$@"
+cmake --build build/run --target vrdkctl
+# Without arguments: the simulated mouse's summary. With arguments: vrdkctl
+# as given (try: scripts/run.sh --help).
+if [ $# -eq 0 ]; then set -- --simulate info; fi
+exec build/run/src/vrdkctl "$@"

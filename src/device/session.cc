@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "keys/function_codes.h"
+
 namespace vrdk {
 
 const char* ConnectionStateName(ConnectionState state) {
@@ -27,7 +29,10 @@ Session::Session(HidBackend& backend, Clock& clock, SessionEvents& events, Defau
       defaults_(std::move(defaults)),
       loading_adapter_(*this),
       link_(backend, clock, &loading_adapter_),
-      working_image_(MemorySize(defaults_.ImageMemoryType()), 0) {}
+      working_image_(MemorySize(defaults_.ImageMemoryType()), 0),
+      languages_(LanguageTables::Load()) {
+  keys_.memory_type = defaults_.ImageMemoryType();
+}
 
 Session::~Session() {
   StopInputListener();
@@ -50,7 +55,9 @@ void Session::LoadingAdapter::SetPart(int part, int parts) {
 void Session::StartUp() {
   link_.InvalidateHandles();
   NotifyInputHandleChanged();
+  const auto reserved = connection_.reserved_customer_codes;  // from the brand options
   connection_ = Connection{};
+  connection_.reserved_customer_codes = reserved;
   connection_.target = {defaults_.TargetVendorId(), defaults_.TargetProductId()};
   connection_.image_memory_type = defaults_.ImageMemoryType();
   working_image_ = defaults_.WorkingImage(1);
@@ -63,6 +70,19 @@ void Session::StartUp() {
 
 void Session::SetReservedCustomerCodes(int vendor_code, int product_code) {
   connection_.reserved_customer_codes = {vendor_code, product_code};
+}
+
+void Session::SetBrandOptions(const BrandOptions& options) {
+  brand_ = options;
+  SetReservedCustomerCodes(options.reserved_customer_codes[0], options.reserved_customer_codes[1]);
+}
+
+void Session::SetCurrentLanguage(int language) {
+  if (language >= 1 && language <= kLanguageCount) current_language_ = language;
+}
+
+std::string Session::NameForCode(std::string_view code) {
+  return vrdk::NameForCode(code, Language(), keys_);
 }
 
 MemoryType Session::ActiveMemoryType() const {
@@ -105,6 +125,20 @@ image::RepairedSections Session::FillFromWorkingImage() {
 void Session::DataBufToUI() {
   const auto& data = buffers_.data_buf;
   pages_.code_texts = image::BuildCodeTexts(data);
+  // Fire presets first: naming a fire code compares with them.
+  const auto fire = image::Fire(data);
+  for (std::size_t n = 0; n < keys_.fire.size(); ++n) {
+    const std::size_t at = 2 + 3 * n;
+    if (fire[at] > 14) continue;  // not a count: keep the preset shown before
+    keys_.fire[n].count = fire[at] + 1;
+    keys_.fire[n].interval = fire[at + 1] << 8 | fire[at + 2];
+  }
+  keys_.memory_type = ActiveMemoryType();
+  for (std::size_t p = 0; p < image::kProfileCount; ++p) {
+    for (std::size_t k = 0; k < image::kKeysPerProfile; ++k) {
+      pages_.names[p][k] = NameForCode(pages_.code_texts.profiles[p][k]);
+    }
+  }
   pages_.led_type = image::LedTypeFromUserByte(image::User(data)[1]);
   pages_.package = (image::Vendor(data)[5] & 0x80) != 0 ? 1 : 0;
   events_.RefreshPages();

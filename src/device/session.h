@@ -28,6 +28,9 @@
 #include "image/config_buffers.h"
 #include "image/image_split.h"
 #include "image/led_type.h"
+#include "keys/key_context.h"
+#include "shell/tables/brand_options.h"
+#include "shell/tables/language_table.h"
 
 namespace vrdk {
 
@@ -62,10 +65,13 @@ struct PageState {
   std::optional<int> package;                          // cb_Package index
   std::string patch_checksum_text;                     // edt_PatCodeCk
   image::CodeTexts code_texts;                         // button code display strings
-  bool no_device_shown = true;                         // NoDeviceShown
-  int mode_page = 1;                                   // rb_1 Main, rb_2 Switch, rb_3 Fixed Control
-  int shown_page = 1;                                  // gbPage shown
-  ButtonTests button_tests;                            // the button-test check boxes
+  // The display name of every button (NameForCode in the current language);
+  // editors find buttons by these names.
+  std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount> names;
+  bool no_device_shown = true;  // NoDeviceShown
+  int mode_page = 1;            // rb_1 Main, rb_2 Switch, rb_3 Fixed Control
+  int shown_page = 1;           // gbPage shown
+  ButtonTests button_tests;     // the button-test check boxes
   // The polling rate last sent to the mouse and whether it changed since.
   std::optional<int> last_polling_rate_sent;
   bool polling_rate_changed = false;
@@ -100,6 +106,8 @@ class Session {
   // from it (the no-device state) and sets the search list.
   void StartUp();
   void SetReservedCustomerCodes(int vendor_code, int product_code);
+  // The brand's options from [org]; also sets the reserved customer codes.
+  void SetBrandOptions(const BrandOptions& options);
   void StartInputListener();
   void StopInputListener();
 
@@ -144,6 +152,17 @@ class Session {
   // The memory type the maps branch on: the mouse's, or the build's while none.
   MemoryType ActiveMemoryType() const;
   image::DefaultInputs DefaultsInputs() const;
+  const BrandOptions& Brand() const { return brand_; }
+  // The three language tables and the current language (1..3).
+  const LanguageTables& Languages() const { return languages_; }
+  const LanguageTable& Language() const { return languages_.Table(current_language_); }
+  int CurrentLanguage() const { return current_language_; }
+  void SetCurrentLanguage(int language);
+  // The working state key codes are built from and named with.
+  KeyCodeContext& Keys() { return keys_; }
+  const KeyCodeContext& Keys() const { return keys_; }
+  // NameForCode in the current language.
+  std::string NameForCode(std::string_view code);
   void SetMacroStorageObserver(MacroStorageObserver* observer) { macro_observer_ = observer; }
   MacroStorageObserver* MacroObserver() { return macro_observer_; }
 
@@ -180,6 +199,10 @@ class Session {
   image::ConfigBuffers buffers_;
   std::vector<std::uint8_t> working_image_;
   MacroStorageObserver* macro_observer_ = nullptr;
+  BrandOptions brand_;
+  LanguageTables languages_;
+  int current_language_ = 1;
+  KeyCodeContext keys_;
 
   // Button presses remembered until the release report.
   std::uint8_t pressed_ = 0;

@@ -1,0 +1,12 @@
+#include <unistd.h>
+
+#include <iostream>
+
+#include "cli/vrdkctl.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  vrdk::cli::RunOptions options;
+  options.stderr_is_terminal = ::isatty(STDERR_FILENO) == 1;
+  return vrdk::cli::RunVrdkctl(args, std::cout, std::cerr, options);
+}

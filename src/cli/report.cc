@@ -1,0 +1,211 @@
+#include "cli/report.h"
+
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+
+#include "image/code_text.h"
+
+namespace vrdk::cli {
+namespace {
+
+using nlohmann::json;
+
+constexpr std::size_t kProductStringOffset = 111;
+constexpr std::size_t kProductStringLength = 16;
+constexpr std::size_t kDpiLevelCount = 43;
+constexpr std::size_t kDpiIndexes = 44;
+constexpr std::size_t kDpiColours = 87;
+constexpr int kDpiHidden = 15;
+
+std::string Hex(std::span<const std::uint8_t> bytes, const char* separator = "") {
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    char digits[4];
+    std::snprintf(digits, sizeof digits, "%02X", bytes[i]);
+    if (i > 0) text += separator;
+    text += digits;
+  }
+  return text;
+}
+
+std::string Hex4(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
+  return text;
+}
+
+json RepairedSections(const Session& session) {
+  json names = json::array();
+  for (auto section : session.Pages().repaired) names.push_back(image::SectionName(section));
+  return names;
+}
+
+// The DPI value of a step index (0..11) as a number, from the language's text.
+json DpiValue(int index, const LanguageTable& language) {
+  if (index < 0 || index > 11) return nullptr;
+  const std::string text = language.DpiText(index + 1);
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return nullptr;
+  return value;
+}
+
+json DpiReport(const image::DataBuf& data, const LanguageTable& language) {
+  const auto vendor = image::Vendor(data);
+  const int levels = std::min(vendor[kDpiLevelCount] & 0x07, 7) + 1;
+  json values = json::array();
+  json colours = json::array();
+  for (int level = 0; level < levels; ++level) {
+    const std::uint8_t pair = vendor[kDpiIndexes + static_cast<std::size_t>(level / 2)];
+    const int index = level % 2 == 0 ? pair & 0x0F : pair >> 4;
+    values.push_back(index == kDpiHidden ? json(nullptr) : DpiValue(index, language));
+    colours.push_back(Hex(vendor.subspan(kDpiColours + 3 * static_cast<std::size_t>(level), 3)));
+  }
+  return {{"levels", levels},
+          {"values", values},
+          {"current", image::User(data)[2] + 1},
+          {"colors", colours}};
+}
+
+json FireReport(const image::DataBuf& data) {
+  const auto fire = image::Fire(data);
+  json presets = json::array();
+  for (std::size_t key = 0; key < 3; ++key) {
+    const std::size_t at = 2 + 3 * key;
+    presets.push_back({{"count", fire[at] + 1}, {"interval", fire[at + 1] << 8 | fire[at + 2]}});
+  }
+  return presets;
+}
+
+std::string Pad(const std::string& label) {
+  return label + std::string(label.size() < 19 ? 19 - label.size() : 1, ' ');
+}
+
+std::string Plain(const json& value) {
+  if (value.is_string()) return value.get<std::string>();
+  if (value.is_null()) return "-";
+  return value.dump();
+}
+
+std::string Joined(const json& list, const char* separator = ", ") {
+  std::string text;
+  for (const auto& item : list) {
+    if (!text.empty()) text += separator;
+    text += Plain(item);
+  }
+  return text.empty() ? "none" : text;
+}
+
+}  // namespace
+
+int PollingRate(std::uint8_t vendor_byte4) {
+  static constexpr int kRates[] = {125, 250, 500, 1000};
+  return kRates[(vendor_byte4 >> 4) & 0x03];
+}
+
+std::string ProductString(const image::DataBuf& data) {
+  std::string text;
+  for (std::size_t i = 0; i < kProductStringLength; ++i) {
+    const std::uint8_t c = image::Vendor(data)[kProductStringOffset + i];
+    if (c == 0) break;
+    text.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
+  }
+  return text;
+}
+
+json InfoReport(const Session& session) {
+  const auto& data = session.Data();
+  const auto vendor = image::Vendor(data);
+  const auto& conn = session.Conn();
+  const auto codes = conn.read_customer_codes.value_or(
+      std::array<std::uint8_t, 2>{image::Fire(data)[0], image::Fire(data)[1]});
+  return {{"memory_type", std::string(MemoryTypeName(session.ActiveMemoryType()))},
+          {"vendor_id", Hex4(static_cast<unsigned>(vendor[0] << 8 | vendor[1]))},
+          {"product_id", Hex4(static_cast<unsigned>(vendor[2] << 8 | vendor[3]))},
+          {"customer_codes", {codes[0], codes[1]}},
+          {"product_string", ProductString(data)},
+          {"patch_checksum", session.Pages().patch_checksum_text},
+          {"current_profile", (image::User(data)[0] & 0x0F) + 1},
+          {"polling_rate", PollingRate(vendor[4])},
+          {"led_type", std::string(image::LedTypeName(session.Pages().led_type))},
+          {"repaired_sections", RepairedSections(session)}};
+}
+
+json DumpReport(const Session& session, const LanguageTable& language) {
+  json dump = InfoReport(session);
+  const auto& data = session.Data();
+  const auto& texts = session.Pages().code_texts;
+  json profiles = json::array();
+  for (std::size_t p = 0; p < texts.profiles.size(); ++p) {
+    json buttons = json::array();
+    for (std::size_t k = 0; k < texts.profiles[p].size(); ++k) {
+      buttons.push_back({{"code", texts.profiles[p][k]}, {"name", session.Pages().names[p][k]}});
+    }
+    profiles.push_back({{"buttons", buttons}});
+  }
+  dump["profiles"] = profiles;
+  dump["combination_slots"] = texts.combinations;
+  dump["dpi"] = DpiReport(data, language);
+  dump["led"] = {{"type", dump["led_type"]}, {"mode", image::User(data)[1] & 0x0F}};
+  dump["fire"] = FireReport(data);
+  dump["fire_section"] = Hex(image::Fire(data), " ");
+  dump["options"] = Hex(image::Vendor(data).subspan(4, 5), " ");
+  const auto& buffers = session.Buffers();
+  dump["patch_header"] = session.ActiveMemoryType() == MemoryType::kI2C
+                             ? Hex(buffers.patch_header, " ")
+                             : Hex(buffers.flash_info, " ");
+  return dump;
+}
+
+std::string InfoText(const json& info) {
+  std::ostringstream out;
+  out << Pad("memory type") << Plain(info["memory_type"]) << '\n'
+      << Pad("USB id") << Plain(info["vendor_id"]) << ':' << Plain(info["product_id"]) << '\n'
+      << Pad("customer codes") << Joined(info["customer_codes"]) << '\n'
+      << Pad("product string") << Plain(info["product_string"]) << '\n'
+      << Pad("patch checksum") << Plain(info["patch_checksum"]) << '\n'
+      << Pad("current profile") << Plain(info["current_profile"]) << '\n'
+      << Pad("polling rate") << Plain(info["polling_rate"]) << " Hz\n"
+      << Pad("LED type") << Plain(info["led_type"]) << '\n'
+      << Pad("repaired sections") << Joined(info["repaired_sections"]) << '\n';
+  return out.str();
+}
+
+std::string DumpText(const json& dump) {
+  std::ostringstream out;
+  out << InfoText(dump);
+  int number = 1;
+  for (const auto& profile : dump["profiles"]) {
+    out << "\nprofile " << number++ << '\n';
+    int key = 1;
+    for (const auto& button : profile["buttons"]) {
+      char line[24];
+      std::snprintf(line, sizeof line, "  button %-3d", key++);
+      out << line << Plain(button["code"]) << "  " << Plain(button["name"]) << '\n';
+    }
+  }
+  out << "\ncombination slots\n";
+  int slot = 1;
+  for (const auto& code : dump["combination_slots"])
+    out << "  slot " << slot++ << "  " << Plain(code) << '\n';
+  const auto& dpi = dump["dpi"];
+  out << "\nDPI levels          " << Plain(dpi["levels"]) << " (current " << Plain(dpi["current"])
+      << ")\n";
+  for (std::size_t level = 0; level < dpi["values"].size(); ++level) {
+    out << "  level " << level + 1 << "  " << Plain(dpi["values"][level]) << "  #"
+        << Plain(dpi["colors"][level]) << '\n';
+  }
+  out << "\n" << Pad("LED mode") << Plain(dump["led"]["mode"]) << '\n';
+  int key = 1;
+  for (const auto& preset : dump["fire"]) {
+    out << Pad("fire key " + std::to_string(key++)) << Plain(preset["count"]) << " times, interval "
+        << Plain(preset["interval"]) << '\n';
+  }
+  out << Pad("Fire section") << Plain(dump["fire_section"]) << '\n'
+      << Pad("option bytes 4..8") << Plain(dump["options"]) << '\n'
+      << Pad("patch header") << Plain(dump["patch_header"]) << '\n';
+  return out.str();
+}
+
+}  // namespace vrdk::cli

@@ -1,0 +1,30 @@
+// What vrdkctl prints about a mouse: the data of `info` and `dump` as JSON
+// (the --json output and the source of the text output), and the text forms.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+#include "device/session.h"
+#include "shell/tables/language_table.h"
+
+namespace vrdk::cli {
+
+// memory_type, vendor_id, product_id, customer_codes, product_string,
+// patch_checksum, current_profile, polling_rate, led_type, repaired_sections.
+nlohmann::json InfoReport(const Session& session);
+// Everything the mouse holds, decoded; button names as the Session shows
+// them, DPI values from `language`.
+nlohmann::json DumpReport(const Session& session, const LanguageTable& language);
+
+std::string InfoText(const nlohmann::json& info);
+std::string DumpText(const nlohmann::json& dump);
+
+// Polling rate in Hz from Vendor byte 4 (bits 5..4: 125, 250, 500, 1000).
+int PollingRate(std::uint8_t vendor_byte4);
+// The USB product string: up to 16 single-byte characters, ending at the
+// first zero; bytes outside printable ASCII show as '?'.
+std::string ProductString(const image::DataBuf& data);
+
+}  // namespace vrdk::cli

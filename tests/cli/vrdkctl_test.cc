@@ -1,0 +1,223 @@
+// vrdkctl run in-process against a temporary --simulate file: its output,
+// exit codes, the file it keeps, and its trace.
+
+#include "cli/vrdkctl.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <regex>
+#include <sstream>
+
+#include "device/simulated_mouse.h"
+#include "image/checksum.h"
+#include "support/flash_defaults.h"
+#include "support/temp_dir.h"
+
+namespace vrdk::cli {
+namespace {
+
+using nlohmann::json;
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::TempDir;
+
+struct Result {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+class VrdkctlTest : public ::testing::Test {
+ protected:
+  Result Run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int code = RunVrdkctl(args, out, err);
+    return {code, out.str(), err.str()};
+  }
+  Result Sim(std::vector<std::string> args) {
+    args.insert(args.begin(), "--simulate=" + mouse_file_);
+    return Run(std::move(args));
+  }
+  json SimJson(std::vector<std::string> args) {
+    args.insert(args.begin(), "--json");
+    const Result result = Sim(std::move(args));
+    EXPECT_EQ(result.code, 0) << result.err;
+    return json::parse(result.out);
+  }
+
+  TempDir dir_;
+  std::string mouse_file_ = dir_.File("mouse.bin");
+};
+
+TEST_F(VrdkctlTest, AMissingSimulationFileIsCreatedFromDefaultImageOne) {
+  const Result result = Sim({"info"});
+  EXPECT_EQ(result.code, 0) << result.err;
+  EXPECT_THAT(result.out, HasSubstr("I2C"));
+  EXPECT_THAT(result.out, HasSubstr("1BCF:08B8"));
+  EXPECT_EQ(TempDir::Read(mouse_file_), SimulatedMouse::FactoryMemory(MemoryType::kI2C));
+}
+
+TEST_F(VrdkctlTest, InfoAsJsonDescribesTheDefaultMouse) {
+  const json info = SimJson({"info"});
+  EXPECT_EQ(info["memory_type"], "I2C");
+  EXPECT_EQ(info["vendor_id"], "1BCF");
+  EXPECT_EQ(info["product_id"], "08B8");
+  EXPECT_EQ(info["customer_codes"], json({255, 255}));
+  EXPECT_EQ(info["product_string"], "HID Gaming Mouse");
+  EXPECT_EQ(info["patch_checksum"], "75F0");
+  EXPECT_EQ(info["current_profile"], 2);
+  EXPECT_EQ(info["polling_rate"], 1000);
+  EXPECT_EQ(info["led_type"], "MCULED");
+  EXPECT_EQ(info["repaired_sections"], json::array());
+}
+
+TEST_F(VrdkctlTest, DumpAsJsonNamesEveryButtonAndDecodesTheDpiLevels) {
+  const json dump = SimJson({"dump"});
+  ASSERT_EQ(dump["profiles"].size(), 3u);
+  for (const auto& profile : dump["profiles"]) ASSERT_EQ(profile["buttons"].size(), 12u);
+  EXPECT_EQ(dump["profiles"][0]["buttons"][0]["code"], "01010000");
+  EXPECT_FALSE(dump["profiles"][0]["buttons"][0]["name"].get<std::string>().empty());
+  EXPECT_EQ(dump["combination_slots"].size(), 9u);
+  EXPECT_EQ(dump["combination_slots"][2], "0781F018");
+  EXPECT_EQ(dump["dpi"]["levels"], 6);
+  EXPECT_EQ(dump["dpi"]["current"], 3);
+  EXPECT_EQ(dump["dpi"]["values"].size(), 6u);
+  for (const auto& value : dump["dpi"]["values"]) EXPECT_TRUE(value.is_number());
+  EXPECT_EQ(dump["dpi"]["colors"][0], "FF0000");
+  EXPECT_EQ(dump["fire"][0], json({{"count", 3}, {"interval", 60}}));
+  EXPECT_EQ(dump["fire"][2], json({{"count", 8}, {"interval", 60}}));
+}
+
+TEST_F(VrdkctlTest, ARepairedSectionIsReportedAndTheFileKeepsTheMousesBytes) {
+  auto memory = SimulatedMouse::FactoryMemory(MemoryType::kI2C);
+  memory[200] ^= 0x01;  // Profile1 no longer matches its checksum
+  TempDir::Write(mouse_file_, memory);
+  const json info = SimJson({"info"});
+  EXPECT_EQ(info["repaired_sections"], json({"Profile1"}));
+  EXPECT_EQ(TempDir::Read(mouse_file_), memory);
+}
+
+TEST_F(VrdkctlTest, SaveLoadAndResetActOnTheSameMouseAcrossRuns) {
+  ASSERT_EQ(Sim({"info"}).code, 0);
+  const auto saved = dir_.File("saved.bin");
+  ASSERT_EQ(Sim({"save", saved}).code, 0);
+  auto changed = TempDir::Read(saved);
+  ASSERT_EQ(changed.size(), 2048u);
+  changed[164] = 0x02;  // current profile 3
+  changed[191] = image::SectionChecksum(std::span(changed).subspan(164, 28));
+  TempDir::Write(saved, changed);
+  const Result load = Sim({"load", saved});
+  ASSERT_EQ(load.code, 0) << load.err;
+  EXPECT_EQ(SimJson({"info"})["current_profile"], 3);
+  ASSERT_EQ(Sim({"reset"}).code, 0);
+  EXPECT_EQ(SimJson({"info"})["current_profile"], 2);
+}
+
+TEST_F(VrdkctlTest, RawReadsPrintHexAndXDataRoundTripsWithinARun) {
+  const Result memory = Sim({"memory", "read", "0", "0x10"});
+  EXPECT_EQ(memory.code, 0) << memory.err;
+  EXPECT_EQ(memory.out, "0000: 1B CF 08 B8 BF 1F 7F 4F AF 20 35 29 10 30 1A 00\n");
+  const json live = SimJson({"live", "read", "164", "4"});
+  EXPECT_EQ(live["bytes"], "01 84 02 00");
+  EXPECT_EQ(Sim({"xdata", "write", "0xF000", "0x5A"}).code, 0);
+  const json xdata = SimJson({"xdata", "read", "0xF000"});
+  EXPECT_EQ(xdata["value"], 0);  // XData is the controller's RAM: a new run starts blank
+}
+
+TEST_F(VrdkctlTest, ListShowsTheSimulatedMousesCollections) {
+  const json list = SimJson({"list"});
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[2]["vendor_id"], "1BCF");
+  EXPECT_EQ(list[2]["feature_report_length"], 8);
+  EXPECT_EQ(list[2]["target"], true);
+  EXPECT_EQ(list[0]["feature_report_length"], 0);
+}
+
+TEST_F(VrdkctlTest, NamesListsMenuEntriesWithTheirCodes) {
+  const json names = SimJson({"names"});
+  ASSERT_FALSE(names.empty());
+  bool play_pause = false;
+  for (const auto& entry : names) {
+    EXPECT_TRUE(std::regex_match(entry["code"].get<std::string>(), std::regex("[0-9A-F]{8}")));
+    play_pause = play_pause || entry["code"] == "0300CD00";
+  }
+  EXPECT_TRUE(play_pause);
+}
+
+TEST_F(VrdkctlTest, TheSecondLanguageNamesButtonsDifferently) {
+  const json english = SimJson({"dump"});
+  const json chinese = SimJson({"--lang=2", "dump"});
+  EXPECT_NE(english["profiles"][0]["buttons"][0]["name"],
+            chinese["profiles"][0]["buttons"][0]["name"]);
+}
+
+TEST_F(VrdkctlTest, TheTraceHoldsEveryTransferInOrder) {
+  const auto trace = dir_.File("trace.txt");
+  ASSERT_EQ(Sim({"--trace=" + trace, "info"}).code, 0);
+  const auto bytes = TempDir::Read(trace);
+  std::istringstream lines(std::string(bytes.begin(), bytes.end()));
+  const std::regex shape("[<>] ([0-9A-F]{2} ){7}[0-9A-F]{2}( FAIL)?");
+  int answers = 0;
+  bool whole_read = false;
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_TRUE(std::regex_match(line, shape)) << line;
+    answers += line.rfind("< 41", 0) == 0 ? 1 : 0;
+    whole_read = whole_read || line == "> 40 09 00 00 08 00 00 00";
+  }
+  EXPECT_TRUE(whole_read);
+  EXPECT_GE(answers, 293);
+}
+
+TEST_F(VrdkctlTest, AFlashMouseForAnI2CProgramIsNotAccepted) {
+  TempDir::Write(mouse_file_, testing::FlashDefaultImage());
+  const Result result = Sim({"info"});
+  EXPECT_EQ(result.code, kExitNoMouse);
+  EXPECT_THAT(result.err, HasSubstr("Bin file type error"));
+}
+
+TEST_F(VrdkctlTest, ErrorsEndWithTheirExitCodes) {
+  EXPECT_EQ(Run({"frobnicate"}).code, kExitUsage);
+  EXPECT_EQ(Run({}).code, kExitUsage);
+  EXPECT_EQ(Sim({"memory", "read", "0", "0"}).code, kExitUsage);
+  EXPECT_EQ(Sim({"live", "read", "0", "256"}).code, kExitUsage);
+  EXPECT_EQ(Sim({"xdata", "write", "1", "300"}).code, kExitUsage);
+  EXPECT_EQ(Sim({"reset", "4"}).code, kExitUsage);
+  EXPECT_EQ(Sim({"save", dir_.File("no/such/folder/x.bin")}).code, kExitFileError);
+  EXPECT_EQ(Sim({"load", dir_.File("missing.bin")}).code, kExitFileError);
+
+  const auto wrong = dir_.File("wrong.bin");
+  TempDir::Write(wrong, std::vector<std::uint8_t>(2048, 0));
+  const Result load = Sim({"load", wrong});
+  EXPECT_EQ(load.code, kExitFileError);
+  EXPECT_THAT(load.err, HasSubstr("Loading .bin is error!"));
+
+  TempDir::Write(mouse_file_, std::vector<std::uint8_t>(1000, 0));
+  const Result odd = Sim({"info"});
+  EXPECT_EQ(odd.code, kExitFileError);
+  EXPECT_THAT(odd.err, HasSubstr("2048"));
+}
+
+TEST_F(VrdkctlTest, HelpIsThereForEveryCommandAndListsTheExitCodes) {
+  for (std::vector<std::string> args :
+       std::vector<std::vector<std::string>>{{"--help"},
+                                             {"info", "--help"},
+                                             {"memory", "read", "--help"},
+                                             {"xdata", "write", "--help"}}) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.code, 0);
+    EXPECT_THAT(result.out, HasSubstr("Exit codes:"));
+  }
+}
+
+TEST_F(VrdkctlTest, WithoutTheSimulatedMouseAndNoHardwareNoMouseIsFound) {
+  const Result result = Run({"info"});
+  EXPECT_EQ(result.code, kExitNoMouse);
+  EXPECT_THAT(result.err, HasSubstr("no mouse found"));
+}
+
+}  // namespace
+}  // namespace vrdk::cli
