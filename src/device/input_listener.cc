@@ -63,6 +63,15 @@ void Session::ListenForInput() {
   }
 }
 
+void Session::RefreshCurrentDPIStatus() {
+  std::array<std::uint8_t, 1> level{};
+  const bool flash = ActiveMemoryType() == MemoryType::kFlash;
+  const int address = static_cast<int>((flash ? image::flash::kUser : image::i2c::kUser) + 2);
+  if (!link_.ReadMemory(address, 1, level) || level[0] >= DpiState::kLevels) return;
+  pages_.dpi.current = level[0];
+  pages_.dpi.selected = level[0];
+}
+
 void Session::HandleInputReport(std::array<std::uint8_t, 4> report) {
   if (report[0] != kInputReportId) return;
   const std::uint8_t code = report[3];
@@ -92,10 +101,15 @@ void Session::HandleInputReport(std::array<std::uint8_t, 4> report) {
     if (pressed_ & 2) tests.dpi_up = false;
     if (pressed_ & 4) tests.dpi_down = false;
     events_.ButtonTestsChanged(tests);
+    if (pressed_ & 7) {
+      clock_.Sleep(kAfterRelease);
+      RefreshCurrentDPIStatus();
+      events_.RefreshPages();
+    }
     if (pressed_ & 8) {
       // The mouse has switched profile: read the current profile back from
       // its memory and show it.
-      clock_.Sleep(kProfileSettle);
+      clock_.Sleep(kAfterRelease);
       std::array<std::uint8_t, 1> current{};
       const bool flash = ActiveMemoryType() == MemoryType::kFlash;
       const int address = static_cast<int>(flash ? image::flash::kUser : image::i2c::kUser);

@@ -141,6 +141,11 @@ void Session::DataBufToUI() {
   }
   pages_.led_type = image::LedTypeFromUserByte(image::User(data)[1]);
   pages_.package = (image::Vendor(data)[5] & 0x80) != 0 ? 1 : 0;
+  const int colour = image::User(data)[0] >> 4;
+  if (colour <= 9) pages_.profile_colour_item = colour;
+  if (colour == 15) pages_.profile_colour_item = 10;
+  if (image::User(data)[3] <= 1) pages_.button_effect_item = image::User(data)[3];
+  for (const auto& fill : page_fillers_) fill();
   events_.RefreshPages();
 }
 

@@ -59,6 +59,20 @@ struct Connection {
   ConnectionState state = ConnectionState::kNoDevice;
 };
 
+// The DPI levels as the DPI page and the engineer page hold them. The count,
+// the values and the current level are written to the mouse but not back
+// into DataBuf; they live here until the next read.
+struct DpiState {
+  static constexpr int kLevels = 8;
+  static constexpr int kValues = 12;       // value indexes 0..11
+  static constexpr int kHidden = 15;       // a level that is not shown
+  int count = 1;                           // levels enabled, 1..8 (levels 1..count)
+  std::array<int, kLevels> values{};       // the working array: value index per level
+  std::array<int, kLevels> combo_items{};  // cb_CPI1 .. cb_CPI8 (engineer page)
+  int current = 0;                         // cb_CurrentCPI: the current level, 0-based
+  int selected = 0;                        // the level whose radio rb_DPIn is checked
+};
+
 // Working state that the pages show from DataBuf and the logic reads back.
 struct PageState {
   image::LedType led_type = image::LedType::kUnknown;  // LED type shown
@@ -72,9 +86,12 @@ struct PageState {
   int mode_page = 1;            // rb_1 Main, rb_2 Switch, rb_3 Fixed Control
   int shown_page = 1;           // gbPage shown
   ButtonTests button_tests;     // the button-test check boxes
-  // The polling rate last sent to the mouse and whether it changed since.
+  // The polling rate remembered (Hz) and whether it changed since shown.
   std::optional<int> last_polling_rate_sent;
   bool polling_rate_changed = false;
+  DpiState dpi;
+  int profile_colour_item = 0;       // cb_ProfileColor: 0..9 colours 1..10, 10 the specified colour
+  int button_effect_item = 0;        // cb_BtnEFT: 0 off, 1 on
   image::RepairedSections repaired;  // sections the last fill repaired
 };
 
@@ -94,7 +111,7 @@ class Session {
   static constexpr int kRestartSteps = 51;  // 5.1 s in steps of 100 ms
   static constexpr auto kStep = Milliseconds(100);
   static constexpr auto kBeforeRestart = Milliseconds(500);
-  static constexpr auto kProfileSettle = Milliseconds(200);
+  static constexpr auto kAfterRelease = Milliseconds(200);
 
   Session(HidBackend& backend, Clock& clock, SessionEvents& events, DefaultImageSet defaults);
   ~Session();
@@ -123,6 +140,9 @@ class Session {
   void DeviceLost();
   void RestartDevice();
   bool RefreshProfileParameter();
+  // After a DPI button on the mouse: reads the current level back from its
+  // memory and takes it as the current level.
+  void RefreshCurrentDPIStatus();
   // One input report, on the owner thread.
   void HandleInputReport(std::array<std::uint8_t, 4> report);
 
@@ -130,8 +150,10 @@ class Session {
   // a read does (checks included) and returns the repaired sections.
   image::RepairedSections FillFromWorkingImage();
   // DataBufToUI: rebuilds the code display strings and the state shown from
-  // DataBuf, then refreshes every page.
+  // DataBuf (the page fillers run in the order added), then refreshes every page.
   void DataBufToUI();
+  // Editors that keep working state of their own add how they show DataBuf.
+  void AddPageFiller(std::function<void()> fill) { page_fillers_.push_back(std::move(fill)); }
 
   // --- State -----------------------------------------------------------------
   DeviceLink& Link() { return link_; }
@@ -203,6 +225,7 @@ class Session {
   LanguageTables languages_;
   int current_language_ = 1;
   KeyCodeContext keys_;
+  std::vector<std::function<void()>> page_fillers_;
 
   // Button presses remembered until the release report.
   std::uint8_t pressed_ = 0;

@@ -1,0 +1,159 @@
+#include "settings/dpi_editor.h"
+
+#include <algorithm>
+
+#include "device/write_roads.h"
+
+namespace vrdk::settings {
+
+std::array<bool, DpiState::kValues> LitSegments(StepStyle style, int index) {
+  std::array<bool, DpiState::kValues> lit{};
+  if (index < 0 || index >= DpiState::kValues) return lit;
+  for (int i = 0; i < DpiState::kValues; ++i) {
+    lit[static_cast<std::size_t>(i)] = style == StepStyle::kLever ? i == index : i <= index;
+  }
+  return lit;
+}
+
+int SliderStep(int x) {
+  for (int i = 0; i <= 10; ++i) {
+    if (x <= -5 + 20 * (i + 1)) return i;
+  }
+  return 11;
+}
+
+void DpiEditor::ShowFromDataBuf() {
+  const auto& data = session_.Data();
+  const auto vendor = image::Vendor(data);
+  PageState& pages = session_.Pages();
+  pages.last_polling_rate_sent = kPollingRates[(vendor[kPollingRateAddress] >> 4) & 0x03];
+  pages.polling_rate_changed = false;
+
+  DpiState& dpi = pages.dpi;
+  const int count_index = vendor[kLevelCountAddress];
+  if (count_index <= 7) dpi.count = count_index + 1;  // otherwise keep the count shown before
+  dpi.selected = dpi.count - 1;
+  dpi.current = dpi.count - 1;
+  for (int level = 0; level < DpiState::kLevels; ++level) {
+    const std::uint8_t pair = vendor[kLevelValuesAddress + static_cast<std::size_t>(level / 2)];
+    const int index = level % 2 == 0 ? pair & 0x0F : pair >> 4;
+    if (index == DpiState::kHidden) continue;
+    dpi.values[static_cast<std::size_t>(level)] = index;
+    dpi.combo_items[static_cast<std::size_t>(level)] = index;
+  }
+  const int current = image::User(data)[2];
+  if (current < dpi.count)
+    dpi.current = current;  // an item cb_CurrentCPI does not have keeps the last
+}
+
+void DpiEditor::SetLevelCount(int item) {
+  if (item < 0 || item >= DpiState::kLevels) return;
+  Dpi().count = item + 1;
+  Dpi().selected = item;
+  Dpi().current = item;
+  if (!Loading())
+    WriteRoads(session_).WriteLiveField(kLevelCountAddress, static_cast<std::uint8_t>(item));
+}
+
+bool DpiEditor::DPILevel_OnClick(int level) {
+  DpiState& dpi = Dpi();
+  const int n = level - 1;
+  if (n < 0 || n >= DpiState::kLevels) return false;
+  const bool enabled = n < dpi.count;
+  if (enabled && dpi.count == 1) return false;  // the last level stays
+  if (!enabled && n == dpi.count) {
+    dpi.count += 1;
+  } else if (enabled && n == dpi.count - 1) {
+    dpi.count -= 1;
+  } else {
+    return false;  // levels are added and removed only at the end
+  }
+  // The count display checks the new last level's radio, and cb_CurrentCPI
+  // follows the checked radio.
+  SetLevelCount(dpi.count - 1);
+  if (!Loading()) {
+    WriteRoads(session_).WriteLiveField(kLevelCountAddress,
+                                        static_cast<std::uint8_t>(dpi.count - 1));
+  }
+  return true;
+}
+
+void DpiEditor::SetCurrentLevel(int item) {
+  if (Loading() || item < 0 || item >= Dpi().count) return;
+  Dpi().current = item;
+  Dpi().selected = item;
+  WriteRoads(session_).WriteLiveField(kCurrentLevelAddress, static_cast<std::uint8_t>(item));
+}
+
+void DpiEditor::CurrentDPI_OnClick(int level) { SetCurrentLevel(level - 1); }
+
+void DpiEditor::SetValueFromCombo(int level, int index) { SetValue(level, index, false); }
+
+void DpiEditor::DPIValue_OnClick(int level, int segment) { SetValue(level, segment - 1, true); }
+
+void DpiEditor::SliderMouseUp(int level, int x) { SetValue(level, SliderStep(x), true); }
+
+void DpiEditor::SetValue(int level, int index, bool from_page) {
+  const int n = level - 1;
+  if (Loading() || n < 0 || n >= DpiState::kLevels || index < 0 || index >= DpiState::kValues) {
+    return;
+  }
+  DpiState& dpi = Dpi();
+  const auto at = static_cast<std::size_t>(n);
+  const std::size_t first = at - at % 2;  // the odd level of the pair (0-based even)
+  int low;
+  int high;
+  if (from_page) {
+    dpi.values[at] = index;
+    dpi.combo_items[at] = index;
+    low = dpi.values[first];
+    high = dpi.values[first + 1];
+  } else {
+    // The engineer combos compose from both combos of the pair and leave the
+    // working array as it was.
+    dpi.combo_items[at] = index;
+    low = dpi.combo_items[first];
+    high = dpi.combo_items[first + 1];
+  }
+  WriteRoads roads(session_);
+  roads.WriteLiveField(kLevelValuesAddress + n / 2, static_cast<std::uint8_t>(high << 4 | low));
+  // The mouse takes a new value when its current level is chosen again.
+  const int current = dpi.current;
+  roads.WriteLiveField(kCurrentLevelAddress,
+                       static_cast<std::uint8_t>(current > 0 ? current - 1 : current + 1));
+  roads.WriteLiveField(kCurrentLevelAddress, static_cast<std::uint8_t>(current));
+}
+
+void DpiEditor::SetColourComponent(int level, int component, int value) {
+  const int n = level - 1;
+  if (n < 0 || n >= DpiState::kLevels || component < 0 || component > 2) return;
+  const auto byte = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+  const int address = kLevelColoursAddress + 3 * n + component;
+  image::Vendor(session_.Data())[static_cast<std::size_t>(address)] = byte;
+  if (!Loading()) WriteRoads(session_).WriteLiveField(address, byte);
+}
+
+void DpiEditor::SetColour(int level, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  const int n = level - 1;
+  if (Loading() || n < 0 || n >= DpiState::kLevels) return;
+  SetColourComponent(level, 0, red);
+  SetColourComponent(level, 1, green);
+  SetColourComponent(level, 2, blue);
+  WriteRoads(session_).WriteLiveField(kLevelColoursAddress + 3 * n, red, green, blue);
+}
+
+void DpiEditor::ReportRate_OnClick(int index) {
+  if (Loading() || index < 0 || index > 3) return;
+  auto vendor = image::Vendor(session_.Data());
+  std::uint8_t& byte = vendor[kPollingRateAddress];
+  byte = static_cast<std::uint8_t>((byte & ~0x30) | (index << 4));
+  WriteRoads(session_).WriteLiveField(kPollingRateAddress, byte);
+  PageState& pages = session_.Pages();
+  const int rate = kPollingRates[static_cast<std::size_t>(index)];
+  if (pages.last_polling_rate_sent == rate) return;
+  pages.last_polling_rate_sent = rate;
+  pages.polling_rate_changed = true;
+  session_.RestartDevice();
+}
+
+}  // namespace vrdk::settings

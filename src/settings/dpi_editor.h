@@ -1,0 +1,82 @@
+// The DPI levels and the polling rate, as the DPI page and the engineer page
+// edit them. Every edit goes to the mouse at once as a live write; nothing
+// waits for an apply button. Level count, values and the current level reach
+// only the mouse and the working state (DpiState); colours and the polling
+// rate also change DataBuf.
+//
+// Nothing is sent while Loading is set; the count and colour edits still
+// change the working state then.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "device/session.h"
+#include "shell/tables/brand_options.h"
+
+namespace vrdk::settings {
+
+// Live addresses of the DPI fields (Vendor offsets; the current level is
+// User byte 2).
+inline constexpr int kPollingRateAddress = 4;
+inline constexpr int kLevelCountAddress = 43;
+inline constexpr int kLevelValuesAddress = 44;
+inline constexpr int kLevelColoursAddress = 87;
+inline constexpr int kCurrentLevelAddress = 166;
+
+inline constexpr std::array<int, 4> kPollingRates = {125, 250, 500, 1000};
+
+// Which of a bar's twelve segments are lit for the chosen value index
+// (0..11): only its own in lever style, it and all before it in
+// progress-bar style. Any other index lights nothing.
+std::array<bool, DpiState::kValues> LitSegments(StepStyle style, int index);
+
+// The step a slider snaps to when released at x pixels: the smallest i in
+// 0..10 with x <= -5 + 20 (i + 1), and 11 beyond that.
+int SliderStep(int x);
+
+class DpiEditor {
+ public:
+  explicit DpiEditor(Session& session) : session_(session) {}
+
+  // Shows DataBuf: polling rate (remembered, changed flag cleared), level
+  // count, values, the current level; writes nothing.
+  void ShowFromDataBuf();
+
+  // cb_CPISteps: count = item + 1; the new last level becomes selected and
+  // current; writes 43.
+  void SetLevelCount(int item);
+  // DPILevel_OnClick: a click on level n's label (1..8) adds level n when it
+  // is the next one, or removes it when it is the last (never the only one);
+  // the new last level becomes selected and current, and 43 is written
+  // (twice, as the page does). True when the count changed.
+  bool DPILevel_OnClick(int level);
+  // cb_CurrentCPI (item) and CurrentDPI_OnClick (level 1..8): the current
+  // level, written to 166.
+  void SetCurrentLevel(int item);
+  void CurrentDPI_OnClick(int level);
+  // The value index (0..11) of level n (1..8): from the engineer combo, which
+  // does not update the working array, or from a bar segment (1..12) or a
+  // slider release, which do. Writes the level pair byte, then re-selects the
+  // current level so the mouse takes it.
+  void SetValueFromCombo(int level, int index);
+  void DPIValue_OnClick(int level, int segment);
+  void SliderMouseUp(int level, int x);
+  // One colour component (0 R, 1 G, 2 B) of level n from its edit; a value
+  // above 255 counts as 255.
+  void SetColourComponent(int level, int component, int value);
+  // The colour dialog: the three edits, then the three bytes at once.
+  void SetColour(int level, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+  // ReportRate_OnClick / cb_RepRate: rate index 0..3 (125..1000 Hz). The
+  // mouse restarts only when the rate really changed.
+  void ReportRate_OnClick(int index);
+
+ private:
+  bool Loading() const { return session_.Conn().loading; }
+  DpiState& Dpi() { return session_.Pages().dpi; }
+  void SetValue(int level, int index, bool from_page);
+
+  Session& session_;
+};
+
+}  // namespace vrdk::settings

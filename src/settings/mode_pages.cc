@@ -1,0 +1,42 @@
+#include "settings/mode_pages.h"
+
+#include "device/write_roads.h"
+
+namespace vrdk::settings {
+namespace {
+constexpr int kButtonEffectAddress = 167;
+constexpr int kProfileParameterAddress = 168;
+constexpr std::uint8_t kUserColourNibble = 0xF0;
+constexpr int kUserColourItem = 10;
+}  // namespace
+
+bool ModePages::SelectModePage(int mode) {
+  if (!session_.Link().IsOpen()) {
+    session_.Events().ShowMessage(kNoMouseMessage);
+    return false;
+  }
+  PageState& pages = session_.Pages();
+  if (pages.no_device_shown || session_.Conn().loading || mode < 1 || mode > 3) return false;
+  session_.Events().CloseMenus();
+  pages.mode_page = mode;
+  pages.shown_page = 1;
+
+  const int profile = mode - 1;
+  const bool switch_page = mode == 2;
+  const int effect = session_.Brand().button_effect ? pages.button_effect_item : 0;
+  const std::uint8_t colour = pages.profile_colour_item == kUserColourItem
+                                  ? kUserColourNibble
+                                  : static_cast<std::uint8_t>(pages.profile_colour_item << 4);
+  WriteRoads roads(session_);
+  roads.WriteLiveField(kButtonEffectAddress, static_cast<std::uint8_t>(effect));
+  roads.WriteLiveField(kProfileParameterAddress, switch_page ? 15 : 0);
+  roads.WriteLiveField(kProfileParameterAddress + 1, 0);
+  roads.WriteLiveField(kProfileParameterAddress + 2, switch_page ? 32 : 0);
+  roads.WriteLiveField(static_cast<int>(kLiveUserAddress),
+                       static_cast<std::uint8_t>(colour | profile));
+  image::User(session_.Data())[0] = mode == 1 ? 0x00 : switch_page ? 0xF1 : 0x02;
+  session_.Events().RefreshPages();
+  return true;
+}
+
+}  // namespace vrdk::settings
