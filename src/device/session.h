@@ -82,6 +82,12 @@ struct PageState {
   // The display name of every button (NameForCode in the current language);
   // editors find buttons by these names.
   std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount> names;
+  // Captions of the main page's Key1 .. Key12 (the shown profile), of the
+  // engineer page's btn_Key101 .. btn_Key312, and of its nine combination
+  // slots btn_ComboKey001 .. btn_ComboKey009.
+  std::array<std::string, image::kKeysPerProfile> key_captions;
+  std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount> engineer_captions;
+  std::array<std::string, image::kCombinationSlots> combination_captions;
   bool no_device_shown = true;  // NoDeviceShown
   int mode_page = 1;            // rb_1 Main, rb_2 Switch, rb_3 Fixed Control
   int shown_page = 1;           // gbPage shown

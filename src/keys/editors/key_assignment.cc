@@ -1,0 +1,124 @@
+#include "keys/editors/key_assignment.h"
+
+#include <algorithm>
+
+#include "device/write_roads.h"
+#include "keys/function_codes.h"
+#include "keys/key_code.h"
+#include "keys/menu_entries.h"
+
+namespace vrdk::keys {
+namespace {
+
+constexpr std::string_view kLeftClickKey = "Str210";
+
+bool ValidTarget(const KeyTarget& target) {
+  switch (target.kind) {
+    case KeyTarget::Kind::kMainButton:
+      return target.number >= 1 && target.number <= 12;
+    case KeyTarget::Kind::kEngineerButton:
+      return target.profile >= 1 && target.profile <= 3 && target.number >= 1 && target.number <= 12;
+    case KeyTarget::Kind::kCombinationSlot:
+      return target.number >= 1 && target.number <= 9;
+  }
+  return false;
+}
+
+}  // namespace
+
+int KeyAssignment::ShownProfile() const { return std::clamp(session_.Pages().mode_page, 1, 3) - 1; }
+
+std::string KeyAssignment::LeftClickName() const { return session_.Language().Text(kLeftClickKey); }
+
+int KeyAssignment::LeftClickCount() const {
+  const std::string left = LeftClickName();
+  const auto& captions = session_.Pages().key_captions;
+  return static_cast<int>(std::count(captions.begin(), captions.end(), left));
+}
+
+bool KeyAssignment::MayOpenCombinationDialog(const KeyTarget& target) const {
+  if (!ValidTarget(target)) return false;
+  if (target.kind != KeyTarget::Kind::kMainButton) return true;
+  const int profile = ShownProfile();
+  if (profile == 2) return false;
+  const bool shows_left = session_.Pages().key_captions[static_cast<std::size_t>(target.number - 1)] ==
+                          LeftClickName();
+  return !(shows_left && LeftClickCount() == 1);
+}
+
+void KeyAssignment::RefreshProfileKeys(int profile) {
+  if (profile < 1 || profile > 3) return;
+  session_.Pages().key_captions = session_.Pages().names[static_cast<std::size_t>(profile - 1)];
+}
+
+void KeyAssignment::ShowFromDataBuf() {
+  PageState& pages = session_.Pages();
+  RefreshProfileKeys(pages.mode_page);
+  pages.engineer_captions = pages.names;
+  for (std::size_t s = 0; s < pages.combination_captions.size(); ++s) {
+    pages.combination_captions[s] = session_.NameForCode(pages.code_texts.combinations[s]);
+  }
+}
+
+AssignResult KeyAssignment::AssignMenuEntry(const KeyTarget& target, int tag) {
+  const MenuEntry* entry = FindMenuEntry(tag);
+  if (entry == nullptr || !ValidTarget(target)) return AssignResult::kInvalid;
+  const MenuOrigin origin = target.kind == KeyTarget::Kind::kCombinationSlot
+                                ? MenuOrigin::kCombinationSlot
+                                : MenuOrigin::kButton;
+  const std::string code = CodeForMenuTag(tag, session_.Keys(), origin);
+  return AssignCode(target, code, session_.Language().Text(entry->caption_key));
+}
+
+AssignResult KeyAssignment::AssignCode(const KeyTarget& target, const std::string& code,
+                                       const std::string& caption) {
+  if (!ValidTarget(target) || !ParseKeyCode(code)) return AssignResult::kInvalid;
+  session_.Events().CloseMenus();
+  PageState& pages = session_.Pages();
+  if (target.kind == KeyTarget::Kind::kMainButton) {
+    const std::size_t button = static_cast<std::size_t>(target.number - 1);
+    pages.key_captions[button] = caption;
+    const int profile = ShownProfile();
+    if (profile < 2 && LeftClickCount() == 0) {
+      // The last "Left Click" of Profiles 1 and 2 stays.
+      pages.key_captions[button] = LeftClickName();
+      pages.engineer_captions[static_cast<std::size_t>(profile)][button] = LeftClickName();
+      return AssignResult::kRefused;
+    }
+    Store(KeyTarget::EngineerButton(profile + 1, target.number), code);
+    pages.engineer_captions[static_cast<std::size_t>(profile)][button] = caption;
+  } else if (target.kind == KeyTarget::Kind::kEngineerButton) {
+    Store(target, code);
+    pages.engineer_captions[static_cast<std::size_t>(target.profile - 1)]
+                           [static_cast<std::size_t>(target.number - 1)] = caption;
+  } else {
+    Store(target, code);
+    pages.combination_captions[static_cast<std::size_t>(target.number - 1)] = caption;
+  }
+  WriteRoads roads(session_);
+  roads.WriteProfiles();
+  if (target.kind == KeyTarget::Kind::kCombinationSlot) {
+    roads.WriteKeyCode(target.number, *ParseKeyCode(code));
+  }
+  return AssignResult::kAssigned;
+}
+
+bool KeyAssignment::Store(const KeyTarget& target, const std::string& code) {
+  const auto bytes = ParseKeyCode(code);
+  if (!bytes) return false;
+  PageState& pages = session_.Pages();
+  image::DataBuf& data = session_.Data();
+  const auto index = static_cast<std::size_t>(target.number - 1);
+  if (target.kind == KeyTarget::Kind::kCombinationSlot) {
+    std::copy(bytes->begin(), bytes->end(), image::CombinationCode(data, index).begin());
+    pages.code_texts.combinations[index] = code;
+    return true;
+  }
+  const auto profile = static_cast<std::size_t>(target.profile - 1);
+  std::copy(bytes->begin(), bytes->end(), image::KeyCode(data, profile, index).begin());
+  pages.code_texts.profiles[profile][index] = code;
+  pages.names[profile][index] = session_.NameForCode(code);
+  return true;
+}
+
+}  // namespace vrdk::keys
