@@ -31,3 +31,8 @@ check saved vrdk-vm-check saved --image="$START" --saved="$IMAGE"
 mouse_start mouse-up-to-unplug --image="$IMAGE" --unplug-after=150
 check unplug vrdk-vm-check unplug-read --image="$IMAGE" --unplug-at=150
 mouse_stop mouse-down-after-unplug
+
+# A "Flash" mouse from a missing image: factory memory of that type.
+mouse_start mouse-up-flash --image=/tmp/flash.bin --memory-type=Flash
+check info-flash vrdk-vm-check info --memory-type=Flash
+mouse_stop mouse-down-flash
