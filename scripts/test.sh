@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build, the same tests
-# under AddressSanitizer + UndefinedBehaviorSanitizer, and each fuzz target
-# for a short while from its corpus.
+# Builds everything and runs every test: the normal build, the virtual mouse
+# on a real kernel in a QEMU guest (scripts/vm_test.sh), the same tests under
+# AddressSanitizer + UndefinedBehaviorSanitizer, and each fuzz target for a
+# short while from its corpus.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -10,6 +11,7 @@ scripts/deps.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" || exit 1
 jobs=$(nproc)
 passed=0
 failed=0
+skipped=0
 status=0
 
 # run_ctest DIR: runs CTest in DIR and adds its counts to the totals.
@@ -46,6 +48,16 @@ else
   failed=$((failed + 1))
 fi
 
+echo "== The virtual mouse on a real kernel (QEMU guest)"
+# Its result file: "passed=N failed=N skipped=N", counted with everything else.
+bash scripts/vm_test.sh build/release
+vm_result=$(cat build/release/vm/result 2>/dev/null || echo "passed=0 failed=1 skipped=0")
+vm_count() { sed -E "s/.*$1=([0-9]+).*/\1/" <<<"$vm_result"; }
+passed=$((passed + $(vm_count passed)))
+failed=$((failed + $(vm_count failed)))
+skipped=$((skipped + $(vm_count skipped)))
+[ "$(vm_count failed)" -eq 0 ] || status=1
+
 echo "== Build and test with AddressSanitizer + UndefinedBehaviorSanitizer"
 if build build/asan -DCMAKE_BUILD_TYPE=Debug -DVRDK_SANITIZE=ON -DVRDK_BENCH=OFF; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
@@ -80,5 +92,9 @@ else
 fi
 
 echo
-echo "${passed} passed, ${failed} failed"
+if [ "$skipped" -gt 0 ]; then
+  echo "${passed} passed, ${failed} failed, ${skipped} skipped"
+else
+  echo "${passed} passed, ${failed} failed"
+fi
 exit $status

@@ -1,0 +1,29 @@
+// The command line of vrdk-virtual-mouse.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "device/protocol.h"
+
+namespace vrdk {
+
+struct VirtualMouseOptions {
+  std::string image;                      // empty: factory memory, nothing saved
+  std::optional<MemoryType> memory_type;  // for a missing image; checked against a present one
+  bool keyboard = false;                  // also put an unrelated keyboard on the bus
+  long unplug_after = -1;  // the transfer with this number fails and the mouse leaves
+  std::string uhid = "/dev/uhid";
+  bool help = false;
+};
+
+// Options as "--name=value" or "--name value". Nothing, with a message in
+// *error, for an unknown option, a missing or bad value, or a stray argument.
+std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std::string_view> args,
+                                                            std::string* error);
+
+std::string_view VirtualMouseUsage();
+
+}  // namespace vrdk

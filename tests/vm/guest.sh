@@ -1,0 +1,90 @@
+# The guest's side of the VM test's steps (sourced by init before the
+# scenario). Each step's output is framed on the console:
+#   VMTEST step NAME
+#   ...what the step printed...
+#   VMTEST end NAME rc=STATUS
+# and the host (scripts/vm_test.sh) judges it by the same scenario.
+
+START=/vm/start.bin      # the image the run starts from (made by the host)
+IMAGE=/tmp/mouse.bin     # the virtual mouse's image file
+STEP_SECONDS=60          # a step that takes longer hangs: it is ended
+
+# step NAME COMMAND...: runs COMMAND, then prints its output framed.
+step() {
+  name=$1
+  shift
+  "$@" > /tmp/step.out 2>&1
+  status=$?
+  echo "VMTEST step $name"
+  cat /tmp/step.out
+  echo "VMTEST end $name rc=$status"
+}
+
+# check NAME PROGRAM ARGS...: a step whose program prints "ok - " and
+# "not ok - " lines.
+check() {
+  name=$1
+  shift
+  step "$name" timeout "$STEP_SECONDS" "$@"
+}
+
+# compare NAME PROGRAM ARGS...: a step whose whole output the host compares
+# with PROGRAM --simulate=IMAGE ARGS... run against the in-process mouse.
+compare() {
+  check "$@"
+}
+
+fresh_image() {
+  cp "$START" "$IMAGE"
+}
+
+mouse_listed() {
+  grep -qs 'HID_ID=0003:00001BCF:000008B8' /sys/class/hidraw/hidraw*/device/uevent
+}
+
+start_mouse() {
+  vrdk-virtual-mouse "$@" > /dev/null 2>> /tmp/mouse.log &
+  MOUSE_PID=$!
+  tries=0
+  while ! mouse_listed; do
+    tries=$((tries + 1))
+    if [ $tries -gt 500 ] || ! kill -0 "$MOUSE_PID" 2> /dev/null; then
+      echo "not ok - the virtual mouse comes up on the bus"
+      cat /tmp/mouse.log
+      return 1
+    fi
+    sleep 0.01
+  done
+  echo "ok - the virtual mouse comes up on the bus (hidraw after $((tries * 10)) ms)"
+}
+
+stop_mouse() {
+  kill -TERM "$MOUSE_PID"
+  wait "$MOUSE_PID"
+  status=$?
+  if [ $status -eq 0 ]; then
+    echo "ok - the virtual mouse ends cleanly on SIGTERM"
+  else
+    echo "not ok - the virtual mouse ends cleanly on SIGTERM: exit status $status"
+  fi
+  if mouse_listed; then
+    echo "not ok - the mouse is gone from the bus after it ended"
+  else
+    echo "ok - the mouse is gone from the bus after it ended"
+  fi
+  echo "# what the virtual mouse said:"
+  sed 's/^/# /' /tmp/mouse.log
+  : > /tmp/mouse.log
+}
+
+# mouse_start NAME OPTIONS...: starts vrdk-virtual-mouse and waits for its
+# hidraw node. mouse_stop NAME: ends it with SIGTERM and checks it went.
+mouse_start() {
+  name=$1
+  shift
+  step "$name" start_mouse "$@"
+}
+
+mouse_stop() {
+  step "$1" stop_mouse
+}
