@@ -10,14 +10,14 @@
 namespace vrdk::cli {
 
 // Exit codes, also listed by --help and in docs/cli.md.
-enum ExitCode {
-  kExitDone = 0,
-  kExitUsage = 1,
-  kExitNoMouse = 2,       // no mouse found, or not accepted (memory type, customer codes)
-  kExitDeviceFailed = 3,  // a device operation failed
-  kExitFileError = 4,     // a file could not be read or written, or is of the wrong kind
-  kExitRefused = 5,       // a rule of the program refused the change
-};
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitUsage = 1;
+// No mouse found, or not accepted (memory type, customer codes).
+inline constexpr int kExitNoMouse = 2;
+inline constexpr int kExitDeviceFailed = 3;  // a device operation failed
+// A file could not be read or written, or is of the wrong kind.
+inline constexpr int kExitFileError = 4;
+inline constexpr int kExitRefused = 5;  // a rule of the program refused the change
 
 struct RunOptions {
   bool stderr_is_terminal = false;  // draw progress bars

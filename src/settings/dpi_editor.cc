@@ -28,8 +28,20 @@ void DpiEditor::ShowFromDataBuf() {
   PageState& pages = session_.Pages();
   pages.last_polling_rate_sent = kPollingRates[(vendor[kPollingRateAddress] >> 4) & 0x03];
   pages.polling_rate_changed = false;
+  ShowLevels(vendor, image::User(data));
+}
 
-  DpiState& dpi = pages.dpi;
+bool DpiEditor::TakeLiveLevels() {
+  std::array<std::uint8_t, kLiveSize> live{};
+  if (!session_.Link().ReadLive(0, static_cast<int>(live.size()), live)) return false;
+  ShowLevels(std::span(live).first<image::kVendorSize>(),
+             std::span(live).subspan<kLiveUserAddress, image::kUserSize>());
+  return true;
+}
+
+void DpiEditor::ShowLevels(std::span<const std::uint8_t, image::kVendorSize> vendor,
+                           std::span<const std::uint8_t, image::kUserSize> user) {
+  DpiState& dpi = Dpi();
   const int count_index = vendor[kLevelCountAddress];
   if (count_index <= 7) dpi.count = count_index + 1;  // otherwise keep the count shown before
   dpi.selected = dpi.count - 1;
@@ -41,9 +53,8 @@ void DpiEditor::ShowFromDataBuf() {
     dpi.values[static_cast<std::size_t>(level)] = index;
     dpi.combo_items[static_cast<std::size_t>(level)] = index;
   }
-  const int current = image::User(data)[2];
-  if (current < dpi.count)
-    dpi.current = current;  // an item cb_CurrentCPI does not have keeps the last
+  // A level cb_CurrentCPI has no item for keeps the last level selected.
+  if (user[2] < dpi.count) dpi.current = user[2];
 }
 
 void DpiEditor::SetLevelCount(int item) {

@@ -42,6 +42,10 @@ class DpiEditor {
   // Shows DataBuf: polling rate (remembered, changed flag cleared), level
   // count, values, the current level; writes nothing.
   void ShowFromDataBuf();
+  // Takes count, values and current level from the mouse's live settings
+  // (addresses 0..191), for a mouse that keeps them only in its RAM. False
+  // when they could not be read.
+  bool TakeLiveLevels();
 
   // cb_CPISteps: count = item + 1; the new last level becomes selected and
   // current; writes 43.
@@ -73,6 +77,8 @@ class DpiEditor {
 
  private:
   bool Loading() const { return session_.Conn().loading; }
+  void ShowLevels(std::span<const std::uint8_t, image::kVendorSize> vendor,
+                  std::span<const std::uint8_t, image::kUserSize> user);
   DpiState& Dpi() { return session_.Pages().dpi; }
   void SetValue(int level, int index, bool from_page);
 

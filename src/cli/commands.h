@@ -1,0 +1,75 @@
+// How vrdkctl's commands are declared: each group of commands lives in a file
+// of its own and adds its subcommands to the parser with AddCommand, binding
+// its arguments to variables it owns; the run function does the work through
+// the Session's editors once the mouse is open (or not, for commands that
+// need no mouse).
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/vrdkctl.h"
+#include "device/session.h"
+
+namespace vrdk::cli {
+
+class CommandContext {
+ public:
+  CommandContext(Session& session, std::ostream& out, std::ostream& err, bool json)
+      : session_(session), out_(out), err_(err), json_(json) {}
+
+  Session& GetSession() { return session_; }
+  std::ostream& Out() { return out_; }
+  bool Json() const { return json_; }
+  // Prints data: as JSON with --json, else the text.
+  void Print(const nlohmann::json& data, const std::string& text);
+  // One line "vrdkctl: message" on stderr; returns code.
+  int Fail(int code, const std::string& message);
+
+ private:
+  Session& session_;
+  std::ostream& out_;
+  std::ostream& err_;
+  bool json_;
+};
+
+using CommandRun = std::function<int(CommandContext&)>;
+
+enum class NeedsMouse { kNo, kYes };
+
+class CommandRegistry {
+ public:
+  // Adds a subcommand of parent; when the user chooses it, run is called.
+  CLI::App* AddCommand(CLI::App* parent, const std::string& name, const std::string& help,
+                       NeedsMouse needs_mouse, CommandRun run);
+  // A group of subcommands (the group itself runs nothing).
+  CLI::App* AddGroup(CLI::App* parent, const std::string& name, const std::string& help);
+
+  struct Chosen {
+    NeedsMouse needs_mouse;
+    CommandRun run;
+  };
+  const std::optional<Chosen>& chosen() const { return chosen_; }
+
+ private:
+  std::optional<Chosen> chosen_;
+};
+
+// Decimal or 0x-hexadecimal within [low, high].
+std::optional<long> ParseNumber(const std::string& text, long low, long high);
+
+// "vrdkctl: ..." texts for the exit codes list of every --help.
+extern const char* const kExitCodesHelp;
+
+// The command groups.
+void AddCoreCommands(CLI::App& app, CommandRegistry& registry);
+void AddSettingsCommands(CLI::App& app, CommandRegistry& registry);
+
+}  // namespace vrdk::cli

@@ -1,0 +1,13 @@
+#include "editors/install.h"
+
+#include "keys/editors/key_assignment.h"
+#include "settings/pages.h"
+
+namespace vrdk {
+
+void InstallEditors(Session& session) {
+  session.AddPageFiller([&session] { keys::KeyAssignment(session).ShowFromDataBuf(); });
+  settings::InstallSettingsPages(session);
+}
+
+}  // namespace vrdk
