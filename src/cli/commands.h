@@ -71,5 +71,6 @@ extern const char* const kExitCodesHelp;
 // The command groups.
 void AddCoreCommands(CLI::App& app, CommandRegistry& registry);
 void AddSettingsCommands(CLI::App& app, CommandRegistry& registry);
+void AddKeyCommands(CLI::App& app, CommandRegistry& registry);
 
 }  // namespace vrdk::cli

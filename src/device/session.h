@@ -86,7 +86,8 @@ struct PageState {
   // engineer page's btn_Key101 .. btn_Key312, and of its nine combination
   // slots btn_ComboKey001 .. btn_ComboKey009.
   std::array<std::string, image::kKeysPerProfile> key_captions;
-  std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount> engineer_captions;
+  std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount>
+      engineer_captions;
   std::array<std::string, image::kCombinationSlots> combination_captions;
   bool no_device_shown = true;  // NoDeviceShown
   int mode_page = 1;            // rb_1 Main, rb_2 Switch, rb_3 Fixed Control
@@ -97,6 +98,8 @@ struct PageState {
   bool polling_rate_changed = false;
   DpiState dpi;
   int profile_colour_item = 0;       // cb_ProfileColor: 0..9 colours 1..10, 10 the specified colour
+  int game_gesture_item = 0;         // cb_ChangeFireFun: 0 none .. 6 Right + Forward
+  int led_gesture_item = 0;          // cb_ChangeLEDModeFun: 0 none, 1 Right + Back
   int button_effect_item = 0;        // cb_BtnEFT: 0 off, 1 on
   image::RepairedSections repaired;  // sections the last fill repaired
 };
