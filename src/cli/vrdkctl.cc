@@ -127,7 +127,9 @@ int Run::Finish(int code) {
 bool Run::Connect() {
   session_->ReFindDev();
   if (session_->Conn().state == ConnectionState::kConnected) return true;
-  if (events_->Messages().empty()) {
+  if (session_->Conn().lost_during_read) {
+    Fail(kExitNoMouse, "the mouse left the bus while it was being read");
+  } else if (events_->Messages().empty()) {
     const auto target = session_->Conn().target;
     char ids[16];
     std::snprintf(ids, sizeof ids, "%04X:%04X", target.vendor_id, target.product_id);

@@ -57,6 +57,8 @@ struct Connection {
   bool loading = false;           // Loading
   bool dev_timer_enabled = true;  // DevTimer runs
   ConnectionState state = ConnectionState::kNoDevice;
+  // The last whole read ended because the mouse left the bus during it.
+  bool lost_during_read = false;
 };
 
 // The DPI levels as the DPI page and the engineer page hold them. The count,
