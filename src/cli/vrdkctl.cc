@@ -72,7 +72,7 @@ int Run::Prepare() {
                   "no state folder: set XDG_STATE_HOME or HOME, or give --simulate=FILE");
     }
     simulation_path_ = *path;
-    auto load = LoadSimulationFile(simulation_path_, defaults->WorkingImage(1));
+    auto load = LoadSimulationFile(simulation_path_);
     if (!load.memory) return Fail(kExitFileError, load.error);
     auto clock = std::make_unique<CountingClock>();
     clock->SetRecording(false);
