@@ -1,11 +1,13 @@
 #include "editors/install.h"
 
 #include "keys/editors/key_assignment.h"
+#include "macros/editors/device_macros.h"
 #include "settings/pages.h"
 
 namespace vrdk {
 
 void InstallEditors(Session& session) {
+  macros::InstallDeviceMacros(session);
   session.AddPageFiller([&session] { keys::KeyAssignment(session).ShowFromDataBuf(); });
   settings::InstallSettingsPages(session);
 }
