@@ -76,6 +76,8 @@ I2CSlots ParseMacroAreaOnly(const MacroArea& area) {
       c = WalkRecord(area, p, &ended_early);
       std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(p), c, slots.events[k].begin());
       if (ended_early) slots.events[k][c - 1] = opcode::kEnd;
+      // Nothing before the stray byte: a macro without events.
+      if (ended_early && c == 1) c = 0;
     }
     // Without events the record is name and end byte; with events a pad
     // byte follows the end byte.
