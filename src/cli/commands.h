@@ -72,5 +72,10 @@ extern const char* const kExitCodesHelp;
 void AddCoreCommands(CLI::App& app, CommandRegistry& registry);
 void AddSettingsCommands(CLI::App& app, CommandRegistry& registry);
 void AddKeyCommands(CLI::App& app, CommandRegistry& registry);
+void AddMacroCommands(CLI::App& app, CommandRegistry& registry);
+
+// The button command's macro:NAME form: button BUTTON (1..12) of PROFILE
+// (1..3) plays the mouse macro NAME. Returns the exit code.
+int AssignMacroButton(CommandContext& context, int profile, int button, const std::string& name);
 
 }  // namespace vrdk::cli

@@ -122,9 +122,13 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
   CLI::App* button = registry.AddCommand(
       &app, "button",
       "Give BUTTON of PROFILE a FUNCTION: a name as the menus show it (\"Play / Pause\"), a key "
-      "combination (\"Ctrl+Shift+A\"), tag:NNNN or code:XXXXXXXX",
+      "combination (\"Ctrl+Shift+A\"), tag:NNNN, code:XXXXXXXX or macro:NAME (a macro in the "
+      "mouse)",
       NeedsMouse::kYes, [args](CommandContext& context) {
         Session& session = context.GetSession();
+        if (args->function.rfind("macro:", 0) == 0) {
+          return AssignMacroButton(context, args->profile, args->number, args->function.substr(6));
+        }
         // The main page with PROFILE shown (nothing is sent for showing it).
         session.Pages().mode_page = args->profile;
         keys::KeyAssignment(session).RefreshProfileKeys(args->profile);

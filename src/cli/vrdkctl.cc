@@ -15,6 +15,7 @@
 #include "device/simulated_backend.h"
 #include "device/tracing_backend.h"
 #include "editors/install.h"
+#include "macros/editors/device_macros.h"
 #include "shell/tables/brand_options.h"
 
 namespace vrdk::cli {
@@ -98,6 +99,10 @@ int Run::Prepare() {
   events_ = std::make_unique<TerminalEvents>(err_, run_.stderr_is_terminal);
   session_ = std::make_unique<Session>(*backend, *clock_, *events_, std::move(*defaults));
   InstallEditors(*session_);
+  // Fire-macro naming follows whether the script file exists at start.
+  if (auto* macros = macros::FindDeviceMacros(*session_)) {
+    if (const auto path = macros::FireMacroPath()) macros->LoadFireMacros(*path);
+  }
   const auto brand = LoadBrandOptions();
   for (const auto& error : brand.errors) err_ << "vrdkctl: " << error.Message() << '\n';
   session_->SetBrandOptions(brand.options);
@@ -176,6 +181,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   AddCoreCommands(app, registry);
   AddSettingsCommands(app, registry);
   AddKeyCommands(app, registry);
+  AddMacroCommands(app, registry);
 
   std::vector<std::string> reversed(argv.rbegin(), argv.rend());
   try {

@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -198,6 +199,9 @@ class Session {
   std::string NameForCode(std::string_view code);
   void SetMacroStorageObserver(MacroStorageObserver* observer) { macro_observer_ = observer; }
   MacroStorageObserver* MacroObserver() { return macro_observer_; }
+  // State an editor keeps for the whole run (the macro stores) lives as long
+  // as the Session; it is destroyed before the rest of the Session.
+  void KeepEditorState(std::shared_ptr<void> state) { editor_state_.push_back(std::move(state)); }
 
  private:
   class LoadingAdapter : public LoadingWindow {
@@ -247,6 +251,9 @@ class Session {
   std::condition_variable listener_wake_;
   std::uint64_t input_generation_ = 0;  // moves on whenever the input handle may change
   bool listener_stop_ = false;
+
+  // Last, so that editor state goes first.
+  std::vector<std::shared_ptr<void>> editor_state_;
 };
 
 }  // namespace vrdk

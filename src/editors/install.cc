@@ -3,11 +3,13 @@
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/gestures.h"
 #include "keys/editors/key_assignment.h"
+#include "macros/editors/device_macros.h"
 #include "settings/pages.h"
 
 namespace vrdk {
 
 void InstallEditors(Session& session) {
+  macros::InstallDeviceMacros(session);
   session.AddPageFiller([&session] {
     keys::KeyAssignment(session).ShowFromDataBuf();
     keys::AimKey(session).RefreshAIMKey();

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,5 +23,14 @@ std::u16string DecodeMacroName(std::span<const std::uint8_t, image::kMacroNameSi
 
 // The "Flash" name table of a mouse without macros: "Macro1" .. "Macro32".
 std::array<std::uint8_t, image::kMacroNameTableSize> DefaultMacroNameTable();
+
+}  // namespace vrdk::macros
+
+namespace vrdk::macros {
+
+// A name typed as UTF-8 (a command line, a text file) as UTF-16 units; nothing
+// when the text is not valid UTF-8. The caller checks the length.
+std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace vrdk::macros

@@ -1,0 +1,125 @@
+// The device macro store: the program's copy of the macros in the mouse, in
+// the layout of its memory type, and the operations on it — add a library
+// macro, delete, write back, export and import — with the buttons that play
+// macros kept pointing at the right addresses.
+//
+// "I2C": up to 15 macros packed into the 512-byte macro area (see i2c_area.h);
+// the session's macro_area always holds the laid-out form.
+// "Flash": 32 fixed slots, names at 0x3000 + 16 i and events at
+// 0x4000 + 256 i; a slot is present when its first two name bytes are neither
+// both 0x00 nor both 0xFF.
+//
+// The store is filled whenever an image is split into the Session's buffers
+// and emptied when the macro lists are cleared (MacroStorageObserver), and it
+// names class-0x10 codes (MacroTables).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/session.h"
+#include "macros/event_lines.h"
+#include "macros/fire_macros.h"
+#include "macros/i2c_area.h"
+#include "macros/library_file.h"
+
+namespace vrdk::macros {
+
+struct StoreOutcome {
+  enum class Kind {
+    kDone,
+    kFull,    // 15 ("I2C") or 32 ("Flash") macros already: nothing happens
+    kNoRoom,  // "Str103": the "I2C" area would pass 512 bytes
+    kNoSuchMacro,
+    kNotWritten,  // no mouse to write to, or a write failed
+    kFileError,
+    kRefused,  // the left-click guard, or a macro without an end byte
+  };
+  Kind kind = Kind::kDone;
+  std::string detail;
+  bool ok() const { return kind == Kind::kDone; }
+};
+
+inline constexpr std::uint16_t kFlashEventsAddress = 0x4000;
+inline constexpr std::uint16_t kFlashNamesAddress = 0x3000;
+inline constexpr std::size_t kI2CExportSize = image::kMacroAreaSize;  // 512
+inline constexpr std::size_t kFlashExportSize =
+    image::kMacroNameTableSize + image::kMacroPagesSize;  // 8704
+
+class DeviceMacros : public MacroStorageObserver, public MacroTables {
+ public:
+  static constexpr const char* kNoRoomMessage = "Str103";
+
+  explicit DeviceMacros(Session& session) : session_(session) {}
+
+  // MacroStorageObserver.
+  void MacroStorageLoaded(MemoryType type, const image::ConfigBuffers& buffers) override;
+  void MacroListsCleared() override;
+  // MacroTables.
+  std::optional<std::uint16_t> PresentMacroAddress(MemoryType type, int index) const override;
+  std::string DeviceMacroName(int index) const override;
+  std::string FireMacroCode(int index) const override;
+
+  MemoryType Type() const { return type_; }
+  // LB_MacroName: the names of the macros in the mouse, in slot order.
+  std::vector<std::string> Names() const;
+  std::optional<int> Find(const std::string& name) const;
+  std::optional<std::uint16_t> Address(int item) const;
+  const I2CSlots& I2C() const { return i2c_; }
+  // LB_MacroNameClick: the macro's event lines.
+  std::optional<DecodedMacro> Lines(int item) const;
+
+  // Btn_AddMacroClick: the library macro into the next free slot, then the
+  // store is written to the mouse.
+  StoreOutcome Add(const LibraryRecord& record);
+  // Btn_DelMacroClick: buttons that played a macro are re-pointed to its new
+  // address, or given their fallback function when it is gone; then written.
+  StoreOutcome Delete(int item);
+  // Btn_SaveMacroClick: the profiles and the whole store to the mouse.
+  StoreOutcome Save();
+  // Btn_DevExportClick / Btn_ImportBaseMacroClick: 512 bytes ("I2C") or the
+  // 32 names and 32 slots (8704 bytes, "Flash").
+  StoreOutcome Export(const std::string& path) const;
+  StoreOutcome Import(const std::string& path);
+  // LB_NameClick: main-page button 1..12 of the shown profile plays macro
+  // `item`. The last "Left Click" keeps its function in every profile.
+  StoreOutcome AssignToButton(int button, int item);
+
+  // The fire-macro scripts and the start-up load that sets the naming switch.
+  FireMacroScripts& FireMacros() { return fire_macros_; }
+  FireMacroScripts::LoadResult LoadFireMacros(const std::string& path);
+
+ private:
+  struct MarkedButton {
+    std::size_t profile;
+    std::size_t button;
+    std::string name;
+  };
+  std::vector<int> FlashItems() const;  // the present slots
+  bool FlashPresent(std::size_t slot) const;
+  std::vector<MarkedButton> MarkMacroButtons() const;                // InitKeysParameters
+  void RepairMacroButtons(const std::vector<MarkedButton>& marked);  // RefreshKeysParameters
+  void RefreshMacroAddr();
+  void StoreCode(std::size_t profile, std::size_t button, const std::string& code,
+                 const std::string& caption);
+  void ParseArea();
+  StoreOutcome WriteToMouse(bool with_profiles);
+
+  Session& session_;
+  MemoryType type_ = MemoryType::kI2C;
+  bool listed_ = false;
+  I2CSlots i2c_;
+  FireMacroScripts fire_macros_;
+};
+
+// Creates the store, hands it to the Session as its macro observer and macro
+// tables, and keeps it for the whole run.
+void InstallDeviceMacros(Session& session);
+// The store installed in the Session; nothing before InstallDeviceMacros.
+DeviceMacros* FindDeviceMacros(Session& session);
+
+// Where "Fire Macro.bin" lives: the user's data folder (see library_file.h).
+std::optional<std::string> FireMacroPath();
+
+}  // namespace vrdk::macros

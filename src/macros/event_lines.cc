@@ -1,0 +1,358 @@
+#include "macros/event_lines.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "keys/keyboard_keys.h"
+
+namespace vrdk::macros {
+namespace {
+
+constexpr std::string_view kCodeMark = " CODE:";
+constexpr std::size_t kKeyTail = 10;  // " CODE:" and four digits
+
+std::string Hex2(int value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned>(value) & 0xFF;
+  return {kDigits[byte >> 4], kDigits[byte & 0x0F]};
+}
+
+int Clamp(int value, int low, int high) { return std::clamp(value, low, high); }
+
+// A decimal number; nothing when the text is not one.
+std::optional<long> Decimal(std::string_view text) {
+  long value = 0;
+  const auto* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
+  return value;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool AppendHex(std::string_view digits, std::vector<std::uint8_t>& out) {
+  if (digits.size() % 2 != 0) return false;
+  for (std::size_t i = 0; i < digits.size(); i += 2) {
+    const int high = HexDigit(digits[i]);
+    const int low = HexDigit(digits[i + 1]);
+    if (high < 0 || low < 0) return false;
+    out.push_back(static_cast<std::uint8_t>(high << 4 | low));
+  }
+  return true;
+}
+
+std::string KeyLine(bool down, std::string_view name, std::string_view code) {
+  return std::string(down ? "1 " : "2 ") + std::string(name) + std::string(kCodeMark) +
+         std::string(code);
+}
+
+struct ButtonName {
+  std::uint8_t bit;
+  const char* name;
+};
+constexpr std::array<ButtonName, 5> kButtons = {{{0x01, "LeftKey"},
+                                                 {0x02, "RightKey"},
+                                                 {0x04, "MiddleKey"},
+                                                 {0x08, "Forward"},
+                                                 {0x10, "Backward"}}};
+
+std::string ModifierName(std::uint8_t bit) {
+  switch (bit) {
+    case 0x01:
+      return std::string(VirtualKeyName(17));
+    case 0x02:
+      return std::string(VirtualKeyName(16));
+    case 0x04:
+      return std::string(VirtualKeyName(18));
+    case 0x08:
+      return std::string(VirtualKeyName(91));
+    case 0x80:
+      return std::string(VirtualKeyName(92));
+    default:
+      return std::string(VirtualKeyName(0));
+  }
+}
+
+// The line of one event; nothing for the end byte or a byte that starts no
+// event.
+std::optional<std::string> EventLine(std::span<const std::uint8_t> ev, std::size_t i,
+                                     std::optional<int>* delay) {
+  const std::uint8_t op = ev[i];
+  const bool down = (op & opcode::kDownBit) != 0;
+  switch (op) {
+    case opcode::kModifierDown:
+    case opcode::kModifierUp:
+      return ModifierLine(down, ModifierName(ev[i + 1]), ev[i + 1]);
+    case opcode::kKeyDown:
+    case opcode::kKeyUp:
+      return KeyboardKeyLine(down, UsageName(ev[i + 1]), ev[i + 1]);
+    case opcode::kMove:
+      return "3 04" + Hex2(ev[i + 1]) + Hex2(ev[i + 2]);
+    case opcode::kDelay:
+      *delay = ev[i + 1] << 8 | ev[i + 2];
+      return DelayLine(**delay);
+    case opcode::kLoopStart:
+      return "7 FD" + Hex2(ev[i + 1]);
+    case opcode::kLoopEnd:
+      return LoopEndLine();
+    default:
+      break;
+  }
+  const auto bit = static_cast<std::uint8_t>(op & ~opcode::kDownBit & ~opcode::kButtonBase);
+  for (const auto& button : kButtons) {
+    if (button.bit == bit) return MouseButtonLine(down, bit);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string HeaderLine(DelayMode mode, int fixed_delay) {
+  switch (mode) {
+    case DelayMode::kRecorded:
+      return "10";
+    case DelayMode::kFixed:
+      return "01" + std::to_string(Clamp(fixed_delay, 1, kMaxDelay));
+    case DelayMode::kNone:
+      break;
+  }
+  return "00";
+}
+
+std::string DelayLine(int milliseconds) {
+  return "0 " + std::to_string(Clamp(milliseconds, 0, kMaxDelay));
+}
+
+std::string KeyboardKeyLine(bool down, std::string_view name, std::uint8_t usage) {
+  return KeyLine(down, name, (down ? "82" : "02") + Hex2(usage));
+}
+
+std::string ModifierLine(bool down, std::string_view name, std::uint8_t bit) {
+  return KeyLine(down, name, (down ? "81" : "01") + Hex2(bit));
+}
+
+std::string MouseButtonLine(bool down, std::uint8_t button) {
+  for (const auto& entry : kButtons) {
+    if (entry.bit == button) {
+      const int op = opcode::kButtonBase + button + (down ? opcode::kDownBit : 0);
+      return KeyLine(down, entry.name, "00" + Hex2(op));
+    }
+  }
+  return {};
+}
+
+std::string MoveLine(int x, int y) {
+  return "3 04" + Hex2(Clamp(x, -128, 127)) + Hex2(Clamp(y, -128, 127));
+}
+
+std::string LoopStartLine(int count) { return "7 FD" + Hex2(Clamp(count, 0, 255)); }
+
+std::string LoopEndLine() { return "8 FC"; }
+
+std::string LineKeyName(const std::string& line) {
+  if (line.size() < 2 + kKeyTail) return {};
+  return line.substr(2, line.size() - 2 - kKeyTail);
+}
+
+std::string LineDisplayText(const std::string& line) {
+  if (line.empty()) return {};
+  switch (line[0]) {
+    case '0':
+      return line.substr(std::min<std::size_t>(2, line.size())) + " ms";
+    case '1':
+    case '2':
+      return LineKeyName(line);
+    case '3': {
+      if (line.size() < 8) return {};
+      std::vector<std::uint8_t> xy;
+      if (!AppendHex(std::string_view(line).substr(line.size() - 4), xy)) return {};
+      return "X: " + std::to_string(static_cast<std::int8_t>(xy[0])) +
+             "  Y: " + std::to_string(static_cast<std::int8_t>(xy[1]));
+    }
+    case '7': {
+      std::vector<std::uint8_t> count;
+      if (line.size() < 4 || !AppendHex(std::string_view(line).substr(line.size() - 2), count)) {
+        return {};
+      }
+      return "Rep-Start  " + std::to_string(count[0]);
+    }
+    case '8':
+      return "Rep-Stop";
+    default:
+      return {};
+  }
+}
+
+std::string HexText(std::span<const std::uint8_t> bytes) {
+  std::string text;
+  for (std::uint8_t byte : bytes) text += Hex2(byte);
+  return text;
+}
+
+EncodeResult EncodeLines(const MacroText& lines) {
+  EncodeResult result;
+  for (std::size_t n = 1; n < lines.size(); ++n) {
+    const std::string_view line = lines[n];
+    if (line.empty()) continue;
+    std::size_t take = 0;
+    switch (line[0]) {
+      case '0': {
+        const auto value = Decimal(line.substr(std::min<std::size_t>(2, line.size())));
+        const int ms = value ? static_cast<int>(std::clamp<long>(*value, 0, kMaxDelay)) : 0;
+        result.bytes.insert(result.bytes.end(), {opcode::kDelay, static_cast<std::uint8_t>(ms >> 8),
+                                                 static_cast<std::uint8_t>(ms & 0xFF)});
+        continue;
+      }
+      case '1':
+      case '2':
+        take = line.size() >= 4 && line.substr(line.size() - 4, 2) == "00" ? 2 : 4;
+        break;
+      case '3':
+      case '4':
+      case '5':
+      case '6':
+        take = 6;
+        break;
+      case '7':
+        take = 4;
+        break;
+      case '8':
+        take = 2;
+        break;
+      default:
+        continue;
+    }
+    if (line.size() < take + 2 || !AppendHex(line.substr(line.size() - take), result.bytes)) {
+      result.error = "line " + std::to_string(n) + " (\"" + std::string(line) +
+                     "\") does not end in " + std::to_string(take) + " hexadecimal digits";
+      return result;
+    }
+  }
+  result.bytes.push_back(opcode::kEnd);
+  return result;
+}
+
+EncodeResult EncodeLinesForRecord(const MacroText& lines) {
+  EncodeResult result = EncodeLines(lines);
+  if (result.ok() && result.bytes.size() > kEventBytes) {
+    result.error = "the macro would take " + std::to_string(result.bytes.size()) +
+                   " bytes; a macro holds at most 256, its end byte included";
+  }
+  return result;
+}
+
+DecodedMacro DecodeEvents(std::span<const std::uint8_t> events, std::size_t length) {
+  DecodedMacro decoded;
+  decoded.lines.push_back("00");
+  const std::size_t limit = std::min(length, events.size() + 1);
+  std::array<int, 4> delays{};
+  std::size_t delay_count = 0;
+  std::size_t i = 0;
+  while (i + 1 < limit) {
+    const auto size = EventSize(events[i]);
+    if (!size || events[i] == opcode::kEnd || i + *size > events.size()) break;
+    std::optional<int> delay;
+    auto line = EventLine(events, i, &delay);
+    if (!line) break;
+    decoded.lines.push_back(std::move(*line));
+    if (delay && delay_count < delays.size()) delays[delay_count++] = *delay;
+    i += *size;
+  }
+  const bool all_zero = std::all_of(delays.begin(), delays.end(), [](int d) { return d == 0; });
+  const bool all_equal =
+      std::all_of(delays.begin(), delays.end(), [&](int d) { return d == delays[0]; });
+  if (all_zero) {
+    decoded.mode = DelayMode::kNone;
+  } else if (all_equal) {
+    decoded.mode = DelayMode::kFixed;
+    decoded.fixed_delay = delays[0];
+  } else {
+    decoded.mode = DelayMode::kRecorded;
+  }
+  decoded.lines[0] = HeaderLine(decoded.mode, decoded.fixed_delay);
+  return decoded;
+}
+
+DeleteResult DeleteLine(MacroText& lines, std::size_t line) {
+  if (line == 0 || line >= lines.size() || lines[line].empty()) return DeleteResult::kNotDeletable;
+  const char kind = lines[line][0];
+  if (kind == '7') return DeleteResult::kNotDeletable;
+  if (kind != '1' && kind != '2') {
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(line));
+    return DeleteResult::kDeleted;
+  }
+  const std::string name = LineKeyName(lines[line]);
+  const char partner_kind = kind == '1' ? '2' : '1';
+  auto is_partner = [&](std::size_t i) {
+    return !lines[i].empty() && lines[i][0] == partner_kind && LineKeyName(lines[i]) == name;
+  };
+  std::optional<std::size_t> partner;
+  if (kind == '1') {
+    for (std::size_t i = line - 1; i < lines.size() && !partner; ++i) {
+      if (i != 0 && is_partner(i)) partner = i;
+    }
+  } else {
+    for (std::size_t i = line - 1; i > 0 && !partner; --i) {
+      if (is_partner(i)) partner = i;
+    }
+  }
+  if (!partner) return DeleteResult::kContentError;
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(std::max(line, *partner)));
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(std::min(line, *partner)));
+  return DeleteResult::kDeleted;
+}
+
+std::optional<std::size_t> InsertLine(MacroText& lines, std::size_t selected, InsertItem item,
+                                      const InsertValues& values) {
+  if (selected + 1 >= lines.size()) return std::nullopt;
+  std::string line;
+  bool front = true;
+  switch (item) {
+    case InsertItem::kDelayFront:
+    case InsertItem::kDelayBack:
+      line = DelayLine(Clamp(values.delay, 1, kMaxDelay));
+      front = item == InsertItem::kDelayFront;
+      break;
+    case InsertItem::kMoveFront:
+    case InsertItem::kMoveBack:
+      line = MoveLine(values.x, values.y);
+      front = item == InsertItem::kMoveFront;
+      break;
+    case InsertItem::kLoopStart:
+      line = LoopStartLine(values.repeat);
+      break;
+    case InsertItem::kLoopEnd:
+      line = LoopEndLine();
+      front = false;
+      break;
+    case InsertItem::kKeyFront:
+    case InsertItem::kKeyBack:
+      return std::nullopt;
+  }
+  const std::size_t at = selected + (front ? 1 : 2);
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+  return at - 1;
+}
+
+bool EditDelayLine(MacroText& lines, std::size_t line, int milliseconds) {
+  if (line == 0 || line >= lines.size() || lines[line].rfind('0', 0) != 0) return false;
+  lines[line] = DelayLine(Clamp(milliseconds, 1, kMaxDelay));
+  return true;
+}
+
+bool EditKeyLine(MacroText& lines, std::size_t line, int virtual_key) {
+  if (line == 0 || line >= lines.size() || lines[line].empty()) return false;
+  const char kind = lines[line][0];
+  if (kind != '1' && kind != '2') return false;
+  lines[line] =
+      KeyboardKeyLine(kind == '1', VirtualKeyName(virtual_key), VirtualKeyToUsage(virtual_key));
+  return true;
+}
+
+}  // namespace vrdk::macros

@@ -1,0 +1,186 @@
+#include "macros/macro_library.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "resources/resources.h"
+
+namespace vrdk::macros {
+namespace {
+
+using Kind = LibraryOutcome::Kind;
+
+LibraryOutcome Fail(Kind kind, std::string detail) { return {kind, std::move(detail)}; }
+
+std::optional<std::string> ReadAll(const std::string& file, std::size_t max,
+                                   std::vector<std::uint8_t>* bytes) {
+  auto read = files::ReadFilePrefix(file, max);
+  if (!read.ok()) return read.error;
+  *bytes = std::move(read.bytes);
+  return std::nullopt;
+}
+
+}  // namespace
+
+LibraryOutcome MacroLibrary::Load(const std::string& path) {
+  path_ = path;
+  records_ = {};
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    std::vector<std::uint8_t> bytes;
+    if (auto error = ReadAll(path, kLibraryFileSize, &bytes)) return Fail(Kind::kFileError, *error);
+    ReadLibraryRecords(bytes, records_);
+    return {};
+  }
+  const auto blank = resources::Find(kBlankLibraryResource);
+  if (!blank) return Fail(Kind::kFileError, "the blank macro library resource is missing");
+  ReadLibraryRecords(*blank, records_);
+  const auto folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  return Save(records_);
+}
+
+int MacroLibrary::Count() const {
+  int count = 0;
+  while (count < kMaxMacros && records_[static_cast<std::size_t>(count)].InUse()) ++count;
+  return count;
+}
+
+std::vector<std::u16string> MacroLibrary::Names() const {
+  std::vector<std::u16string> names;
+  for (int i = 0; i < Count(); ++i) {
+    names.push_back(DecodeMacroName(records_[static_cast<std::size_t>(i)].name));
+  }
+  return names;
+}
+
+std::optional<int> MacroLibrary::Find(std::u16string_view name) const {
+  const auto names = Names();
+  const auto it = std::find(names.begin(), names.end(), name);
+  if (it == names.end()) return std::nullopt;
+  return static_cast<int>(it - names.begin());
+}
+
+LibraryOutcome MacroLibrary::CheckName(std::u16string_view name) {
+  if (name.empty()) return Fail(Kind::kBadName, "a macro name cannot be empty");
+  if (name.size() > kMacroNameUnits) {
+    return Fail(Kind::kBadName, "a macro name has at most 8 characters");
+  }
+  if (name.find(u'\0') != std::u16string_view::npos) {
+    return Fail(Kind::kBadName, "a macro name cannot hold a NUL character");
+  }
+  return {};
+}
+
+LibraryOutcome MacroLibrary::Save(const LibraryRecords& before) {
+  const files::FailAt fail_at = std::exchange(fail_next_save_, files::FailAt::kNever);
+  if (auto error = files::WriteFileAtomically(path_, WriteLibraryRecords(records_), fail_at)) {
+    records_ = before;
+    return Fail(Kind::kFileError, *error);
+  }
+  return {};
+}
+
+LibraryOutcome MacroLibrary::New(std::u16string_view name) {
+  if (auto check = CheckName(name); !check.ok()) return check;
+  if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
+  const int n = Count();
+  if (n >= kMaxMacros) return Fail(Kind::kFull, "the library holds 100 macros already");
+  const LibraryRecords before = records_;
+  records_[static_cast<std::size_t>(n)] = {};
+  records_[static_cast<std::size_t>(n)].name = EncodeMacroName(name);
+  return Save(before);
+}
+
+LibraryOutcome MacroLibrary::Rename(int index, std::u16string_view name) {
+  if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
+  if (auto check = CheckName(name); !check.ok()) return check;
+  // The macro's own name counts too: renaming to it changes nothing.
+  if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
+  const LibraryRecords before = records_;
+  records_[static_cast<std::size_t>(index)].name = EncodeMacroName(name);
+  return Save(before);
+}
+
+LibraryOutcome MacroLibrary::Delete(int index) {
+  if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
+  const LibraryRecords before = records_;
+  std::move(records_.begin() + index + 1, records_.end(), records_.begin() + index);
+  records_.back() = {};
+  return Save(before);
+}
+
+LibraryOutcome MacroLibrary::SetEvents(int index, std::span<const std::uint8_t> events) {
+  if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
+  if (events.size() > kEventBytes) {
+    return Fail(Kind::kTooLong, "the macro would take " + std::to_string(events.size()) +
+                                    " bytes; a macro holds at most 256, its end byte included");
+  }
+  const LibraryRecords before = records_;
+  auto& record = records_[static_cast<std::size_t>(index)].events;
+  record.fill(0);
+  std::copy(events.begin(), events.end(), record.begin());
+  return Save(before);
+}
+
+LibraryOutcome MacroLibrary::SetLines(int index, const MacroText& lines) {
+  const EncodeResult encoded = EncodeLinesForRecord(lines);
+  if (!encoded.ok()) {
+    return Fail(encoded.bytes.size() > kEventBytes ? Kind::kTooLong : Kind::kBadLines,
+                encoded.error);
+  }
+  return SetEvents(index, encoded.bytes);
+}
+
+std::optional<DecodedMacro> MacroLibrary::Lines(int index) const {
+  if (index < 0 || index >= Count()) return std::nullopt;
+  const auto& record = records_[static_cast<std::size_t>(index)];
+  const std::size_t length = record.ShownLength().value_or(kEventBytes);
+  if (length <= 1) return DecodedMacro{{HeaderLine(DelayMode::kNone, 0)}, DelayMode::kNone};
+  return DecodeEvents(record.events, length);
+}
+
+LibraryOutcome MacroLibrary::ImportOne(const std::string& file) {
+  const int n = Count();
+  if (n >= kImportLimit) return Fail(Kind::kFull, "the library holds 99 macros or more");
+  std::vector<std::uint8_t> bytes;
+  if (auto error = ReadAll(file, kLibraryRecordSize, &bytes)) return Fail(Kind::kFileError, *error);
+  const LibraryRecord record = ReadSingleMacro(bytes);
+  if (!record.InUse()) return Fail(Kind::kBadName, file + " holds no macro name");
+  for (int i = 0; i < n; ++i) {
+    if (records_[static_cast<std::size_t>(i)].name == record.name) {
+      return Fail(Kind::kDuplicate, kDuplicateMessage);
+    }
+  }
+  const LibraryRecords before = records_;
+  records_[static_cast<std::size_t>(n)] = record;
+  return Save(before);
+}
+
+LibraryOutcome MacroLibrary::ExportOne(int index, const std::string& file,
+                                       files::FailAt fail_at) const {
+  if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
+  if (auto error = files::WriteFileAtomically(
+          file, WriteSingleMacro(records_[static_cast<std::size_t>(index)]), fail_at)) {
+    return Fail(Kind::kFileError, *error);
+  }
+  return {};
+}
+
+LibraryOutcome MacroLibrary::ImportAll(const std::string& file) {
+  std::vector<std::uint8_t> bytes;
+  if (auto error = ReadAll(file, kLibraryFileSize, &bytes)) return Fail(Kind::kFileError, *error);
+  const LibraryRecords before = records_;
+  ReadLibraryRecords(bytes, records_);
+  return Save(before);
+}
+
+LibraryOutcome MacroLibrary::ExportAll(const std::string& file, files::FailAt fail_at) const {
+  if (auto error = files::WriteFileAtomically(file, WriteLibraryRecords(records_), fail_at)) {
+    return Fail(Kind::kFileError, *error);
+  }
+  return {};
+}
+
+}  // namespace vrdk::macros

@@ -1,0 +1,81 @@
+// The macro library as the program keeps it: 100 records loaded once from
+// "Macro.bin" (created from the blank library when missing) and written back
+// whole after every change. A change whose save fails is undone in memory, so
+// the library stays what the file holds.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/atomic_file.h"
+#include "macros/event_lines.h"
+#include "macros/library_file.h"
+
+namespace vrdk::macros {
+
+struct LibraryOutcome {
+  enum class Kind {
+    kDone,
+    kDuplicate,  // "Str106": a macro of this name exists already
+    kFull,       // no room for another macro
+    kNoSuchMacro,
+    kBadName,   // empty, more than 8 characters, or not a name
+    kTooLong,   // the events would not fit a record
+    kBadLines,  // an event line that cannot be encoded
+    kFileError,
+  };
+  Kind kind = Kind::kDone;
+  std::string detail;
+  bool ok() const { return kind == Kind::kDone; }
+};
+
+class MacroLibrary {
+ public:
+  static constexpr const char* kDuplicateMessage = "Str106";
+  static constexpr int kMaxMacros = 100;
+  static constexpr int kImportLimit = 99;  // Import One needs fewer macros than this
+
+  // CheckPCMacro: loads the file at path, or creates it from the blank
+  // library. The outcome tells when either failed (the library is then blank).
+  LibraryOutcome Load(const std::string& path);
+  const std::string& Path() const { return path_; }
+
+  const LibraryRecords& Records() const { return records_; }
+  int Count() const;  // records in use, contiguous from 0
+  std::vector<std::u16string> Names() const;
+  std::optional<int> Find(std::u16string_view name) const;
+
+  // Btn_NewMacroClick and the name dialog: appends an empty macro.
+  LibraryOutcome New(std::u16string_view name);
+  LibraryOutcome Rename(int index, std::u16string_view name);
+  LibraryOutcome Delete(int index);
+  // Replaces a macro's events by the encoded lines (the encoder's record
+  // write); refused with kTooLong when they pass 256 bytes, the last good
+  // bytes kept.
+  LibraryOutcome SetLines(int index, const MacroText& lines);
+  LibraryOutcome SetEvents(int index, std::span<const std::uint8_t> events);
+  // The macro's event lines (LB_PCMacroNameClick); empty when it has none.
+  std::optional<DecodedMacro> Lines(int index) const;
+
+  LibraryOutcome ImportOne(const std::string& file);
+  LibraryOutcome ExportOne(int index, const std::string& file,
+                           files::FailAt fail_at = files::FailAt::kNever) const;
+  LibraryOutcome ImportAll(const std::string& file);
+  LibraryOutcome ExportAll(const std::string& file,
+                           files::FailAt fail_at = files::FailAt::kNever) const;
+
+  // Tests make the next save fail at this step.
+  void FailNextSaveAt(files::FailAt fail_at) { fail_next_save_ = fail_at; }
+
+ private:
+  // RefreshPCMacro: the whole file; on failure the records go back to `before`.
+  LibraryOutcome Save(const LibraryRecords& before);
+  static LibraryOutcome CheckName(std::u16string_view name);
+
+  std::string path_;
+  LibraryRecords records_{};
+  files::FailAt fail_next_save_ = files::FailAt::kNever;
+};
+
+}  // namespace vrdk::macros

@@ -1,0 +1,115 @@
+// vrdkctl's library, macro and firemacro commands, in-process, against a
+// temporary library, data folder and simulated mouse.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "cli/vrdkctl.h"
+#include "support/temp_dir.h"
+
+namespace vrdk::cli {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::TempDir;
+
+class MacroCommandsTest : public ::testing::Test {
+ protected:
+  MacroCommandsTest() { ::setenv("XDG_DATA_HOME", dir_.File("data").c_str(), 1); }
+  ~MacroCommandsTest() override { ::unsetenv("XDG_DATA_HOME"); }
+
+  struct Result {
+    int code;
+    std::string out;
+    std::string err;
+  };
+  Result Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--simulate=" + dir_.File("mouse.bin"), "--library=" + library_});
+    std::ostringstream out, err;
+    const int code = RunVrdkctl(args, out, err);
+    return {code, out.str(), err.str()};
+  }
+  std::string WriteLines(const std::string& text) {
+    const std::string file = dir_.File("lines.txt");
+    TempDir::Write(file, std::vector<std::uint8_t>(text.begin(), text.end()));
+    return file;
+  }
+
+  TempDir dir_;
+  std::string library_ = dir_.File("Macro.bin");
+};
+
+TEST_F(MacroCommandsTest, LinesSetInTheLibraryShowAsTheyWereWritten) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  const std::string lines =
+      "0150\n1 A CODE:8204\n0 50\n2 A CODE:0204\n0 50\n1 Ctrl CODE:8101\n"
+      "0 50\n2 Ctrl CODE:0101\n0 50\n";
+  const Result set = Run({"library", "set", "Keys", WriteLines(lines)});
+  ASSERT_EQ(set.code, 0) << set.err;
+  EXPECT_EQ(Run({"library", "show", "Keys"}).out, lines);
+  const auto bytes = TempDir::Read(library_);
+  EXPECT_THAT(std::vector<std::uint8_t>(bytes.begin() + 16, bytes.begin() + 24),
+              ElementsAre(0x82, 0x04, 0xFE, 0x00, 0x32, 0x02, 0x04, 0xFE));
+}
+
+TEST_F(MacroCommandsTest, AButtonPlaysAMacroOfTheMouseByName) {
+  ASSERT_EQ(Run({"library", "new", "Zap"}).code, 0);
+  ASSERT_EQ(Run({"macro", "add", "Zap"}).code, 0);
+  ASSERT_EQ(Run({"button", "2", "5", "macro:Zap"}).code, 0);
+  const Result dump = Run({"--json", "dump"});
+  ASSERT_EQ(dump.code, 0) << dump.err;
+  EXPECT_THAT(dump.out, HasSubstr("\"code\": \"10020000\""));
+  EXPECT_THAT(dump.out, HasSubstr("\"name\": \"Zap\""));
+  const Result missing = Run({"button", "2", "5", "macro:Nope"});
+  EXPECT_EQ(missing.code, kExitUsage);
+  EXPECT_THAT(missing.err, HasSubstr("no macro named \"Nope\""));
+}
+
+TEST_F(MacroCommandsTest, RefusalsExitWithFiveAndChangeNothing) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  const auto before = TempDir::Read(library_);
+  const Result duplicate = Run({"library", "new", "Keys"});
+  EXPECT_EQ(duplicate.code, 5);
+  EXPECT_THAT(duplicate.err, HasSubstr("This macro already exists"));
+  std::string lines = "00\n";
+  for (int i = 0; i < 86; ++i) lines += "0 7\n";
+  const Result too_long = Run({"library", "set", "Keys", WriteLines(lines)});
+  EXPECT_EQ(too_long.code, 5);
+  EXPECT_THAT(too_long.err, HasSubstr("at most 256"));
+  EXPECT_EQ(Run({"library", "set", "Keys", WriteLines("00\n1 A CODE:82\n")}).code, 1);
+  EXPECT_EQ(TempDir::Read(library_), before);
+}
+
+TEST_F(MacroCommandsTest, ALibraryMacroAddedToTheMouseListsAtItsAddress) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  ASSERT_EQ(Run({"library", "set", "Keys", WriteLines("00\n1 A CODE:8204\n2 A CODE:0204\n")}).code,
+            0);
+  const Result add = Run({"macro", "add", "Keys"});
+  ASSERT_EQ(add.code, 0) << add.err;
+  EXPECT_EQ(Run({"macro", "list"}).out, "Keys  0x0200\n");
+  EXPECT_EQ(Run({"macro", "show", "Keys"}).out, "00\n1 A CODE:8204\n2 A CODE:0204\n");
+  const auto mouse = TempDir::Read(dir_.File("mouse.bin"));
+  EXPECT_THAT(std::vector<std::uint8_t>(mouse.begin() + 0x0200, mouse.begin() + 0x0206),
+              ElementsAre(0x82, 0x04, 0x02, 0x04, 0x00, 0x00));
+  ASSERT_EQ(Run({"macro", "delete", "Keys"}).code, 0);
+  EXPECT_EQ(Run({"macro", "list"}).out, "");
+  EXPECT_EQ(Run({"macro", "show", "Keys"}).code, 1);
+}
+
+TEST_F(MacroCommandsTest, FireMacroScriptsAreAddedInBothFormsAndRenumbered) {
+  EXPECT_EQ(Run({"firemacro", "add", "--offset", "user"}).code, 0);
+  EXPECT_EQ(Run({"firemacro", "add", "--plain", "--keep-left", "3", "5"}).code, 0);
+  EXPECT_EQ(Run({"firemacro", "add", "--plain", "3"}).code, 1);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro1  0B8F0000\nFire Macro2  0B120500\n");
+  EXPECT_EQ(Run({"firemacro", "delete", "1"}).code, 0);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro1  0B120500\n");
+  EXPECT_EQ(Run({"firemacro", "delete", "2"}).code, 1);
+  EXPECT_EQ(TempDir::Read(dir_.File("data/vrdk/Fire Macro.bin")).size(), 40u);
+}
+
+}  // namespace
+}  // namespace vrdk::cli

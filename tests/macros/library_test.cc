@@ -1,0 +1,138 @@
+// The macro library file: first start, names, the 99/100 limits, delete,
+// single and whole imports and exports, and saves that fail.
+
+#include "macros/macro_library.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace vrdk::macros {
+namespace {
+
+using ::testing::ElementsAre;
+using Kind = LibraryOutcome::Kind;
+using testing::TempDir;
+
+class LibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(library.Load(path).ok()); }
+  void Fill(int count) {
+    for (int i = 0; i < count; ++i) {
+      ASSERT_TRUE(library.New(u"M" + std::u16string(1, static_cast<char16_t>(0x100 + i))).ok());
+    }
+  }
+  TempDir dir;
+  std::string path = dir.File("data/Macro.bin");
+  MacroLibrary library;
+};
+
+TEST_F(LibraryTest, FirstStartCreatesTheFileWith27200ZeroBytes) {
+  const auto bytes = TempDir::Read(path);
+  EXPECT_EQ(bytes.size(), 27200u);
+  EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; }));
+  EXPECT_EQ(library.Count(), 0);
+}
+
+TEST_F(LibraryTest, ANewMacroIsWrittenAtItsRecordHighByteFirst) {
+  ASSERT_TRUE(library.New(u"Ab").ok());
+  ASSERT_TRUE(library.New(u"Cd").ok());
+  const auto bytes = TempDir::Read(path);
+  EXPECT_THAT(std::vector<std::uint8_t>(bytes.begin() + 272, bytes.begin() + 276),
+              ElementsAre(0x00, 'C', 0x00, 'd'));
+  MacroLibrary reloaded;
+  ASSERT_TRUE(reloaded.Load(path).ok());
+  EXPECT_THAT(reloaded.Names(), ElementsAre(u"Ab", u"Cd"));
+}
+
+TEST_F(LibraryTest, DuplicateNamesAreRefusedAndRenamingToItsOwnNameToo) {
+  ASSERT_TRUE(library.New(u"Ab").ok());
+  EXPECT_EQ(library.New(u"Ab").kind, Kind::kDuplicate);
+  EXPECT_EQ(library.Rename(0, u"Ab").kind, Kind::kDuplicate);
+  EXPECT_EQ(library.New(u"").kind, Kind::kBadName);
+  EXPECT_EQ(library.New(u"NineChars").kind, Kind::kBadName);
+  EXPECT_TRUE(library.Rename(0, u"Xy").ok());
+  EXPECT_THAT(library.Names(), ElementsAre(u"Xy"));
+}
+
+TEST_F(LibraryTest, AHundredthMacroIsTheLastAndImportOneStopsAt99) {
+  Fill(99);
+  const std::string single = dir.File("one.bin");
+  std::vector<std::uint8_t> record(272, 0);
+  record[1] = 'Q';
+  TempDir::Write(single, record);
+  EXPECT_EQ(library.ImportOne(single).kind, Kind::kFull);
+  EXPECT_TRUE(library.New(u"Full").ok());
+  EXPECT_EQ(library.Count(), 100);
+  EXPECT_EQ(library.New(u"More").kind, Kind::kFull);
+}
+
+TEST_F(LibraryTest, DeletingRecordZeroMovesTheOthersDown) {
+  Fill(3);
+  ASSERT_TRUE(library.SetLines(2, {"00", "8 FC"}).ok());
+  ASSERT_TRUE(library.Delete(0).ok());
+  EXPECT_EQ(library.Count(), 2);
+  EXPECT_EQ(library.Records()[1].events[0], 0xFC);
+  EXPECT_FALSE(library.Records()[2].InUse());
+}
+
+TEST_F(LibraryTest, AnExportedMacroIsADuplicateWhileItIsInTheLibrary) {
+  Fill(1);
+  ASSERT_TRUE(library.SetLines(0, {"00", "1 A CODE:8204", "2 A CODE:0204"}).ok());
+  const std::string single = dir.File("one.bin");
+  ASSERT_TRUE(library.ExportOne(0, single).ok());
+  EXPECT_EQ(TempDir::Read(single).size(), 272u);
+  EXPECT_EQ(library.ImportOne(single).kind, Kind::kDuplicate);
+  ASSERT_TRUE(library.Delete(0).ok());
+  ASSERT_TRUE(library.ImportOne(single).ok());
+  EXPECT_THAT(library.Lines(0)->lines, ElementsAre("00", "1 A CODE:8204", "2 A CODE:0204"));
+}
+
+TEST_F(LibraryTest, ImportAllReplacesEveryRecordAndAShortFileOnlyThoseItReaches) {
+  Fill(2);
+  std::vector<std::uint8_t> short_file(272, 0);
+  short_file[1] = 'Z';
+  const std::string file = dir.File("all.bin");
+  TempDir::Write(file, short_file);
+  ASSERT_TRUE(library.ImportAll(file).ok());
+  EXPECT_EQ(library.Names()[0], u"Z");
+  EXPECT_EQ(library.Count(), 2);
+}
+
+TEST_F(LibraryTest, EventsPastTheRecordAreRefusedAndTheLastGoodBytesKept) {
+  Fill(1);
+  ASSERT_TRUE(library.SetLines(0, {"00", "8 FC"}).ok());
+  MacroText lines = {"00"};
+  for (int i = 0; i < 86; ++i) lines.push_back("0 7");
+  EXPECT_EQ(library.SetLines(0, lines).kind, Kind::kTooLong);
+  EXPECT_EQ(library.Records()[0].events[0], 0xFC);
+  EXPECT_EQ(TempDir::Read(path)[16], 0xFC);
+}
+
+class FailingSaveTest : public LibraryTest, public ::testing::WithParamInterface<files::FailAt> {};
+
+TEST_P(FailingSaveTest, KeepsTheOldLibraryWholeOnDiskAndInMemory) {
+  Fill(2);
+  const auto before = TempDir::Read(path);
+  library.FailNextSaveAt(GetParam());
+  EXPECT_EQ(library.Delete(0).kind, Kind::kFileError);
+  EXPECT_EQ(TempDir::Read(path), before);
+  EXPECT_EQ(library.Count(), 2);
+  library.FailNextSaveAt(GetParam());
+  EXPECT_EQ(library.New(u"New").kind, Kind::kFileError);
+  EXPECT_EQ(library.Count(), 2);
+  EXPECT_EQ(TempDir::Read(path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FailingSaveTest,
+                         ::testing::Values(files::FailAt::kWrite, files::FailAt::kSync,
+                                           files::FailAt::kRename));
+
+TEST(LibraryPathTest, ABrandFolderIsTakenUnchanged) {
+  EXPECT_EQ(*LibraryPath("/opt/mouse"), "/opt/mouseMacro.bin");
+  EXPECT_EQ(*LibraryPath("/opt/mouse/"), "/opt/mouse/Macro.bin");
+}
+
+}  // namespace
+}  // namespace vrdk::macros
