@@ -71,5 +71,7 @@ extern const char* const kExitCodesHelp;
 // The command groups.
 void AddCoreCommands(CLI::App& app, CommandRegistry& registry);
 void AddSettingsCommands(CLI::App& app, CommandRegistry& registry);
+void AddEngineerCommands(CLI::App& app, CommandRegistry& registry);
+void AddLedCommands(CLI::App& app, CommandRegistry& registry);
 
 }  // namespace vrdk::cli

@@ -173,6 +173,8 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   CommandRegistry registry;
   AddCoreCommands(app, registry);
   AddSettingsCommands(app, registry);
+  AddEngineerCommands(app, registry);
+  AddLedCommands(app, registry);
 
   std::vector<std::string> reversed(argv.rbegin(), argv.rend());
   try {

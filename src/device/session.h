@@ -73,12 +73,32 @@ struct DpiState {
   int selected = 0;                        // the level whose radio rb_DPIn is checked
 };
 
+// The lighting controls. User byte 1, the breathing values and the MCU LED
+// items reach the mouse but not DataBuf; they live here until the next read.
+struct LedState {
+  static constexpr int kEffects = 7;
+  std::array<bool, kEffects> effect_enabled{};  // cb_Mode0 .. cb_Mode6
+  std::vector<std::string> effect_list;         // cb_BreMode items; "------" for a disabled one
+  int effect_item = 0;                          // cb_BreMode
+  int led_count_item = 0;                       // cb_LEDNum: 1..8 LEDs ("NT")
+  int step_time = 0;                            // edt_StepTime
+  // edt_Lower, edt_Upper, edt_LowerTime, edt_UpperTime.
+  std::array<int, 4> breath{};
+  int mcu_step_item = 0;   // cb_MCULEDStep: 0..7
+  int mcu_ctrl_item = 0;   // cb_MCULEDCtrl: 0 "6-Step Scan", 1 "3-Step Scan"
+  int mcu_count_item = 0;  // cb_MCULEDNum: 4..13 LEDs
+  int profile_item = 0;    // cb_Profile
+};
+
 // Working state that the pages show from DataBuf and the logic reads back.
 struct PageState {
   image::LedType led_type = image::LedType::kUnknown;  // LED type shown
   std::optional<int> package;                          // cb_Package index
   std::string patch_checksum_text;                     // edt_PatCodeCk
-  image::CodeTexts code_texts;                         // button code display strings
+  // lbl_LoadBIN: the patch file loaded on the Update page; empty while none
+  // is (BinLoaded clear).
+  std::string loaded_patch_file;
+  image::CodeTexts code_texts;  // button code display strings
   // The display name of every button (NameForCode in the current language);
   // editors find buttons by these names.
   std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount> names;
@@ -86,7 +106,8 @@ struct PageState {
   // engineer page's btn_Key101 .. btn_Key312, and of its nine combination
   // slots btn_ComboKey001 .. btn_ComboKey009.
   std::array<std::string, image::kKeysPerProfile> key_captions;
-  std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount> engineer_captions;
+  std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount>
+      engineer_captions;
   std::array<std::string, image::kCombinationSlots> combination_captions;
   bool no_device_shown = true;  // NoDeviceShown
   int mode_page = 1;            // rb_1 Main, rb_2 Switch, rb_3 Fixed Control
@@ -96,8 +117,9 @@ struct PageState {
   std::optional<int> last_polling_rate_sent;
   bool polling_rate_changed = false;
   DpiState dpi;
-  int profile_colour_item = 0;       // cb_ProfileColor: 0..9 colours 1..10, 10 the specified colour
-  int button_effect_item = 0;        // cb_BtnEFT: 0 off, 1 on
+  int profile_colour_item = 0;  // cb_ProfileColor: 0..9 colours 1..10, 10 the specified colour
+  int button_effect_item = 0;   // cb_BtnEFT: 0 off, 1 on
+  LedState led;
   image::RepairedSections repaired;  // sections the last fill repaired
 };
 
