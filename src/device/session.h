@@ -90,6 +90,14 @@ struct LedState {
   int profile_item = 0;    // cb_Profile
 };
 
+// The engineer page's own controls: cb_GunCom and the hidden access.
+struct EngineerState {
+  int gun_combination_item = 0;  // cb_GunCom: 0..8
+  int unlock_clicks = 0;         // UnlockClicks
+  bool unlocked = false;         // EngineerUnlocked
+  bool revealed = false;         // the hidden tabs and buttons are shown
+};
+
 // Working state that the pages show from DataBuf and the logic reads back.
 struct PageState {
   image::LedType led_type = image::LedType::kUnknown;  // LED type shown
@@ -120,6 +128,7 @@ struct PageState {
   int profile_colour_item = 0;  // cb_ProfileColor: 0..9 colours 1..10, 10 the specified colour
   int button_effect_item = 0;   // cb_BtnEFT: 0 off, 1 on
   LedState led;
+  EngineerState engineer;
   image::RepairedSections repaired;  // sections the last fill repaired
 };
 
