@@ -73,5 +73,6 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry);
 void AddSettingsCommands(CLI::App& app, CommandRegistry& registry);
 void AddEngineerCommands(CLI::App& app, CommandRegistry& registry);
 void AddLedCommands(CLI::App& app, CommandRegistry& registry);
+void AddPointerCommands(CLI::App& app, CommandRegistry& registry);
 
 }  // namespace vrdk::cli

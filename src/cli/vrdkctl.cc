@@ -175,6 +175,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   AddSettingsCommands(app, registry);
   AddEngineerCommands(app, registry);
   AddLedCommands(app, registry);
+  AddPointerCommands(app, registry);
 
   std::vector<std::string> reversed(argv.rbegin(), argv.rend());
   try {

@@ -98,6 +98,16 @@ struct EngineerState {
   bool revealed = false;         // the hidden tabs and buttons are shown
 };
 
+// The system pointer settings page: the steps shown (1..11) and switches.
+struct PointerState {
+  int speed_step = 11;
+  int double_click_step = 7;
+  int wheel_step = 3;
+  int remembered_wheel_step = 3;  // the last wheel choice, for whole-screen off
+  bool acceleration = false;      // cb_IsControl
+  bool whole_screen = false;      // cb_IsScreen
+};
+
 // Working state that the pages show from DataBuf and the logic reads back.
 struct PageState {
   image::LedType led_type = image::LedType::kUnknown;  // LED type shown
@@ -129,6 +139,7 @@ struct PageState {
   int button_effect_item = 0;   // cb_BtnEFT: 0 off, 1 on
   LedState led;
   EngineerState engineer;
+  PointerState pointer;
   image::RepairedSections repaired;  // sections the last fill repaired
 };
 
