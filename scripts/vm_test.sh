@@ -100,6 +100,7 @@ fi
 guest_programs=(
   "vrdk-virtual-mouse vrdk-virtual-mouse-static tests/vm/vrdk-virtual-mouse-static"
   "vrdk-vm-check vrdk-vm-check tests/vm/vrdk-vm-check"
+  "vrdkctl vrdkctl-static tests/vm/vrdkctl-static"
 )
 targets=(vrdk-vm-initramfs)
 pack_programs=()
@@ -124,7 +125,8 @@ done > "$vm/start.bin"
   --modules="$kernel/modules" --module=hid --module=uhid --module=hid-generic \
   --file=/bin/busybox="$busybox" --file=/init=tests/vm/init \
   --file=/vm/guest.sh=tests/vm/guest.sh --file=/vm/scenario.sh=tests/vm/scenario.sh \
-  --file=/vm/start.bin="$vm/start.bin" "${pack_programs[@]}" > "$vm/initramfs.log" 2>&1 ||
+  --file=/vm/start.bin="$vm/start.bin" --file=/vm/default.bin=resources/VRDK2280MData_Cfg1 \
+  "${pack_programs[@]}" > "$vm/initramfs.log" 2>&1 ||
   broken "cannot pack the initramfs: $(cat "$vm/initramfs.log")"
 
 # --- Boot --------------------------------------------------------------------
@@ -196,19 +198,30 @@ check() { judge_checks "$1"; }
 mouse_start() { judge_checks "$1"; }
 mouse_stop() { judge_checks "$1"; }
 fresh_image() { cp "$START" "$IMAGE"; }
-compare() {
-  local name=$1 program
-  program=$(host_program "$2") || {
-    failure "$name: no host copy of $2"
+default_image() { cp resources/VRDK2280MData_Cfg1 "$IMAGE"; }
+# compare_steps TRACED NAME PROGRAM ARGS...: runs PROGRAM --simulate=IMAGE
+# ARGS... on the host and diffs its output (and, when TRACED, the transfers
+# of --trace without the refused probes of enumeration, which follow the
+# bus's layout) and exit status with the guest's.
+compare_steps() {
+  local traced=$1 name=$2 program
+  program=$(host_program "$3") || {
+    failure "$name: no host copy of $3"
     return
   }
-  shift 2
+  shift 3
   if [ ! -f "$steps/$name.rc" ]; then
     failure "$name: the guest never finished this step"
     return
   fi
-  "$program" --simulate="$IMAGE" "$@" > "$steps/$name.host" 2>&1
-  echo "rc=$?" >> "$steps/$name.host"
+  local trace=()
+  [ "$traced" = yes ] && trace=(--trace="$steps/$name.trace") && rm -f "$steps/$name.trace"
+  "$program" --simulate="$IMAGE" "${trace[@]}" "$@" > "$steps/$name.host" 2>&1
+  local status=$?
+  if [ "$traced" = yes ]; then
+    { echo "# trace"; grep -v ' FAIL$' "$steps/$name.trace"; } >> "$steps/$name.host"
+  fi
+  echo "rc=$status" >> "$steps/$name.host"
   { cat "$steps/$name.out"; echo "rc=$(cat "$steps/$name.rc")"; } > "$steps/$name.guest"
   if diff -u "$steps/$name.host" "$steps/$name.guest" > "$steps/$name.diff"; then
     echo "  $name: the same as against the in-process mouse ($(wc -l < "$steps/$name.guest") lines)"
@@ -218,9 +231,13 @@ compare() {
     failure "$name: differs from the in-process mouse (see $steps/$name.diff)"
   fi
 }
+compare() { compare_steps no "$@"; }
+compare_trace() { compare_steps yes "$@"; }
+shell_check() { judge_checks "$1"; }
 
 START=$vm/start.bin
 IMAGE=$vm/host-image.bin
+SAVED=$vm/saved.bin
 MOUSE_PID=""
 echo "vm test: the guest ran for ${guest_time} s; its steps:"
 source tests/vm/scenario.sh

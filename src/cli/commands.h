@@ -74,5 +74,6 @@ void AddSettingsCommands(CLI::App& app, CommandRegistry& registry);
 void AddEngineerCommands(CLI::App& app, CommandRegistry& registry);
 void AddLedCommands(CLI::App& app, CommandRegistry& registry);
 void AddPointerCommands(CLI::App& app, CommandRegistry& registry);
+void AddKeyCommands(CLI::App& app, CommandRegistry& registry);
 
 }  // namespace vrdk::cli

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "files/atomic_file.h"
+#include "device/memory_image.h"
 
 namespace vrdk::cli {
 
@@ -19,31 +19,15 @@ std::optional<std::string> DefaultSimulationFile() {
   return std::nullopt;
 }
 
-SimulationLoad LoadSimulationFile(const std::string& path, const std::vector<std::uint8_t>& fresh) {
+SimulationLoad LoadSimulationFile(const std::string& path) {
   SimulationLoad load;
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) {
-    load.memory = SimulationMemory{
-        fresh, fresh.size() == kFlashMemorySize ? MemoryType::kFlash : MemoryType::kI2C, true};
+  std::string error;
+  auto image = LoadMemoryImage(path, std::nullopt, &error);
+  if (!image) {
+    load.error = error;
     return load;
   }
-  // One byte more than the largest image tells a file that is too long.
-  auto file = files::ReadFilePrefix(path, kFlashMemorySize + 1);
-  if (!file.ok()) {
-    load.error = file.error;
-    return load;
-  }
-  if (file.bytes.size() == kI2CMemorySize) {
-    load.memory = SimulationMemory{std::move(file.bytes), MemoryType::kI2C, false};
-  } else if (file.bytes.size() == kFlashMemorySize) {
-    load.memory = SimulationMemory{std::move(file.bytes), MemoryType::kFlash, false};
-  } else {
-    load.error = path +
-                 " is not a mouse memory image: it must be 2048 bytes (\"I2C\") or 65536 "
-                 "bytes (\"Flash\"), not " +
-                 std::to_string(file.bytes.size()) +
-                 (file.bytes.size() > kFlashMemorySize ? " or more" : "");
-  }
+  load.memory = SimulationMemory{std::move(image->bytes), image->type, !image->from_file};
   return load;
 }
 
@@ -53,7 +37,9 @@ std::optional<std::string> SaveSimulationFile(const std::string& path,
   std::error_code error;
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
   if (error) return "cannot create " + folder.string() + ": " + error.message();
-  return files::WriteFileAtomically(path, bytes);
+  std::string failure;
+  if (SaveMemoryImage(path, bytes, &failure)) return std::nullopt;
+  return failure;
 }
 
 }  // namespace vrdk::cli

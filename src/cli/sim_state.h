@@ -22,14 +22,14 @@ struct SimulationMemory {
   bool created = false;  // the file did not exist: the bytes are default image 1
 };
 
-// Reads the file; a missing file gives `fresh` (default image 1 of the build).
-// The error names the file and the reason (unreadable, or not 2048 or 65536
-// bytes long).
+// Reads the file; a missing file gives factory memory ("I2C": default image
+// 1). The error names the file and the reason (unreadable, or not 2048 or
+// 65536 bytes long).
 struct SimulationLoad {
   std::optional<SimulationMemory> memory;
   std::string error;
 };
-SimulationLoad LoadSimulationFile(const std::string& path, const std::vector<std::uint8_t>& fresh);
+SimulationLoad LoadSimulationFile(const std::string& path);
 
 // Writes the memory back atomically, creating the folder when needed.
 std::optional<std::string> SaveSimulationFile(const std::string& path,

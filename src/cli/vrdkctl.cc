@@ -72,7 +72,7 @@ int Run::Prepare() {
                   "no state folder: set XDG_STATE_HOME or HOME, or give --simulate=FILE");
     }
     simulation_path_ = *path;
-    auto load = LoadSimulationFile(simulation_path_, defaults->WorkingImage(1));
+    auto load = LoadSimulationFile(simulation_path_);
     if (!load.memory) return Fail(kExitFileError, load.error);
     auto clock = std::make_unique<CountingClock>();
     clock->SetRecording(false);
@@ -127,7 +127,9 @@ int Run::Finish(int code) {
 bool Run::Connect() {
   session_->ReFindDev();
   if (session_->Conn().state == ConnectionState::kConnected) return true;
-  if (events_->Messages().empty()) {
+  if (session_->Conn().lost_during_read) {
+    Fail(kExitNoMouse, "the mouse left the bus while it was being read");
+  } else if (events_->Messages().empty()) {
     const auto target = session_->Conn().target;
     char ids[16];
     std::snprintf(ids, sizeof ids, "%04X:%04X", target.vendor_id, target.product_id);
@@ -176,6 +178,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   AddEngineerCommands(app, registry);
   AddLedCommands(app, registry);
   AddPointerCommands(app, registry);
+  AddKeyCommands(app, registry);
 
   std::vector<std::string> reversed(argv.rbegin(), argv.rend());
   try {

@@ -114,6 +114,7 @@ void Session::ReadDevInfo() {
 
 void Session::Btn_Read() {
   connection_.loading = true;
+  connection_.lost_during_read = false;
   StopDevTimer();
   events_.ShowPageCovers(true);
   events_.ShowLoading(0, 1);
@@ -122,6 +123,7 @@ void Session::Btn_Read() {
   SetState(ConnectionState::kReading);
 
   const MemoryType type = connection_.image_memory_type;
+  const std::uint64_t failed_before = link_.FailedTransfers();
   const int pages = type == MemoryType::kI2C ? 1 : static_cast<int>(image::flash::kPages);
   for (int page = 0; page < pages; ++page) {
     loading_adapter_.SetPart(page, pages);
@@ -130,6 +132,17 @@ void Session::Btn_Read() {
                                     std::span(working_image_).subspan(offset, kPageSize));
   }
   loading_adapter_.SetPart(0, 1);
+  // Reports lost on the way are left to the section checks, unless the mouse
+  // itself is gone: then what was read is not the mouse's, and the window
+  // falls back to the no-device state at once instead of at the next tick.
+  if (link_.FailedTransfers() != failed_before && !link_.SendCommand(command::kDeviceInfo)) {
+    events_.HideLoading();
+    connection_.loading = false;
+    connection_.lost_during_read = true;
+    DeviceLost();
+    StartDevTimer();
+    return;
+  }
   FillFromWorkingImage();
 
   DataBufToUI();

@@ -95,8 +95,8 @@ void DeviceLink::ReplaceInputHandle(HidHandle handle) {
 bool DeviceLink::SendCommandReport(const Report& report) {
   if (command_handle_ == kInvalidHandle) return false;
   report_buffer_ = report;
-  return backend_.SetFeature(command_handle_,
-                             std::span(report_buffer_.data(), feature_report_length_));
+  return Counted(backend_.SetFeature(command_handle_,
+                                     std::span(report_buffer_.data(), feature_report_length_)));
 }
 
 bool DeviceLink::SendCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t p2, std::uint8_t p3,
@@ -108,16 +108,16 @@ bool DeviceLink::SendDataReport(std::span<const std::uint8_t, kReportDataLength>
   if (response_handle_ == kInvalidHandle) return false;
   report_buffer_[0] = kResponseReportId;
   std::copy(data.begin(), data.end(), report_buffer_.begin() + 1);
-  return backend_.SetFeature(response_handle_,
-                             std::span(report_buffer_.data(), feature_report_length_));
+  return Counted(backend_.SetFeature(response_handle_,
+                                     std::span(report_buffer_.data(), feature_report_length_)));
 }
 
 void DeviceLink::ReadResponse() {
   response_data_.fill(0xFF);
   if (response_handle_ == kInvalidHandle) return;
   report_buffer_ = Report{kResponseReportId};
-  if (!backend_.GetFeature(response_handle_,
-                           std::span(report_buffer_.data(), feature_report_length_))) {
+  if (!Counted(backend_.GetFeature(response_handle_,
+                                   std::span(report_buffer_.data(), feature_report_length_)))) {
     return;
   }
   std::copy(report_buffer_.begin() + 1, report_buffer_.end(), response_data_.begin());

@@ -101,6 +101,10 @@ class DeviceLink {
     return command_handle_ != kInvalidHandle && response_handle_ != kInvalidHandle;
   }
   const ResponseBytes& ResponseData() const { return response_data_; }
+  // Reports that failed since the link was made (commands, data reports and
+  // responses alike); block transfers ignore such failures, callers that care
+  // compare this count before and after.
+  std::uint64_t FailedTransfers() const { return failed_transfers_; }
 
   HidBackend& Backend() { return backend_; }
   Clock& GetClock() { return clock_; }
@@ -109,6 +113,10 @@ class DeviceLink {
   using Report = std::array<std::uint8_t, kReportLength>;
 
   bool SendCommandReport(const Report& report);
+  bool Counted(bool ok) {
+    if (!ok) ++failed_transfers_;
+    return ok;
+  }
   bool ReadChunked(const Report& command, int length, std::span<std::uint8_t> buffer,
                    bool show_progress);
   void ShowLoading(int done, int total);
@@ -132,6 +140,7 @@ class DeviceLink {
   std::atomic<HidHandle> input_handle_ = kInvalidHandle;
   Report report_buffer_{};
   ResponseBytes response_data_{};
+  std::uint64_t failed_transfers_ = 0;
 };
 
 }  // namespace vrdk

@@ -57,6 +57,8 @@ struct Connection {
   bool loading = false;           // Loading
   bool dev_timer_enabled = true;  // DevTimer runs
   ConnectionState state = ConnectionState::kNoDevice;
+  // The last whole read ended because the mouse left the bus during it.
+  bool lost_during_read = false;
 };
 
 // The DPI levels as the DPI page and the engineer page hold them. The count,
@@ -135,8 +137,10 @@ struct PageState {
   std::optional<int> last_polling_rate_sent;
   bool polling_rate_changed = false;
   DpiState dpi;
-  int profile_colour_item = 0;  // cb_ProfileColor: 0..9 colours 1..10, 10 the specified colour
-  int button_effect_item = 0;   // cb_BtnEFT: 0 off, 1 on
+  int profile_colour_item = 0;       // cb_ProfileColor: 0..9 colours 1..10, 10 the specified colour
+  int game_gesture_item = 0;         // cb_ChangeFireFun: 0 none .. 6 Right + Forward
+  int led_gesture_item = 0;          // cb_ChangeLEDModeFun: 0 none, 1 Right + Back
+  int button_effect_item = 0;        // cb_BtnEFT: 0 off, 1 on
   LedState led;
   EngineerState engineer;
   PointerState pointer;

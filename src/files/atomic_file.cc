@@ -67,6 +67,7 @@ ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
   ReadResult result;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
+    result.missing = errno == ENOENT;
     result.error = Reason("read", path, errno);
     return result;
   }

@@ -23,7 +23,8 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
 
 struct ReadResult {
   std::vector<std::uint8_t> bytes;
-  std::string error;  // empty on success
+  std::string error;     // empty on success
+  bool missing = false;  // the file does not exist (error says so too)
   bool ok() const { return error.empty(); }
 };
 

@@ -1,6 +1,8 @@
 #include "settings/mode_pages.h"
 
 #include "device/write_roads.h"
+#include "keys/editors/fire_aim.h"
+#include "keys/editors/key_assignment.h"
 
 namespace vrdk::settings {
 namespace {
@@ -35,6 +37,8 @@ bool ModePages::SelectModePage(int mode) {
   roads.WriteLiveField(static_cast<int>(kLiveUserAddress),
                        static_cast<std::uint8_t>(colour | profile));
   image::User(session_.Data())[0] = mode == 1 ? 0x00 : switch_page ? 0xF1 : 0x02;
+  keys::KeyAssignment(session_).RefreshProfileKeys(mode);
+  keys::AimKey(session_).RefreshAIMKey();
   session_.Events().RefreshPages();
   return true;
 }

@@ -201,6 +201,53 @@ TEST_F(VrdkctlTest, ErrorsEndWithTheirExitCodes) {
   EXPECT_THAT(odd.err, HasSubstr("2048"));
 }
 
+TEST_F(VrdkctlTest, ButtonsTakeNamesCombinationsTagsAndCodes) {
+  ASSERT_EQ(Sim({"button", "2", "3", "Play / Pause"}).code, 0);
+  ASSERT_EQ(Sim({"button", "1", "10", "Ctrl+Shift+A"}).code, 0);
+  ASSERT_EQ(Sim({"button", "1", "11", "tag:1204"}).code, 0);  // the browser's Stop
+  ASSERT_EQ(Sim({"button", "3", "12", "code:0c000000"}).code, 0);
+  const json dump = SimJson({"dump"});
+  EXPECT_EQ(dump["profiles"][1]["buttons"][2]["code"], "0300CD00");
+  EXPECT_EQ(dump["profiles"][0]["buttons"][9],
+            json({{"code", "02030400"}, {"name", "Ctrl+Shift+A"}}));
+  EXPECT_EQ(dump["profiles"][0]["buttons"][10]["code"], "03022600");
+  EXPECT_EQ(dump["profiles"][2]["buttons"][11]["code"], "0C000000");
+  EXPECT_EQ(Sim({"button", "1", "1", "Right Click"}).code, kExitRefused);
+  EXPECT_EQ(Sim({"button", "1", "2", "No Such Thing"}).code, kExitUsage);
+  EXPECT_EQ(Sim({"button", "1", "2", "Ctrl+A+B+C"}).code, kExitUsage);
+}
+
+TEST_F(VrdkctlTest, FireAimAndGesturesFollowTheirRules) {
+  ASSERT_EQ(Sim({"fire", "1", "5", "30", "--no-hold"}).code, 0);
+  EXPECT_EQ(SimJson({"dump"})["profiles"][0]["buttons"][2]["code"], "0614001E");
+  EXPECT_EQ(Sim({"fire", "1", "16", "30"}).code, kExitUsage);
+  EXPECT_EQ(Sim({"aim", "1600"}).code, kExitRefused);
+  ASSERT_EQ(Sim({"button", "3", "12", "DPI Lock"}).code, 0);
+  ASSERT_EQ(Sim({"aim", "1600"}).code, 0);
+  EXPECT_EQ(SimJson({"dump"})["profiles"][2]["buttons"][11]["code"], "05060000");
+  ASSERT_EQ(Sim({"gesture", "game", "dpi+"}).code, 0);
+  EXPECT_EQ(SimJson({"dump"})["combination_slots"][3], "07D1F000");
+  EXPECT_EQ(Sim({"gesture", "led", "maybe"}).code, kExitUsage);
+}
+
+TEST_F(VrdkctlTest, DpiRateAndProfileCommandsChangeTheMouse) {
+  ASSERT_EQ(Sim({"dpi", "levels", "4"}).code, 0);
+  ASSERT_EQ(Sim({"dpi", "value", "2", "200"}).code, 0);
+  ASSERT_EQ(Sim({"dpi", "color", "1", "123456"}).code, 0);
+  EXPECT_EQ(Sim({"dpi", "current", "6"}).code, kExitRefused);
+  ASSERT_EQ(Sim({"dpi", "current", "4"}).code, 0);
+  const json dpi = SimJson({"dump"})["dpi"];
+  EXPECT_EQ(dpi["levels"], 4);
+  EXPECT_EQ(dpi["values"][1], 200);
+  EXPECT_EQ(dpi["colors"][0], "123456");
+  EXPECT_EQ(dpi["current"], 4);
+  ASSERT_EQ(Sim({"rate", "250"}).code, 0);
+  EXPECT_EQ(SimJson({"info"})["polling_rate"], 250);
+  EXPECT_EQ(Sim({"rate", "300"}).code, kExitUsage);
+  ASSERT_EQ(Sim({"profile", "3"}).code, 0);
+  EXPECT_EQ(SimJson({"info"})["current_profile"], 3);
+}
+
 TEST_F(VrdkctlTest, HelpIsThereForEveryCommandAndListsTheExitCodes) {
   for (std::vector<std::string> args :
        std::vector<std::vector<std::string>>{{"--help"},

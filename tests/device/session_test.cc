@@ -214,6 +214,20 @@ TEST_P(ConnectionTest, FailingChunksLeaveFFAndTheChecksRestoreDefaults) {
   EXPECT_TRUE(image::SectionChecksumValid(image::Vendor(rig.session.Data())));
 }
 
+TEST_P(ConnectionTest, AMouseUnpluggedDuringTheReadEndsInTheNoDeviceState) {
+  SessionRig rig(Type());
+  rig.Connect();
+  rig.mouse.SetFaults({.unplug_at_transfer = rig.mouse.TransferCount() + 100});
+  rig.session.Btn_Read();
+  const auto& conn = rig.session.Conn();
+  EXPECT_EQ(conn.state, ConnectionState::kNoDevice);
+  EXPECT_TRUE(conn.lost_during_read);
+  EXPECT_FALSE(conn.loading);
+  EXPECT_TRUE(conn.dev_timer_enabled);
+  EXPECT_TRUE(rig.session.Pages().no_device_shown);
+  EXPECT_THAT(rig.session.Pages().repaired, IsEmpty());  // the defaults, not a damaged read
+}
+
 TEST_P(ConnectionTest, UnpluggingTheMouseEndsInTheNoDeviceState) {
   SessionRig rig(Type());
   rig.Connect();

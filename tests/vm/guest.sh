@@ -7,6 +7,7 @@
 
 START=/vm/start.bin      # the image the run starts from (made by the host)
 IMAGE=/tmp/mouse.bin     # the virtual mouse's image file
+SAVED=/tmp/saved.bin     # a profile file that vrdkctl saves and loads
 STEP_SECONDS=60          # a step that takes longer hangs: it is ended
 
 # step NAME COMMAND...: runs COMMAND, then prints its output framed.
@@ -36,6 +37,10 @@ compare() {
 
 fresh_image() {
   cp "$START" "$IMAGE"
+}
+
+default_image() {
+  cp /vm/default.bin "$IMAGE"
 }
 
 mouse_listed() {
@@ -87,4 +92,65 @@ mouse_start() {
 
 mouse_stop() {
   step "$1" stop_mouse
+}
+
+# compare_trace NAME PROGRAM ARGS...: a compare step whose output also holds
+# the transfers the program made (--trace), without the refused probes of
+# enumeration, which depend on how the bus is laid out.
+traced() {
+  program=$1
+  shift
+  rm -f /tmp/trace.txt
+  timeout "$STEP_SECONDS" "$program" --trace=/tmp/trace.txt "$@"
+  status=$?
+  echo "# trace"
+  grep -v ' FAIL$' /tmp/trace.txt
+  return $status
+}
+
+compare_trace() {
+  name=$1
+  shift
+  step "$name" traced "$@"
+}
+
+# shell_check NAME FUNCTION: a step done by a function of this file that
+# prints "ok - " and "not ok - " lines.
+shell_check() {
+  step "$1" "$2"
+}
+
+# vrdkctl lists the mouse (feature length 8, marked) and the keyboard (another
+# feature length).
+vrdkctl_lists_the_bus() {
+  vrdkctl list > /tmp/list.txt 2>&1
+  cat /tmp/list.txt | sed 's/^/# /'
+  if grep -q '^\* /dev/hidraw[0-9]*  1BCF:08B8  feature 8  input 8$' /tmp/list.txt; then
+    echo "ok - vrdkctl list marks the mouse with feature length 8"
+  else
+    echo "not ok - vrdkctl list marks the mouse with feature length 8"
+  fi
+  if grep -q '^  /dev/hidraw[0-9]*  1209:0001  feature [^8]' /tmp/list.txt; then
+    echo "ok - vrdkctl list shows the keyboard with another feature length"
+  else
+    echo "not ok - vrdkctl list shows the keyboard with another feature length"
+  fi
+}
+
+# The mouse leaves the bus in the middle of vrdkctl's whole-memory read:
+# vrdkctl ends at once, says so, and reports no mouse.
+vrdkctl_survives_an_unplug() {
+  timeout 20 vrdkctl info > /tmp/unplug.txt 2>&1
+  status=$?
+  sed 's/^/# /' /tmp/unplug.txt
+  if [ $status -eq 2 ]; then
+    echo "ok - vrdkctl exits with 2 (no mouse) when the mouse leaves during the read"
+  else
+    echo "not ok - vrdkctl exits with 2 (no mouse) when the mouse leaves during the read: $status"
+  fi
+  if grep -q 'left the bus while it was being read' /tmp/unplug.txt; then
+    echo "ok - vrdkctl says the mouse left during the read"
+  else
+    echo "not ok - vrdkctl says the mouse left during the read"
+  fi
 }

@@ -8,11 +8,16 @@
 #                               IMAGE follows the guest's image through the
 #                               compare steps (so a step that writes keeps its
 #                               effect for the next compare step)
+#   default_image               the image file starts again from the factory image
 #   mouse_start NAME OPTIONS... / mouse_stop NAME
 #                               the virtual mouse comes up / ends cleanly
 #   fresh_image                 the image file starts again from START
+#   compare_trace NAME PROGRAM ARGS...
+#                               compare, with the transfers PROGRAM traced
+#                               (--trace) after its output
+#   shell_check NAME FUNCTION   a check done by a function of guest.sh
 # START is the image the run starts from, IMAGE the virtual mouse's image
-# file, MOUSE_PID the running virtual mouse (guest only).
+# file, SAVED a profile file, MOUSE_PID the running virtual mouse (guest only).
 
 fresh_image
 mouse_start mouse-up --image="$IMAGE" --keyboard
@@ -26,11 +31,32 @@ check restart vrdk-vm-check restart
 mouse_stop mouse-down
 check saved vrdk-vm-check saved --image="$START" --saved="$IMAGE"
 
+# vrdkctl on the real hidraw path, from the factory image: the same output,
+# memory and transfers as against its in-process simulated mouse.
+default_image
+mouse_start mouse-up-factory --image="$IMAGE" --keyboard
+shell_check vrdkctl-list vrdkctl_lists_the_bus
+compare_trace vrdkctl-info vrdkctl info
+compare vrdkctl-dump vrdkctl --json dump
+compare_trace vrdkctl-button vrdkctl button 2 3 "Play / Pause"
+compare vrdkctl-save vrdkctl save "$SAVED"
+compare vrdkctl-dump-after-button vrdkctl --json dump
+compare_trace vrdkctl-load vrdkctl load "$SAVED"
+compare_trace vrdkctl-reset vrdkctl reset
+compare vrdkctl-info-after-restart vrdkctl info
+mouse_stop mouse-down-factory
+
 # Unplugged at transfer 150 of its run: the open takes transfers 0 and 1, the
 # read's command 2, so the read loses its response 147 and all after it.
 mouse_start mouse-up-to-unplug --image="$IMAGE" --unplug-after=150
 check unplug vrdk-vm-check unplug-read --image="$IMAGE" --unplug-at=150
 mouse_stop mouse-down-after-unplug
+
+# vrdkctl's whole read loses the mouse at transfer 100.
+default_image
+mouse_start mouse-up-to-unplug-vrdkctl --image="$IMAGE" --unplug-after=100
+shell_check vrdkctl-unplug vrdkctl_survives_an_unplug
+mouse_stop mouse-down-after-vrdkctl-unplug
 
 # A "Flash" mouse from a missing image: factory memory of that type.
 mouse_start mouse-up-flash --image=/tmp/flash.bin --memory-type=Flash

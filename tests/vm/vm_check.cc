@@ -44,10 +44,11 @@
 
 #include "device/device_link.h"
 #include "device/hidraw_backend.h"
+#include "device/memory_image.h"
 #include "device/simulated_backend.h"
+#include "device/tracing_backend.h"
 #include "support/simulated_rig.h"
 #include "virtual_mouse/hid_devices.h"
-#include "virtual_mouse/memory_image.h"
 
 namespace vrdk {
 namespace {
@@ -102,53 +103,12 @@ Bytes AfterWrite(Bytes image) {
   return image;
 }
 
-// Prints every feature transfer while tracing is on, as the simulated rig's
-// transcript reads: "> " sent, "< " received, " FAIL" after a failed one.
-class TracingBackend : public HidBackend {
- public:
-  explicit TracingBackend(HidBackend& inner) : inner_(inner) {}
-  void SetTracing(bool on) { tracing_ = on; }
-
-  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
-  HidHandle Open(const std::string& path, HidAccess access) override {
-    return inner_.Open(path, access);
-  }
-  void Close(HidHandle handle) override { inner_.Close(handle); }
-  std::optional<HidAttributes> GetAttributes(HidHandle handle) override {
-    return inner_.GetAttributes(handle);
-  }
-  std::optional<HidCaps> GetCaps(HidHandle handle) override { return inner_.GetCaps(handle); }
-  bool SetFeature(HidHandle handle, std::span<const std::uint8_t> report) override {
-    const bool ok = inner_.SetFeature(handle, report);
-    Trace("> ", report, ok);
-    return ok;
-  }
-  bool GetFeature(HidHandle handle, std::span<std::uint8_t> report) override {
-    const bool ok = inner_.GetFeature(handle, report);
-    Trace("< ", report, ok);
-    return ok;
-  }
-  bool ReadInput(HidHandle handle, std::span<std::uint8_t> report) override {
-    return inner_.ReadInput(handle, report);
-  }
-  void InterruptReads() override { inner_.InterruptReads(); }
-  std::string LastError() const override { return inner_.LastError(); }
-
- private:
-  void Trace(const char* mark, std::span<const std::uint8_t> report, bool ok) {
-    if (!tracing_) return;
-    std::printf("%s%s%s\n", mark, testing::Hex(report).c_str(), ok ? "" : " FAIL");
-  }
-
-  HidBackend& inner_;
-  bool tracing_ = false;
-};
-
 // The bus the commands talk to: the real one, or the simulated mouse.
 struct Bus {
   std::unique_ptr<Clock> clock;
   std::unique_ptr<SimulatedMouse> mouse;
   std::unique_ptr<HidBackend> backend;
+  bool traced = false;  // print every feature transfer, as vrdkctl's --trace writes it
   std::unique_ptr<TracingBackend> tracing;
   std::unique_ptr<DeviceLink> link;
   std::string image;  // simulated: the image file to write back
@@ -180,7 +140,11 @@ std::unique_ptr<Bus> MakeBus(const std::string& simulate) {
     bus->image = simulate;
     bus->loaded = image->bytes;
   }
-  bus->tracing = std::make_unique<TracingBackend>(*bus->backend);
+  Bus* traced_bus = bus.get();
+  bus->tracing =
+      std::make_unique<TracingBackend>(*bus->backend, [traced_bus](std::string_view line) {
+        if (traced_bus->traced) std::printf("%.*s\n", static_cast<int>(line.size()), line.data());
+      });
   bus->link = std::make_unique<DeviceLink>(*bus->tracing, *bus->clock);
   return bus;
 }
@@ -442,13 +406,13 @@ void Dump(Bus& bus, bool trace) {
     ++failures;
     return;
   }
-  bus.tracing->SetTracing(trace);
+  bus.traced = trace;
   const auto answer = DeviceInfo(bus);
   std::printf("device information: %s\n",
               answer ? Hex(Bytes(answer->begin(), answer->end())).c_str() : "failed");
   Bytes memory(kFullRead, 0);
   const bool ok = bus.link->ReadMemory(0, kFullRead, memory);
-  bus.tracing->SetTracing(false);
+  bus.traced = false;
   std::printf("read: %s\n", ok ? "done" : "failed");
   for (int at = 0; at < kFullRead; at += 16) {
     std::printf("%04X: %s\n", at,

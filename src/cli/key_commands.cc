@@ -1,0 +1,216 @@
+// button, combo-slot, fire, aim and gesture: what the main page's button
+// menus, the fire and AIM boxes and the gesture toggles do.
+
+#include <memory>
+
+#include "cli/commands.h"
+#include "keys/editors/fire_aim.h"
+#include "keys/editors/gestures.h"
+#include "keys/editors/key_assignment.h"
+#include "keys/function_codes.h"
+#include "keys/key_code.h"
+#include "keys/keyboard_keys.h"
+#include "keys/menu_entries.h"
+
+namespace vrdk::cli {
+namespace {
+
+struct Function {
+  std::string code;
+  std::string caption;
+};
+
+// "Ctrl+Shift+A": modifiers Ctrl, Shift, Alt, Win and at most two keys named
+// as the key-name table names them.
+std::optional<Function> KeyCombination(const std::string& text) {
+  static constexpr const char* kModifiers[] = {"Ctrl", "Shift", "Alt", "Win"};
+  int modifiers = 0;
+  std::vector<int> keys;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find('+', start), text.size());
+    const std::string part = text.substr(start, end - start);
+    start = end + 1;
+    if (part.empty()) return std::nullopt;
+    bool modifier = false;
+    for (int m = 0; m < 4; ++m) {
+      if (part == kModifiers[m] && keys.empty()) {
+        modifiers |= 1 << m;
+        modifier = true;
+      }
+    }
+    if (modifier) continue;
+    int usage = 0;
+    for (int u = 1; u < 256 && usage == 0; ++u) {
+      if (UsageName(u) == part) usage = u;
+    }
+    if (usage == 0 || keys.size() == 2) return std::nullopt;
+    keys.push_back(usage);
+  }
+  if (keys.empty()) return std::nullopt;
+  KeyCodeBytes bytes{0x02, static_cast<std::uint8_t>(modifiers), 0, 0};
+  for (std::size_t i = 0; i < keys.size(); ++i) bytes[2 + i] = static_cast<std::uint8_t>(keys[i]);
+  return Function{FormatKeyCode(bytes), text};
+}
+
+// FUNCTION as the user gives it: a menu entry's name (the first in menu
+// order), tag:NNNN, code:XXXXXXXX or a key combination.
+std::optional<Function> ParseFunction(Session& session, const std::string& text,
+                                      keys::KeyTarget target) {
+  const MenuOrigin origin = target.kind == keys::KeyTarget::Kind::kCombinationSlot
+                                ? MenuOrigin::kCombinationSlot
+                                : MenuOrigin::kButton;
+  const auto entry_function = [&](const MenuEntry& entry) {
+    return Function{CodeForMenuTag(entry.tag, session.Keys(), origin),
+                    session.Language().Text(entry.caption_key)};
+  };
+  if (text.rfind("tag:", 0) == 0) {
+    const auto tag = ParseNumber(text.substr(4), 0, 99999);
+    const MenuEntry* entry = tag ? FindMenuEntry(static_cast<int>(*tag)) : nullptr;
+    if (entry == nullptr) return std::nullopt;
+    return entry_function(*entry);
+  }
+  if (text.rfind("code:", 0) == 0) {
+    const auto bytes = ParseKeyCode(text.substr(5));
+    if (!bytes) return std::nullopt;
+    const std::string code = FormatKeyCode(*bytes);
+    return Function{code, session.NameForCode(code)};
+  }
+  for (const MenuEntry& entry : MenuEntries()) {
+    if (session.Language().Text(entry.caption_key) == text) return entry_function(entry);
+  }
+  return KeyCombination(text);
+}
+
+int Assign(CommandContext& context, keys::KeyTarget target, const std::string& text) {
+  Session& session = context.GetSession();
+  const auto function = ParseFunction(session, text, target);
+  if (!function) {
+    return context.Fail(kExitUsage, "unknown function \"" + text +
+                                        "\": give a name from 'vrdkctl names', tag:NNNN, "
+                                        "code:XXXXXXXX or a key combination such as Ctrl+Shift+A");
+  }
+  switch (keys::KeyAssignment(session).AssignCode(target, function->code, function->caption)) {
+    case keys::AssignResult::kAssigned:
+      return kExitDone;
+    case keys::AssignResult::kRefused:
+      return context.Fail(kExitRefused, "the last \"" +
+                                            keys::KeyAssignment(session).LeftClickName() +
+                                            "\" button of this profile must stay");
+    case keys::AssignResult::kInvalid:
+      break;
+  }
+  return context.Fail(kExitUsage, "no such button");
+}
+
+struct KeyArgs {
+  int profile = 1;
+  int number = 1;
+  std::string function;
+  int count = 1;
+  int interval = 1;
+  bool hold = false;
+  bool no_hold = false;
+  std::string step;
+  std::string choice;
+};
+
+}  // namespace
+
+void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
+  auto args = std::make_shared<KeyArgs>();
+  CLI::App* button = registry.AddCommand(
+      &app, "button",
+      "Give BUTTON of PROFILE a FUNCTION: a name as the menus show it (\"Play / Pause\"), a key "
+      "combination (\"Ctrl+Shift+A\"), tag:NNNN or code:XXXXXXXX",
+      NeedsMouse::kYes, [args](CommandContext& context) {
+        Session& session = context.GetSession();
+        // The main page with PROFILE shown (nothing is sent for showing it).
+        session.Pages().mode_page = args->profile;
+        keys::KeyAssignment(session).RefreshProfileKeys(args->profile);
+        return Assign(context, keys::KeyTarget::MainButton(args->number), args->function);
+      });
+  button->add_option("PROFILE", args->profile, "Profile 1 to 3")
+      ->required()
+      ->check(CLI::Range(1, 3));
+  button->add_option("BUTTON", args->number, "Button 1 to 12")
+      ->required()
+      ->check(CLI::Range(1, 12));
+  button->add_option("FUNCTION", args->function, "The function")->required();
+
+  CLI::App* slot = registry.AddCommand(
+      &app, "combo-slot", "Give combination slot SLOT a FUNCTION, as the engineer page does",
+      NeedsMouse::kYes, [args](CommandContext& context) {
+        return Assign(context, keys::KeyTarget::CombinationSlot(args->number), args->function);
+      });
+  slot->add_option("SLOT", args->number, "Slot 1 to 9")->required()->check(CLI::Range(1, 9));
+  slot->add_option("FUNCTION", args->function, "The function")->required();
+
+  CLI::App* fire = registry.AddCommand(
+      &app, "fire", "Set fire button N to COUNT shots INTERVAL ms apart", NeedsMouse::kYes,
+      [args](CommandContext& context) {
+        Session& session = context.GetSession();
+        FirePreset& preset = session.Keys().fire[static_cast<std::size_t>(args->number - 1)];
+        if (args->hold) preset.keep_firing = true;
+        if (args->no_hold) preset.keep_firing = false;
+        keys::FireKeys(session).SetPreset(args->number, args->count, args->interval);
+        return kExitDone;
+      });
+  fire->add_option("N", args->number, "Fire button 1 to 3")->required()->check(CLI::Range(1, 3));
+  fire->add_option("COUNT", args->count, "Shots, 1 to 15")->required()->check(CLI::Range(1, 15));
+  fire->add_option("INTERVAL", args->interval, "Milliseconds between shots, 1 to 4094")
+      ->required()
+      ->check(CLI::Range(1, 4094));
+  auto* hold = fire->add_flag("--hold", args->hold, "Keep firing while the button is held");
+  fire->add_flag("--no-hold", args->no_hold, "Fire COUNT shots only")->excludes(hold);
+
+  registry
+      .AddCommand(&app, "aim", "Set the AIM key's DPI: STEP 1 to 12, or the DPI text such as 1600",
+                  NeedsMouse::kYes,
+                  [args](CommandContext& context) {
+                    Session& session = context.GetSession();
+                    auto step = ParseNumber(args->step, 1, 12);
+                    for (int n = 1; n <= 12 && !step; ++n) {
+                      if (session.Language().DpiText(n) == args->step) step = n;
+                    }
+                    if (!step)
+                      return context.Fail(kExitUsage, "STEP must be 1 to 12 or a DPI value");
+                    if (!keys::AimKey(session).AIMDPIVlaue_OnClick(static_cast<int>(*step))) {
+                      return context.Fail(kExitRefused,
+                                          "no button is an AIM key; give one the "
+                                          "function first");
+                    }
+                    return kExitDone;
+                  })
+      ->add_option("STEP", args->step, "The step or its DPI value")
+      ->required();
+
+  CLI::App* gesture = registry.AddGroup(&app, "gesture", "The mode-switch gestures");
+  registry
+      .AddCommand(gesture, "game", "The gesture that switches the game profile", NeedsMouse::kYes,
+                  [args](CommandContext& context) {
+                    static const std::vector<std::string> kItems = {
+                        "none", "middle", "dpi", "dpi+", "dpi-", "right+back", "right+forward"};
+                    const auto at = std::find(kItems.begin(), kItems.end(), args->choice);
+                    keys::Gestures(context.GetSession())
+                        .cb_ChangeFireFunChange(static_cast<int>(at - kItems.begin()));
+                    return kExitDone;
+                  })
+      ->add_option("CHOICE", args->choice, "none|middle|dpi|dpi+|dpi-|right+back|right+forward")
+      ->required()
+      ->check(
+          CLI::IsMember({"none", "middle", "dpi", "dpi+", "dpi-", "right+back", "right+forward"}));
+  registry
+      .AddCommand(gesture, "led", "Right + Back switches the lighting mode: on or off",
+                  NeedsMouse::kYes,
+                  [args](CommandContext& context) {
+                    keys::Gestures(context.GetSession())
+                        .cb_ChangeLEDModeFunChange(args->choice == "on" ? 1 : 0);
+                    return kExitDone;
+                  })
+      ->add_option("CHOICE", args->choice, "on|off")
+      ->required()
+      ->check(CLI::IsMember({"on", "off"}));
+}
+
+}  // namespace vrdk::cli
