@@ -71,6 +71,9 @@ extern const char* const kExitCodesHelp;
 // The command groups.
 void AddCoreCommands(CLI::App& app, CommandRegistry& registry);
 void AddSettingsCommands(CLI::App& app, CommandRegistry& registry);
+void AddEngineerCommands(CLI::App& app, CommandRegistry& registry);
+void AddLedCommands(CLI::App& app, CommandRegistry& registry);
+void AddPointerCommands(CLI::App& app, CommandRegistry& registry);
 void AddKeyCommands(CLI::App& app, CommandRegistry& registry);
 void AddMacroCommands(CLI::App& app, CommandRegistry& registry);
 

@@ -180,6 +180,9 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   CommandRegistry registry;
   AddCoreCommands(app, registry);
   AddSettingsCommands(app, registry);
+  AddEngineerCommands(app, registry);
+  AddLedCommands(app, registry);
+  AddPointerCommands(app, registry);
   AddKeyCommands(app, registry);
   AddMacroCommands(app, registry);
 

@@ -76,12 +76,50 @@ struct DpiState {
   int selected = 0;                        // the level whose radio rb_DPIn is checked
 };
 
+// The lighting controls. User byte 1, the breathing values and the MCU LED
+// items reach the mouse but not DataBuf; they live here until the next read.
+struct LedState {
+  static constexpr int kEffects = 7;
+  std::array<bool, kEffects> effect_enabled{};  // cb_Mode0 .. cb_Mode6
+  std::vector<std::string> effect_list;         // cb_BreMode items; "------" for a disabled one
+  int effect_item = 0;                          // cb_BreMode
+  int led_count_item = 0;                       // cb_LEDNum: 1..8 LEDs ("NT")
+  int step_time = 0;                            // edt_StepTime
+  // edt_Lower, edt_Upper, edt_LowerTime, edt_UpperTime.
+  std::array<int, 4> breath{};
+  int mcu_step_item = 0;   // cb_MCULEDStep: 0..7
+  int mcu_ctrl_item = 0;   // cb_MCULEDCtrl: 0 "6-Step Scan", 1 "3-Step Scan"
+  int mcu_count_item = 0;  // cb_MCULEDNum: 4..13 LEDs
+  int profile_item = 0;    // cb_Profile
+};
+
+// The engineer page's own controls: cb_GunCom and the hidden access.
+struct EngineerState {
+  int gun_combination_item = 0;  // cb_GunCom: 0..8
+  int unlock_clicks = 0;         // UnlockClicks
+  bool unlocked = false;         // EngineerUnlocked
+  bool revealed = false;         // the hidden tabs and buttons are shown
+};
+
+// The system pointer settings page: the steps shown (1..11) and switches.
+struct PointerState {
+  int speed_step = 11;
+  int double_click_step = 7;
+  int wheel_step = 3;
+  int remembered_wheel_step = 3;  // the last wheel choice, for whole-screen off
+  bool acceleration = false;      // cb_IsControl
+  bool whole_screen = false;      // cb_IsScreen
+};
+
 // Working state that the pages show from DataBuf and the logic reads back.
 struct PageState {
   image::LedType led_type = image::LedType::kUnknown;  // LED type shown
   std::optional<int> package;                          // cb_Package index
   std::string patch_checksum_text;                     // edt_PatCodeCk
-  image::CodeTexts code_texts;                         // button code display strings
+  // lbl_LoadBIN: the patch file loaded on the Update page; empty while none
+  // is (BinLoaded clear).
+  std::string loaded_patch_file;
+  image::CodeTexts code_texts;  // button code display strings
   // The display name of every button (NameForCode in the current language);
   // editors find buttons by these names.
   std::array<std::array<std::string, image::kKeysPerProfile>, image::kProfileCount> names;
@@ -104,6 +142,9 @@ struct PageState {
   int game_gesture_item = 0;         // cb_ChangeFireFun: 0 none .. 6 Right + Forward
   int led_gesture_item = 0;          // cb_ChangeLEDModeFun: 0 none, 1 Right + Back
   int button_effect_item = 0;        // cb_BtnEFT: 0 off, 1 on
+  LedState led;
+  EngineerState engineer;
+  PointerState pointer;
   image::RepairedSections repaired;  // sections the last fill repaired
 };
 

@@ -1,5 +1,6 @@
 #include "editors/install.h"
 
+#include "engineering/engineer_page.h"
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/gestures.h"
 #include "keys/editors/key_assignment.h"
@@ -16,6 +17,8 @@ void InstallEditors(Session& session) {
     keys::Gestures(session).ShowFromDataBuf();
   });
   settings::InstallSettingsPages(session);
+  session.AddPageFiller(
+      [&session] { engineering::EngineerPage(session).ShowComboItemsFromButtons(); });
 }
 
 }  // namespace vrdk

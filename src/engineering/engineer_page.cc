@@ -1,0 +1,350 @@
+#include "engineering/engineer_page.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "device/image_writes.h"
+#include "device/write_roads.h"
+#include "image/code_text.h"
+#include "keys/key_code.h"
+#include "settings/profile_switch_keys.h"
+
+namespace vrdk::engineering {
+namespace {
+
+constexpr std::array<std::string_view, 4> kOffOn = {"Disable", "Enable"};
+
+constexpr std::array<OptionField, 22> kOptionFields = {{
+    {"cb_ICType", 4, 6, 2, {"2270", "2270", "2280", "2290/2280"}, {0, 1, 2, 3}, 4},
+    {"cb_SensorEnhance", 4, 3, 1, kOffOn, {0, 1}, 2},
+    {"cb_Package", 5, 7, 1, {"A-Tech LED", "RGB LED"}, {0, 1}, 2},
+    {"cb_KbdType", 5, 6, 1, {"IO", "Multi Key"}, {0, 1}, 2},
+    {"cb_CPIIndication", 5, 4, 2, {"No Indication", "Fade ", "Flash"}, {1, 2, 3}, 3},
+    {"cb_CPISet",
+     5,
+     2,
+     2,
+     {"800,1200,1600,2400", "600,1200,2400,4800", "1000,2400,3200,6000", "400,800,1600,2400"},
+     {3, 2, 1, 0},
+     4},
+    {"cb_CPILevel", 5, 0, 2, {"1st", "4th", "3rd", "2nd"}, {0, 1, 2, 3}, 4},
+    {"cb_SensorRotation", 6, 6, 2, {"270°", "180°", "90°", "0 °"}, {0, 1, 2, 3}, 4},
+    {"cb_CPIPrescaleSel", 6, 4, 2, {"1.00x", "1.12x", "1.25x", "1.33x"}, {3, 1, 2, 0}, 4},
+    {"cb_FireKeyFreq", 6, 2, 2, {"Random", "3Hz", "4Hz", "5Hz"}, {0, 1, 2, 3}, 4},
+    {"cb_FireKeyCount", 6, 0, 2, {"Continue", "4 times", "3 times", "2 times"}, {0, 1, 2, 3}, 4},
+    {"cb_LEDCtrl0", 7, 7, 1, {"open drain", "drive high"}, {0, 1}, 2},
+    {"cb_LEDCtrl1", 7, 6, 1, {"high active", "low active"}, {0, 1}, 2},
+    {"cb_LEDModeFuse",
+     7,
+     4,
+     2,
+     {"1/F3(ZK LED)", "2/F2(ZK LED)", "5/F1(ZK LED)", "4/2(28s Sync LED)"},
+     {0, 1, 2, 3},
+     4},
+    {"cb_ComboKeyTime", 7, 3, 1, {"2s", "3s"}, {0, 1}, 2},
+    {"cb_USBCDR", 7, 2, 1, {"CDR2", "CDR1"}, {0, 1}, 2},
+    {"cb_SensorSleep", 7, 1, 1, {"Enable", "Disable"}, {0, 1}, 2},
+    {"cb_LEDPower", 7, 0, 1, {"drive high", "open drain"}, {0, 1}, 2},
+    {"cb_EFTrelyNAK", 8, 3, 1, kOffOn, {0, 1}, 2},
+    {"cb_EFTrelug", 8, 2, 1, kOffOn, {0, 1}, 2},
+    {"cb_KeepProfileInfo", 8, 1, 1, kOffOn, {0, 1}, 2},
+    {"cb_ProfileLEDFlash", 8, 0, 1, kOffOn, {0, 1}, 2},
+}};
+
+constexpr std::array<SensorRegister, 33> kSensorRegisters = {{
+    {"edt_Avg_lb_lq", 9},
+    {"edt_Avg_hb_lq", 10},
+    {"edt_Avg_tg_lq", 11},
+    {"edt_Avg_lb", 12},
+    {"edt_Avg_hb", 13},
+    {"edt_Avg_tg", 14},
+    {"edt_MiscBitCfg", 15},
+    {"edt_HSqDcrDiv_LSqDcrDiv", 16},
+    {"edt_LfBpsShlThr", 17},
+    {"edt_LfHfsqThr", 18},
+    {"edt_CrpThrGain1Sql", 19},
+    {"edt_CrpThrGain1Sqh", 20},
+    {"edt_CrpThrGain2Sql", 21},
+    {"edt_CrpThrGain2Sqh", 22},
+    {"edt_CrpThrGain4Sql", 23},
+    {"edt_CrpThrGain4Sqh", 24},
+    {"edt_CrpThrGain8Sqx", 25},
+    {"edt_BpGainThr_LandThrWeight", 26},
+    {"edt_CrpCntThr_LftBpsGainThr", 27},
+    {"edt_HsqCorBit_LsqCorBit", 28},
+    {"edt_LftCorBitAvgThr", 29},
+    {"edt_SubpixCorBit_MaxGain", 30},
+    {"edt_MaxShut", 31},
+    {"edt_LandCntThr", 32},
+    {"edt_LiftCntThr", 33},
+    {"edt_CorBitHfsqThr", 34},
+    {"edt_illumXledAvgThr", 35},
+    {"edt_BpHfsqThr", 36},
+    {"edt_HgLsqCorBit_LgLsqCorBit", 37},
+    {"edt_HgLsqThr", 38},
+    {"edt_Misc_G8CorBit", 39},
+    {"edt_LEDInit0", 40},
+    {"edt_LEDInit1", 41},
+}};
+
+std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+// Control names match with or without their prefix, in any case.
+bool NameMatches(std::string_view control, std::string_view prefix, std::string_view name) {
+  const std::string wanted = Lower(name);
+  return Lower(control) == wanted || Lower(control.substr(prefix.size())) == wanted;
+}
+
+std::optional<long> ParseWhole(const std::string& text, int base) {
+  long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+std::uint8_t FieldMask(const OptionField& field) {
+  return Byte(((1 << field.width) - 1) << field.low_bit);
+}
+
+// The combination function of a code, if it carries a combination bit.
+std::optional<ComboFunction> ComboFunctionOf(std::span<const std::uint8_t, image::kCodeSize> code) {
+  if (code[0] == 0x01) {
+    if (code[1] == 0x04) return ComboFunction::kMiddle;
+    if (code[1] == 0x08) return ComboFunction::kBack;
+    if (code[1] == 0x10) return ComboFunction::kForward;
+  } else if (code[0] == 0x09) {
+    if (code[1] == 0) return ComboFunction::kDpiLoop;
+    if (code[1] == 1) return ComboFunction::kDpiUp;
+    if (code[1] == 2) return ComboFunction::kDpiDown;
+  }
+  return std::nullopt;
+}
+
+bool IsFireMacroName(const std::string& name) {
+  for (int n = 1; n <= kFireMacroEntries; ++n) {
+    if (name == "Fire Macro" + std::to_string(n)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::span<const OptionField> OptionFields() { return kOptionFields; }
+
+const OptionField* FindOption(std::string_view name) {
+  for (const OptionField& field : kOptionFields) {
+    if (NameMatches(field.control, "cb_", name)) return &field;
+  }
+  return nullptr;
+}
+
+int OptionItemOf(const OptionField& field, std::uint8_t byte) {
+  const int bits = (byte & FieldMask(field)) >> field.low_bit;
+  for (int i = 0; i < field.item_count; ++i) {
+    if (field.bits[static_cast<std::size_t>(i)] == bits) return i;
+  }
+  return -1;  // no item shows these bits
+}
+
+std::span<const SensorRegister> SensorRegisters() { return kSensorRegisters; }
+
+const SensorRegister* FindSensorRegister(std::string_view name) {
+  for (const SensorRegister& reg : kSensorRegisters) {
+    if (NameMatches(reg.control, "edt_", name)) return &reg;
+  }
+  return nullptr;
+}
+
+// --- Option bytes, registers and identity ---------------------------------------------
+
+bool EngineerPage::SetOption(const OptionField& field, int item) {
+  if (item < 0 || item >= field.item_count) return false;
+  auto& byte = image::Vendor(session_.Data())[static_cast<std::size_t>(field.byte)];
+  byte = Byte((byte & ~FieldMask(field)) | field.bits[static_cast<std::size_t>(item)]
+                                               << field.low_bit);
+  if (field.control == "cb_Package") session_.Pages().package = item;
+  if (!Loading()) WriteRoads(session_).WriteLiveField(field.byte, byte);
+  return true;
+}
+
+std::string EngineerPage::SetSensorRegister(const SensorRegister& reg, const std::string& text) {
+  const auto parsed = ParseWhole(text, 16);
+  if (!parsed || *parsed < 0) return text;
+  const std::uint8_t value = Byte(std::min<long>(*parsed, 0xFF));
+  image::Vendor(session_.Data())[static_cast<std::size_t>(reg.offset)] = value;
+  if (!Loading()) WriteRoads(session_).WriteLiveField(reg.offset, value);
+  return *parsed > 0xFF ? "FF" : text;
+}
+
+bool EngineerPage::SetUsbId(int offset, const std::string& text) {
+  const bool hex4 = text.size() == 4 && std::all_of(text.begin(), text.end(), [](char c) {
+                      return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+                    });
+  if (!hex4 || Loading()) return false;
+  const long id = *ParseWhole(text, 16);
+  auto vendor = image::Vendor(session_.Data());
+  vendor[static_cast<std::size_t>(offset)] = Byte(id >> 8);
+  vendor[static_cast<std::size_t>(offset) + 1] = Byte(id & 0xFF);
+  if (!WriteRoads(session_).MayWrite()) return false;
+  return session_.Link().WriteLiveBytes(offset, Byte(id >> 8), Byte(id & 0xFF), 0, 2);
+}
+
+bool EngineerPage::SetVid(const std::string& text) { return SetUsbId(0, text); }
+bool EngineerPage::SetPid(const std::string& text) { return SetUsbId(2, text); }
+
+void EngineerPage::SetProductString(const std::string& text) {
+  auto field = image::Vendor(session_.Data()).subspan(kProductStringOffset, kProductStringSize);
+  std::fill(field.begin(), field.end(), 0);
+  std::copy_n(text.begin(), std::min<std::size_t>(text.size(), field.size()), field.begin());
+  if (Loading()) return;
+  WriteRoads roads(session_);
+  for (int at = 0; at < 15; at += 3) {
+    const auto i = static_cast<std::size_t>(at);
+    roads.WriteLiveField(kProductStringOffset + at, field[i], field[i + 1], field[i + 2]);
+  }
+  roads.WriteLiveField(kProductStringOffset + 15, field[15]);
+}
+
+std::array<int, 2> EngineerPage::SetCustomerCodes(int vendor_code, int product_code) {
+  const int vendor = std::clamp(vendor_code, 0, 255);
+  const int product = std::clamp(product_code, 0, 255);
+  auto fire = image::Fire(session_.Data());
+  fire[0] = Byte(vendor);
+  fire[1] = Byte(product);
+  if (!Loading() && WriteRoads(session_).MayWrite()) {
+    const bool i2c = session_.ActiveMemoryType() == MemoryType::kI2C;
+    session_.Link().WriteMemory(static_cast<int>(i2c ? image::i2c::kFire : image::flash::kFire),
+                                static_cast<int>(fire.size()), std::span<const std::uint8_t>(fire));
+  }
+  return {vendor, product};
+}
+
+// --- Button codes -------------------------------------------------------------------
+
+void EngineerPage::SetProfileSwitch(int return_to_zero, int adjust_xy, int change_colour,
+                                    int offset) {
+  KeyCodeContext& keys = session_.Keys();
+  keys.return_to_zero = std::clamp(return_to_zero, 0, 1);
+  keys.adjust_xy = std::clamp(adjust_xy, 0, 1);
+  keys.change_colour = std::clamp(change_colour, 0, 1);
+  keys.offset = std::clamp(offset, 0, kMaxProfileOffset);
+  settings::RewriteProfileSwitchKeys(session_);
+  if (!Loading()) WriteRoads(session_).WriteProfiles();
+}
+
+void EngineerPage::SetComboItem(ComboFunction function, int item) {
+  session_.Keys().combination_items[static_cast<std::size_t>(function)] = std::clamp(item, 0, 8);
+  TLRefreshComboEn();
+}
+
+void EngineerPage::SetGunComboItem(int item) {
+  session_.Pages().engineer.gun_combination_item = std::clamp(item, 0, 8);
+  TLRefreshComboEn();
+}
+
+void EngineerPage::TLRefreshComboEn() {
+  PageState& pages = session_.Pages();
+  const KeyCodeContext& keys = session_.Keys();
+  for (std::size_t profile = 0; profile < image::kProfileCount; ++profile) {
+    for (std::size_t key = 0; key < image::kKeysPerProfile; ++key) {
+      auto code = image::KeyCode(session_.Data(), profile, key);
+      const auto function = ComboFunctionOf(code);
+      if (function) {
+        code[3] = CombinationBit(keys.combination_items[static_cast<std::size_t>(*function)]);
+      } else if (IsFireMacroName(pages.names[profile][key])) {
+        code[3] = CombinationBit(pages.engineer.gun_combination_item);
+      } else {
+        continue;
+      }
+      pages.code_texts.profiles[profile][key] = image::CodeText(code);
+    }
+  }
+  if (!Loading()) WriteRoads(session_).WriteProfiles();
+}
+
+void EngineerPage::ShowComboItemsFromButtons() {
+  std::array<bool, kComboFunctionCount> seen{};
+  for (std::size_t profile = 0; profile < image::kProfileCount; ++profile) {
+    for (std::size_t key = 0; key < image::kKeysPerProfile; ++key) {
+      const auto code = image::KeyCode(session_.Data(), profile, key);
+      const auto function = ComboFunctionOf(code);
+      if (!function || seen[static_cast<std::size_t>(*function)]) continue;
+      for (int item = 0; item <= 8; ++item) {
+        if (CombinationBit(item) != code[3]) continue;
+        session_.Keys().combination_items[static_cast<std::size_t>(*function)] = item;
+        seen[static_cast<std::size_t>(*function)] = true;
+      }
+    }
+  }
+}
+
+// --- Recoil offsets, XData and defaults -------------------------------------------------
+
+std::string EngineerPage::SetRecoilOffset(bool x_axis, int n, const std::string& text) {
+  if (n < 1 || n > 10 || text == "-") return text;
+  const auto parsed = text.empty() ? std::optional<long>(0) : ParseWhole(text, 10);
+  if (!parsed) return text;
+  const long value = std::clamp<long>(*parsed, -128, 127);
+  const int address = (x_axis ? kXOffsetBase : kYOffsetBase) + n;
+  const auto byte = static_cast<std::uint8_t>(static_cast<std::int8_t>(value));
+  image::User(session_.Data())[static_cast<std::size_t>(address) - kLiveUserAddress] = byte;
+  if (!Loading()) WriteRoads(session_).WriteLiveField(address, byte);
+  return value == *parsed && !text.empty() ? text : std::to_string(value);
+}
+
+std::optional<std::uint8_t> EngineerPage::ReadXData(std::uint16_t address) {
+  if (Loading()) return std::nullopt;
+  DeviceLink& link = session_.Link();
+  if (!link.SendCommand(command::kReadXData, Byte(address >> 8), Byte(address & 0xFF), 0, 1)) {
+    return std::nullopt;
+  }
+  link.ReadResponse();
+  return link.ResponseData()[0];
+}
+
+bool EngineerPage::WriteXData(std::uint16_t address, std::uint8_t value) {
+  if (Loading()) return false;
+  return session_.Link().SendCommand(command::kWriteXData, Byte(address >> 8), Byte(address & 0xFF),
+                                     value);
+}
+
+void EngineerPage::ChangedXData() {
+  WriteXData(0x7241, 0x01);
+  WriteXData(0x7242, 0x06);
+  WriteXData(0x7243, 0x01);
+}
+
+void EngineerPage::RestoreDefaults() {
+  if (!Loading()) ImageWrites(session_).TLDefaultParameter();
+}
+
+// --- Access ---------------------------------------------------------------------------
+
+EngineerAccess::Action EngineerAccess::LogoDoubleClicked() {
+  if (state_.unlocked) {
+    state_.unlocked = false;
+    state_.revealed = false;
+    return Action::kLocked;
+  }
+  ++state_.unlock_clicks;
+  return state_.unlock_clicks % kDoubleClicks == 0 ? Action::kAskCode : Action::kNothing;
+}
+
+void EngineerAccess::EnterCode(std::string_view code) {
+  if (code == "TarvondQX") {
+    state_.unlocked = true;
+  } else if (code == "TarvondQXKPW") {
+    state_.unlocked = true;
+    state_.revealed = true;
+  }
+}
+
+}  // namespace vrdk::engineering

@@ -1,0 +1,186 @@
+#include "engineering/patch_code.h"
+
+#include <algorithm>
+#include <array>
+
+#include "files/atomic_file.h"
+#include "image/image_assembly.h"
+#include "image/image_split.h"
+
+namespace vrdk::engineering {
+namespace {
+
+std::uint8_t High(std::uint16_t value) { return static_cast<std::uint8_t>(value >> 8); }
+std::uint8_t Low(std::uint16_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
+
+Outcome FileError(std::string detail) { return {Outcome::Kind::kFileError, std::move(detail)}; }
+Outcome WrongKind(std::string detail) { return {Outcome::Kind::kWrongKind, std::move(detail)}; }
+
+std::string Bytes(std::size_t n) { return std::to_string(n) + " bytes"; }
+
+Outcome LoadI2CPatch(const std::string& path, image::ConfigBuffers& buffers) {
+  const files::ReadResult file =
+      files::ReadFilePrefix(path, kPatchFileCodeOffset + image::kPatchCodeSize + 1);
+  if (!file.ok()) return FileError(file.error);
+  if (file.bytes.size() < image::kPatchHeaderSize) {
+    return WrongKind(path + " is too short for a patch code header (" + Bytes(file.bytes.size()) +
+                     ")");
+  }
+  std::array<std::uint8_t, image::kPatchHeaderSize> header{};
+  std::copy_n(file.bytes.begin(), header.size(), header.begin());
+  const auto length = static_cast<std::size_t>(image::PatchLengthOf(header));
+  if (length > image::kPatchCodeSize) {
+    return WrongKind(path + ": the header claims a patch of " + Bytes(length) +
+                     ", more than the 1024-byte patch area; nothing was loaded");
+  }
+  if (file.bytes.size() < kPatchFileCodeOffset + length) {
+    return WrongKind(path + ": the header claims a patch of " + Bytes(length) +
+                     " but the file holds only " + Bytes(file.bytes.size() - kPatchFileCodeOffset) +
+                     "; nothing was loaded");
+  }
+  buffers.patch_header = header;
+  image::TakePatchHeader(buffers);
+  std::copy_n(file.bytes.begin() + kPatchFileCodeOffset, length, buffers.patch_code.begin());
+  return {};
+}
+
+Outcome LoadFlashPatch(const std::string& path, image::ConfigBuffers& buffers) {
+  const files::ReadResult file =
+      files::ReadFilePrefix(path, kFlashPatchFileOffset + image::kPatchCodeSize);
+  if (!file.ok()) return FileError(file.error);
+  if (file.bytes.size() <= kFlashPatchFileOffset) {
+    return WrongKind(path + " ends before the patch code at offset 0x8000 (" +
+                     Bytes(file.bytes.size()) + "); nothing was loaded");
+  }
+  // A file that ends inside the patch leaves the rest of the patch held.
+  std::copy(file.bytes.begin() + kFlashPatchFileOffset, file.bytes.end(),
+            buffers.flash_patch_code.begin());
+  return {};
+}
+
+}  // namespace
+
+std::uint16_t PatchChecksum(std::span<const std::uint8_t> code) {
+  std::uint16_t sum = 0;
+  for (const std::uint8_t byte : code) sum = static_cast<std::uint16_t>(sum + byte);
+  return static_cast<std::uint16_t>(sum ^ kPatchChecksumMask);
+}
+
+void CheckEEPatchCodeSection(image::ConfigBuffers& buffers) {
+  auto& header = buffers.patch_header;
+  const auto length = std::min<std::size_t>(static_cast<std::size_t>(image::PatchLengthOf(header)),
+                                            image::kPatchCodeSize);
+  const std::uint16_t checksum = PatchChecksum(std::span(buffers.patch_code).first(length));
+  header[0] = 0x04;
+  header[1] = 0x00;
+  header[4] = 0x00;
+  header[5] = 0x1A;
+  header[6] = High(checksum);
+  header[7] = Low(checksum);
+}
+
+void CheckPatchCodeSection(image::ConfigBuffers& buffers) {
+  const std::uint16_t checksum = PatchChecksum(buffers.flash_patch_code);
+  const auto length = static_cast<std::uint16_t>(image::kPatchCodeSize);
+  const std::array<std::uint8_t, 8> described = {0xC0, 0x00, High(length),   Low(length),
+                                                 0x00, 0x1A, High(checksum), Low(checksum)};
+  std::copy(described.begin(), described.end(), buffers.flash_info.begin() + 8);
+}
+
+Outcome LoadPatchFile(const std::string& path, MemoryType type, image::ConfigBuffers& buffers) {
+  return type == MemoryType::kI2C ? LoadI2CPatch(path, buffers) : LoadFlashPatch(path, buffers);
+}
+
+Outcome PatchProgrammer::LoadBin(const std::string& path) {
+  Outcome outcome = LoadPatchFile(path, session_.ActiveMemoryType(), session_.Buffers());
+  if (outcome.ok()) session_.Pages().loaded_patch_file = path;
+  return outcome;
+}
+
+void PatchProgrammer::OpenUpdatePage() { session_.Pages().loaded_patch_file.clear(); }
+
+bool PatchProgrammer::WritePatch() {
+  image::ConfigBuffers& buffers = session_.Buffers();
+  DeviceLink& link = session_.Link();
+  if (session_.ActiveMemoryType() == MemoryType::kI2C) {
+    CheckEEPatchCodeSection(buffers);
+    link.WriteMemory(static_cast<int>(image::i2c::kPatchHeader),
+                     static_cast<int>(image::kPatchHeaderSize), buffers.patch_header);
+    const int length = std::clamp(buffers.patch_length, 0, static_cast<int>(image::kPatchCodeSize));
+    link.WriteMemory(static_cast<int>(image::i2c::kPatchCode), length, buffers.patch_code);
+    return true;
+  }
+  if (buffers.patch_locked) return false;
+  CheckPatchCodeSection(buffers);
+  link.WriteMemory(static_cast<int>(image::flash::kPatchCode),
+                   static_cast<int>(image::kPatchCodeSize), buffers.flash_patch_code);
+  const auto block = image::FlashPage1Block(buffers);
+  link.WriteMemory(static_cast<int>(image::flash::kInfo), static_cast<int>(block.size()), block);
+  return true;
+}
+
+Outcome PatchProgrammer::Program() {
+  if (!session_.Link().IsOpen()) return {Outcome::Kind::kNoMouse, "no mouse is connected"};
+  if (session_.Pages().loaded_patch_file.empty()) {
+    return {Outcome::Kind::kFileError, "no patch file is loaded"};
+  }
+  session_.StopDevTimer();
+  session_.Events().ShowPageCovers(true);
+  return WriteAndRestart();
+}
+
+Outcome PatchProgrammer::WriteAndRestart() {
+  session_.Events().ShowLoading(0, 1);
+  const bool written = WritePatch();
+  session_.Events().HideLoading();
+  session_.RestartDevice();
+  if (!written) return {Outcome::Kind::kWrongKind, "the patch area of this mouse is locked"};
+  return {};
+}
+
+Outcome PatchProgrammer::ProgramFile(const std::string& path) {
+  Outcome outcome = LoadPatchFile(path, session_.ActiveMemoryType(), session_.Buffers());
+  if (!outcome.ok()) return outcome;
+  return WriteAndRestart();
+}
+
+Outcome PatchProgrammer::ImportBaseMacros(const std::string& path) {
+  const bool i2c = session_.ActiveMemoryType() == MemoryType::kI2C;
+  const std::size_t needed = i2c ? kBaseMacroFileI2C : kBaseMacroFileFlash;
+  const files::ReadResult file = files::ReadFilePrefix(path, needed);
+  if (!file.ok()) return FileError(file.error);
+  if (file.bytes.size() < needed) {
+    return WrongKind(path + " holds " + Bytes(file.bytes.size()) + ", a base macro set needs " +
+                     Bytes(needed) + "; nothing was imported");
+  }
+  image::ConfigBuffers& buffers = session_.Buffers();
+  DeviceLink& link = session_.Link();
+  session_.StopDevTimer();
+  session_.Events().ShowLoading(0, 1);
+  const std::span<const std::uint8_t> bytes(file.bytes);
+  if (i2c) {
+    std::copy(bytes.begin(), bytes.end(), buffers.macro_area.begin());
+    const std::span<const std::uint8_t> area(buffers.macro_area);
+    link.WriteMemory(static_cast<int>(image::i2c::kMacroArea), 256, area.first(256));
+    link.WriteMemory(static_cast<int>(image::i2c::kMacroArea) + 256, 256, area.subspan(256));
+  } else {
+    std::copy_n(bytes.begin(), image::kMacroNameTableSize, buffers.macro_names.begin());
+    std::copy(bytes.begin() + image::kMacroNameTableSize, bytes.end(), buffers.macro_pages.begin());
+    link.WriteMemory(static_cast<int>(image::flash::kMacroNames),
+                     static_cast<int>(image::kMacroNameTableSize), buffers.macro_names);
+    const std::span<const std::uint8_t> pages(buffers.macro_pages);
+    for (std::size_t slot = 0; slot < image::kMacroSlots; ++slot) {
+      link.WriteMemory(static_cast<int>(image::flash::kMacroPages + slot * image::kMacroSlotSize),
+                       static_cast<int>(image::kMacroSlotSize),
+                       pages.subspan(slot * image::kMacroSlotSize, image::kMacroSlotSize));
+    }
+  }
+  if (MacroStorageObserver* observer = session_.MacroObserver(); observer != nullptr) {
+    observer->MacroStorageLoaded(session_.ActiveMemoryType(), buffers);
+  }
+  session_.Events().HideLoading();
+  session_.StartDevTimer();
+  return {};
+}
+
+}  // namespace vrdk::engineering

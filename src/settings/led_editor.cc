@@ -1,0 +1,388 @@
+#include "settings/led_editor.h"
+
+#include <algorithm>
+
+#include "device/image_writes.h"
+#include "device/write_roads.h"
+#include "image/checksum.h"
+#include "settings/profile_switch_keys.h"
+
+namespace vrdk::settings {
+namespace {
+
+using image::LedType;
+
+constexpr std::array<Effect, 6> kRgbEffects = {{{"Off", 0, 0},
+                                                {"Random", 1, 1},
+                                                {"Sequence", 2, 2},
+                                                {"Fixed", 3, 3},
+                                                {"Blend", 4, 4},
+                                                {"CPI Breath", 5, 5}}};
+constexpr std::array<Effect, 3> kSyncEffects = {
+    {{"Off", 0, 0}, {"Sync Breath", 1, 1}, {"Sync No-breath", 2, 2}}};
+// "NT" skips mode 3: its fourth and fifth effects are modes 4 and 5.
+constexpr std::array<Effect, 5> kNtEffects = {
+    {{"Off", 0, 0}, {"Random", 1, 1}, {"Blend", 2, 2}, {"Fixed", 4, 4}, {"CPI Breath", 5, 5}}};
+// "MCULED" stores item i as mode i + 1; bit 0 of byte 42 is unused.
+constexpr std::array<Effect, 7> kMcuLedEffects = {{{"CPI Breath", 1, 1},
+                                                   {"Colorful Light", 2, 2},
+                                                   {"Rainbow", 3, 3},
+                                                   {"Floe Light", 4, 4},
+                                                   {"Waltz Light", 5, 5},
+                                                   {"4-Seasons", 6, 6},
+                                                   {"Off", 7, 7}}};
+
+// The effect each type starts with after a type change.
+int StartingEffect(LedType type) {
+  switch (type) {
+    case LedType::kRGB:
+      return 5;  // "CPI Breath"
+    case LedType::kSync:
+      return 2;  // "Sync No-breath"
+    case LedType::kNT:
+      return 3;  // "Fixed"
+    default:
+      return 4;  // "Waltz Light"
+  }
+}
+
+constexpr std::array<int, 4> kBreathLimits = {65535, 65535, 4094, 65535};
+constexpr int kColourUserItem = 10;
+constexpr int kColourUserCode = 15;
+
+std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
+
+int ColourCode(int item) { return item >= 0 && item <= 9 ? item : kColourUserCode; }
+
+}  // namespace
+
+std::optional<int> LedTypeItem(LedType type) {
+  switch (type) {
+    case LedType::kRGB:
+      return 0;
+    case LedType::kSync:
+      return 1;
+    case LedType::kNT:
+      return 2;
+    case LedType::kMCULED:
+      return 3;
+    case LedType::kUnknown:
+      break;
+  }
+  return std::nullopt;
+}
+
+LedType LedTypeOfItem(int item) {
+  constexpr std::array<LedType, 4> kTypes = {LedType::kRGB, LedType::kSync, LedType::kNT,
+                                             LedType::kMCULED};
+  return item >= 0 && item < 4 ? kTypes[static_cast<std::size_t>(item)] : LedType::kUnknown;
+}
+
+std::span<const Effect> Effects(LedType type) {
+  switch (type) {
+    case LedType::kRGB:
+      return kRgbEffects;
+    case LedType::kSync:
+      return kSyncEffects;
+    case LedType::kNT:
+      return kNtEffects;
+    case LedType::kMCULED:
+      return kMcuLedEffects;
+    case LedType::kUnknown:
+      break;
+  }
+  return {};
+}
+
+std::optional<std::uint8_t> EncodeLedMode(LedType type, int item, int led_count_item) {
+  const auto effects = Effects(type);
+  if (item < 0 || item >= static_cast<int>(effects.size())) return std::nullopt;
+  const int mode = effects[static_cast<std::size_t>(item)].mode;
+  switch (type) {
+    case LedType::kSync:
+      return Byte(0x40 + mode);
+    case LedType::kNT:
+      return Byte(0x80 + 16 * std::clamp(led_count_item, 0, 7) + mode);
+    case LedType::kMCULED:
+      return Byte(0x80 + mode);
+    default:
+      return Byte(mode);
+  }
+}
+
+int StepTimeBand(int value) { return std::clamp((value + 4) / 5, 1, kStepTimeSegments); }
+
+std::vector<bool> LitSteps(StepStyle style, int count, int chosen) {
+  std::vector<bool> lit(static_cast<std::size_t>(std::max(count, 0)));
+  for (int i = 1; i <= count; ++i) {
+    lit[static_cast<std::size_t>(i - 1)] = style == StepStyle::kLever ? i == chosen : i <= chosen;
+  }
+  return lit;
+}
+
+int McuLedSliderStep(int x) {
+  for (int i = 0; i < kMcuLedSteps; ++i) {
+    if (x <= -10 + 31 * (i + 1)) return i;
+  }
+  return kMcuLedSteps - 1;  // the slider ends at 700
+}
+
+// --- Showing ------------------------------------------------------------------
+
+void LedEditor::ShowFromDataBuf() {
+  ShowFrom(image::Vendor(session_.Data()), image::User(session_.Data()));
+}
+
+bool LedEditor::TakeLiveSettings() {
+  std::array<std::uint8_t, kLiveSize> live{};
+  if (!session_.Link().ReadLive(0, static_cast<int>(live.size()), live)) return false;
+  ShowFrom(std::span(live).first<image::kVendorSize>(),
+           std::span(live).subspan<kLiveUserAddress, image::kUserSize>());
+  return true;
+}
+
+void LedEditor::ShowFrom(std::span<const std::uint8_t, image::kVendorSize> vendor,
+                         std::span<const std::uint8_t, image::kUserSize> user) {
+  PageState& pages = session_.Pages();
+  LedState& led = Led();
+  const std::uint8_t mode_byte = user[1];
+  pages.led_type = image::LedTypeFromUserByte(mode_byte);
+  session_.Keys().led_type_item = *LedTypeItem(pages.led_type);
+  const auto effects = Effects(pages.led_type);
+  led.effect_enabled = {};
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    led.effect_enabled[i] = (vendor[kEffectEnableAddress] >> effects[i].bit & 1) != 0;
+  }
+  led.effect_list.clear();
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    led.effect_list.emplace_back(led.effect_enabled[i] ? effects[i].name : kDisabledEffect);
+  }
+  if (pages.led_type == LedType::kNT) led.led_count_item = (mode_byte >> 4) & 0x07;
+  SelectStoredMode(mode_byte & 0x0F);
+  for (std::size_t field = 0; field < led.breath.size(); ++field) {
+    const std::size_t at = kBreathAddress + 2 * field;
+    led.breath[field] = vendor[at] << 8 | vendor[at + 1];
+  }
+  led.step_time = vendor[kStepTimeAddress];
+  const auto& header = session_.Buffers().patch_header;
+  if (header[8] < kMcuLedSteps) led.mcu_step_item = header[8];
+  led.mcu_ctrl_item = header[9] >> 7;
+  if ((header[9] & 0x0F) <= 9) led.mcu_count_item = 9 - (header[9] & 0x0F);
+  pages.button_effect_item = user[3] == 1 ? 1 : 0;
+}
+
+void LedEditor::SelectStoredMode(int mode) {
+  // A mode the type's list does not know leaves the item shown before.
+  const auto effects = Effects(session_.Pages().led_type);
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    if (effects[i].mode == mode) Led().effect_item = static_cast<int>(i);
+  }
+}
+
+// --- Type and effects ------------------------------------------------------------
+
+bool LedEditor::cb_LEDModeChange(int item) {
+  const LedType type = LedTypeOfItem(item);
+  if (Loading() || type == LedType::kUnknown) return false;
+  PageState& pages = session_.Pages();
+  pages.led_type = type;
+  pages.package = type == LedType::kRGB ? 1 : 0;  // "RGB LED", else "A-Tech LED"
+  session_.Keys().led_type_item = item;
+  LedState& led = Led();
+  led.effect_enabled.fill(false);
+  std::fill_n(led.effect_enabled.begin(), Effects(type).size(), true);
+  TLRefreshBreathMode();
+  led.effect_item = StartingEffect(type);
+  const auto mode = EncodeLedMode(type, led.effect_item, led.led_count_item);
+  WriteRoads(session_).WriteLiveField(kLedModeAddress, *mode);
+  ImageWrites(session_).TLDefaultParameter();
+  return true;
+}
+
+void LedEditor::SetEffectEnabled(int index, bool enabled) {
+  if (index < 0 || index >= LedState::kEffects) return;
+  Led().effect_enabled[static_cast<std::size_t>(index)] = enabled;
+  TLRefreshBreathMode();
+}
+
+void LedEditor::TLRefreshBreathMode() {
+  if (Loading()) return;
+  LedState& led = Led();
+  const int remembered = led.effect_item;
+  const auto effects = Effects(session_.Pages().led_type);
+  std::uint8_t bits = 0;
+  led.effect_list.clear();
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    if (led.effect_enabled[i]) {
+      led.effect_list.emplace_back(effects[i].name);
+      bits = static_cast<std::uint8_t>(bits | 1 << effects[i].bit);
+    } else {
+      led.effect_list.emplace_back(kDisabledEffect);
+    }
+  }
+  image::Vendor(session_.Data())[kEffectEnableAddress] = bits;
+  WriteRoads(session_).WriteLiveField(kEffectEnableAddress, bits);
+  // Only an effect that was just disabled moves the selection.
+  const auto at = static_cast<std::size_t>(remembered);
+  if (at >= led.effect_list.size() || led.effect_list[at] != kDisabledEffect) return;
+  const auto first = std::find_if(led.effect_list.begin(), led.effect_list.end(),
+                                  [](const std::string& name) { return name != kDisabledEffect; });
+  if (first != led.effect_list.end()) {
+    cb_BreModeChange(static_cast<int>(first - led.effect_list.begin()));
+  }
+}
+
+bool LedEditor::cb_BreModeChange(int item) {
+  LedState& led = Led();
+  const auto at = static_cast<std::size_t>(item);
+  if (Loading() || item < 0 || at >= led.effect_list.size() ||
+      led.effect_list[at] == kDisabledEffect) {
+    return false;
+  }
+  led.effect_item = item;
+  const auto mode = EncodeLedMode(session_.Pages().led_type, item, led.led_count_item);
+  if (!mode) return false;
+  WriteRoads(session_).WriteLiveField(kLedModeAddress, *mode);
+  return true;
+}
+
+void LedEditor::cb_LEDNumChange(int item) {
+  if (Loading() || item < 0 || item > 7) return;
+  Led().led_count_item = item;
+  if (session_.Pages().led_type != LedType::kNT) return;
+  const auto mode = EncodeLedMode(LedType::kNT, Led().effect_item, item);
+  if (mode) WriteRoads(session_).WriteLiveField(kLedModeAddress, *mode);
+}
+
+bool LedEditor::RGBMode_OnClick(int label) {
+  // Label n stands for effect list item n - 1 and is shown only while that
+  // effect is enabled.
+  const auto effects = Effects(session_.Pages().led_type);
+  const auto at = static_cast<std::size_t>(label - 1);
+  if (label < 1 || at >= effects.size() || !Led().effect_enabled[at]) return false;
+  Led().effect_item = label - 1;
+  if (Loading()) return true;
+  const std::uint8_t high = image::User(session_.Data())[1] & 0xF0;
+  WriteRoads(session_).WriteLiveField(kLedModeAddress, Byte(high | effects[at].mode));
+  return true;
+}
+
+// --- Step time, breathing and colours --------------------------------------------
+
+void LedEditor::FallTime_OnClick(int segment) {
+  if (segment < 1 || segment > kStepTimeSegments) return;
+  SetStepTime(5 * segment);
+}
+
+int LedEditor::SetStepTime(int value) {
+  const int shown = std::clamp(value, 0, 255);
+  Led().step_time = shown;
+  if (Loading()) return shown;
+  image::Vendor(session_.Data())[kStepTimeAddress] = Byte(shown);
+  WriteRoads(session_).WriteLiveField(kStepTimeAddress, Byte(shown));
+  return shown;
+}
+
+int LedEditor::SetBreathValue(int field, int value) {
+  if (field < 0 || field >= 4) return 0;
+  const auto at = static_cast<std::size_t>(field);
+  const int shown = std::clamp(value, 0, kBreathLimits[at]);
+  Led().breath[at] = shown;
+  if (!Loading()) WriteLiveWord(kBreathAddress + 2 * field, shown);
+  return shown;
+}
+
+bool LedEditor::WriteLiveWord(int address, int value) {
+  if (!WriteRoads(session_).MayWrite()) return false;
+  return session_.Link().WriteLiveBytes(address, Byte(value >> 8), Byte(value & 0xFF), 0, 2);
+}
+
+void LedEditor::SetColourComponent(int colour, int component, int value) {
+  if (colour < 1 || colour > kEffectColours || component < 0 || component > 2) return;
+  const int address = kEffectColoursAddress + 3 * (colour - 1) + component;
+  const std::uint8_t byte = Byte(std::clamp(value, 0, 255));
+  image::Vendor(session_.Data())[static_cast<std::size_t>(address)] = byte;
+  if (!Loading()) WriteRoads(session_).WriteLiveField(address, byte);
+}
+
+void LedEditor::SetColour(int colour, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  if (Loading() || colour < 1 || colour > kEffectColours) return;
+  SetColourComponent(colour, 0, red);
+  SetColourComponent(colour, 1, green);
+  SetColourComponent(colour, 2, blue);
+  WriteRoads(session_).WriteLiveField(kEffectColoursAddress + 3 * (colour - 1), red, green, blue);
+}
+
+// --- MCU LED strip -----------------------------------------------------------------
+
+bool LedEditor::SetMcuLed(int step_item, int control_item, int count_item) {
+  if (Loading() || step_item < 0 || step_item >= kMcuLedSteps || control_item < 0 ||
+      control_item > 1 || count_item < 0 || count_item > 9) {
+    return false;
+  }
+  LedState& led = Led();
+  led.mcu_step_item = step_item;
+  led.mcu_ctrl_item = control_item;
+  led.mcu_count_item = count_item;
+  if (session_.ActiveMemoryType() != MemoryType::kI2C) return false;
+  auto& header = session_.Buffers().patch_header;
+  header[8] = Byte(step_item);
+  header[9] = Byte(0x80 * control_item + (9 - count_item));
+  image::TLCheckMCULEDSection(header);
+  if (!WriteRoads(session_).MayWrite()) return false;
+  DeviceLink& link = session_.Link();
+  session_.Events().ShowLoading(0, 1);
+  link.WriteMemory(static_cast<int>(image::i2c::kPatchHeader),
+                   static_cast<int>(image::kPatchHeaderSize), header);
+  link.SendCommand(command::kWriteXData, Byte(kMcuLedStepRegister >> 8),
+                   Byte(kMcuLedStepRegister & 0xFF), header[8]);
+  link.SendCommand(command::kWriteXData, Byte(kMcuLedControlRegister >> 8),
+                   Byte(kMcuLedControlRegister & 0xFF), header[9]);
+  session_.Events().HideLoading();
+  return true;
+}
+
+bool LedEditor::MCULEDStep_OnClick(int segment) {
+  return SetMcuLed(segment - 1, Led().mcu_ctrl_item, Led().mcu_count_item);
+}
+
+bool LedEditor::McuLedSliderMouseUp(int x) {
+  return SetMcuLed(kMcuLedSteps - 1 - McuLedSliderStep(x), Led().mcu_ctrl_item,
+                   Led().mcu_count_item);
+}
+
+// --- Button flash and profiles ------------------------------------------------------
+
+void LedEditor::SetButtonFlash(int item) {
+  if (item < 0 || item > 1) return;
+  session_.Pages().button_effect_item = item;
+  if (!Loading()) WriteRoads(session_).WriteLiveField(kButtonFlashAddress, Byte(item));
+}
+
+void LedEditor::cb_ProfileChange(int profile_item, int colour_item) {
+  if (Loading() || profile_item < 0 || profile_item > 2 || colour_item < 0 ||
+      colour_item > kColourUserItem) {
+    return;
+  }
+  PageState& pages = session_.Pages();
+  Led().profile_item = profile_item;
+  pages.profile_colour_item = colour_item;
+  WriteRoads roads(session_);
+  const int effect = session_.Brand().button_effect ? pages.button_effect_item : 0;
+  roads.WriteLiveField(kButtonFlashAddress, Byte(effect));
+  const bool second = profile_item == 1;
+  roads.WriteLiveField(kButtonFlashAddress + 1, second ? 15 : 0);
+  roads.WriteLiveField(kButtonFlashAddress + 2, 0);
+  roads.WriteLiveField(kButtonFlashAddress + 3, second ? Byte(session_.Keys().offset & 0xFF) : 0);
+  roads.WriteLiveField(static_cast<int>(kLiveUserAddress),
+                       Byte(profile_item + 16 * ColourCode(colour_item)));
+}
+
+void LedEditor::SetProfileColour(int profile, int colour_item) {
+  if (profile < 1 || profile > 3 || colour_item < 0 || colour_item > kColourUserItem) return;
+  session_.Keys().profile_colour_items[static_cast<std::size_t>(profile - 1)] = colour_item;
+  RewriteProfileSwitchKeys(session_);
+  if (!Loading()) WriteRoads(session_).WriteProfiles();
+}
+
+}  // namespace vrdk::settings

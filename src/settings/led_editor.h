@@ -1,0 +1,127 @@
+// The lighting settings: LED type, the effects the mouse may cycle through
+// and the one in use, step time, breathing bounds and times, effect colours,
+// the MCU LED strip ("I2C" patch code header), button flash, the current
+// profile and its colour, and the per-profile colours in the profile-switch
+// codes.
+//
+// User byte 1 holds type, effect and (for "NT") the LED count:
+//   "RGB"    0x00 + mode         "Sync"   0x40 + mode
+//   "NT"     0x80 + 16 x count index (0..7 for 1..8 LEDs) + mode
+//   "MCULED" 0x80 + mode, bits 6..4 clear
+// so an "NT" with one LED reads back as "MCULED". Vendor byte 42 holds one
+// enable bit per effect.
+//
+// Every edit goes to the mouse at once; nothing is sent while Loading is set.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "device/session.h"
+#include "shell/tables/brand_options.h"
+
+namespace vrdk::settings {
+
+inline constexpr int kEffectEnableAddress = 42;
+inline constexpr int kBreathAddress = 48;  // four 16-bit values, high byte first
+inline constexpr int kStepTimeAddress = 56;
+inline constexpr int kEffectColoursAddress = 57;
+inline constexpr int kLedModeAddress = 165;  // User byte 1
+inline constexpr int kButtonFlashAddress = 167;
+inline constexpr int kEffectColours = 10;
+inline constexpr int kStepTimeSegments = 10;
+inline constexpr int kMcuLedSteps = 8;
+inline constexpr std::uint16_t kMcuLedStepRegister = 0x07C4;
+inline constexpr std::uint16_t kMcuLedControlRegister = 0x07C5;
+inline constexpr std::string_view kDisabledEffect = "------";
+
+// One effect of a type: its name, its enable bit in Vendor byte 42 and the
+// mode stored in User byte 1.
+struct Effect {
+  std::string_view name;
+  int bit;
+  int mode;
+};
+
+// cb_LEDMode item of a type: "RGB" 0, "Sync" 1, "NT" 2, "MCULED" 3.
+std::optional<int> LedTypeItem(image::LedType type);
+image::LedType LedTypeOfItem(int item);
+// The type's effects in list order (empty for an unknown type).
+std::span<const Effect> Effects(image::LedType type);
+// User byte 1 for effect item `item` of the type.
+std::optional<std::uint8_t> EncodeLedMode(image::LedType type, int item, int led_count_item);
+
+// The step-time bar band of a value: 1 up to 5, 2 for 6..10, ... 10 above 45.
+int StepTimeBand(int value);
+// Which of `count` step pictures show "on" for step `chosen` (1-based).
+std::vector<bool> LitSteps(StepStyle style, int count, int chosen);
+// The MCU LED slider: the step (0..7) a release at x pixels snaps to.
+int McuLedSliderStep(int x);
+
+class LedEditor {
+ public:
+  explicit LedEditor(Session& session) : session_(session) {}
+
+  // TLRefreshLEDTypeMode, TLRefreshBreathParameter: shows DataBuf.
+  void ShowFromDataBuf();
+  // The same from the mouse's live settings (type, effect and breathing
+  // values live only there). False when they could not be read.
+  bool TakeLiveSettings();
+
+  // cb_LEDModeChange: the type; ends in restore defaults (whole image written,
+  // mouse restarted). False for an unknown item or while Loading.
+  bool cb_LEDModeChange(int item);
+  // cb_Mode0 .. cb_Mode6: enables or disables effect `index` of the type,
+  // then rebuilds the list and writes byte 42 (TLRefreshBreathMode).
+  void SetEffectEnabled(int index, bool enabled);
+  void TLRefreshBreathMode();
+  // cb_BreModeChange: the effect of list item `item`. False for a disabled
+  // ("------") or unknown item.
+  bool cb_BreModeChange(int item);
+  // cb_LEDNumChange: the "NT" LED count item (0..7 for 1..8 LEDs).
+  void cb_LEDNumChange(int item);
+  // RGBMode_OnClick: label n (1..7) of the lighting page.
+  bool RGBMode_OnClick(int label);
+
+  // FallTime_OnClick: segment k (1..10) stores 5 k.
+  void FallTime_OnClick(int segment);
+  // edt_StepTime: 0..255 (more is taken as 255). Returns the value shown.
+  int SetStepTime(int value);
+  // edt_Lower, edt_Upper, edt_LowerTime, edt_UpperTime (field 0..3): the
+  // value shown after limiting (65535, 65535, 4094, 65535).
+  int SetBreathValue(int field, int value);
+  // Effect colour k (1..10): one component from its edit (0 R, 1 G, 2 B), or
+  // all three from the colour dialog.
+  void SetColourComponent(int colour, int component, int value);
+  void SetColour(int colour, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+  // cb_MCULEDNumChange: step 0..7, scan variant 0..1, count item 0..9 (4..13
+  // LEDs). "I2C" only: a "Flash" mouse stores them nowhere (false).
+  bool SetMcuLed(int step_item, int control_item, int count_item);
+  bool MCULEDStep_OnClick(int segment);
+  bool McuLedSliderMouseUp(int x);
+
+  // cb_BtnEFT: button flash off (0) or on (1).
+  void SetButtonFlash(int item);
+  // cb_Profile / cb_ProfileColor: profile item 0..2, colour item 0..10.
+  void cb_ProfileChange(int profile_item, int colour_item);
+  // cb_Profile1Color .. cb_Profile3Color: profile 1..3, colour item 0..10;
+  // rewrites the profile-switch buttons and writes the profiles.
+  void SetProfileColour(int profile, int colour_item);
+
+ private:
+  bool Loading() const { return session_.Conn().loading; }
+  LedState& Led() { return session_.Pages().led; }
+  void ShowFrom(std::span<const std::uint8_t, image::kVendorSize> vendor,
+                std::span<const std::uint8_t, image::kUserSize> user);
+  void SelectStoredMode(int mode);
+  bool WriteLiveWord(int address, int value);
+
+  Session& session_;
+};
+
+}  // namespace vrdk::settings

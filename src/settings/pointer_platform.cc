@@ -1,0 +1,39 @@
+#include "settings/pointer_platform.h"
+
+namespace vrdk::settings {
+
+std::string_view PointerValueName(PointerValue value) {
+  switch (value) {
+    case PointerValue::kMouseSensitivity:
+      return "MouseSensitivity";
+    case PointerValue::kMouseSpeed:
+      return "MouseSpeed";
+    case PointerValue::kMouseThreshold1:
+      return "MouseThreshold1";
+    case PointerValue::kMouseThreshold2:
+      return "MouseThreshold2";
+    case PointerValue::kDoubleClickSpeed:
+      return "DoubleClickSpeed";
+    case PointerValue::kWheelScrollLines:
+      return "WheelScrollLines";
+  }
+  return "";
+}
+
+std::optional<std::string> MemoryPointerPlatform::Read(PointerValue value) {
+  const auto at = texts.find(value);
+  if (at == texts.end()) return std::nullopt;
+  return at->second;
+}
+
+void MemoryPointerPlatform::Apply(const PointerWrite& values) {
+  applied.push_back(values);
+  texts[PointerValue::kMouseSensitivity] = std::to_string(values.mouse_sensitivity);
+  texts[PointerValue::kMouseSpeed] = std::to_string(values.acceleration[0]);
+  texts[PointerValue::kMouseThreshold1] = std::to_string(values.acceleration[1]);
+  texts[PointerValue::kMouseThreshold2] = std::to_string(values.acceleration[2]);
+  texts[PointerValue::kDoubleClickSpeed] = std::to_string(values.double_click_ms);
+  texts[PointerValue::kWheelScrollLines] = std::to_string(values.wheel_lines);
+}
+
+}  // namespace vrdk::settings

@@ -1,0 +1,72 @@
+// Where the system's pointer settings live: the seam between the pointer
+// settings editor and the platform. The values are those the Windows user
+// settings hold (as text, as the registry stores them):
+//
+//   "Control Panel\Mouse":   MouseSensitivity (1..20), MouseSpeed,
+//                            MouseThreshold1, MouseThreshold2 (the
+//                            acceleration triple), DoubleClickSpeed (ms)
+//   "Control Panel\Desktop": WheelScrollLines (lines, -1 a screen a notch)
+//
+// Implementations: Windows (registry and SystemParametersInfo), Linux (the
+// desktop's settings service where one runs, a settings file of the program
+// for the rest) and an in-memory one for tests.
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vrdk::settings {
+
+enum class PointerValue {
+  kMouseSensitivity,
+  kMouseSpeed,
+  kMouseThreshold1,
+  kMouseThreshold2,
+  kDoubleClickSpeed,
+  kWheelScrollLines,
+};
+inline constexpr int kPointerValueCount = 6;
+
+// "MouseSensitivity", ... as the registry names them.
+std::string_view PointerValueName(PointerValue value);
+
+// Everything one apply writes.
+struct PointerWrite {
+  int mouse_sensitivity = 10;                // 1..20
+  std::array<int, 3> acceleration{0, 0, 0};  // MouseSpeed, MouseThreshold1, MouseThreshold2
+  int double_click_ms = 480;
+  int wheel_lines = 3;  // -1: a whole screen a notch
+  friend bool operator==(const PointerWrite&, const PointerWrite&) = default;
+};
+
+class PointerPlatform {
+ public:
+  virtual ~PointerPlatform() = default;
+  // The stored text of a value; empty when it cannot be read.
+  virtual std::optional<std::string> Read(PointerValue value) = 0;
+  // Stores every value and makes the system use it at once: the mouse
+  // values, then the wheel lines, then the system is told in the order
+  // speed, acceleration, double-click time, wheel lines. A store that cannot
+  // be opened is skipped; the system is told regardless.
+  virtual void Apply(const PointerWrite& values) = 0;
+};
+
+// Keeps the texts in memory and records every apply.
+class MemoryPointerPlatform : public PointerPlatform {
+ public:
+  std::optional<std::string> Read(PointerValue value) override;
+  void Apply(const PointerWrite& values) override;
+
+  std::map<PointerValue, std::string> texts;
+  std::vector<PointerWrite> applied;
+};
+
+// The platform's own pointer settings (Windows or Linux).
+std::unique_ptr<PointerPlatform> SystemPointerPlatform();
+
+}  // namespace vrdk::settings

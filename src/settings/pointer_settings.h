@@ -1,0 +1,63 @@
+// The system's pointer settings on an 11-step scale each: pointer speed,
+// double-click speed and wheel scroll lines, and two switches, pointer
+// acceleration and whole-screen wheel scrolling. Nothing here reaches the
+// mouse; every change is stored and applied through a PointerPlatform.
+//
+//   step                 1   2   3   4   5   6   7   8   9  10  11
+//   MouseSensitivity     1   2   4   6   8  10  12  14  16  18  20
+//   DoubleClickSpeed   900 830 760 690 620 550 480 410 340 270 200
+//   WheelScrollLines     1   2   3   4   5   6   7   8   9  10  11
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "device/session.h"
+#include "settings/pointer_platform.h"
+
+namespace vrdk::settings {
+
+inline constexpr int kPointerSteps = 11;
+inline constexpr std::array<int, kPointerSteps> kSensitivityByStep = {1,  2,  4,  6,  8, 10,
+                                                                      12, 14, 16, 18, 20};
+inline constexpr std::array<int, kPointerSteps> kDoubleClickByStep = {900, 830, 760, 690, 620, 550,
+                                                                      480, 410, 340, 270, 200};
+inline constexpr std::array<int, 3> kAccelerationOn = {1, 6, 10};
+
+// The step a stored value shows.
+int SensitivityStep(int sensitivity);
+int DoubleClickStep(int milliseconds);
+int WheelStep(int lines);
+// The step a slider release at x pixels gives: 1 + the smallest i in 0..10
+// with x <= 19 + 26 i, 11 beyond.
+int PointerSliderStep(int x);
+
+class PointerSettings {
+ public:
+  PointerSettings(Session& session, PointerPlatform& platform)
+      : state_(session.Pages().pointer), platform_(platform) {}
+
+  // RefreshMouseSystemParameterA and B: reads the stored values and shows
+  // their steps and switches (unreadable values count as 20, 0, 480 and 3).
+  void Refresh();
+  // MseSpd_OnClick, MseDbSpd_OnClick, MseScrSpd_OnClick: step 1..11, then
+  // apply. A wheel step is remembered for whole-screen scrolling. False for a
+  // step out of range, or a wheel step while whole-screen scrolling is on.
+  bool MseSpd_OnClick(int step);
+  bool MseDbSpd_OnClick(int step);
+  bool MseScrSpd_OnClick(int step);
+  // lbl_IsControlClick, lbl_IsScreenClick as set-to-a-value: then apply.
+  void SetAcceleration(bool on);
+  void SetWholeScreen(bool on);
+  // What an apply writes for the state shown.
+  PointerWrite Values() const;
+
+ private:
+  void Apply() { platform_.Apply(Values()); }
+
+  PointerState& state_;
+  PointerPlatform& platform_;
+};
+
+}  // namespace vrdk::settings
