@@ -9,11 +9,11 @@
 #include <chrono>
 #include <vector>
 
-#include "device/hidraw_backend.h"
-#include "device/session.h"
-#include "device/simulated_backend.h"
-#include "device/write_roads.h"
+#include "hid/hidraw_backend.h"
 #include "image/image_split.h"
+#include "session/session.h"
+#include "session/write_roads.h"
+#include "simulator/simulated_backend.h"
 
 namespace vrdk {
 namespace {

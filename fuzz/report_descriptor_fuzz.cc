@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "device/report_descriptor.h"
+#include "hid/report_descriptor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto caps = vrdk::ReportLengthsFromDescriptor(std::span(data, size));

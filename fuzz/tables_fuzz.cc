@@ -6,9 +6,9 @@
 #include <span>
 #include <string_view>
 
-#include "shell/tables/brand_options.h"
-#include "shell/tables/language_table.h"
-#include "shell/tables/text_encoding.h"
+#include "tables/brand_options.h"
+#include "tables/language_table.h"
+#include "tables/text_encoding.h"
 
 namespace {
 

@@ -40,8 +40,10 @@ build() {  # build DIR CMAKE-ARGS...
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir" -j"$jobs"
 }
 
-echo "== Build and test (RelWithDebInfo)"
-if build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+# Warnings are errors in every build here; the first build is the plain
+# Release (-O3) a user makes, so that warnings only the optimiser sees show.
+echo "== Build and test (Release)"
+if build build/release -DCMAKE_BUILD_TYPE=Release -DVRDK_WERROR=ON; then
   run_ctest build/release
 else
   status=1
@@ -59,7 +61,8 @@ skipped=$((skipped + $(vm_count skipped)))
 [ "$(vm_count failed)" -eq 0 ] || status=1
 
 echo "== Build and test with AddressSanitizer + UndefinedBehaviorSanitizer"
-if build build/asan -DCMAKE_BUILD_TYPE=Debug -DVRDK_SANITIZE=ON -DVRDK_BENCH=OFF; then
+if build build/asan -DCMAKE_BUILD_TYPE=Debug -DVRDK_WERROR=ON -DVRDK_SANITIZE=ON \
+     -DVRDK_BENCH=OFF; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
 else
   status=1
@@ -67,7 +70,7 @@ else
 fi
 
 echo "== Fuzz each target for a while (clang, libFuzzer)"
-if CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVRDK_FUZZ=ON \
+if CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVRDK_WERROR=ON -DVRDK_FUZZ=ON \
      -DVRDK_TESTS=OFF -DVRDK_BENCH=OFF; then
   for fuzzer in build/fuzz/fuzz/*_fuzz; do
     [ -x "$fuzzer" ] || continue

@@ -110,7 +110,7 @@ for entry in "${guest_programs[@]}"; do
   pack_programs+=("--file=/bin/$name=$build/$file")
 done
 [ -f "$build/CMakeCache.txt" ] ||
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null ||
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVRDK_WERROR=ON > /dev/null ||
   broken "cannot configure $build"
 cmake --build "$build" --target "${targets[@]}" > "$vm/build.log" 2>&1 ||
   broken "the guest's programs do not build (see $vm/build.log)"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "cli/vrdkctl.h"
-#include "device/session.h"
+#include "session/session.h"
 
 namespace vrdk::cli {
 

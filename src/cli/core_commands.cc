@@ -5,10 +5,10 @@
 
 #include "cli/commands.h"
 #include "cli/report.h"
-#include "device/image_writes.h"
-#include "device/tracing_backend.h"
+#include "hid/tracing_backend.h"
 #include "keys/function_codes.h"
 #include "keys/menu_entries.h"
+#include "session/image_writes.h"
 
 namespace vrdk::cli {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "device/session.h"
-#include "shell/tables/language_table.h"
+#include "session/session.h"
+#include "tables/language_table.h"
 
 namespace vrdk::cli {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "device/memory_image.h"
+#include "simulator/memory_image.h"
 
 namespace vrdk::cli {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "device/protocol.h"
+#include "image/memory_type.h"
 
 namespace vrdk::cli {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "device/session_events.h"
-#include "shell/tables/language_table.h"
+#include "session/session_events.h"
+#include "tables/language_table.h"
 
 namespace vrdk::cli {
 

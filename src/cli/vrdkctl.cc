@@ -7,16 +7,16 @@
 #include <memory>
 #include <optional>
 
+#include "app/install.h"
 #include "cli/commands.h"
 #include "cli/sim_state.h"
 #include "cli/terminal_events.h"
-#include "device/hidraw_backend.h"
-#include "device/session.h"
-#include "device/simulated_backend.h"
-#include "device/tracing_backend.h"
-#include "editors/install.h"
+#include "hid/hidraw_backend.h"
+#include "hid/tracing_backend.h"
 #include "macros/editors/device_macros.h"
-#include "shell/tables/brand_options.h"
+#include "session/session.h"
+#include "simulator/simulated_backend.h"
+#include "tables/brand_options.h"
 
 namespace vrdk::cli {
 namespace {

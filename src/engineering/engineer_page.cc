@@ -4,10 +4,10 @@
 #include <cctype>
 #include <charconv>
 
-#include "device/image_writes.h"
-#include "device/write_roads.h"
 #include "image/code_text.h"
 #include "keys/key_code.h"
+#include "session/image_writes.h"
+#include "session/write_roads.h"
 #include "settings/profile_switch_keys.h"
 
 namespace vrdk::engineering {

@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
-#include "device/session.h"
 #include "keys/key_context.h"
+#include "session/session.h"
 
 namespace vrdk::engineering {
 

@@ -24,8 +24,8 @@
 #include <span>
 #include <string>
 
-#include "device/image_writes.h"
-#include "device/session.h"
+#include "session/image_writes.h"
+#include "session/session.h"
 
 namespace vrdk::engineering {
 

@@ -24,7 +24,12 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
   const std::filesystem::path target(path);
   const std::filesystem::path folder =
       target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  // A hidden temporary beside the target: ".NAME.XXXXXX". Built by appending
+  // rather than with "." + name, which g++ 12 at -O3 flags with a false
+  // -Wrestrict inside std::string.
+  std::string temp_name(1, '.');
+  temp_name.append(target.filename().string()).append(".XXXXXX");
+  std::string temp = (folder / temp_name).string();
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return Reason("write", path, errno);
 

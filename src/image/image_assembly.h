@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <span>
 
-#include "device/protocol.h"
 #include "image/config_buffers.h"
+#include "image/memory_type.h"
 
 namespace vrdk::image {
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <span>
 
-#include "device/protocol.h"
 #include "image/config_buffers.h"
 #include "image/led_type.h"
+#include "image/memory_type.h"
 
 namespace vrdk::image {
 

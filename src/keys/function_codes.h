@@ -7,7 +7,7 @@
 
 #include "keys/key_code.h"
 #include "keys/key_context.h"
-#include "shell/tables/language_table.h"
+#include "tables/language_table.h"
 
 namespace vrdk {
 

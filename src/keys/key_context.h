@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "device/protocol.h"
+#include "image/memory_type.h"
 
 namespace vrdk {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "device/write_roads.h"
+#include "session/write_roads.h"
 
 namespace vrdk::settings {
 

@@ -11,8 +11,8 @@
 #include <array>
 #include <cstdint>
 
-#include "device/session.h"
-#include "shell/tables/brand_options.h"
+#include "session/session.h"
+#include "tables/brand_options.h"
 
 namespace vrdk::settings {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "device/image_writes.h"
-#include "device/write_roads.h"
 #include "image/checksum.h"
+#include "session/image_writes.h"
+#include "session/write_roads.h"
 #include "settings/profile_switch_keys.h"
 
 namespace vrdk::settings {

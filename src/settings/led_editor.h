@@ -21,8 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "device/session.h"
-#include "shell/tables/brand_options.h"
+#include "session/session.h"
+#include "tables/brand_options.h"
 
 namespace vrdk::settings {
 

@@ -1,8 +1,8 @@
 #include "settings/mode_pages.h"
 
-#include "device/write_roads.h"
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/key_assignment.h"
+#include "session/write_roads.h"
 
 namespace vrdk::settings {
 namespace {

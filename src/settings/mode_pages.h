@@ -11,7 +11,7 @@
 // else 0; colour item 10 (the specified colour) sends 0xF0, 0xF1, 0xF2.
 #pragma once
 
-#include "device/session.h"
+#include "session/session.h"
 
 namespace vrdk::settings {
 

@@ -3,7 +3,7 @@
 // after creating its Session.
 #pragma once
 
-#include "device/session.h"
+#include "session/session.h"
 
 namespace vrdk::settings {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "device/session.h"
+#include "session/session.h"
 #include "settings/pointer_platform.h"
 
 namespace vrdk::settings {

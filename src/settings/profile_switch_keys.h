@@ -5,7 +5,7 @@
 // Str253) is given the extended code again.
 #pragma once
 
-#include "device/session.h"
+#include "session/session.h"
 
 namespace vrdk::settings {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "device/report_descriptor.h"
+#include "hid/report_descriptor.h"
 
 namespace vrdk {
 namespace {

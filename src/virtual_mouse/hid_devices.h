@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "device/simulated_backend.h"
-#include "device/simulated_mouse.h"
+#include "simulator/simulated_backend.h"
+#include "simulator/simulated_mouse.h"
 
 namespace vrdk {
 

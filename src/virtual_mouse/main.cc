@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "device/memory_image.h"
+#include "simulator/memory_image.h"
 #include "virtual_mouse/hid_devices.h"
 #include "virtual_mouse/options.h"
 #include "virtual_mouse/virtual_mouse.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "device/protocol.h"
+#include "image/memory_type.h"
 
 namespace vrdk {
 

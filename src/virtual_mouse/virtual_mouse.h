@@ -26,8 +26,8 @@
 #include <string_view>
 #include <vector>
 
-#include "device/clock.h"
-#include "device/simulated_mouse.h"
+#include "hid/clock.h"
+#include "simulator/simulated_mouse.h"
 #include "virtual_mouse/uhid_device.h"
 
 namespace vrdk {

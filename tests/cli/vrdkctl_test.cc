@@ -10,8 +10,8 @@
 #include <regex>
 #include <sstream>
 
-#include "device/simulated_mouse.h"
 #include "image/checksum.h"
+#include "simulator/simulated_mouse.h"
 #include "support/flash_defaults.h"
 #include "support/temp_dir.h"
 

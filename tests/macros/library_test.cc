@@ -20,7 +20,9 @@ class LibraryTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(library.Load(path).ok()); }
   void Fill(int count) {
     for (int i = 0; i < count; ++i) {
-      ASSERT_TRUE(library.New(u"M" + std::u16string(1, static_cast<char16_t>(0x100 + i))).ok());
+      std::u16string name(u"M");
+      name.push_back(static_cast<char16_t>(0x100 + i));
+      ASSERT_TRUE(library.New(name).ok());
     }
   }
   TempDir dir;

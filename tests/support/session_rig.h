@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "device/session.h"
+#include "session/session.h"
 #include "support/flash_defaults.h"
 #include "support/simulated_rig.h"
 

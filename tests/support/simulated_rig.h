@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "device/device_link.h"
-#include "device/simulated_backend.h"
-#include "device/simulated_mouse.h"
+#include "hid/device_link.h"
+#include "simulator/simulated_backend.h"
+#include "simulator/simulated_mouse.h"
 
 namespace vrdk::testing {
 

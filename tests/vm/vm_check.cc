@@ -42,11 +42,11 @@
 #include <thread>
 #include <vector>
 
-#include "device/device_link.h"
-#include "device/hidraw_backend.h"
-#include "device/memory_image.h"
-#include "device/simulated_backend.h"
-#include "device/tracing_backend.h"
+#include "hid/device_link.h"
+#include "hid/hidraw_backend.h"
+#include "hid/tracing_backend.h"
+#include "simulator/memory_image.h"
+#include "simulator/simulated_backend.h"
 #include "support/simulated_rig.h"
 #include "virtual_mouse/hid_devices.h"
 

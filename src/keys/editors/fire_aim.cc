@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "device/write_roads.h"
 #include "keys/editors/key_assignment.h"
 #include "keys/key_code.h"
+#include "session/write_roads.h"
 
 namespace vrdk::keys {
 namespace {

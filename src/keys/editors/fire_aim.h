@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "device/session.h"
+#include "session/session.h"
 
 namespace vrdk::keys {
 

@@ -4,10 +4,10 @@
 #include <array>
 #include <cstdio>
 
-#include "device/write_roads.h"
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/key_assignment.h"
 #include "keys/key_code.h"
+#include "session/write_roads.h"
 
 namespace vrdk::keys {
 namespace {

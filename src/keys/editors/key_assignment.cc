@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "device/write_roads.h"
 #include "keys/function_codes.h"
 #include "keys/key_code.h"
 #include "keys/menu_entries.h"
+#include "session/write_roads.h"
 
 namespace vrdk::keys {
 namespace {
@@ -17,7 +17,8 @@ bool ValidTarget(const KeyTarget& target) {
     case KeyTarget::Kind::kMainButton:
       return target.number >= 1 && target.number <= 12;
     case KeyTarget::Kind::kEngineerButton:
-      return target.profile >= 1 && target.profile <= 3 && target.number >= 1 && target.number <= 12;
+      return target.profile >= 1 && target.profile <= 3 && target.number >= 1 &&
+             target.number <= 12;
     case KeyTarget::Kind::kCombinationSlot:
       return target.number >= 1 && target.number <= 9;
   }
@@ -41,8 +42,8 @@ bool KeyAssignment::MayOpenCombinationDialog(const KeyTarget& target) const {
   if (target.kind != KeyTarget::Kind::kMainButton) return true;
   const int profile = ShownProfile();
   if (profile == 2) return false;
-  const bool shows_left = session_.Pages().key_captions[static_cast<std::size_t>(target.number - 1)] ==
-                          LeftClickName();
+  const bool shows_left =
+      session_.Pages().key_captions[static_cast<std::size_t>(target.number - 1)] == LeftClickName();
   return !(shows_left && LeftClickCount() == 1);
 }
 

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "device/session.h"
+#include "session/session.h"
 
 namespace vrdk::keys {
 

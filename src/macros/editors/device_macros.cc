@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "device/write_roads.h"
 #include "files/atomic_file.h"
 #include "image/checksum.h"
 #include "image/code_text.h"
@@ -11,6 +10,7 @@
 #include "keys/editors/key_assignment.h"
 #include "keys/function_codes.h"
 #include "keys/menu_entries.h"
+#include "session/write_roads.h"
 
 namespace vrdk::macros {
 namespace {

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "device/session.h"
 #include "macros/event_lines.h"
 #include "macros/fire_macros.h"
 #include "macros/i2c_area.h"
 #include "macros/library_file.h"
+#include "session/session.h"
 
 namespace vrdk::macros {
 

@@ -1,0 +1,125 @@
+#include "hid/report_descriptor.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+namespace vrdk {
+namespace {
+
+enum Kind { kInput = 0, kOutput = 1, kFeature = 2 };
+
+struct Globals {
+  std::uint32_t report_size = 0;
+  std::uint32_t report_count = 0;
+  std::uint32_t report_id = 0;
+};
+
+constexpr std::uint8_t kTypeMain = 0;
+constexpr std::uint8_t kTypeGlobal = 1;
+
+}  // namespace
+
+std::optional<HidCaps> ReportLengthsFromDescriptor(std::span<const std::uint8_t> descriptor) {
+  if (descriptor.size() > kMaxDescriptorSize) return std::nullopt;
+
+  Globals globals;
+  std::array<Globals, kMaxGlobalStack> stack;
+  int stack_depth = 0;
+  int collection_depth = 0;
+  bool uses_ids = false;
+  // Bits per (kind, report id).
+  std::map<std::pair<int, std::uint32_t>, std::uint32_t> bits;
+
+  std::size_t at = 0;
+  while (at < descriptor.size()) {
+    const std::uint8_t prefix = descriptor[at++];
+    if (prefix == 0xFE) {  // long item: skipped whole
+      if (descriptor.size() - at < 2) return std::nullopt;
+      const std::size_t size = descriptor[at];
+      at += 2;
+      if (descriptor.size() - at < size) return std::nullopt;
+      at += size;
+      continue;
+    }
+    const std::size_t size = (prefix & 0x03) == 3 ? 4 : (prefix & 0x03);
+    if (descriptor.size() - at < size) return std::nullopt;
+    std::uint32_t data = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+      data |= static_cast<std::uint32_t>(descriptor[at + i]) << (8 * i);
+    }
+    at += size;
+    const std::uint8_t type = (prefix >> 2) & 0x03;
+    const std::uint8_t tag = prefix >> 4;
+
+    if (type == kTypeGlobal) {
+      switch (tag) {
+        case 0x7:
+          if (data > kMaxReportSizeBits) return std::nullopt;
+          globals.report_size = data;
+          break;
+        case 0x8:
+          if (data == 0 || data > 0xFF) return std::nullopt;
+          globals.report_id = data;
+          uses_ids = true;
+          break;
+        case 0x9:
+          if (data > kMaxReportCount) return std::nullopt;
+          globals.report_count = data;
+          break;
+        case 0xA:
+          if (stack_depth == kMaxGlobalStack) return std::nullopt;
+          stack[static_cast<std::size_t>(stack_depth++)] = globals;
+          break;
+        case 0xB:
+          if (stack_depth == 0) return std::nullopt;
+          globals = stack[static_cast<std::size_t>(--stack_depth)];
+          break;
+        default:
+          break;
+      }
+    } else if (type == kTypeMain) {
+      int kind = -1;
+      switch (tag) {
+        case 0x8:
+          kind = kInput;
+          break;
+        case 0x9:
+          kind = kOutput;
+          break;
+        case 0xB:
+          kind = kFeature;
+          break;
+        case 0xA:
+          if (++collection_depth > kMaxCollectionDepth) return std::nullopt;
+          break;
+        case 0xC:
+          if (--collection_depth < 0) return std::nullopt;
+          break;
+        default:
+          break;
+      }
+      if (kind >= 0) {
+        // Both factors are bounded above, so the product fits in 32 bits.
+        auto& total = bits[{kind, globals.report_id}];
+        total += globals.report_size * globals.report_count;
+        if (total > kMaxReportBytes * 8) return std::nullopt;
+      }
+    }
+  }
+  if (collection_depth != 0) return std::nullopt;
+
+  std::array<std::uint32_t, 3> longest{};
+  for (const auto& [key, count] : bits) {
+    const std::uint32_t bytes = (count + 7) / 8;
+    auto& slot = longest[static_cast<std::size_t>(key.first)];
+    slot = std::max(slot, bytes);
+  }
+  auto length = [&](Kind kind) {
+    const std::uint32_t bytes = longest[kind];
+    return static_cast<std::uint16_t>(bytes == 0 ? 0 : bytes + (uses_ids ? 1 : 0));
+  };
+  return HidCaps{length(kInput), length(kOutput), length(kFeature)};
+}
+
+}  // namespace vrdk

@@ -1,0 +1,213 @@
+// Session: the one owner of the program's state — DataBuf and the side
+// buffers, the working images, the DeviceLink, the connection state and the
+// working state of every control the logic reads — and the connection logic
+// that keeps it in step with the mouse. The window, the command-line tool and
+// the tests are faces over it; editors are small classes that operate on it.
+//
+// Threads: every method runs on the thread that owns the Session. The input
+// listener reads input reports on a thread of its own and hands each one to
+// the owner thread through SessionEvents::PostToOwnerThread.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "hid/device_link.h"
+#include "image/config_buffers.h"
+#include "image/image_split.h"
+#include "keys/key_context.h"
+#include "session/default_images.h"
+#include "session/page_state.h"
+#include "session/session_events.h"
+#include "tables/brand_options.h"
+#include "tables/language_table.h"
+
+namespace vrdk {
+
+struct DeviceIds {
+  std::uint16_t vendor_id = 0;
+  std::uint16_t product_id = 0;
+  friend bool operator==(const DeviceIds&, const DeviceIds&) = default;
+};
+
+// Connection state, as the main window holds it.
+struct Connection {
+  DeviceIds target;                                 // TargetVendorId, TargetProductId
+  std::array<DeviceIds, 2> search_list{};           // entry 1 empty unless set
+  MemoryType image_memory_type = MemoryType::kI2C;  // ImageMemoryType
+  std::optional<MemoryType> device_memory_type;     // DeviceMemoryType; empty while none
+  std::array<std::uint8_t, 2> expected_customer_codes{0xFF, 0xFF};  // ExpectedCustomerCodes
+  std::array<int, 2> reserved_customer_codes{0, 0};                 // ReservedCustomerCodes
+  // edt_VendorID_Rd, edt_ProductID_Rd: the codes of the last identified mouse.
+  std::optional<std::array<std::uint8_t, 2>> read_customer_codes;
+  // The Fire section as last read from the mouse during identification.
+  std::array<std::uint8_t, image::kFireSize> device_fire_section{};
+  int last_interface_count = 0;   // LastInterfaceCount
+  bool timer_busy = false;        // TimerBusy
+  bool loading = false;           // Loading
+  bool dev_timer_enabled = true;  // DevTimer runs
+  ConnectionState state = ConnectionState::kNoDevice;
+  // The last whole read ended because the mouse left the bus during it.
+  bool lost_during_read = false;
+};
+
+// Where the macro storage read from the mouse goes on (the device macro list
+// is rebuilt from it); the macro editors plug in here.
+class MacroStorageObserver {
+ public:
+  virtual ~MacroStorageObserver() = default;
+  virtual void MacroStorageLoaded(MemoryType type, const image::ConfigBuffers& buffers) = 0;
+  virtual void MacroListsCleared() = 0;
+};
+
+class Session {
+ public:
+  static constexpr auto kDevTimerInterval = Milliseconds(3500);
+  static constexpr int kSettleSteps = 21;   // 2.1 s in steps of 100 ms
+  static constexpr int kRestartSteps = 51;  // 5.1 s in steps of 100 ms
+  static constexpr auto kStep = Milliseconds(100);
+  static constexpr auto kBeforeRestart = Milliseconds(500);
+  static constexpr auto kAfterRelease = Milliseconds(200);
+
+  Session(HidBackend& backend, Clock& clock, SessionEvents& events, DefaultImageSet defaults);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // --- Start-up and the input listener ---------------------------------------
+  // Takes the target ids and memory type from default image 1, fills DataBuf
+  // from it (the no-device state) and sets the search list.
+  void StartUp();
+  void SetReservedCustomerCodes(int vendor_code, int product_code);
+  // The brand's options from [org]; also sets the reserved customer codes.
+  void SetBrandOptions(const BrandOptions& options);
+  void StartInputListener();
+  void StopInputListener();
+
+  // --- The connection ------------------------------------------------------------
+  void DevTimerTimer();
+  void StartDevTimer();
+  void StopDevTimer();
+  void ReFindDev();
+  void ReadDevInfo();
+  void Btn_Read();
+  void InitNoDevice();
+  void RefreshErrorAP();
+  void DeviceLost();
+  void RestartDevice();
+  bool RefreshProfileParameter();
+  // After a DPI button on the mouse: reads the current level back from its
+  // memory and takes it as the current level.
+  void RefreshCurrentDPIStatus();
+  // One input report, on the owner thread.
+  void HandleInputReport(std::array<std::uint8_t, 4> report);
+
+  // Fills DataBuf from the working image of the build's memory type exactly as
+  // a read does (checks included) and returns the repaired sections.
+  image::RepairedSections FillFromWorkingImage();
+  // DataBufToUI: rebuilds the code display strings and the state shown from
+  // DataBuf (the page fillers run in the order added), then refreshes every page.
+  void DataBufToUI();
+  // Editors that keep working state of their own add how they show DataBuf.
+  void AddPageFiller(std::function<void()> fill) { page_fillers_.push_back(std::move(fill)); }
+
+  // --- State -----------------------------------------------------------------
+  DeviceLink& Link() { return link_; }
+  Clock& GetClock() { return clock_; }
+  SessionEvents& Events() { return events_; }
+  const DefaultImageSet& Defaults() const { return defaults_; }
+  Connection& Conn() { return connection_; }
+  const Connection& Conn() const { return connection_; }
+  PageState& Pages() { return pages_; }
+  const PageState& Pages() const { return pages_; }
+  image::ConfigBuffers& Buffers() { return buffers_; }
+  const image::ConfigBuffers& Buffers() const { return buffers_; }
+  image::DataBuf& Data() { return buffers_.data_buf; }
+  const image::DataBuf& Data() const { return buffers_.data_buf; }
+  // The working image of the build's memory type (2048 or 65536 bytes).
+  std::vector<std::uint8_t>& WorkingImage() { return working_image_; }
+  const std::vector<std::uint8_t>& WorkingImage() const { return working_image_; }
+  // The memory type the maps branch on: the mouse's, or the build's while none.
+  MemoryType ActiveMemoryType() const;
+  image::DefaultInputs DefaultsInputs() const;
+  const BrandOptions& Brand() const { return brand_; }
+  // The three language tables and the current language (1..3).
+  const LanguageTables& Languages() const { return languages_; }
+  const LanguageTable& Language() const { return languages_.Table(current_language_); }
+  int CurrentLanguage() const { return current_language_; }
+  void SetCurrentLanguage(int language);
+  // The working state key codes are built from and named with.
+  KeyCodeContext& Keys() { return keys_; }
+  const KeyCodeContext& Keys() const { return keys_; }
+  // NameForCode in the current language.
+  std::string NameForCode(std::string_view code);
+  void SetMacroStorageObserver(MacroStorageObserver* observer) { macro_observer_ = observer; }
+  MacroStorageObserver* MacroObserver() { return macro_observer_; }
+  // State an editor keeps for the whole run (the macro stores) lives as long
+  // as the Session; it is destroyed before the rest of the Session.
+  void KeepEditorState(std::shared_ptr<void> state) { editor_state_.push_back(std::move(state)); }
+
+ private:
+  class LoadingAdapter : public LoadingWindow {
+   public:
+    explicit LoadingAdapter(Session& session) : session_(session) {}
+    void ShowLoading(int done, int total) override;
+    void HideLoading() override;
+    // A transfer that is part `part` of `parts` equal parts of a longer job.
+    void SetPart(int part, int parts);
+
+   private:
+    Session& session_;
+    int part_ = 0;
+    int parts_ = 1;
+  };
+
+  void SetState(ConnectionState state);
+  bool CustomerCodesAccepted(std::uint8_t vendor_code, std::uint8_t product_code) const;
+  void ShowMainPage();
+  void NotifyInputHandleChanged();
+  void ListenForInput();
+  bool OpenSearchEntry(const DeviceIds& ids);
+
+  HidBackend& backend_;
+  Clock& clock_;
+  SessionEvents& events_;
+  DefaultImageSet defaults_;
+  LoadingAdapter loading_adapter_;
+  DeviceLink link_;
+  Connection connection_;
+  PageState pages_;
+  image::ConfigBuffers buffers_;
+  std::vector<std::uint8_t> working_image_;
+  MacroStorageObserver* macro_observer_ = nullptr;
+  BrandOptions brand_;
+  LanguageTables languages_;
+  int current_language_ = 1;
+  KeyCodeContext keys_;
+  std::vector<std::function<void()>> page_fillers_;
+
+  // Button presses remembered until the release report.
+  std::uint8_t pressed_ = 0;
+
+  // Input listener.
+  std::thread listener_;
+  std::mutex listener_mutex_;
+  std::condition_variable listener_wake_;
+  std::uint64_t input_generation_ = 0;  // moves on whenever the input handle may change
+  bool listener_stop_ = false;
+
+  // Last, so that editor state goes first.
+  std::vector<std::shared_ptr<void>> editor_state_;
+};
+
+}  // namespace vrdk
