@@ -30,6 +30,57 @@ function(vrdk_library folder)
   add_library(vrdk_${folder} STATIC ${ARG_SOURCES})
   target_include_directories(vrdk_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(vrdk_${folder} PUBLIC ${ARG_DEPS} PRIVATE vrdk_warnings)
+  # Remember the library's folders and DEPS for vrdk_check_layers.
+  set(dirs "")
+  foreach(source IN LISTS ARG_SOURCES)
+    if(NOT IS_ABSOLUTE "${source}")
+      get_filename_component(dir "${source}" DIRECTORY)
+      list(APPEND dirs "${dir}")
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES dirs)
+  set_property(GLOBAL APPEND PROPERTY VRDK_LAYER_TARGETS vrdk_${folder})
+  set_property(GLOBAL PROPERTY VRDK_LAYER_DIRS_vrdk_${folder} "${dirs}")
+  set_property(GLOBAL PROPERTY VRDK_LAYER_DEPS_vrdk_${folder} "${ARG_DEPS}")
+endfunction()
+
+# The source folders a library may include from: its own and those of every
+# vrdk_ library it links, directly or through another.
+function(vrdk_layer_folders target out)
+  get_property(dirs GLOBAL PROPERTY VRDK_LAYER_DIRS_${target})
+  get_property(deps GLOBAL PROPERTY VRDK_LAYER_DEPS_${target})
+  get_property(known GLOBAL PROPERTY VRDK_LAYER_TARGETS)
+  foreach(dep IN LISTS deps)
+    if(dep IN_LIST known)
+      vrdk_layer_folders(${dep} dep_dirs)
+      list(APPEND dirs ${dep_dirs})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES dirs)
+  set(${out} "${dirs}" PARENT_SCOPE)
+endfunction()
+
+# A test that every #include "folder/file.h" in src/ names a folder its
+# library links, so that the DEPS of the libraries stay the layer picture
+# (every library sees all of src/, so the compiler does not check this).
+function(vrdk_check_layers)
+  get_property(targets GLOBAL PROPERTY VRDK_LAYER_TARGETS)
+  set(lines "")
+  foreach(target IN LISTS targets)
+    get_property(own GLOBAL PROPERTY VRDK_LAYER_DIRS_${target})
+    vrdk_layer_folders(${target} allowed)
+    string(REPLACE ";" "," allowed "${allowed}")
+    foreach(dir IN LISTS own)
+      string(APPEND lines "${dir}=${allowed}\n")
+    endforeach()
+  endforeach()
+  set(map "${CMAKE_BINARY_DIR}/layers.txt")
+  file(CONFIGURE OUTPUT "${map}" CONTENT "${lines}")
+  if(VRDK_TESTS)
+    add_test(NAME layers.IncludesFollowTheLibraryDeps
+             COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}/src -DMAP=${map}
+                     -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayers.cmake)
+  endif()
 endfunction()
 
 # vrdk_test(<folder> SOURCES ... DEPS ...): one GoogleTest binary per folder.

@@ -9,8 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace vrdk {
 
@@ -41,49 +39,10 @@ enum class ButtonTest : std::uint8_t {
   kProfile = 8,
 };
 
-// The mouse's persistent memory: a 2048-byte EEPROM or 32 pages of 2048 bytes
-// of flash. The device information answer names it in byte 2.
-enum class MemoryType { kI2C, kFlash };
-
-inline constexpr std::uint8_t kDeviceInfoFlash = 0x80;
-inline constexpr std::uint8_t kDeviceInfoI2C = 0xC0;
-inline constexpr std::uint8_t kDeviceInfoMarker = 0x3A;  // byte 1 of a valid answer
-inline constexpr std::uint8_t kDeviceInfoMinimum =
-    0x40;  // byte 0 of a valid answer is this or more
-
-inline constexpr std::size_t kPageSize = 2048;
-inline constexpr std::size_t kFlashPages = 32;
-inline constexpr std::size_t kI2CMemorySize = kPageSize;
-inline constexpr std::size_t kFlashMemorySize = kPageSize * kFlashPages;
-
-// Live settings: the device's working copy of the Vendor section (0..163) and
-// the User section (164..191), on both memory types.
-inline constexpr std::size_t kLiveSize = 192;
-inline constexpr std::size_t kLiveUserAddress = 164;
-
-constexpr std::size_t MemorySize(MemoryType type) {
-  return type == MemoryType::kI2C ? kI2CMemorySize : kFlashMemorySize;
-}
-
-// "I2C" or "Flash": the memory type's name as the program shows it.
-constexpr std::string_view MemoryTypeName(MemoryType type) {
-  return type == MemoryType::kI2C ? "I2C" : "Flash";
-}
-
-constexpr std::optional<MemoryType> MemoryTypeFromName(std::string_view name) {
-  if (name == "I2C") return MemoryType::kI2C;
-  if (name == "Flash") return MemoryType::kFlash;
-  return std::nullopt;
-}
-
-// Byte 2 of the device information answer for this memory type, and back.
-constexpr std::uint8_t DeviceInfoCode(MemoryType type) {
-  return type == MemoryType::kI2C ? kDeviceInfoI2C : kDeviceInfoFlash;
-}
-constexpr std::optional<MemoryType> MemoryTypeFromDeviceInfo(std::uint8_t code) {
-  if (code == kDeviceInfoI2C) return MemoryType::kI2C;
-  if (code == kDeviceInfoFlash) return MemoryType::kFlash;
-  return std::nullopt;
-}
+// The device information answer (command 0x0D): byte 0 is kDeviceInfoMinimum
+// or more and byte 1 is kDeviceInfoMarker in a valid answer; byte 2 names the
+// memory type.
+inline constexpr std::uint8_t kDeviceInfoMarker = 0x3A;
+inline constexpr std::uint8_t kDeviceInfoMinimum = 0x40;
 
 }  // namespace vrdk
