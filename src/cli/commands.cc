@@ -26,6 +26,28 @@ int CommandContext::Fail(int code, const std::string& message) {
   return code;
 }
 
+int ExitFor(CommandContext& context, const Outcome& outcome) {
+  int code = kExitDone;
+  switch (outcome.kind) {
+    case Outcome::Kind::kDone:
+      return kExitDone;
+    case Outcome::Kind::kNoMouse:
+      code = kExitNoMouse;
+      break;
+    case Outcome::Kind::kRefused:
+      code = kExitRefused;
+      break;
+    case Outcome::Kind::kDeviceFailed:
+      code = kExitDeviceFailed;
+      break;
+    case Outcome::Kind::kFileError:
+    case Outcome::Kind::kWrongKind:
+      code = kExitFileError;
+      break;
+  }
+  return outcome.shown ? code : context.Fail(code, outcome.detail);
+}
+
 CLI::App* CommandRegistry::AddCommand(CLI::App* parent, const std::string& name,
                                       const std::string& help, NeedsMouse needs_mouse,
                                       CommandRun run) {

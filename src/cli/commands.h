@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/vrdkctl.h"
+#include "session/image_writes.h"
 #include "session/session.h"
 
 namespace vrdk::cli {
@@ -61,6 +62,10 @@ class CommandRegistry {
  private:
   std::optional<Chosen> chosen_;
 };
+
+// The exit code of an outcome of the core; its detail goes to stderr unless
+// the core showed its message already.
+int ExitFor(CommandContext& context, const Outcome& outcome);
 
 // Decimal or 0x-hexadecimal within [low, high].
 std::optional<long> ParseNumber(const std::string& text, long low, long high);

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/report.h"
+#include "engineering/engineer_page.h"
 #include "hid/tracing_backend.h"
 #include "keys/function_codes.h"
 #include "keys/menu_entries.h"
@@ -110,26 +111,26 @@ int XData(CommandContext& context, const std::string& address_text,
           const std::optional<std::string>& value_text) {
   const auto address = ParseNumber(address_text, 0, 0xFFFF);
   if (!address) return context.Fail(kExitUsage, "ADDR must be a number from 0 to 0xFFFF");
-  const auto high = static_cast<std::uint8_t>(*address >> 8);
-  const auto low = static_cast<std::uint8_t>(*address & 0xFF);
-  DeviceLink& link = context.GetSession().Link();
+  Session& session = context.GetSession();
+  engineering::EngineerPage page(session);
+  const auto at = static_cast<std::uint16_t>(*address);
   if (value_text) {
     const auto value = ParseNumber(*value_text, 0, 255);
     if (!value) return context.Fail(kExitUsage, "VALUE must be a number from 0 to 255");
-    if (!link.SendCommand(command::kWriteXData, high, low, static_cast<std::uint8_t>(*value))) {
+    if (!page.WriteXData(at, static_cast<std::uint8_t>(*value))) {
       return context.Fail(kExitDeviceFailed,
-                          "the XData write failed: " + link.Backend().LastError());
+                          "the XData write failed: " + session.Link().Backend().LastError());
     }
     return kExitDone;
   }
-  if (!link.SendCommand(command::kReadXData, high, low, 0, 1)) {
-    return context.Fail(kExitDeviceFailed, "the XData read failed: " + link.Backend().LastError());
+  const auto value = page.ReadXData(at);
+  if (!value) {
+    return context.Fail(kExitDeviceFailed,
+                        "the XData read failed: " + session.Link().Backend().LastError());
   }
-  link.ReadResponse();
-  const std::uint8_t value = link.ResponseData()[0];
   char text[16];
-  std::snprintf(text, sizeof text, "%02X\n", value);
-  context.Print({{"address", *address}, {"value", value}}, text);
+  std::snprintf(text, sizeof text, "%02X\n", *value);
+  context.Print({{"address", *address}, {"value", *value}}, text);
   return kExitDone;
 }
 
@@ -162,11 +163,7 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
       .AddCommand(
           &app, "save", "Read the whole mouse and save its memory to FILE", NeedsMouse::kYes,
           [file](CommandContext& context) {
-            const Outcome outcome = ImageWrites(context.GetSession()).SaveProfileFile(*file);
-            if (outcome.kind == Outcome::Kind::kFileError) {
-              return context.Fail(kExitFileError, outcome.detail);
-            }
-            return outcome.ok() ? kExitDone : kExitNoMouse;
+            return ExitFor(context, ImageWrites(context.GetSession()).SaveProfileFile(*file));
           })
       ->add_option("FILE", *file, "The profile file to write")
       ->required();
@@ -176,17 +173,7 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
                   [file](CommandContext& context) {
                     const Outcome outcome =
                         ImageWrites(context.GetSession()).LoadProfileFile(*file);
-                    switch (outcome.kind) {
-                      case Outcome::Kind::kDone:
-                        return AfterRestart(context);
-                      case Outcome::Kind::kNoMouse:
-                        return kExitNoMouse;
-                      case Outcome::Kind::kFileError:
-                        return context.Fail(kExitFileError, outcome.detail);
-                      case Outcome::Kind::kWrongKind:
-                        return kExitFileError;  // the message is shown already
-                    }
-                    return kExitDone;
+                    return outcome.ok() ? AfterRestart(context) : ExitFor(context, outcome);
                   })
       ->add_option("FILE", *file, "A profile file saved from a mouse of the same kind")
       ->required();
@@ -197,7 +184,7 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
                   NeedsMouse::kYes,
                   [image](CommandContext& context) {
                     const Outcome outcome = ImageWrites(context.GetSession()).ConfirmClick(*image);
-                    return outcome.ok() ? AfterRestart(context) : kExitNoMouse;
+                    return outcome.ok() ? AfterRestart(context) : ExitFor(context, outcome);
                   })
       ->add_option("IMAGE", *image, "Which default image: 1 (default), 2 or 3")
       ->check(CLI::Range(1, 3));

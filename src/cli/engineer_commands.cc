@@ -10,19 +10,6 @@
 namespace vrdk::cli {
 namespace {
 
-int FromOutcome(CommandContext& context, const Outcome& outcome) {
-  switch (outcome.kind) {
-    case Outcome::Kind::kDone:
-      return kExitDone;
-    case Outcome::Kind::kNoMouse:
-      return context.Fail(kExitNoMouse, outcome.detail);
-    case Outcome::Kind::kFileError:
-    case Outcome::Kind::kWrongKind:
-      return context.Fail(kExitFileError, outcome.detail);
-  }
-  return kExitDone;
-}
-
 void AddPatchCommands(CLI::App& app, CommandRegistry& registry) {
   auto file = std::make_shared<std::string>();
   registry
@@ -39,8 +26,8 @@ void AddPatchCommands(CLI::App& app, CommandRegistry& registry) {
             }
             engineering::PatchProgrammer programmer(session);
             const Outcome loaded = programmer.LoadBin(*file);
-            if (!loaded.ok()) return FromOutcome(context, loaded);
-            if (const int code = FromOutcome(context, programmer.Program()); code != kExitDone) {
+            if (!loaded.ok()) return ExitFor(context, loaded);
+            if (const int code = ExitFor(context, programmer.Program()); code != kExitDone) {
               return code;
             }
             if (session.Conn().state == ConnectionState::kConnected) return kExitDone;
@@ -53,7 +40,7 @@ void AddPatchCommands(CLI::App& app, CommandRegistry& registry) {
                   "Write the base macro set in FILE into the mouse's macro storage",
                   NeedsMouse::kYes,
                   [file](CommandContext& context) {
-                    return FromOutcome(
+                    return ExitFor(
                         context,
                         engineering::PatchProgrammer(context.GetSession()).ImportBaseMacros(*file));
                   })
@@ -236,7 +223,8 @@ void AddOffsetAndMemoryCommands(CLI::App* engineer, CommandRegistry& registry,
       engineer, "defaults",
       "Restore the defaults of every section (macros cleared, patch kept) and restart the mouse",
       NeedsMouse::kYes, [](CommandContext& context) {
-        engineering::EngineerPage(context.GetSession()).RestoreDefaults();
+        const Outcome outcome = engineering::EngineerPage(context.GetSession()).RestoreDefaults();
+        if (!outcome.ok()) return ExitFor(context, outcome);
         if (context.GetSession().Conn().state == ConnectionState::kConnected) return kExitDone;
         return context.Fail(kExitDeviceFailed, "the mouse did not come back after its restart");
       });

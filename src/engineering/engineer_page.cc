@@ -301,7 +301,8 @@ std::string EngineerPage::SetRecoilOffset(bool x_axis, int n, const std::string&
 }
 
 std::optional<std::uint8_t> EngineerPage::ReadXData(std::uint16_t address) {
-  if (Loading()) return std::nullopt;
+  if (session_.CheckAccess() != Refusal::kNone) return std::nullopt;
+  const Session::Operation operation(session_);
   DeviceLink& link = session_.Link();
   if (!link.SendCommand(command::kReadXData, Byte(address >> 8), Byte(address & 0xFF), 0, 1)) {
     return std::nullopt;
@@ -311,7 +312,7 @@ std::optional<std::uint8_t> EngineerPage::ReadXData(std::uint16_t address) {
 }
 
 bool EngineerPage::WriteXData(std::uint16_t address, std::uint8_t value) {
-  if (Loading()) return false;
+  if (session_.CheckAccess() != Refusal::kNone) return false;
   return session_.Link().SendCommand(command::kWriteXData, Byte(address >> 8), Byte(address & 0xFF),
                                      value);
 }
@@ -322,9 +323,7 @@ void EngineerPage::ChangedXData() {
   WriteXData(0x7243, 0x01);
 }
 
-void EngineerPage::RestoreDefaults() {
-  if (!Loading()) ImageWrites(session_).TLDefaultParameter();
-}
+Outcome EngineerPage::RestoreDefaults() { return ImageWrites(session_).TLDefaultParameter(); }
 
 // --- Access ---------------------------------------------------------------------------
 

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "keys/key_context.h"
+#include "session/image_writes.h"
 #include "session/session.h"
 
 namespace vrdk::engineering {
@@ -91,7 +92,7 @@ class EngineerPage {
   bool WriteXData(std::uint16_t address, std::uint8_t value);
   void ChangedXData();
   // Btn_Default: restore defaults, whole image written, mouse restarted.
-  void RestoreDefaults();
+  Outcome RestoreDefaults();
 
  private:
   bool Loading() const { return session_.Conn().loading; }

@@ -120,10 +120,13 @@ bool PatchProgrammer::WritePatch() {
 }
 
 Outcome PatchProgrammer::Program() {
-  if (!session_.Link().IsOpen()) return {Outcome::Kind::kNoMouse, "no mouse is connected"};
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return RefusedOutcome(refusal);
+  }
   if (session_.Pages().loaded_patch_file.empty()) {
     return {Outcome::Kind::kFileError, "no patch file is loaded"};
   }
+  const Session::Operation operation(session_);
   session_.StopDevTimer();
   session_.Events().ShowPageCovers(true);
   return WriteAndRestart();
@@ -139,12 +142,19 @@ Outcome PatchProgrammer::WriteAndRestart() {
 }
 
 Outcome PatchProgrammer::ProgramFile(const std::string& path) {
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return RefusedOutcome(refusal);
+  }
   Outcome outcome = LoadPatchFile(path, session_.ActiveMemoryType(), session_.Buffers());
   if (!outcome.ok()) return outcome;
+  const Session::Operation operation(session_);
   return WriteAndRestart();
 }
 
 Outcome PatchProgrammer::ImportBaseMacros(const std::string& path) {
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return RefusedOutcome(refusal);
+  }
   const bool i2c = session_.ActiveMemoryType() == MemoryType::kI2C;
   const std::size_t needed = i2c ? kBaseMacroFileI2C : kBaseMacroFileFlash;
   const files::ReadResult file = files::ReadFilePrefix(path, needed);
@@ -153,6 +163,7 @@ Outcome PatchProgrammer::ImportBaseMacros(const std::string& path) {
     return WrongKind(path + " holds " + Bytes(file.bytes.size()) + ", a base macro set needs " +
                      Bytes(needed) + "; nothing was imported");
   }
+  const Session::Operation operation(session_);
   image::ConfigBuffers& buffers = session_.Buffers();
   DeviceLink& link = session_.Link();
   session_.StopDevTimer();

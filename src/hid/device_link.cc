@@ -33,6 +33,8 @@ int DeviceLink::CountHidInterfaces() {
 }
 
 bool DeviceLink::OpenDevice(std::uint16_t vendor_id, std::uint16_t product_id) {
+  const Transfer transfer(gate_);
+  if (!transfer) return false;
   InvalidateHandles();
   bool found = false;
   for (const auto& path : backend_.ListInterfaces()) {
@@ -101,11 +103,14 @@ bool DeviceLink::SendCommandReport(const Report& report) {
 
 bool DeviceLink::SendCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t p2, std::uint8_t p3,
                              std::uint8_t p4) {
+  const Transfer transfer(gate_);
+  if (!transfer) return false;
   return SendCommandReport(Report{kCommandReportId, code, p1, p2, p3, p4, 0, 0});
 }
 
 bool DeviceLink::SendDataReport(std::span<const std::uint8_t, kReportDataLength> data) {
-  if (response_handle_ == kInvalidHandle) return false;
+  const Transfer transfer(gate_);
+  if (!transfer || response_handle_ == kInvalidHandle) return false;
   report_buffer_[0] = kResponseReportId;
   std::copy(data.begin(), data.end(), report_buffer_.begin() + 1);
   return Counted(backend_.SetFeature(response_handle_,
@@ -114,7 +119,8 @@ bool DeviceLink::SendDataReport(std::span<const std::uint8_t, kReportDataLength>
 
 void DeviceLink::ReadResponse() {
   response_data_.fill(0xFF);
-  if (response_handle_ == kInvalidHandle) return;
+  const Transfer transfer(gate_);
+  if (!transfer || response_handle_ == kInvalidHandle) return;
   report_buffer_ = Report{kResponseReportId};
   if (!Counted(backend_.GetFeature(response_handle_,
                                    std::span(report_buffer_.data(), feature_report_length_)))) {
@@ -136,7 +142,8 @@ void DeviceLink::HideLoading() {
 
 bool DeviceLink::WriteLiveBytes(int address, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
                                 int count) {
-  if (command_handle_ == kInvalidHandle || count < 1 || count > 3) return false;
+  const Transfer transfer(gate_);
+  if (!transfer || command_handle_ == kInvalidHandle || count < 1 || count > 3) return false;
   ShowLoading(0, 1);
   const bool sent = SendCommandReport(
       Report{kCommandReportId, command::kWriteLive, 0, Low(address), d0, d1, d2, Low(count)});
@@ -147,7 +154,8 @@ bool DeviceLink::WriteLiveBytes(int address, std::uint8_t d0, std::uint8_t d1, s
 
 bool DeviceLink::WriteLiveQuad(int address, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
                                std::uint8_t d3) {
-  if (command_handle_ == kInvalidHandle) return false;
+  const Transfer transfer(gate_);
+  if (!transfer || command_handle_ == kInvalidHandle) return false;
   ShowLoading(0, 1);
   const bool sent = SendCommandReport(
       Report{kCommandReportId, command::kWriteLive, 1, Low(address), d0, d1, d2, d3});
@@ -163,7 +171,8 @@ bool DeviceLink::WriteLiveBlock(int sub, int start, int length,
   // 0 (NN says how many are valid) and takes them for sub 1.
   std::array<std::uint8_t, kReportDataLength> chunk;
   chunk.fill(0xFF);
-  if (command_handle_ == kInvalidHandle) return false;
+  const Transfer transfer(gate_);
+  if (!transfer || command_handle_ == kInvalidHandle) return false;
   if ((sub != 0 && sub != 1) || length < 0 || static_cast<std::size_t>(length) > data.size()) {
     return false;
   }
@@ -184,7 +193,8 @@ bool DeviceLink::WriteLiveBlock(int sub, int start, int length,
 bool DeviceLink::ReadChunked(const Report& command, int length, std::span<std::uint8_t> buffer,
                              bool show_progress) {
   std::fill_n(buffer.begin(), length, std::uint8_t{0xFF});
-  if (!SendCommandReport(command)) return false;
+  const Transfer transfer(gate_);
+  if (!transfer || !SendCommandReport(command)) return false;
   const int chunks = ChunkCount(length, kReportDataLength);
   for (int j = 0; j < chunks; ++j) {
     if (show_progress) ShowLoading(j, chunks);
@@ -228,6 +238,8 @@ bool DeviceLink::WriteMemory(int address, int length, std::span<const std::uint8
   if (length < 0 || length > 0xFFFF || static_cast<std::size_t>(length) > data.size()) {
     return false;
   }
+  const Transfer transfer(gate_);
+  if (!transfer) return false;
   if (!SendCommandReport(Report{kCommandReportId, command::kWriteMemory, High(address),
                                 Low(address), High(length), Low(length)})) {
     return false;

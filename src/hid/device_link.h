@@ -32,6 +32,18 @@ class LoadingWindow {
   virtual void HideLoading() = 0;
 };
 
+// Decides whether a transfer may start. Transfers let the face handle its
+// window messages between chunks, so a click handled meanwhile could start a
+// second transfer inside the first; the owner of the link refuses those here.
+// Every transfer operation of DeviceLink calls BeginTransfer first and, when
+// it returned true, EndTransfer when it is done; operations nest.
+class TransferGate {
+ public:
+  virtual ~TransferGate() = default;
+  virtual bool BeginTransfer() = 0;
+  virtual void EndTransfer() = 0;
+};
+
 class DeviceLink {
  public:
   using ResponseBytes = std::array<std::uint8_t, kReportDataLength>;
@@ -45,6 +57,8 @@ class DeviceLink {
   DeviceLink& operator=(const DeviceLink&) = delete;
 
   void SetLoadingWindow(LoadingWindow* loading) { loading_ = loading; }
+  // Without a gate every transfer may start. The gate must outlive the link.
+  void SetTransferGate(TransferGate* gate) { gate_ = gate; }
 
   // The number of HID interfaces present that can be opened.
   int CountHidInterfaces();
@@ -112,6 +126,22 @@ class DeviceLink {
  private:
   using Report = std::array<std::uint8_t, kReportLength>;
 
+  // Holds the gate open for one operation; false when the gate refused.
+  class Transfer {
+   public:
+    explicit Transfer(TransferGate* gate) : gate_(gate), open_(!gate || gate->BeginTransfer()) {}
+    ~Transfer() {
+      if (gate_ && open_) gate_->EndTransfer();
+    }
+    Transfer(const Transfer&) = delete;
+    Transfer& operator=(const Transfer&) = delete;
+    explicit operator bool() const { return open_; }
+
+   private:
+    TransferGate* gate_;
+    bool open_;
+  };
+
   bool SendCommandReport(const Report& report);
   bool Counted(bool ok) {
     if (!ok) ++failed_transfers_;
@@ -130,6 +160,7 @@ class DeviceLink {
   HidBackend& backend_;
   Clock& clock_;
   LoadingWindow* loading_;
+  TransferGate* gate_ = nullptr;
 
   std::uint16_t vendor_id_ = 0;
   std::uint16_t product_id_ = 0;

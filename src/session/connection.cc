@@ -20,6 +20,10 @@ void Session::StopDevTimer() { connection_.dev_timer_enabled = false; }
 
 void Session::DevTimerTimer() {
   if (connection_.timer_busy) return;
+  // A tick that comes while a transfer lets the window breathe waits for the
+  // next one.
+  const Operation operation(*this);
+  if (!operation) return;
   connection_.timer_busy = true;
 
   // The count is trusted only when at least two of five pairs of counts agree;
@@ -58,6 +62,8 @@ bool Session::OpenSearchEntry(const DeviceIds& ids) {
 }
 
 void Session::ReFindDev() {
+  const Operation operation(*this);
+  if (!operation) return;
   link_.InvalidateHandles();
   NotifyInputHandleChanged();
   for (const DeviceIds& ids : connection_.search_list) {
@@ -80,6 +86,8 @@ bool Session::CustomerCodesAccepted(std::uint8_t vendor_code, std::uint8_t produ
 }
 
 void Session::ReadDevInfo() {
+  const Operation operation(*this);
+  if (!operation) return;
   if (!link_.SendCommand(command::kDeviceInfo)) return;
   link_.ReadResponse();
   const auto& answer = link_.ResponseData();
@@ -112,7 +120,9 @@ void Session::ReadDevInfo() {
   StartDevTimer();
 }
 
-void Session::Btn_Read() {
+ReadResult Session::Btn_Read() {
+  const Operation operation(*this);
+  if (!operation) return ReadResult::kRefused;
   connection_.loading = true;
   connection_.lost_during_read = false;
   StopDevTimer();
@@ -125,23 +135,26 @@ void Session::Btn_Read() {
   const MemoryType type = connection_.image_memory_type;
   const std::uint64_t failed_before = link_.FailedTransfers();
   const int pages = type == MemoryType::kI2C ? 1 : static_cast<int>(image::flash::kPages);
+  bool sent = true;
   for (int page = 0; page < pages; ++page) {
     loading_adapter_.SetPart(page, pages);
     const auto offset = static_cast<std::size_t>(page) * kPageSize;
-    link_.ReadMemoryShowingProgress(static_cast<int>(offset), static_cast<int>(kPageSize),
-                                    std::span(working_image_).subspan(offset, kPageSize));
+    sent = link_.ReadMemoryShowingProgress(static_cast<int>(offset), static_cast<int>(kPageSize),
+                                           std::span(working_image_).subspan(offset, kPageSize)) &&
+           sent;
   }
   loading_adapter_.SetPart(0, 1);
+  const bool damaged = !sent || link_.FailedTransfers() != failed_before;
   // Reports lost on the way are left to the section checks, unless the mouse
   // itself is gone: then what was read is not the mouse's, and the window
   // falls back to the no-device state at once instead of at the next tick.
-  if (link_.FailedTransfers() != failed_before && !link_.SendCommand(command::kDeviceInfo)) {
+  if (damaged && !link_.SendCommand(command::kDeviceInfo)) {
     events_.HideLoading();
     connection_.loading = false;
     connection_.lost_during_read = true;
     DeviceLost();
     StartDevTimer();
-    return;
+    return ReadResult::kLost;
   }
   FillFromWorkingImage();
 
@@ -153,6 +166,7 @@ void Session::Btn_Read() {
   events_.ShowPageCovers(false);
   connection_.loading = false;
   SetState(ConnectionState::kConnected);
+  return damaged ? ReadResult::kDamaged : ReadResult::kComplete;
 }
 
 void Session::ShowMainPage() {
@@ -178,6 +192,10 @@ void Session::RefreshErrorAP() {
 }
 
 void Session::DeviceLost() {
+  // The mouse is gone: nothing may reach its handles any more, whatever
+  // asks before the next search.
+  link_.InvalidateHandles();
+  NotifyInputHandleChanged();
   clock_.ProcessMessages();
   RefreshErrorAP();
   if (macro_observer_ != nullptr) macro_observer_->MacroListsCleared();
@@ -190,6 +208,8 @@ void Session::DeviceLost() {
 }
 
 void Session::RestartDevice() {
+  const Operation operation(*this);
+  if (!operation) return;
   StopDevTimer();
   clock_.Sleep(kBeforeRestart);
   link_.SendCommand(command::kRestart);
@@ -207,8 +227,12 @@ void Session::RestartDevice() {
 
 bool Session::RefreshProfileParameter() {
   std::array<std::uint8_t, image::kUserSize> user{};
-  if (!link_.ReadLive(static_cast<int>(kLiveUserAddress), static_cast<int>(user.size()), user)) {
-    return false;  // DataBuf keeps what it had
+  const std::uint64_t failed_before = link_.FailedTransfers();
+  // One lost answer would put 0xFF into the User bytes and from there into
+  // the next profile reload: DataBuf keeps what it had unless all arrived.
+  if (!link_.ReadLive(static_cast<int>(kLiveUserAddress), static_cast<int>(user.size()), user) ||
+      link_.FailedTransfers() != failed_before) {
+    return false;
   }
   std::copy(user.begin(), user.end(), image::User(buffers_.data_buf).begin());
   return true;

@@ -9,13 +9,25 @@
 
 namespace vrdk {
 
-Outcome ImageWrites::ConfirmClick(int n) {
-  if (!session_.Link().IsOpen()) {
+Outcome RefusedOutcome(Refusal refusal) {
+  const bool no_mouse = refusal == Refusal::kNoMouse || refusal == Refusal::kNotAccepted;
+  return {no_mouse ? Outcome::Kind::kNoMouse : Outcome::Kind::kRefused, RefusalText(refusal)};
+}
+
+Outcome ImageWrites::Refused(Refusal refusal, bool show_message) {
+  Outcome outcome = RefusedOutcome(refusal);
+  if (show_message && outcome.kind == Outcome::Kind::kNoMouse) {
     session_.Events().ShowMessage(kNoMouseMessage);
-    return {Outcome::Kind::kNoMouse, "no mouse is connected"};
+    outcome.shown = true;
   }
-  DefaultParameterConfirm(n);
-  return {};
+  return outcome;
+}
+
+Outcome ImageWrites::ConfirmClick(int n) {
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return Refused(refusal, true);
+  }
+  return DefaultParameterConfirm(n);
 }
 
 void ImageWrites::BeginWholeWrite() {
@@ -34,7 +46,11 @@ void ImageWrites::EndWholeWrite() {
   session_.RestartDevice();
 }
 
-void ImageWrites::DefaultParameterConfirm(int n) {
+Outcome ImageWrites::DefaultParameterConfirm(int n) {
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return Refused(refusal, false);
+  }
+  const Session::Operation operation(session_);
   BeginWholeWrite();
   int source = std::clamp(n, 1, 3);
   if (n == 1 && session_.Conn().image_memory_type == MemoryType::kI2C &&
@@ -47,9 +63,19 @@ void ImageWrites::DefaultParameterConfirm(int n) {
   session_.DataBufToUI();
   WriteRoads(session_).WriteWorkingImage();
   EndWholeWrite();
+  return {};
 }
 
-void ImageWrites::MemoToDataBuf_OnClick() {
+Outcome ImageWrites::MemoToDataBuf_OnClick() {
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return Refused(refusal, false);
+  }
+  WriteLoadedImage();
+  return {};
+}
+
+void ImageWrites::WriteLoadedImage() {
+  const Session::Operation operation(session_);
   session_.Events().CloseMenus();
   session_.StopDevTimer();
   session_.Events().ShowPageCovers(true);
@@ -64,7 +90,11 @@ void ImageWrites::MemoToDataBuf_OnClick() {
   session_.RestartDevice();
 }
 
-void ImageWrites::TLDefaultParameter() {
+Outcome ImageWrites::TLDefaultParameter() {
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return Refused(refusal, false);
+  }
+  const Session::Operation operation(session_);
   BeginWholeWrite();
   image::ConfigBuffers& buffers = session_.Buffers();
   const image::DefaultInputs inputs = session_.DefaultsInputs();
@@ -86,15 +116,28 @@ void ImageWrites::TLDefaultParameter() {
   image::AssembleImage(buffers, session_.Conn().image_memory_type, session_.WorkingImage());
   WriteRoads(session_).WriteWorkingImage();
   EndWholeWrite();
+  return {};
 }
 
 Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail_at) {
-  if (!session_.Link().IsOpen()) {
-    session_.Events().ShowMessage(kNoMouseMessage);
-    return {Outcome::Kind::kNoMouse, "no mouse is connected"};
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return Refused(refusal, true);
   }
   // The file holds what the mouse holds: read it again, raw bytes and all.
-  session_.Btn_Read();
+  // What a read with lost reports or a lost mouse left in the working image
+  // is not the mouse's, and must not replace a good file.
+  switch (session_.Btn_Read()) {
+    case ReadResult::kComplete:
+      break;
+    case ReadResult::kDamaged:
+      session_.Events().ShowText(kReadDamagedMessage);
+      return {Outcome::Kind::kDeviceFailed, std::string(kReadDamagedMessage), true};
+    case ReadResult::kLost:
+      session_.Events().ShowText(kReadLostMessage);
+      return {Outcome::Kind::kDeviceFailed, std::string(kReadLostMessage), true};
+    case ReadResult::kRefused:
+      return Refused(Refusal::kBusy, false);
+  }
   if (auto error = files::WriteFileAtomically(path, session_.WorkingImage(), fail_at)) {
     return {Outcome::Kind::kFileError, *error};
   }
@@ -102,16 +145,16 @@ Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail
 }
 
 Outcome ImageWrites::LoadProfileFile(const std::string& path) {
+  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
+    return Refused(refusal, true);
+  }
+  const Session::Operation operation(session_);
   Connection& conn = session_.Conn();
   conn.loading = true;
   auto finish = [&](Outcome outcome) {
     conn.loading = false;
     return outcome;
   };
-  if (!session_.Link().IsOpen()) {
-    session_.Events().ShowMessage(kNoMouseMessage);
-    return finish({Outcome::Kind::kNoMouse, "no mouse is connected"});
-  }
   auto& image = session_.WorkingImage();
   const bool i2c = conn.image_memory_type == MemoryType::kI2C;
   const files::ReadResult file = files::ReadFilePrefix(path, image.size());
@@ -122,11 +165,12 @@ Outcome ImageWrites::LoadProfileFile(const std::string& path) {
     session_.Events().ShowText(kWrongFileMessage);
     return finish({Outcome::Kind::kWrongKind,
                    path + " is not a " + std::string(MemoryTypeName(conn.image_memory_type)) +
-                       " profile file"});
+                       " profile file",
+                   true});
   }
   // A short file leaves the rest of the image as it was.
   std::copy(file.bytes.begin(), file.bytes.end(), image.begin());
-  MemoToDataBuf_OnClick();
+  WriteLoadedImage();
   return finish({});
 }
 

@@ -17,21 +17,36 @@ namespace vrdk {
 struct Outcome {
   enum class Kind {
     kDone,
-    kNoMouse,    // the mouse is not open ("Str022")
-    kFileError,  // the file could not be read or written
-    kWrongKind,  // the file is not an image of this mouse's memory type
+    kNoMouse,       // no mouse, or one that was not accepted ("Str022")
+    kRefused,       // not now: another transfer runs, or Loading is set
+    kDeviceFailed,  // the mouse did not answer whole (a save writes nothing then)
+    kFileError,     // the file could not be read or written
+    kWrongKind,     // the file is not an image of this mouse's memory type
   };
   Kind kind = Kind::kDone;
   std::string detail;  // what went wrong, for the user
+  bool shown = false;  // the face was told already, with a message of its own
   bool ok() const { return kind == Kind::kDone; }
 };
+
+// A refused operation as an outcome: kNoMouse for a missing or unaccepted
+// mouse, kRefused for the others.
+Outcome RefusedOutcome(Refusal refusal);
 
 class ImageWrites {
  public:
   static constexpr std::string_view kNoMouseMessage = "Str022";
   static constexpr std::string_view kWrongFileMessage = "Loading .bin is error!";
+  static constexpr std::string_view kReadDamagedMessage =
+      "The mouse did not answer every report of the read; nothing was saved.";
+  static constexpr std::string_view kReadLostMessage =
+      "The mouse left the bus while it was being read; nothing was saved.";
 
   explicit ImageWrites(Session& session) : session_(session) {}
+
+  // Every operation here talks to the mouse only when Session::CheckAccess
+  // lets it: never while Loading is set or another transfer runs, never to a
+  // mouse that is not open or was not accepted. A refused one changes nothing.
 
   // The confirm buttons Btn_Confirm1_ .. Btn_Confirm3_ (n = 1, 2, 3): with no
   // mouse only the message "Str022"; otherwise DefaultParameterConfirm n.
@@ -39,23 +54,29 @@ class ImageWrites {
   // Restores default image n and writes it whole: n = 1 takes default image 1
   // for an "I2C" mouse whose patch fits it (874 bytes or less) and image 2
   // otherwise; n = 2 and 3 take images 2 and 3.
-  void DefaultParameterConfirm(int n);
+  Outcome DefaultParameterConfirm(int n);
   // Spreads the working image (just loaded from a file) into DataBuf, writes
   // it whole, and restarts the mouse.
-  void MemoToDataBuf_OnClick();
+  Outcome MemoToDataBuf_OnClick();
   // Restore defaults (TLDefaultParameter): every section from its defaults,
   // no macros, the patch kept; written whole, then the mouse restarts.
-  void TLDefaultParameter();
+  Outcome TLDefaultParameter();
 
-  // Reads the whole mouse again and saves its raw image to path.
+  // Reads the whole mouse again and saves its raw image to path. Only a read
+  // in which every report arrived is saved: otherwise the file is left as it
+  // was and the outcome says why.
   Outcome SaveProfileFile(const std::string& path, files::FailAt fail_at = files::FailAt::kNever);
   // Loads a profile file into the mouse: the marker is checked, then the file
   // is spread into DataBuf, written whole, and the mouse restarted and read.
   Outcome LoadProfileFile(const std::string& path);
 
  private:
+  // The refusal as an outcome; with show_message the message "Str022" for a
+  // missing or refused mouse, as the confirm, save and load buttons show it.
+  Outcome Refused(Refusal refusal, bool show_message);
   void BeginWholeWrite();
   void EndWholeWrite();
+  void WriteLoadedImage();
 
   Session& session_;
 };

@@ -93,6 +93,7 @@ void Session::HandleInputReport(std::array<std::uint8_t, 4> report) {
       break;
   }
   const bool known = code == 1 || code == 2 || code == 4 || code == 8;
+  std::uint8_t released = 0;
   if (known) {
     pressed_ = static_cast<std::uint8_t>(pressed_ | code);
     events_.ButtonTestsChanged(tests);
@@ -101,28 +102,36 @@ void Session::HandleInputReport(std::array<std::uint8_t, 4> report) {
     if (pressed_ & 2) tests.dpi_up = false;
     if (pressed_ & 4) tests.dpi_down = false;
     events_.ButtonTestsChanged(tests);
-    if (pressed_ & 7) {
-      clock_.Sleep(kAfterRelease);
-      RefreshCurrentDPIStatus();
+    released = pressed_;
+    pressed_ = 0;
+  }
+  // The reads that follow a report wait for a transfer that is running.
+  RunWhenIdle([this, released] { ReadBackAfterInput(released); });
+}
+
+void Session::ReadBackAfterInput(std::uint8_t released) {
+  const Operation operation(*this);
+  if (!operation) return;
+  if (released & 7) {
+    clock_.Sleep(kAfterRelease);
+    RefreshCurrentDPIStatus();
+    events_.RefreshPages();
+  }
+  if (released & 8) {
+    // The mouse has switched profile: read the current profile back from its
+    // memory and show it.
+    clock_.Sleep(kAfterRelease);
+    std::array<std::uint8_t, 1> current{};
+    const bool flash = ActiveMemoryType() == MemoryType::kFlash;
+    const int address = static_cast<int>(flash ? image::flash::kUser : image::i2c::kUser);
+    if (link_.ReadMemory(address, 1, current) && current[0] != 0xFF) {
+      image::User(buffers_.data_buf)[0] = current[0];
+      const int profile = current[0] & 0x0F;
+      if (profile <= 2) pages_.mode_page = profile + 1;
       events_.RefreshPages();
     }
-    if (pressed_ & 8) {
-      // The mouse has switched profile: read the current profile back from
-      // its memory and show it.
-      clock_.Sleep(kAfterRelease);
-      std::array<std::uint8_t, 1> current{};
-      const bool flash = ActiveMemoryType() == MemoryType::kFlash;
-      const int address = static_cast<int>(flash ? image::flash::kUser : image::i2c::kUser);
-      if (link_.ReadMemory(address, 1, current) && current[0] != 0xFF) {
-        image::User(buffers_.data_buf)[0] = current[0];
-        const int profile = current[0] & 0x0F;
-        if (profile <= 2) pages_.mode_page = profile + 1;
-        events_.RefreshPages();
-      }
-      tests.profile = false;
-      events_.ButtonTestsChanged(tests);
-    }
-    pressed_ = 0;
+    pages_.button_tests.profile = false;
+    events_.ButtonTestsChanged(pages_.button_tests);
   }
   std::array<std::uint8_t, 1> unused{};
   link_.ReadLive(kLiveByte22, 1, unused);

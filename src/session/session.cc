@@ -24,14 +24,15 @@ const char* ConnectionStateName(ConnectionState state) {
 
 Session::Session(HidBackend& backend, Clock& clock, SessionEvents& events, DefaultImageSet defaults)
     : backend_(backend),
-      clock_(clock),
+      clock_(clock, pump_depth_),
       events_(events),
       defaults_(std::move(defaults)),
       loading_adapter_(*this),
-      link_(backend, clock, &loading_adapter_),
+      link_(backend, clock_, &loading_adapter_),
       working_image_(MemorySize(defaults_.ImageMemoryType()), 0),
       languages_(LanguageTables::Load()) {
   keys_.memory_type = defaults_.ImageMemoryType();
+  link_.SetTransferGate(this);
 }
 
 Session::~Session() {
@@ -48,6 +49,64 @@ void Session::LoadingAdapter::HideLoading() { session_.events_.HideLoading(); }
 void Session::LoadingAdapter::SetPart(int part, int parts) {
   part_ = part;
   parts_ = std::max(parts, 1);
+}
+
+// --- Transfers and the write guard ------------------------------------------------
+
+const char* RefusalText(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::kNone:
+      return "";
+    case Refusal::kBusy:
+      return "another transfer to the mouse is running";
+    case Refusal::kLoading:
+      return "the mouse's settings are being loaded";
+    case Refusal::kNoMouse:
+      return "no mouse is connected";
+    case Refusal::kNotAccepted:
+      return "the mouse was not accepted by this program";
+  }
+  return "";
+}
+
+void Session::PumpCountingClock::ProcessMessages() {
+  ++depth_;
+  clock_.ProcessMessages();
+  --depth_;
+}
+
+bool Session::BeginTransfer() {
+  // Inside a message pump of the core every transfer would nest in the one
+  // that is pumping.
+  if (pump_depth_ > 0) return false;
+  if (transfer_depth_++ == 0) events_.BusyChanged(true);
+  return true;
+}
+
+void Session::EndTransfer() {
+  if (--transfer_depth_ > 0) return;
+  events_.BusyChanged(false);
+  // Tasks held back while the transfer ran; each may transfer in turn.
+  std::vector<std::function<void()>> tasks;
+  tasks.swap(when_idle_);
+  for (auto& task : tasks) RunWhenIdle(std::move(task));
+}
+
+void Session::RunWhenIdle(std::function<void()> task) {
+  if (transfer_depth_ > 0 || pump_depth_ > 0) {
+    when_idle_.push_back(std::move(task));
+    return;
+  }
+  task();
+}
+
+Refusal Session::CheckAccess() const {
+  if (pump_depth_ > 0) return Refusal::kBusy;
+  if (connection_.loading) return Refusal::kLoading;
+  if (!link_.IsOpen()) return Refusal::kNoMouse;
+  // Connected means identified (memory type and customer codes) and read.
+  if (connection_.state != ConnectionState::kConnected) return Refusal::kNotAccepted;
+  return Refusal::kNone;
 }
 
 // --- Start-up --------------------------------------------------------------------

@@ -61,6 +61,25 @@ struct Connection {
   bool lost_during_read = false;
 };
 
+// Why an operation that talks to the mouse would not start.
+enum class Refusal {
+  kNone,
+  kBusy,         // another transfer is running; this one came in while it let the window breathe
+  kLoading,      // DataBuf is being filled: nothing may be sent meanwhile
+  kNoMouse,      // no mouse is open
+  kNotAccepted,  // a mouse is open but was not identified and read as this build's
+};
+// "another transfer is running", "no mouse is connected", ... for messages.
+const char* RefusalText(Refusal refusal);
+
+// How a whole read of the mouse ended.
+enum class ReadResult {
+  kComplete,  // every report arrived
+  kDamaged,   // some reports failed; the section checks repaired what they could
+  kLost,      // the mouse left the bus; the no-device state is shown
+  kRefused,   // the read did not start
+};
+
 // Where the macro storage read from the mouse goes on (the device macro list
 // is rebuilt from it); the macro editors plug in here.
 class MacroStorageObserver {
@@ -70,7 +89,7 @@ class MacroStorageObserver {
   virtual void MacroListsCleared() = 0;
 };
 
-class Session {
+class Session : private TransferGate {
  public:
   static constexpr auto kDevTimerInterval = Milliseconds(3500);
   static constexpr int kSettleSteps = 21;   // 2.1 s in steps of 100 ms
@@ -100,7 +119,7 @@ class Session {
   void StopDevTimer();
   void ReFindDev();
   void ReadDevInfo();
-  void Btn_Read();
+  ReadResult Btn_Read();
   void InitNoDevice();
   void RefreshErrorAP();
   void DeviceLost();
@@ -111,6 +130,34 @@ class Session {
   void RefreshCurrentDPIStatus();
   // One input report, on the owner thread.
   void HandleInputReport(std::array<std::uint8_t, 4> report);
+
+  // --- Transfers and the write guard --------------------------------------------
+  // What keeps an operation that talks to the mouse (a write, a save, a raw
+  // command) from starting now: a transfer running, Loading, no mouse, or a
+  // mouse that was not accepted (memory type, customer codes). kNone: go on.
+  Refusal CheckAccess() const;
+  // A transfer or a multi-step operation of the core is running (the window
+  // may show it, and should not take input meanwhile).
+  bool Busy() const { return transfer_depth_ > 0; }
+  // Runs task now when no transfer is running, else once the running one is
+  // over. Owner thread only.
+  void RunWhenIdle(std::function<void()> task);
+  // Holds the transfer guard for one operation of several transfers, so that
+  // nothing else starts between them. False when refused (see Refusal::kBusy).
+  class Operation {
+   public:
+    explicit Operation(Session& session) : session_(session), open_(session.BeginTransfer()) {}
+    ~Operation() {
+      if (open_) session_.EndTransfer();
+    }
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+    explicit operator bool() const { return open_; }
+
+   private:
+    Session& session_;
+    bool open_;
+  };
 
   // Fills DataBuf from the working image of the build's memory type exactly as
   // a read does (checks included) and returns the repaired sections.
@@ -158,6 +205,22 @@ class Session {
   void KeepEditorState(std::shared_ptr<void> state) { editor_state_.push_back(std::move(state)); }
 
  private:
+  // The clock the core waits with: it counts the message pumps it is inside,
+  // so that a transfer asked for while the window breathes is refused.
+  class PumpCountingClock : public Clock {
+   public:
+    PumpCountingClock(Clock& clock, int& depth) : clock_(clock), depth_(depth) {}
+    void Sleep(Milliseconds duration) override { clock_.Sleep(duration); }
+    void BusyWait(Microseconds duration) override { clock_.BusyWait(duration); }
+    Microseconds Now() const override { return clock_.Now(); }
+    void Elapse(Microseconds duration) override { clock_.Elapse(duration); }
+    void ProcessMessages() override;
+
+   private:
+    Clock& clock_;
+    int& depth_;
+  };
+
   class LoadingAdapter : public LoadingWindow {
    public:
     explicit LoadingAdapter(Session& session) : session_(session) {}
@@ -172,15 +235,22 @@ class Session {
     int parts_ = 1;
   };
 
+  bool BeginTransfer() override;
+  void EndTransfer() override;
   void SetState(ConnectionState state);
   bool CustomerCodesAccepted(std::uint8_t vendor_code, std::uint8_t product_code) const;
   void ShowMainPage();
   void NotifyInputHandleChanged();
+  // The reads after an input report; released: the buttons just released.
+  void ReadBackAfterInput(std::uint8_t released);
   void ListenForInput();
   bool OpenSearchEntry(const DeviceIds& ids);
 
   HidBackend& backend_;
-  Clock& clock_;
+  int pump_depth_ = 0;      // message pumps of the core running now
+  int transfer_depth_ = 0;  // transfers and operations running now
+  std::vector<std::function<void()>> when_idle_;
+  PumpCountingClock clock_;
   SessionEvents& events_;
   DefaultImageSet defaults_;
   LoadingAdapter loading_adapter_;

@@ -48,6 +48,9 @@ class SessionEvents {
   virtual void RefreshPages() = 0;
   virtual void ConnectionChanged(ConnectionState state) = 0;
   virtual void ButtonTestsChanged(const ButtonTests& tests) = 0;
+  // A transfer started (true) or the last one running ended (false); the
+  // window may show it and take no input meanwhile.
+  virtual void BusyChanged(bool /*busy*/) {}
   // Runs task on the thread that owns the Session (used by the input listener).
   virtual void PostToOwnerThread(std::function<void()> task) = 0;
 };

@@ -7,11 +7,7 @@
 
 namespace vrdk {
 
-bool WriteRoads::MayWrite() const {
-  const Connection& conn = session_.Conn();
-  return !conn.loading && conn.device_memory_type.has_value() &&
-         conn.state != ConnectionState::kRejected;
-}
+bool WriteRoads::MayWrite() const { return session_.CheckAccess() == Refusal::kNone; }
 
 bool WriteRoads::WriteLiveField(int address, std::uint8_t value) {
   if (!MayWrite()) return false;
@@ -30,6 +26,7 @@ bool WriteRoads::WriteKeyCode(int slot, std::span<const std::uint8_t, 4> code) {
 
 bool WriteRoads::WriteVendorSection() {
   if (!MayWrite()) return false;
+  const Session::Operation operation(session_);
   auto vendor = image::Vendor(session_.Data());
   image::WriteSectionChecksum(vendor);
   std::array<std::uint8_t, image::kVendorSize> block;
@@ -44,6 +41,7 @@ bool WriteRoads::WriteProfilesAndIdentity() { return WriteProfilesAnd(true); }
 
 bool WriteRoads::WriteProfilesAnd(bool identity) {
   if (!MayWrite()) return false;
+  const Session::Operation operation(session_);
   DeviceLink& link = session_.Link();
   image::DataBuf& data = session_.Data();
   for (std::size_t p = 0; p < image::kProfileCount; ++p) {

@@ -22,8 +22,9 @@ class WriteRoads {
 
   explicit WriteRoads(Session& session) : session_(session) {}
 
-  // Editors may write: not while Loading is set, and only to a mouse that was
-  // identified as this build's (a rejected or foreign mouse gets nothing).
+  // Editors may write: not while Loading is set or another transfer runs,
+  // and only to a mouse that was identified and read as this build's (a
+  // rejected or foreign mouse gets nothing). See Session::CheckAccess.
   bool MayWrite() const;
 
   // One byte at a live address (Vendor offset n at n, User offset n at 164 + n).

@@ -183,7 +183,9 @@ void LedEditor::SelectStoredMode(int mode) {
 
 bool LedEditor::cb_LEDModeChange(int item) {
   const LedType type = LedTypeOfItem(item);
-  if (Loading() || type == LedType::kUnknown) return false;
+  // The change ends in a whole-image write: without a mouse that may take it,
+  // nothing changes.
+  if (type == LedType::kUnknown || session_.CheckAccess() != Refusal::kNone) return false;
   PageState& pages = session_.Pages();
   pages.led_type = type;
   pages.package = type == LedType::kRGB ? 1 : 0;  // "RGB LED", else "A-Tech LED"

@@ -193,6 +193,12 @@ bool SimulatedMouse::Transfer(SimulatedTransfer::Kind kind, int collection,
 
 bool SimulatedMouse::NextChunkFailsLocked() { return chunk_++ == faults_.fail_chunk; }
 
+bool SimulatedMouse::FailsFromLocked(long& from) {
+  if (from < 0 || transfers_ < from) return false;
+  from = -1;
+  return true;
+}
+
 bool SimulatedMouse::SetFeature(int collection, std::span<const std::uint8_t> report) {
   if (config_.transfer_latency.count() > 0) clock_.Elapse(config_.transfer_latency);
   bool unplugged = false;
@@ -212,10 +218,13 @@ bool SimulatedMouse::SetFeature(int collection, std::span<const std::uint8_t> re
           (id == kResponseReportId && target.answers));
     bool command_fails = false;
     if (ok && id == kCommandReportId) {
-      command_fails = faults_.fail_every_command || faults_.fail_command_report == 0;
+      command_fails = faults_.fail_every_command || faults_.fail_command_report == 0 ||
+                      FailsFromLocked(faults_.fail_command_from);
       if (faults_.fail_command_report >= 0) --faults_.fail_command_report;
     }
-    const bool chunk_fails = ok && id == kResponseReportId && NextChunkFailsLocked();
+    const bool chunk_fails =
+        ok && id == kResponseReportId &&
+        (NextChunkFailsLocked() || FailsFromLocked(faults_.fail_data_report_from));
     ok = ok && !command_fails && !chunk_fails;
     const bool was_plugged = plugged_;
     ok = Transfer(SimulatedTransfer::Kind::kSetFeature, collection, copy, ok);
@@ -244,7 +253,8 @@ bool SimulatedMouse::GetFeature(int collection, std::span<std::uint8_t> report) 
     ok = available && asks_response && report.size() == kReportLength &&
          config_.collections[static_cast<std::size_t>(collection)].answers;
     std::array<std::uint8_t, kReportLength> answer{kResponseReportId};
-    const bool chunk_fails = ok && NextChunkFailsLocked();
+    const bool chunk_fails =
+        ok && (NextChunkFailsLocked() || FailsFromLocked(faults_.drop_answer_from));
     if (ok) AnswerLocked(answer);  // a failed chunk still moves the device on
     ok = ok && !chunk_fails;
     const bool was_plugged = plugged_;

@@ -78,6 +78,12 @@ struct SimulatedFaults {
   int fail_chunk = -1;           // after every command, this chunk (0 = first) fails
   long unplug_at_transfer = -1;  // the transfer with this number (see TransferCount) fails
                                  // and the mouse leaves the bus
+  // Once each, counted in transfer numbers: the first command report, data
+  // report, or response read from transfer N on fails. A failed data report
+  // or response still moves the device on by one chunk (a lost answer).
+  long fail_command_from = -1;
+  long fail_data_report_from = -1;
+  long drop_answer_from = -1;
 };
 
 struct SimulatedTransfer {
@@ -142,6 +148,8 @@ class SimulatedMouse {
   void RefreshLocked();
   void PowerUpLocked();
   bool NextChunkFailsLocked();
+  // True once, for the first transfer numbered `from` or later; then clears it.
+  bool FailsFromLocked(long& from);
   void ExecuteLocked(std::span<const std::uint8_t> report);
   void WriteLiveLocked(int address, std::span<const std::uint8_t> data);
   void SaveLiveSectionLocked(bool vendor);

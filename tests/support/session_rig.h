@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@ class RecordingEvents : public SessionEvents {
   void RefreshPages() override { ++refreshes; }
   void ConnectionChanged(ConnectionState state) override { states.push_back(state); }
   void ButtonTestsChanged(const ButtonTests& tests) override { button_tests.push_back(tests); }
+  void BusyChanged(bool busy) override { busy_changes.push_back(busy); }
   void PostToOwnerThread(std::function<void()> task) override {
     {
       std::lock_guard lock(mutex_);
@@ -65,11 +67,26 @@ class RecordingEvents : public SessionEvents {
   int refreshes = 0;
   std::vector<ConnectionState> states;
   std::vector<ButtonTests> button_tests;
+  std::vector<bool> busy_changes;
 
  private:
   std::mutex mutex_;
   std::condition_variable posted_ready_;
   std::deque<std::function<void()>> posted_;
+};
+
+// A counting clock whose message pump can act as a user would while a
+// transfer lets the window breathe: on_pump runs once, at the next pump.
+class PumpingClock : public CountingClock {
+ public:
+  void ProcessMessages() override {
+    CountingClock::ProcessMessages();
+    if (!on_pump) return;
+    auto action = std::move(on_pump);
+    on_pump = nullptr;
+    action();
+  }
+  std::function<void()> on_pump;
 };
 
 inline DefaultImageSet DefaultsFor(MemoryType type) {
@@ -108,8 +125,17 @@ struct SessionRig {
     for (const auto& line : Reports()) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
     return count;
   }
+  // Reports that change the mouse: memory and live writes, data reports,
+  // XData writes and the restart.
+  int CountWrites() const {
+    int writes = 0;
+    for (const char* prefix : {"> 40 07", "> 40 05", "> 40 01", "> 40 0E", "> 41"}) {
+      writes += CountSent(prefix);
+    }
+    return writes;
+  }
 
-  CountingClock clock;
+  PumpingClock clock;
   SimulatedMouse mouse;
   SimulatedBackend backend;
   RecordingEvents events;
