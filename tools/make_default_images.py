@@ -1,9 +1,20 @@
 #!/usr/bin/env python3
-"""Writes the three default images resources/VRDK2280MData_Cfg1..3.
+"""Writes the default images: resources/VRDK2280MData_Cfg1..3 for "I2C" mice
+and resources/VRDK2280MData_Flash_Cfg1..3 for "Flash" mice.
 
-Bytes 0..1023 are the factory configuration. The patch code (784 bytes at 1024)
-and the firmware data at 1808..2047 are placeholders: deterministic bytes that
-keep every rule the editor checks (the patch checksum is 0x75F0).
+Bytes 0..1023 of the "I2C" image are the factory configuration. The patch code
+(784 bytes at 1024) and the firmware data at 1808..2047 are placeholders:
+deterministic bytes that keep every rule the editor checks (the patch checksum
+is 0x75F0).
+
+The "Flash" image (32 pages of 2048 bytes, erased bytes 0xFF) holds the same
+factory configuration laid out by the flash map: the Vendor section on page 0;
+the page-1 block at 0x1000 (the 24-byte info block, the three Profile
+sections, the Reserved block, zeros to 256 bytes); the User section on page
+4; an empty macro name table on page 6 over 32 empty macro slots on pages
+8..11, so a new mouse holds no macros; the Fire section with the "Flash" marker on page
+12; and the 1024-byte patch area on page 24 (the "I2C" placeholder patch and
+zeros, so its checksum is 0x75F0 too, recorded in info block bytes 8..15).
 Run from the repository root: python3 tools/make_default_images.py
 """
 import pathlib
@@ -70,7 +81,31 @@ def image():
     return bytes(data)
 
 
+def flash_image():
+    i2c = image()
+    flash = bytearray([0xFF] * (32 * 2048))
+
+    def place(at, data):
+        flash[at:at + len(data)] = data
+
+    place(0x0000, i2c[0:164])                       # Vendor section
+    patch = i2c[1024:1024 + PATCH_LENGTH] + bytes(1024 - PATCH_LENGTH)
+    checksum = (sum(patch) & 0xFFFF) ^ 0x015A
+    info = bytearray(24)                            # byte 0 = 0: the patch may be replaced
+    info[8:16] = bytes([0xC0, 0x00, 0x04, 0x00, 0x00, 0x1A, checksum >> 8, checksum & 0xFF])
+    page1 = bytes(info) + i2c[192:339] + i2c[339:380]
+    place(0x1000, page1 + bytes(256 - len(page1)))  # info, profiles, reserved, zeros
+    place(0x2000, i2c[164:192])                     # User section
+    place(0x3000, bytes(32 * 16))                   # no macro names: no macros
+    place(0x4000, bytes(32 * 256))                  # empty macro slots
+    place(0x6000, i2c[484:495] + bytes([0xF0]))     # Fire section, "Flash" marker
+    place(0xC000, patch)
+    assert checksum == 0x75F0 and len(flash) == 65536
+    return bytes(flash)
+
+
 if __name__ == "__main__":
     out = pathlib.Path("resources")
     for n in (1, 2, 3):
         (out / f"VRDK2280MData_Cfg{n}").write_bytes(image())
+        (out / f"VRDK2280MData_Flash_Cfg{n}").write_bytes(flash_image())

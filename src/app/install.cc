@@ -19,6 +19,13 @@ void InstallEditors(Session& session) {
   settings::InstallSettingsPages(session);
   session.AddPageFiller(
       [&session] { engineering::EngineerPage(session).ShowComboItemsFromButtons(); });
+  // The fire-macro scripts may have changed on disk: every read takes them in
+  // again, and whether the file exists decides how fire-macro codes are named.
+  session.AddReadFollower([&session] {
+    auto* store = macros::FindDeviceMacros(session);
+    const auto path = macros::FireMacroPath();
+    if (store != nullptr && path) store->LoadFireMacros(*path);
+  });
 }
 
 }  // namespace vrdk

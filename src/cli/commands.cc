@@ -11,7 +11,8 @@ const char* const kExitCodesHelp =
     "  2  no mouse found, or the mouse was not accepted (memory type or customer codes)\n"
     "  3  a device operation failed\n"
     "  4  a file could not be read or written, or is of the wrong kind\n"
-    "  5  the change was refused by a rule of the program\n";
+    "  5  the change was refused by a rule of the program\n"
+    "  6  the mouse is there, but this user may not open it (see the udev rule)\n";
 
 void CommandContext::Print(const nlohmann::json& data, const std::string& text) {
   if (json_) {

@@ -1,5 +1,6 @@
 #include "cli/sim_state.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -19,10 +20,10 @@ std::optional<std::string> DefaultSimulationFile() {
   return std::nullopt;
 }
 
-SimulationLoad LoadSimulationFile(const std::string& path) {
+SimulationLoad LoadSimulationFile(const std::string& path, std::optional<MemoryType> type) {
   SimulationLoad load;
   std::string error;
-  auto image = LoadMemoryImage(path, std::nullopt, &error);
+  auto image = LoadMemoryImage(path, type, &error);
   if (!image) {
     load.error = error;
     return load;
@@ -40,6 +41,39 @@ std::optional<std::string> SaveSimulationFile(const std::string& path,
   std::string failure;
   if (SaveMemoryImage(path, bytes, &failure)) return std::nullopt;
   return failure;
+}
+
+bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::string* error) {
+  const auto colon = text.find(':');
+  const std::string kind = text.substr(0, colon);
+  if (kind == "no-response-handle" || kind == "no-access") {
+    if (colon != std::string::npos) {
+      *error = "--simulate-fault=" + kind + " takes no number";
+      return false;
+    }
+    (kind == "no-access" ? faults.no_access : faults.no_response_handle) = true;
+    return true;
+  }
+  long* target = kind == "fail-command"  ? &faults.mouse.fail_command_from
+                 : kind == "fail-chunk"  ? &faults.mouse.fail_data_report_from
+                 : kind == "drop-answer" ? &faults.mouse.drop_answer_from
+                 : kind == "unplug"      ? &faults.mouse.unplug_at_transfer
+                                         : nullptr;
+  if (target == nullptr) {
+    *error = "--simulate-fault: unknown fault \"" + kind +
+             "\" (fail-command:N, fail-chunk:N, drop-answer:N, unplug:N, no-response-handle, "
+             "no-access)";
+    return false;
+  }
+  const std::string number = colon == std::string::npos ? "" : text.substr(colon + 1);
+  long n = -1;
+  const auto [end, code] = std::from_chars(number.data(), number.data() + number.size(), n);
+  if (number.empty() || code != std::errc() || end != number.data() + number.size() || n < 0) {
+    *error = "--simulate-fault=" + kind + ":N needs N, a transfer number from 0";
+    return false;
+  }
+  *target = n;
+  return true;
 }
 
 }  // namespace vrdk::cli

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/memory_type.h"
+#include "simulator/simulated_mouse.h"
 
 namespace vrdk::cli {
 
@@ -22,14 +23,31 @@ struct SimulationMemory {
   bool created = false;  // the file did not exist: the bytes are default image 1
 };
 
-// Reads the file; a missing file gives factory memory ("I2C": default image
-// 1). The error names the file and the reason (unreadable, or not 2048 or
-// 65536 bytes long).
+// Reads the file; a missing file gives factory memory of `type` ("I2C" when
+// none is given: default image 1). The error names the file and the reason
+// (unreadable, not 2048 or 65536 bytes long, or not of a given `type`).
 struct SimulationLoad {
   std::optional<SimulationMemory> memory;
   std::string error;
 };
-SimulationLoad LoadSimulationFile(const std::string& path);
+SimulationLoad LoadSimulationFile(const std::string& path, std::optional<MemoryType> type);
+
+// The faults --simulate-fault=KIND[:N] gives the simulated mouse, N counting
+// the run's feature transfers from 0 (the lines of --trace):
+//   fail-command:N   the first command report from transfer N fails
+//   fail-chunk:N     the first data report from transfer N fails (its 7 bytes are lost)
+//   drop-answer:N    the first response read from transfer N gets no answer
+//   unplug:N         transfer N fails and the mouse leaves the bus
+//   no-response-handle  no collection of the mouse answers a response read
+//   no-access        this user may not open the mouse (a hidraw node without the udev rule)
+struct SimulationFaults {
+  SimulatedFaults mouse;
+  bool no_response_handle = false;
+  bool no_access = false;
+};
+// Adds one fault; false, with a message in *error, for an unknown kind or a
+// missing or bad N.
+bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::string* error);
 
 // Writes the memory back atomically, creating the folder when needed.
 std::optional<std::string> SaveSimulationFile(const std::string& path,

@@ -24,6 +24,8 @@ namespace {
 struct GlobalOptions {
   bool simulate = false;
   std::string simulate_file;
+  std::optional<MemoryType> memory_type;
+  SimulationFaults faults;
   std::string trace_file;
   bool json = false;
   int language = 1;
@@ -63,9 +65,9 @@ class Run {
 };
 
 int Run::Prepare() {
-  auto defaults = DefaultImageSet::FromResources();
-  if (!defaults) return Fail(kExitFileError, "the program's default images are missing");
-
+  // The default image set, and with it the memory type the program expects:
+  // --memory-type, else a simulated mouse's own, else "I2C" as shipped.
+  MemoryType program_type = options_.memory_type.value_or(MemoryType::kI2C);
   if (options_.simulate) {
     auto path = options_.simulate_file.empty() ? DefaultSimulationFile() : options_.simulate_file;
     if (!path) {
@@ -73,21 +75,30 @@ int Run::Prepare() {
                   "no state folder: set XDG_STATE_HOME or HOME, or give --simulate=FILE");
     }
     simulation_path_ = *path;
-    auto load = LoadSimulationFile(simulation_path_);
+    auto load = LoadSimulationFile(simulation_path_, options_.memory_type);
     if (!load.memory) return Fail(kExitFileError, load.error);
+    program_type = load.memory->type;
     auto clock = std::make_unique<CountingClock>();
     clock->SetRecording(false);
     SimulatedMouseConfig config;
     config.memory_type = load.memory->type;
     config.memory = std::move(load.memory->bytes);
+    if (options_.faults.no_response_handle) {
+      for (auto& collection : config.collections) collection.answers = false;
+    }
     mouse_ = std::make_unique<SimulatedMouse>(*clock, std::move(config));
     mouse_->SetRecording(false);
-    bus_ = std::make_unique<SimulatedBackend>(mouse_.get());
+    mouse_->SetFaults(options_.faults.mouse);
+    auto bus = std::make_unique<SimulatedBackend>(mouse_.get());
+    bus->SetMouseAccessDenied(options_.faults.no_access);
+    bus_ = std::move(bus);
     clock_ = std::move(clock);
   } else {
     clock_ = std::make_unique<SystemClock>();
     bus_ = std::make_unique<HidrawBackend>();
   }
+  auto defaults = DefaultImageSet::FromResources(program_type);
+  if (!defaults) return Fail(kExitFileError, "the program's default images are missing");
   HidBackend* backend = bus_.get();
   if (!options_.trace_file.empty()) {
     trace_.open(options_.trace_file, std::ios::app);
@@ -132,7 +143,13 @@ int Run::Finish(int code) {
 bool Run::Connect() {
   session_->ReFindDev();
   if (session_->Conn().state == ConnectionState::kConnected) return true;
-  if (session_->Conn().lost_during_read) {
+  if (const auto& denied = session_->Conn().access_denied) {
+    Fail(kExitAccessDenied, "found the mouse at " + denied->path +
+                                ", but this user may not open it (" + denied->reason +
+                                "). Install the udev rule packaging/70-vrdk-mouse.rules as the "
+                                "README says (\"Using the mouse without root\"), then unplug "
+                                "and replug the mouse.");
+  } else if (session_->Conn().lost_during_read) {
     Fail(kExitNoMouse, "the mouse left the bus while it was being read");
   } else if (events_->Messages().empty()) {
     const auto target = session_->Conn().target;
@@ -148,7 +165,9 @@ bool Run::Connect() {
 
 int Run::Execute(const CommandRegistry::Chosen& command) {
   if (const int code = Prepare(); code != kExitDone) return code;
-  if (command.needs_mouse == NeedsMouse::kYes && !Connect()) return Finish(kExitNoMouse);
+  if (command.needs_mouse == NeedsMouse::kYes && !Connect()) {
+    return Finish(session_->Conn().access_denied ? kExitAccessDenied : kExitNoMouse);
+  }
   CommandContext context(*session_, out_, err_, options_.json);
   return Finish(command.run(context));
 }
@@ -170,6 +189,29 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
              "default: $XDG_STATE_HOME/vrdk/mouse.bin")
           ->expected(0, 1)
           ->type_name("[=FILE]");
+  app.add_option_function<std::string>(
+         "--memory-type",
+         [&globals](const std::string& name) {
+           globals.memory_type = MemoryTypeFromName(name);
+           if (!globals.memory_type) throw CLI::ValidationError("--memory-type", "I2C or Flash");
+         },
+         "The memory the program expects: I2C (default, as shipped) or Flash; with --simulate "
+         "also the memory a missing FILE starts with (default: the type of FILE)")
+      ->type_name("I2C|Flash");
+  auto* fault = app.add_option_function<std::vector<std::string>>(
+      "--simulate-fault",
+      [&globals](const std::vector<std::string>& values) {
+        for (const auto& value : values) {
+          std::string error;
+          if (!AddSimulationFault(value, globals.faults, &error)) {
+            throw CLI::ValidationError(error);
+          }
+        }
+      },
+      "With --simulate: make the simulated mouse fail as a real one can (see docs/cli.md): "
+      "fail-command:N, fail-chunk:N, drop-answer:N, unplug:N, no-response-handle, no-access; "
+      "N counts the run's feature transfers from 0");
+  fault->type_name("KIND[:N]")->needs(simulate);
   app.add_option("--trace", globals.trace_file,
                  "Append one line per HID report transfer to FILE (> sent, < received, I input)")
       ->type_name("FILE");

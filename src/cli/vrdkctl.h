@@ -18,6 +18,8 @@ inline constexpr int kExitDeviceFailed = 3;  // a device operation failed
 // A file could not be read or written, or is of the wrong kind.
 inline constexpr int kExitFileError = 4;
 inline constexpr int kExitRefused = 5;  // a rule of the program refused the change
+// The mouse is there, but this user may not open it (on Linux: the udev rule).
+inline constexpr int kExitAccessDenied = 6;
 
 struct RunOptions {
   bool stderr_is_terminal = false;  // draw progress bars

@@ -12,8 +12,51 @@
 namespace vrdk::files {
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string Reason(const std::string& what, const std::string& path, int error) {
   return "cannot " + what + " " + path + ": " + std::strerror(error);
+}
+
+// The process's umask, read without changing it (no other thread can see a
+// changed one then); the umask() dance where /proc is missing.
+mode_t CurrentUmask() {
+  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+      found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    }
+    std::fclose(status);
+    if (found) return static_cast<mode_t>(mask);
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+// The file a write to path replaces: path itself, or the file a symbolic
+// link (or a chain of them) points to, so the link stays a link.
+fs::path WriteTarget(const std::string& path) {
+  fs::path target(path);
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    if (!fs::is_symlink(target, error)) break;
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
+// Makes a rename in folder survive a power loss.
+int SyncFolder(const fs::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int result = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return result;
 }
 
 }  // namespace
@@ -21,9 +64,8 @@ std::string Reason(const std::string& what, const std::string& path, int error) 
 std::optional<std::string> WriteFileAtomically(const std::string& path,
                                                std::span<const std::uint8_t> bytes,
                                                FailAt fail_at) {
-  const std::filesystem::path target(path);
-  const std::filesystem::path folder =
-      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+  const fs::path target = WriteTarget(path);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   // A hidden temporary beside the target: ".NAME.XXXXXX". Built by appending
   // rather than with "." + name, which g++ 12 at -O3 flags with a false
   // -Wrestrict inside std::string.
@@ -49,9 +91,11 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
     written += static_cast<std::size_t>(n);
   }
   if (fail_at == FailAt::kWrite) return fail("write", ENOSPC);
-  // Keep the permissions an existing file had; a new file gets the usual ones.
+  // Keep the permissions an existing file had; a new file gets what the
+  // umask gives (mkstemp's own 0600 would hide it from everyone else).
   struct stat existing {};
-  const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                             : (0666 & ~CurrentUmask());
   if (::fchmod(fd, mode) != 0) return fail("write", errno);
   if (fail_at == FailAt::kSync) return fail("write", EIO);
   if (::fsync(fd) != 0) return fail("write", errno);
@@ -60,11 +104,12 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
     ::unlink(temp.c_str());
     return Reason("write", path, error);
   }
-  if (fail_at == FailAt::kRename || ::rename(temp.c_str(), path.c_str()) != 0) {
+  if (fail_at == FailAt::kRename || ::rename(temp.c_str(), target.c_str()) != 0) {
     const int error = fail_at == FailAt::kRename ? EIO : errno;
     ::unlink(temp.c_str());
     return Reason("replace", path, error);
   }
+  if (const int error = SyncFolder(folder); error != 0) return Reason("write", path, error);
   return std::nullopt;
 }
 

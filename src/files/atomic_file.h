@@ -1,7 +1,9 @@
 // Whole-file reads and writes for the program's data files. A write never
 // leaves a damaged or half-written file where a good one stood: the bytes go
 // to a temporary file in the same folder, are flushed to disk, and only then
-// renamed over the target.
+// renamed over the target, and the folder is flushed after. An existing file
+// keeps its permissions, a new one gets what the umask gives; a write to a
+// symbolic link replaces the file it points to and leaves the link.
 #pragma once
 
 #include <cstdint>

@@ -21,21 +21,14 @@ DeviceLink::DeviceLink(HidBackend& backend, Clock& clock, LoadingWindow* loading
 
 DeviceLink::~DeviceLink() { InvalidateHandles(); }
 
-int DeviceLink::CountHidInterfaces() {
-  int count = 0;
-  for (const auto& path : backend_.ListInterfaces()) {
-    const HidHandle handle = backend_.Open(path, HidAccess::kNone);
-    if (handle == kInvalidHandle) continue;
-    ++count;
-    backend_.Close(handle);
-  }
-  return count;
-}
+int DeviceLink::CountHidInterfaces() { return backend_.CountInterfaces(); }
 
 bool DeviceLink::OpenDevice(std::uint16_t vendor_id, std::uint16_t product_id) {
   const Transfer transfer(gate_);
   if (!transfer) return false;
   InvalidateHandles();
+  refused_.reset();
+  std::optional<RefusedInterface> refused;
   bool found = false;
   for (const auto& path : backend_.ListInterfaces()) {
     const HidHandle handle = backend_.Open(path, HidAccess::kNone);
@@ -60,12 +53,17 @@ bool DeviceLink::OpenDevice(std::uint16_t vendor_id, std::uint16_t product_id) {
       // one that answers a response read the response handle; with several
       // collections each ends on the last that does.
       Report probe{kCommandReportId, command::kDeviceInfo};
-      if (backend_.SetFeature(handle, probe)) ReplaceHandle(command_handle_, handle);
+      const bool takes = backend_.SetFeature(handle, probe);
+      if (takes) ReplaceHandle(command_handle_, handle);
+      if (!takes && backend_.LastErrorWasAccessDenied()) {
+        refused = RefusedInterface{path, backend_.LastError()};
+      }
       probe = Report{kResponseReportId};
       if (backend_.GetFeature(handle, probe)) ReplaceHandle(response_handle_, handle);
     }
     if (!IsHeld(handle)) backend_.Close(handle);
   }
+  if (found && !IsOpen()) refused_ = std::move(refused);
   return found;
 }
 

@@ -14,7 +14,9 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "hid/clock.h"
 #include "hid/hid_backend.h"
@@ -44,6 +46,13 @@ class TransferGate {
   virtual void EndTransfer() = 0;
 };
 
+// An interface with the searched ids and 8-byte feature reports that took
+// neither probe of OpenDevice because the user may not use it.
+struct RefusedInterface {
+  std::string path;
+  std::string reason;  // the backend's, naming the call ("open /dev/hidraw3: Permission denied")
+};
+
 class DeviceLink {
  public:
   using ResponseBytes = std::array<std::uint8_t, kReportDataLength>;
@@ -66,6 +75,9 @@ class DeviceLink {
   // and a feature report length of 8 was found. Handles of an earlier open
   // are closed first.
   bool OpenDevice(std::uint16_t vendor_id, std::uint16_t product_id);
+  // After an OpenDevice that found the mouse but opened neither report
+  // handle: the interface the user may not use. Empty otherwise.
+  const std::optional<RefusedInterface>& Refused() const { return refused_; }
   // Closes the three handles and marks them invalid (before a fresh search,
   // and when the program ends).
   void InvalidateHandles();
@@ -172,6 +184,7 @@ class DeviceLink {
   Report report_buffer_{};
   ResponseBytes response_data_{};
   std::uint64_t failed_transfers_ = 0;
+  std::optional<RefusedInterface> refused_;
 };
 
 }  // namespace vrdk

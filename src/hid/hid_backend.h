@@ -42,8 +42,13 @@ class HidBackend {
  public:
   virtual ~HidBackend() = default;
 
-  // Device paths of the HID interfaces present now, in a stable order.
+  // Device paths of the HID interfaces present now, in a stable order: one
+  // per top-level collection, as Windows makes them.
   virtual std::vector<std::string> ListInterfaces() = 0;
+  // How many of them can be opened now (DevTimer's count of the bus). The
+  // default opens each without access rights and closes it again, as on
+  // Windows; a backend that can count without opening does so.
+  virtual int CountInterfaces();
   // kInvalidHandle when the interface cannot be opened with this access.
   virtual HidHandle Open(const std::string& path, HidAccess access) = 0;
   virtual void Close(HidHandle handle) = 0;
@@ -65,6 +70,9 @@ class HidBackend {
 
   // The reason of the last failed call, naming the call ("ioctl (SFEATURE): Broken pipe").
   virtual std::string LastError() const = 0;
+  // The last failed call failed because the user may not use the device
+  // (its file's permissions), not because the device failed.
+  virtual bool LastErrorWasAccessDenied() const { return false; }
 };
 
 }  // namespace vrdk

@@ -88,14 +88,47 @@ std::optional<HidAttributes> AttributesFromUevent(std::string_view uevent) {
   return std::nullopt;
 }
 
-// One open hidraw node. fd is -1 for a node opened without access that the
-// user may not open: it still answers attributes and caps from sysfs. The
-// wake event tells a blocked reader to give up.
+namespace {
+
+// The hidraw node of an interface path and its collection (0-based):
+// "/dev/hidraw3" -> ("/dev/hidraw3", 0), "/dev/hidraw3#2" -> ("/dev/hidraw3", 1).
+struct InterfacePath {
+  std::string node;
+  std::size_t collection = 0;
+};
+
+std::optional<InterfacePath> ParseInterfacePath(const std::string& path) {
+  const auto mark = path.rfind('#');
+  if (mark == std::string::npos) return InterfacePath{path, 0};
+  const std::string_view number = std::string_view(path).substr(mark + 1);
+  if (number.empty() || number.size() > 3) return std::nullopt;
+  std::size_t n = 0;
+  for (char c : number) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (n == 0) return std::nullopt;
+  return InterfacePath{path.substr(0, mark), n - 1};
+}
+
+std::optional<std::vector<HidCaps>> CollectionsOf(const fs::path& sysfs) {
+  const auto descriptor = ReadSmallFile(sysfs / "device" / "report_descriptor", kMaxDescriptorSize);
+  if (!descriptor) return std::nullopt;
+  return CollectionLengthsFromDescriptor(*descriptor);
+}
+
+}  // namespace
+
+// One open interface: a collection of a hidraw node. fd is -1 until the node
+// is opened for transfers (see the file comment). The wake event tells a
+// blocked reader to give up.
 struct HidrawBackend::Node {
   int fd = -1;
   int wake = -1;
   fs::path sysfs;
-  std::string path;
+  std::string path;  // the interface path
+  std::string dev;   // its hidraw node
+  std::size_t collection = 0;
   Node() = default;
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
@@ -124,35 +157,74 @@ std::vector<std::string> HidrawBackend::ListInterfaces() {
   }
   std::sort(found.begin(), found.end());
   std::vector<std::string> paths;
-  for (const auto& [number, name] : found) paths.push_back(paths_.dev + "/" + name);
+  for (const auto& [number, name] : found) {
+    const std::string node = paths_.dev + "/" + name;
+    // A descriptor that cannot be read or parsed still names one interface,
+    // which then has no caps.
+    const auto collections = CollectionsOf(fs::path(paths_.sysfs_class) / name);
+    const std::size_t count = collections ? collections->size() : 1;
+    if (count == 1) {
+      paths.push_back(node);
+      continue;
+    }
+    for (std::size_t n = 1; n <= count; ++n) paths.push_back(node + "#" + std::to_string(n));
+  }
   return paths;
 }
 
+int HidrawBackend::CountInterfaces() {
+  // From sysfs alone: the node's presence in /dev is looked up, not opened.
+  int count = 0;
+  for (const auto& path : ListInterfaces()) {
+    const auto parsed = ParseInterfacePath(path);
+    struct stat node_stat {};
+    if (parsed && ::stat(parsed->node.c_str(), &node_stat) == 0) ++count;
+  }
+  return count;
+}
+
 HidHandle HidrawBackend::Open(const std::string& path, HidAccess access) {
-  const std::string name = fs::path(path).filename().string();
+  const auto parsed = ParseInterfacePath(path);
+  const std::string name = parsed ? fs::path(parsed->node).filename().string() : std::string();
   const fs::path sysfs = fs::path(paths_.sysfs_class) / name;
   std::error_code error;
   struct stat node_stat {};
-  if (!HidrawNumber(name) || !fs::exists(sysfs, error) || ::stat(path.c_str(), &node_stat) != 0) {
+  if (!parsed || !HidrawNumber(name) || !fs::exists(sysfs, error) ||
+      ::stat(parsed->node.c_str(), &node_stat) != 0) {
     Fail("open " + path + ": no such hidraw device");
     return kInvalidHandle;
   }
   auto node = std::make_shared<Node>();
   node->sysfs = sysfs;
   node->path = path;
-  node->fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-  if (node->fd < 0 && access == HidAccess::kNone) {
-    node->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  }
-  if (node->fd < 0 && access == HidAccess::kReadWrite) {
-    Fail("open " + path, errno);
-    return kInvalidHandle;
+  node->dev = parsed->node;
+  node->collection = parsed->collection;
+  if (access == HidAccess::kReadWrite) {
+    node->fd = ::open(node->dev.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (node->fd < 0) {
+      Fail("open " + node->dev, errno);
+      return kInvalidHandle;
+    }
   }
   node->wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   std::lock_guard lock(mutex_);
   const HidHandle handle = next_handle_++;
   handles_.emplace(handle, std::move(node));
   return handle;
+}
+
+bool HidrawBackend::OpenForTransfers(Node& node) {
+  if (node.fd >= 0) return true;
+  node.fd = ::open(node.dev.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+  if (node.fd < 0 && errno == EACCES) {
+    // Feature reports need only a readable node.
+    node.fd = ::open(node.dev.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  }
+  if (node.fd < 0) {
+    Fail("open " + node.dev, errno);
+    return false;
+  }
+  return true;
 }
 
 void HidrawBackend::Close(HidHandle handle) {
@@ -217,18 +289,17 @@ std::optional<HidCaps> HidrawBackend::GetCaps(HidHandle handle) {
     Fail("read report descriptor of " + node->path + ": not readable");
     return std::nullopt;
   }
-  auto caps = ReportLengthsFromDescriptor(*descriptor);
-  if (!caps) Fail("report descriptor of " + node->path + ": not usable");
-  return caps;
+  const auto collections = CollectionLengthsFromDescriptor(*descriptor);
+  if (!collections || node->collection >= collections->size()) {
+    Fail("report descriptor of " + node->path + ": not usable");
+    return std::nullopt;
+  }
+  return (*collections)[node->collection];
 }
 
 bool HidrawBackend::SetFeature(HidHandle handle, std::span<const std::uint8_t> report) {
   const auto node = Find(handle);
-  if (!node || report.empty()) return false;
-  if (node->fd < 0) {
-    Fail("ioctl (SFEATURE): device not opened for transfers");
-    return false;
-  }
+  if (!node || report.empty() || !OpenForTransfers(*node)) return false;
   // The kernel takes a writable buffer; copy so the caller's stays const.
   std::vector<std::uint8_t> buffer(report.begin(), report.end());
   if (::ioctl(node->fd, HIDIOCSFEATURE(buffer.size()), buffer.data()) < 0) {
@@ -240,11 +311,7 @@ bool HidrawBackend::SetFeature(HidHandle handle, std::span<const std::uint8_t> r
 
 bool HidrawBackend::GetFeature(HidHandle handle, std::span<std::uint8_t> report) {
   const auto node = Find(handle);
-  if (!node || report.empty()) return false;
-  if (node->fd < 0) {
-    Fail("ioctl (GFEATURE): device not opened for transfers");
-    return false;
-  }
+  if (!node || report.empty() || !OpenForTransfers(*node)) return false;
   const int got = ::ioctl(node->fd, HIDIOCGFEATURE(report.size()), report.data());
   if (got < 0) {
     Fail("ioctl (GFEATURE)", errno);
@@ -291,13 +358,21 @@ std::string HidrawBackend::LastError() const {
   return last_error_;
 }
 
+bool HidrawBackend::LastErrorWasAccessDenied() const {
+  std::lock_guard lock(mutex_);
+  return last_access_denied_;
+}
+
 void HidrawBackend::Fail(const std::string& call, int error) {
   Fail(call + ": " + std::strerror(error));
+  std::lock_guard lock(mutex_);
+  last_access_denied_ = error == EACCES || error == EPERM;
 }
 
 void HidrawBackend::Fail(const std::string& message) {
   std::lock_guard lock(mutex_);
   last_error_ = message;
+  last_access_denied_ = false;
 }
 
 }  // namespace vrdk

@@ -1,9 +1,16 @@
-// HidrawBackend: the HidBackend of Linux. Interfaces are the hidraw nodes
-// listed in sysfs (/sys/class/hidraw); ids come from the device's uevent and
-// report lengths from its report descriptor, both read from sysfs, so a node
-// the user may not open can still be counted and identified, as an
-// access-0 open on Windows can. Feature reports go through HIDIOCSFEATURE /
-// HIDIOCGFEATURE, input reports through read().
+// HidrawBackend: the HidBackend of Linux. Interfaces are the top-level
+// collections of the hidraw nodes listed in sysfs (/sys/class/hidraw): Linux
+// puts every collection of a USB interface on one node, where Windows makes
+// an interface of each. A node with one collection is listed as its path
+// ("/dev/hidraw3"), one with several as path#n for its n-th collection
+// ("/dev/hidraw3#2", from 1). Ids come from the device's uevent and report
+// lengths from its report descriptor, both read from sysfs.
+//
+// The first open of a hidraw node powers the device up (usbhid starts polling
+// it), so nothing here opens a node just to count or identify it: an access-0
+// handle opens its node at its first feature transfer, a read/write handle at
+// once. Feature reports go through HIDIOCSFEATURE / HIDIOCGFEATURE, input
+// reports through read().
 #pragma once
 
 #include <atomic>
@@ -27,6 +34,7 @@ class HidrawBackend : public HidBackend {
   ~HidrawBackend() override;
 
   std::vector<std::string> ListInterfaces() override;
+  int CountInterfaces() override;
   HidHandle Open(const std::string& path, HidAccess access) override;
   void Close(HidHandle handle) override;
   std::optional<HidAttributes> GetAttributes(HidHandle handle) override;
@@ -36,11 +44,14 @@ class HidrawBackend : public HidBackend {
   bool ReadInput(HidHandle handle, std::span<std::uint8_t> report) override;
   void InterruptReads() override;
   std::string LastError() const override;
+  bool LastErrorWasAccessDenied() const override;
 
  private:
   struct Node;
 
   std::shared_ptr<Node> Find(HidHandle handle);
+  // Opens the node for transfers unless it is open already.
+  bool OpenForTransfers(Node& node);
   void Fail(const std::string& call, int error);
   void Fail(const std::string& message);
 
@@ -50,6 +61,7 @@ class HidrawBackend : public HidBackend {
   HidHandle next_handle_ = 1;
   std::atomic<bool> interrupted_ = false;
   std::string last_error_;
+  bool last_access_denied_ = false;
 };
 
 // "HID_ID=0003:00001BCF:000008B8" in a uevent text: vendor and product id.

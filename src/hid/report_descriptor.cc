@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <tuple>
 
 namespace vrdk {
 namespace {
@@ -20,16 +21,17 @@ constexpr std::uint8_t kTypeGlobal = 1;
 
 }  // namespace
 
-std::optional<HidCaps> ReportLengthsFromDescriptor(std::span<const std::uint8_t> descriptor) {
+std::optional<std::vector<HidCaps>> CollectionLengthsFromDescriptor(
+    std::span<const std::uint8_t> descriptor) {
   if (descriptor.size() > kMaxDescriptorSize) return std::nullopt;
 
   Globals globals;
   std::array<Globals, kMaxGlobalStack> stack;
   int stack_depth = 0;
   int collection_depth = 0;
-  bool uses_ids = false;
-  // Bits per (kind, report id).
-  std::map<std::pair<int, std::uint32_t>, std::uint32_t> bits;
+  int top_level = 0;  // collections begun at depth 0 so far
+  // Bits per (top-level collection, kind, report id).
+  std::map<std::tuple<int, int, std::uint32_t>, std::uint32_t> bits;
 
   std::size_t at = 0;
   while (at < descriptor.size()) {
@@ -61,7 +63,6 @@ std::optional<HidCaps> ReportLengthsFromDescriptor(std::span<const std::uint8_t>
         case 0x8:
           if (data == 0 || data > 0xFF) return std::nullopt;
           globals.report_id = data;
-          uses_ids = true;
           break;
         case 0x9:
           if (data > kMaxReportCount) return std::nullopt;
@@ -91,6 +92,7 @@ std::optional<HidCaps> ReportLengthsFromDescriptor(std::span<const std::uint8_t>
           kind = kFeature;
           break;
         case 0xA:
+          if (collection_depth == 0) ++top_level;
           if (++collection_depth > kMaxCollectionDepth) return std::nullopt;
           break;
         case 0xC:
@@ -101,7 +103,8 @@ std::optional<HidCaps> ReportLengthsFromDescriptor(std::span<const std::uint8_t>
       }
       if (kind >= 0) {
         // Both factors are bounded above, so the product fits in 32 bits.
-        auto& total = bits[{kind, globals.report_id}];
+        const int collection = std::max(top_level - 1, 0);
+        auto& total = bits[{collection, kind, globals.report_id}];
         total += globals.report_size * globals.report_count;
         if (total > kMaxReportBytes * 8) return std::nullopt;
       }
@@ -109,17 +112,23 @@ std::optional<HidCaps> ReportLengthsFromDescriptor(std::span<const std::uint8_t>
   }
   if (collection_depth != 0) return std::nullopt;
 
-  std::array<std::uint32_t, 3> longest{};
+  std::vector<std::array<std::uint32_t, 3>> longest(
+      static_cast<std::size_t>(std::max(top_level, 1)));
   for (const auto& [key, count] : bits) {
-    const std::uint32_t bytes = (count + 7) / 8;
-    auto& slot = longest[static_cast<std::size_t>(key.first)];
-    slot = std::max(slot, bytes);
+    const auto [collection, kind, id] = key;
+    auto& slot = longest[static_cast<std::size_t>(collection)][static_cast<std::size_t>(kind)];
+    slot = std::max(slot, (count + 7) / 8);
   }
-  auto length = [&](Kind kind) {
-    const std::uint32_t bytes = longest[kind];
-    return static_cast<std::uint16_t>(bytes == 0 ? 0 : bytes + (uses_ids ? 1 : 0));
-  };
-  return HidCaps{length(kInput), length(kOutput), length(kFeature)};
+  std::vector<HidCaps> caps;
+  for (const auto& lengths : longest) {
+    // The report id byte comes first in every report, 0 when ids are unused.
+    auto length = [&](Kind kind) {
+      const std::uint32_t bytes = lengths[kind];
+      return static_cast<std::uint16_t>(bytes == 0 ? 0 : bytes + 1);
+    };
+    caps.push_back(HidCaps{length(kInput), length(kOutput), length(kFeature)});
+  }
+  return caps;
 }
 
 }  // namespace vrdk

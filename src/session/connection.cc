@@ -57,6 +57,10 @@ void Session::DevTimerTimer() {
 bool Session::OpenSearchEntry(const DeviceIds& ids) {
   const bool found = link_.OpenDevice(ids.vendor_id, ids.product_id);
   NotifyInputHandleChanged();
+  // The mouse is there but the user may not use it: as good as absent, and
+  // the faces say how to get it.
+  connection_.access_denied = found ? link_.Refused() : std::nullopt;
+  if (connection_.access_denied) return false;
   if (found) SetState(ConnectionState::kOpening);
   return found;
 }
@@ -160,6 +164,7 @@ ReadResult Session::Btn_Read() {
 
   DataBufToUI();
   ShowMainPage();
+  for (const auto& follow : read_followers_) follow();
   events_.HideLoading();
   clock_.ProcessMessages();
   StartDevTimer();

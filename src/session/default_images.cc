@@ -18,10 +18,15 @@ DefaultImageSet::DefaultImageSet(std::array<std::vector<std::uint8_t>, 3> images
   }
 }
 
-std::optional<DefaultImageSet> DefaultImageSet::FromResources() {
+std::string DefaultImageSet::ResourceName(MemoryType type, int n) {
+  return std::string(type == MemoryType::kI2C ? "VRDK2280MData_Cfg" : "VRDK2280MData_Flash_Cfg") +
+         std::to_string(n);
+}
+
+std::optional<DefaultImageSet> DefaultImageSet::FromResources(MemoryType type) {
   std::array<std::vector<std::uint8_t>, 3> images;
   for (int n = 1; n <= 3; ++n) {
-    const auto bytes = resources::Find("VRDK2280MData_Cfg" + std::to_string(n));
+    const auto bytes = resources::Find(ResourceName(type, n));
     if (!bytes || bytes->size() < kHeadSize) return std::nullopt;
     images[static_cast<std::size_t>(n - 1)].assign(bytes->begin(), bytes->end());
   }

@@ -59,6 +59,9 @@ struct Connection {
   ConnectionState state = ConnectionState::kNoDevice;
   // The last whole read ended because the mouse left the bus during it.
   bool lost_during_read = false;
+  // The last search found the mouse on an interface the user may not open
+  // (on Linux a hidraw node without the udev rule).
+  std::optional<RefusedInterface> access_denied;
 };
 
 // Why an operation that talks to the mouse would not start.
@@ -167,6 +170,11 @@ class Session : private TransferGate {
   void DataBufToUI();
   // Editors that keep working state of their own add how they show DataBuf.
   void AddPageFiller(std::function<void()> fill) { page_fillers_.push_back(std::move(fill)); }
+  // What follows every whole read of the mouse, once the main page is shown
+  // (the fire-macro file is loaded again), in the order added.
+  void AddReadFollower(std::function<void()> follow) {
+    read_followers_.push_back(std::move(follow));
+  }
 
   // --- State -----------------------------------------------------------------
   DeviceLink& Link() { return link_; }
@@ -265,6 +273,7 @@ class Session : private TransferGate {
   int current_language_ = 1;
   KeyCodeContext keys_;
   std::vector<std::function<void()>> page_fillers_;
+  std::vector<std::function<void()>> read_followers_;
 
   // Button presses remembered until the release report.
   std::uint8_t pressed_ = 0;

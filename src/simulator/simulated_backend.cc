@@ -92,6 +92,10 @@ HidHandle SimulatedBackend::Open(const std::string& path, HidAccess access) {
     return kInvalidHandle;
   }
   const std::uint64_t generation = target->mouse ? mouse_->Generation() : 0;
+  if (target->mouse && access == HidAccess::kReadWrite && mouse_access_denied_) {
+    Fail("open " + path + ": Permission denied", true);
+    return kInvalidHandle;
+  }
   std::lock_guard lock(mutex_);
   const HidHandle handle = next_handle_++;
   handles_.emplace(handle, OpenEntry{*target, generation, access});
@@ -113,12 +117,14 @@ std::optional<SimulatedBackend::OpenEntry> SimulatedBackend::Live(HidHandle hand
     const auto it = handles_.find(handle);
     if (it == handles_.end()) {
       last_error_ = "invalid handle";
+      last_access_denied_ = false;
       return std::nullopt;
     }
     entry = it->second;
     if (!entry.target.mouse) {
       if (devices_.contains(entry.target.index)) return entry;
       last_error_ = "device removed";
+      last_access_denied_ = false;
       return std::nullopt;
     }
   }
@@ -148,9 +154,15 @@ std::optional<HidCaps> SimulatedBackend::GetCaps(HidHandle handle) {
   return devices_.at(entry->target.index).caps;
 }
 
+bool SimulatedBackend::Denied(const OpenEntry& entry) const {
+  if (!entry.target.mouse || !mouse_access_denied_) return false;
+  Fail("open sim:mouse/" + std::to_string(entry.target.index) + ": Permission denied", true);
+  return true;
+}
+
 bool SimulatedBackend::SetFeature(HidHandle handle, std::span<const std::uint8_t> report) {
   const auto entry = Live(handle);
-  if (!entry) return false;
+  if (!entry || Denied(*entry)) return false;
   if (entry->target.mouse && mouse_->SetFeature(entry->target.index, report)) return true;
   Fail("set feature: broken pipe");
   return false;
@@ -158,7 +170,7 @@ bool SimulatedBackend::SetFeature(HidHandle handle, std::span<const std::uint8_t
 
 bool SimulatedBackend::GetFeature(HidHandle handle, std::span<std::uint8_t> report) {
   const auto entry = Live(handle);
-  if (!entry) return false;
+  if (!entry || Denied(*entry)) return false;
   if (entry->target.mouse && mouse_->GetFeature(entry->target.index, report)) return true;
   Fail("get feature: broken pipe");
   return false;
@@ -199,10 +211,18 @@ std::string SimulatedBackend::LastError() const {
   return last_error_;
 }
 
-void SimulatedBackend::Fail(std::string message) const {
+void SimulatedBackend::Fail(std::string message, bool access_denied) const {
   std::lock_guard lock(mutex_);
   last_error_ = std::move(message);
+  last_access_denied_ = access_denied;
 }
+
+bool SimulatedBackend::LastErrorWasAccessDenied() const {
+  std::lock_guard lock(mutex_);
+  return last_access_denied_;
+}
+
+void SimulatedBackend::SetMouseAccessDenied(bool denied) { mouse_access_denied_ = denied; }
 
 int SimulatedBackend::OpenHandles() const {
   std::lock_guard lock(mutex_);

@@ -46,6 +46,13 @@ class SimulatedBackend : public HidBackend {
   void InterruptReads() override;
   std::string LastError() const override;
 
+  bool LastErrorWasAccessDenied() const override;
+
+  // The user may not open the mouse's interfaces for transfers (a hidraw node
+  // without the udev rule): they are listed and identified, but transfers
+  // and read/write opens fail as "Permission denied".
+  void SetMouseAccessDenied(bool denied);
+
   // Handles open now (for tests that look for leaks).
   int OpenHandles() const;
 
@@ -64,7 +71,8 @@ class SimulatedBackend : public HidBackend {
   void WakeReaders();
   // The entry of a live handle, or nothing (closed, or its device gone).
   std::optional<OpenEntry> Live(HidHandle handle);
-  void Fail(std::string message) const;
+  void Fail(std::string message, bool access_denied = false) const;
+  bool Denied(const OpenEntry& entry) const;
 
   SimulatedMouse* mouse_;
   mutable std::mutex mutex_;
@@ -76,6 +84,8 @@ class SimulatedBackend : public HidBackend {
   bool interrupted_ = false;
   std::uint64_t wake_ups_ = 0;  // moves on whenever a blocked reader should look again
   mutable std::string last_error_;
+  mutable bool last_access_denied_ = false;
+  bool mouse_access_denied_ = false;
 };
 
 }  // namespace vrdk

@@ -20,13 +20,6 @@ std::uint8_t SectionChecksum(std::span<const std::uint8_t> section) {
   return static_cast<std::uint8_t>(sum ^ 0x5A);
 }
 
-std::span<const std::uint8_t> FactoryImage() {
-  static const std::vector<std::uint8_t> fallback(kI2CMemorySize, 0xFF);
-  const auto image = resources::Find("VRDK2280MData_Cfg1");
-  if (!image || image->size() < kI2CMemorySize) return fallback;
-  return image->first(kI2CMemorySize);
-}
-
 }  // namespace
 
 std::vector<SimulatedCollection> StandardCollections() {
@@ -38,43 +31,13 @@ std::vector<SimulatedCollection> StandardCollections() {
 }
 
 std::vector<std::uint8_t> SimulatedMouse::FactoryMemory(MemoryType type) {
-  const auto image = FactoryImage();
-  if (type == MemoryType::kI2C) return {image.begin(), image.end()};
-
-  // The flash map: Vendor section on page 0; the info block, the three Profile
-  // sections and the reserved block from 0x1000; the User section on page 4;
-  // macro names and pages on pages 6 and 8..11; the Fire section on page 12;
-  // the patch code on page 24.
-  std::vector<std::uint8_t> flash(kFlashMemorySize, 0xFF);
-  auto place = [&](std::size_t to, std::size_t from, std::size_t length) {
-    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(from), length,
-                flash.begin() + static_cast<std::ptrdiff_t>(to));
-  };
-  place(0x0000, 0, kVendorSize);
-  place(0x1018, 192, 3 * 49);
-  place(0x10AB, 339, 41);
-  place(kFlashUserAddress, 164, kUserSize);
-  place(0x6000, 484, 12);
-  place(0xC000, 1024, 1024);
-  flash[0x6000 + 11] = 0xF0;
-  std::fill_n(flash.begin() + 0x3000, 32 * 16, 0x00);
-  std::fill_n(flash.begin() + 0x4000, 4 * kPageSize, 0x00);
-
-  std::array<std::uint8_t, 24> info{};
-  std::uint16_t sum = 0;
-  for (std::size_t i = 0; i < 1024; ++i) sum = static_cast<std::uint16_t>(sum + flash[0xC000 + i]);
-  sum ^= 0x015A;
-  const std::array<std::uint8_t, 8> patch{0xC0,
-                                          0x00,
-                                          0x04,
-                                          0x00,
-                                          0x00,
-                                          0x1A,
-                                          static_cast<std::uint8_t>(sum >> 8),
-                                          static_cast<std::uint8_t>(sum & 0xFF)};
-  std::copy(patch.begin(), patch.end(), info.begin() + 8);
-  std::copy(info.begin(), info.end(), flash.begin() + 0x1000);
-  return flash;
+  // The first shipped default image of the type.
+  const char* name = type == MemoryType::kI2C ? "VRDK2280MData_Cfg1" : "VRDK2280MData_Flash_Cfg1";
+  std::vector<std::uint8_t> memory(MemorySize(type), 0xFF);
+  if (const auto image = resources::Find(name)) {
+    std::copy_n(image->begin(), std::min(image->size(), memory.size()), memory.begin());
+  }
+  return memory;
 }
 
 SimulatedMouse::SimulatedMouse(Clock& clock, SimulatedMouseConfig config)

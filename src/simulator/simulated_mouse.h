@@ -99,8 +99,8 @@ class SimulatedMouse {
  public:
   explicit SimulatedMouse(Clock& clock, SimulatedMouseConfig config = {});
 
-  // The memory a new mouse of this type leaves the factory with: the default
-  // image ("I2C"), or its sections placed at their flash addresses ("Flash").
+  // The memory a new mouse of this type leaves the factory with: the first
+  // shipped default image of the type.
   static std::vector<std::uint8_t> FactoryMemory(MemoryType type);
 
   // --- The bus side ---------------------------------------------------------

@@ -69,7 +69,8 @@ int Run(const VirtualMouseOptions& options) {
   SimulatedMouseConfig config;
   config.memory_type = image ? image->type : options.memory_type.value_or(MemoryType::kI2C);
   if (image) config.memory = image->bytes;
-  config.collections = VirtualMouseCollections();
+  const MouseLayout layout = options.composite ? MouseLayout::kComposite : MouseLayout::kVendorOnly;
+  config.collections = VirtualMouseCollections(layout);
   SystemClock clock;
   SimulatedMouse mouse(clock, config);
   mouse.SetRecording(false);  // a long run would keep every transfer otherwise
@@ -94,7 +95,7 @@ int Run(const VirtualMouseOptions& options) {
   std::vector<std::uint8_t> saved;
   if (image && image->from_file) saved = image->bytes;
   VirtualMouse virtual_mouse(mouse, clock, std::move(*mouse_device), std::move(keyboard),
-                             std::move(saver), std::move(saved), Log);
+                             std::move(saver), std::move(saved), Log, layout);
   Log(std::string("memory \"") + std::string(MemoryTypeName(config.memory_type)) + "\"" +
       (options.image.empty() ? " (factory, not saved)" : " in " + options.image));
   int status = 0;

@@ -6,13 +6,15 @@ namespace vrdk {
 
 std::string_view VirtualMouseUsage() {
   return "usage: vrdk-virtual-mouse [--image=FILE] [--memory-type=I2C|Flash] [--keyboard]\n"
-         "                          [--unplug-after=N] [--uhid=PATH]\n"
+         "                          [--composite] [--unplug-after=N] [--uhid=PATH]\n"
          "Puts a simulated mouse (1BCF:08B8) on the HID bus through uhid.\n"
          "  --image=FILE        its memory: 2048 bytes \"I2C\", 65536 bytes \"Flash\"; a\n"
          "                      missing file starts as factory memory; written back after\n"
          "                      writes and on exit\n"
          "  --memory-type=TYPE  the memory type of a missing image (default I2C)\n"
          "  --keyboard          also put an unrelated keyboard on the bus\n"
+         "  --composite         one interface with a mouse, a consumer-control and the\n"
+         "                      vendor collection, as many gaming mice have\n"
          "  --unplug-after=N    let N feature transfers through, fail the next and leave\n"
          "                      the bus for good\n"
          "  --uhid=PATH         the uhid device (default /dev/uhid)\n"
@@ -35,13 +37,15 @@ std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std:
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    const bool is_flag = name == "keyboard" || name == "help";
+    const bool is_flag = name == "keyboard" || name == "help" || name == "composite";
     if (is_flag) {
       if (value) {
         *error = "--" + std::string(name) + " takes no value";
         return std::nullopt;
       }
-      (name == "help" ? options.help : options.keyboard) = true;
+      (name == "help"       ? options.help
+       : name == "keyboard" ? options.keyboard
+                            : options.composite) = true;
       continue;
     }
     if (!value) {

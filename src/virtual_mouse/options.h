@@ -14,6 +14,7 @@ struct VirtualMouseOptions {
   std::string image;                      // empty: factory memory, nothing saved
   std::optional<MemoryType> memory_type;  // for a missing image; checked against a present one
   bool keyboard = false;                  // also put an unrelated keyboard on the bus
+  bool composite = false;                 // mouse, consumer and vendor collections in one interface
   long unplug_after = -1;  // the transfer with this number fails and the mouse leaves
   std::string uhid = "/dev/uhid";
   bool help = false;

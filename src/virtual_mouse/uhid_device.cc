@@ -146,6 +146,8 @@ UhidDevice::Event UhidDevice::HandleEvent(UhidReportHandler& handler) {
     Write(&reply, sizeof reply, "SET_REPORT_REPLY");
     return Event::kAnswered;
   }
+  // The kernel says so when the first reader opens the device.
+  if (event.type == UHID_OPEN) return Event::kOpened;
   return Event::kOther;
 }
 

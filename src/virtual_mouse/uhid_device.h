@@ -65,12 +65,13 @@ class UhidDevice {
   // UHID_INPUT2: one input report (byte 0 its id when the device uses ids).
   bool SendInput(std::span<const std::uint8_t> report);
 
-  enum class Event { kNone, kAnswered, kOther, kClosed };
+  enum class Event { kNone, kAnswered, kOpened, kOther, kClosed };
   // Reads one event, if one is waiting, and answers it with handler.
   // kNone: nothing waiting; kAnswered: a GET_REPORT or SET_REPORT was
-  // answered; kOther: an event that needs no answer (start, stop, open, close,
-  // output, or one of an unknown type); kClosed: the file reached its end or
-  // failed, and no more events will come.
+  // answered; kOpened: the first reader opened the device (the kernel powers
+  // a real device up then); kOther: an event that needs no answer (start,
+  // stop, close, output, or one of an unknown type); kClosed: the file
+  // reached its end or failed, and no more events will come.
   Event HandleEvent(UhidReportHandler& handler);
 
   std::string LastError() const { return last_error_; }

@@ -14,7 +14,11 @@
 namespace vrdk {
 namespace {
 
-constexpr int kMouseCollection = 0;
+// The firmware's protocol lives in the vendor collection, the mouse's last;
+// every feature report of the device goes there.
+int VendorCollection(const SimulatedMouse& mouse) {
+  return std::max(static_cast<int>(mouse.Config().collections.size()) - 1, 0);
+}
 // Events answered in one go before the other files get their turn.
 constexpr int kEventsPerTurn = 64;
 
@@ -35,19 +39,21 @@ class VirtualMouse::MouseHandler : public UhidReportHandler {
                                        std::span<std::uint8_t, kUhidDataMax> report) override {
     const auto& collections = mouse_.Config().collections;
     if (type != UhidReportType::kFeature || collections.empty()) return std::nullopt;
+    const int vendor = VendorCollection(mouse_);
     const std::size_t length = std::min<std::size_t>(
-        collections[kMouseCollection].caps.feature_report_byte_length, kUhidDataMax);
+        collections[static_cast<std::size_t>(vendor)].caps.feature_report_byte_length,
+        kUhidDataMax);
     if (length == 0) return std::nullopt;
     std::fill_n(report.begin(), length, 0);
     report[0] = number;
-    if (!mouse_.GetFeature(kMouseCollection, report.first(length))) return std::nullopt;
+    if (!mouse_.GetFeature(vendor, report.first(length))) return std::nullopt;
     return length;
   }
 
   bool SetReport(UhidReportType type, std::uint8_t /*number*/,
                  std::span<const std::uint8_t> data) override {
     if (type != UhidReportType::kFeature) return false;
-    const bool ok = mouse_.SetFeature(kMouseCollection, data);
+    const bool ok = mouse_.SetFeature(VendorCollection(mouse_), data);
     if (ok) wrote_();
     return ok;
   }
@@ -71,7 +77,7 @@ class VirtualMouse::KeyboardHandler : public UhidReportHandler {
 
 VirtualMouse::VirtualMouse(SimulatedMouse& mouse, Clock& clock, UhidDevice mouse_device,
                            std::optional<UhidDevice> keyboard, Saver saver,
-                           std::vector<std::uint8_t> saved, Logger log)
+                           std::vector<std::uint8_t> saved, Logger log, MouseLayout layout)
     : mouse_(mouse),
       clock_(clock),
       mouse_device_(std::move(mouse_device)),
@@ -79,6 +85,7 @@ VirtualMouse::VirtualMouse(SimulatedMouse& mouse, Clock& clock, UhidDevice mouse
       saver_(std::move(saver)),
       saved_(std::move(saved)),
       log_(std::move(log)),
+      layout_(layout),
       mouse_handler_(std::make_unique<MouseHandler>(mouse,
                                                     [this] {
                                                       save_due_ = true;
@@ -119,7 +126,7 @@ void VirtualMouse::Sync() {
   if (present && !mouse_device_.Created() && !stopped_ && !broken_) {
     const auto& config = mouse_.Config();
     if (mouse_device_.Create({"VRDK virtual mouse", config.vendor_id, config.product_id, 0x0100,
-                              MouseReportDescriptor()})) {
+                              MouseReportDescriptor(layout_)})) {
       log_("mouse " + IdText(config.vendor_id, config.product_id) + " on the bus");
     } else {
       broken_ = true;
@@ -127,7 +134,7 @@ void VirtualMouse::Sync() {
     }
   }
   if (mouse_device_.Created()) {
-    while (auto report = mouse_.TakeInputReport(kMouseCollection)) {
+    while (auto report = mouse_.TakeInputReport(VendorCollection(mouse_))) {
       if (!mouse_device_.SendInput(*report)) log_(mouse_device_.LastError());
     }
   }
@@ -165,6 +172,9 @@ bool VirtualMouse::HandleWaiting(UhidDevice& device, UhidReportHandler& handler)
     if (event == UhidDevice::Event::kClosed) {
       log_(device.LastError());
       return false;
+    }
+    if (event == UhidDevice::Event::kOpened && &device == &mouse_device_) {
+      log_("mouse opened by a reader");
     }
     Sync();  // a restart or an unplug takes effect before the next request
   }

@@ -28,6 +28,7 @@
 
 #include "hid/clock.h"
 #include "simulator/simulated_mouse.h"
+#include "virtual_mouse/hid_devices.h"
 #include "virtual_mouse/uhid_device.h"
 
 namespace vrdk {
@@ -47,7 +48,7 @@ class VirtualMouse {
   // nothing yet, so the first chance saves).
   VirtualMouse(SimulatedMouse& mouse, Clock& clock, UhidDevice mouse_device,
                std::optional<UhidDevice> keyboard, Saver saver, std::vector<std::uint8_t> saved,
-               Logger log);
+               Logger log, MouseLayout layout = MouseLayout::kVendorOnly);
   ~VirtualMouse();
   VirtualMouse(const VirtualMouse&) = delete;
   VirtualMouse& operator=(const VirtualMouse&) = delete;
@@ -81,6 +82,7 @@ class VirtualMouse {
   Saver saver_;
   std::vector<std::uint8_t> saved_;
   Logger log_;
+  MouseLayout layout_;
   std::unique_ptr<MouseHandler> mouse_handler_;
   std::unique_ptr<KeyboardHandler> keyboard_handler_;
   bool save_due_ = false;

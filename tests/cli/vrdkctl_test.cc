@@ -12,7 +12,6 @@
 
 #include "image/checksum.h"
 #include "simulator/simulated_mouse.h"
-#include "support/flash_defaults.h"
 #include "support/temp_dir.h"
 
 namespace vrdk::cli {
@@ -172,11 +171,11 @@ TEST_F(VrdkctlTest, TheTraceHoldsEveryTransferInOrder) {
   EXPECT_GE(answers, 293);
 }
 
-TEST_F(VrdkctlTest, AFlashMouseForAnI2CProgramIsNotAccepted) {
-  TempDir::Write(mouse_file_, testing::FlashDefaultImage());
-  const Result result = Sim({"info"});
-  EXPECT_EQ(result.code, kExitNoMouse);
-  EXPECT_THAT(result.err, HasSubstr("Bin file type error"));
+TEST_F(VrdkctlTest, AFlashMemoryForAnI2CProgramIsRefusedNamingBoth) {
+  TempDir::Write(mouse_file_, SimulatedMouse::FactoryMemory(MemoryType::kFlash));
+  const Result result = Sim({"--memory-type=I2C", "info"});
+  EXPECT_EQ(result.code, kExitFileError);
+  EXPECT_THAT(result.err, HasSubstr("a \"Flash\" image, not \"I2C\""));
 }
 
 TEST_F(VrdkctlTest, ErrorsEndWithTheirExitCodes) {

@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -52,6 +54,51 @@ TEST(WriteFileAtomically, AMissingFolderIsAClearError) {
   const auto error = WriteFileAtomically(dir.File("no/such/folder/x.bin"), kNew);
   ASSERT_TRUE(error.has_value());
   EXPECT_THAT(*error, HasSubstr("No such file or directory"));
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  ::stat(path.c_str(), &info);
+  return info.st_mode & 07777;
+}
+
+TEST(WriteFileAtomically, ANewFileGetsTheModeTheUmaskGivesAndAnOldOneKeepsItsOwn) {
+  TempDir dir;
+  const mode_t old_mask = ::umask(077);
+  const auto fresh = dir.File("private.bin");
+  const bool written = !WriteFileAtomically(fresh, kNew).has_value();
+  ::umask(022);
+  const auto shared = dir.File("shared.bin");
+  EXPECT_FALSE(WriteFileAtomically(shared, kNew).has_value());
+  ::umask(old_mask);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(ModeOf(fresh), 0600u);
+  EXPECT_EQ(ModeOf(shared), 0644u);
+  ASSERT_EQ(::chmod(shared.c_str(), 0640), 0);
+  EXPECT_FALSE(WriteFileAtomically(shared, kOld).has_value());
+  EXPECT_EQ(ModeOf(shared), 0640u);
+}
+
+TEST(WriteFileAtomically, ASymbolicLinkStaysALinkAndTheFileItPointsToIsReplaced) {
+  TempDir dir;
+  namespace fs = std::filesystem;
+  fs::create_directories(dir.File("real"));
+  const auto real = dir.File("real/profile.bin");
+  TempDir::Write(real, kOld);
+  const auto link = dir.File("profile.bin");
+  fs::create_symlink("real/profile.bin", link);
+  const auto chain = dir.File("latest.bin");
+  fs::create_symlink(link, chain);
+  EXPECT_FALSE(WriteFileAtomically(chain, kNew).has_value());
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::is_symlink(chain));
+  EXPECT_EQ(TempDir::Read(real), kNew);
+  // A link to a file not there yet creates that file.
+  const auto dangling = dir.File("new.bin");
+  fs::create_symlink("real/new.bin", dangling);
+  EXPECT_FALSE(WriteFileAtomically(dangling, kOld).has_value());
+  EXPECT_TRUE(fs::is_symlink(dangling));
+  EXPECT_EQ(TempDir::Read(dir.File("real/new.bin")), kOld);
 }
 
 TEST(ReadFilePrefix, ReadsUpToTheLimitAndReportsMissingFiles) {

@@ -4,7 +4,9 @@
 
 #include "hid/hidraw_backend.h"
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -137,12 +139,105 @@ TEST_F(FakeSysfs, DeviceLinkCountsAndMatchesButOpensNoHandleWithoutAnswers) {
   HidrawBackend backend(Paths());
   CountingClock clock;
   DeviceLink link(backend, clock);
-  EXPECT_EQ(link.CountHidInterfaces(), 2);
+  // The keyboard node holds a keyboard and a consumer control.
+  EXPECT_EQ(link.CountHidInterfaces(), 3);
   // Ids and feature length match, so the mouse counts as found, but neither
   // probe goes through a plain file.
   EXPECT_TRUE(link.OpenDevice(0x1BCF, 0x08B8));
   EXPECT_FALSE(link.IsOpen());
   EXPECT_NE(link.InputHandle(), kInvalidHandle);
+}
+
+TEST_F(FakeSysfs, EachCollectionOfANodeIsAnInterfaceWithItsOwnLengths) {
+  AddNode(0, "0003:0000046D:0000C077", testing::kBootMouse);
+  AddNode(1, "0003:00001BCF:000008B8", testing::kCompositeMouse);
+  HidrawBackend backend(Paths());
+  EXPECT_THAT(backend.ListInterfaces(),
+              ElementsAre(Dev(0), Dev(1) + "#1", Dev(1) + "#2", Dev(1) + "#3"));
+  std::vector<HidCaps> caps;
+  for (const char* collection : {"#1", "#2", "#3"}) {
+    const HidHandle handle = backend.Open(Dev(1) + collection, HidAccess::kNone);
+    ASSERT_NE(handle, kInvalidHandle);
+    caps.push_back(backend.GetCaps(handle).value_or(HidCaps{}));
+    EXPECT_EQ(backend.GetAttributes(handle)->product_id, 0x08B8);
+    backend.Close(handle);
+  }
+  EXPECT_THAT(caps, ElementsAre(HidCaps{7, 0, 0}, HidCaps{3, 0, 17}, HidCaps{8, 0, 8}));
+  // Collections are counted from 1, and only those the descriptor has exist.
+  EXPECT_FALSE(backend.GetCaps(backend.Open(Dev(1) + "#4", HidAccess::kNone)).has_value());
+  EXPECT_EQ(backend.Open(Dev(1) + "#0", HidAccess::kNone), kInvalidHandle);
+}
+
+TEST_F(FakeSysfs, TheMouseIsFoundThroughItsVendorCollection) {
+  AddNode(1, "0003:00001BCF:000008B8", testing::kCompositeMouse);
+  HidrawBackend backend(Paths());
+  CountingClock clock;
+  DeviceLink link(backend, clock);
+  EXPECT_EQ(link.CountHidInterfaces(), 3);
+  EXPECT_TRUE(link.OpenDevice(0x1BCF, 0x08B8));
+  EXPECT_EQ(link.FeatureReportLength(), 8);
+  EXPECT_EQ(link.InputReportLength(), 8);
+  EXPECT_NE(link.InputHandle(), kInvalidHandle);
+}
+
+// Opening a hidraw node powers its device up: counting and identifying the
+// bus, as every idle DevTimer tick does, must not open any.
+TEST_F(FakeSysfs, CountingAndIdentifyingOpensNoNode) {
+  AddNode(0, "0003:0000046D:0000C077", testing::kKeyboardWithReportIds);
+  AddNode(1, "0003:00001BCF:000008B8", testing::kCompositeMouse);
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(::inotify_add_watch(watch, (root_ / "dev").c_str(), IN_OPEN), 0);
+  HidrawBackend backend(Paths());
+  CountingClock clock;
+  DeviceLink link(backend, clock);
+  for (int tick = 0; tick < 10; ++tick) EXPECT_EQ(link.CountHidInterfaces(), 5);
+  for (const auto& path : backend.ListInterfaces()) {
+    const HidHandle handle = backend.Open(path, HidAccess::kNone);
+    EXPECT_TRUE(backend.GetAttributes(handle).has_value());
+    EXPECT_TRUE(backend.GetCaps(handle).has_value());
+    backend.Close(handle);
+  }
+  alignas(inotify_event) char events[4096];
+  EXPECT_LT(::read(watch, events, sizeof events), 0) << "a node was opened";
+  // A transfer opens its node, and inotify sees that.
+  const HidHandle handle = backend.Open(Dev(1) + "#3", HidAccess::kNone);
+  std::array<std::uint8_t, 8> report{0x40, 0x0D};
+  backend.SetFeature(handle, report);
+  EXPECT_GT(::read(watch, events, sizeof events), 0);
+  backend.Close(handle);
+  ::close(watch);
+}
+
+// The node's owner allows no one else: the failure says so, so the user can
+// be told how to get the mouse. Run as another user when this runs as root.
+TEST_F(FakeSysfs, ANodeTheUserMayNotOpenIsReportedAsAccessDenied) {
+  AddNode(0, "0003:00001BCF:000008B8", testing::kVendorProtocol);
+  ASSERT_EQ(::chmod(Dev(0).c_str(), 0600), 0);
+  auto check = [&] {
+    HidrawBackend backend(Paths());
+    const HidHandle handle = backend.Open(Dev(0), HidAccess::kNone);
+    std::array<std::uint8_t, 8> report{0x40, 0x0D};
+    return handle != kInvalidHandle && !backend.SetFeature(handle, report) &&
+           backend.LastErrorWasAccessDenied() &&
+           backend.LastError().find("Permission denied") != std::string::npos &&
+           backend.Open(Dev(0), HidAccess::kReadWrite) == kInvalidHandle &&
+           backend.LastErrorWasAccessDenied();
+  };
+  if (::getuid() != 0) {
+    ASSERT_EQ(::chmod(Dev(0).c_str(), 0), 0);
+    EXPECT_TRUE(check());
+    return;
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+    ::_exit(dropped && check() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(FakeSysfs, InputReadsArriveAndAnInterruptEndsAWaitingRead) {

@@ -235,7 +235,8 @@ TEST(Reset, TheFlashResetWritesDefaultImageOneWhole) {
   SessionRig rig(MemoryType::kFlash, config);
   rig.Connect();
   ImageWrites(rig.session).ConfirmClick(1);
-  EXPECT_EQ(rig.mouse.Memory(), testing::FlashDefaultImage());
+  EXPECT_EQ(rig.mouse.Memory(),
+            DefaultImageSet::FromResources(MemoryType::kFlash)->WorkingImage(1));
 }
 
 class RestoreDefaultsTest : public ::testing::TestWithParam<MemoryType> {};

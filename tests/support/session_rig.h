@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "session/session.h"
-#include "support/flash_defaults.h"
 #include "support/simulated_rig.h"
 
 namespace vrdk::testing {
@@ -89,11 +88,7 @@ class PumpingClock : public CountingClock {
   std::function<void()> on_pump;
 };
 
-inline DefaultImageSet DefaultsFor(MemoryType type) {
-  if (type == MemoryType::kI2C) return *DefaultImageSet::FromResources();
-  const auto image = FlashDefaultImage();
-  return DefaultImageSet({image, image, image});
-}
+inline DefaultImageSet DefaultsFor(MemoryType type) { return *DefaultImageSet::FromResources(type); }
 
 inline SimulatedMouseConfig MouseFor(MemoryType type) {
   SimulatedMouseConfig config;

@@ -111,8 +111,18 @@ TEST(VirtualMouseDescriptors, GiveTheLengthsTheHostLooksFor) {
   EXPECT_EQ(collections[0].caps, (HidCaps{8, 0, 8}));
   EXPECT_TRUE(collections[0].takes_commands && collections[0].answers &&
               collections[0].sends_input);
-  // A keyboard: 8-byte input, the LED output byte, no feature report.
-  EXPECT_EQ(KeyboardAsSimulatedDevice().caps, (HidCaps{8, 1, 0}));
+  // A keyboard: 8-byte input, the LED output byte, no feature report, each
+  // with the report id byte Windows counts.
+  EXPECT_EQ(KeyboardAsSimulatedDevice().caps, (HidCaps{9, 2, 0}));
+  // The composite mouse: its mouse and consumer collections take nothing of
+  // the protocol, and the consumer's own feature report is 17 bytes long.
+  const auto composite = VirtualMouseCollections(MouseLayout::kComposite);
+  ASSERT_EQ(composite.size(), 3u);
+  EXPECT_EQ(composite[0].caps, (HidCaps{7, 0, 0}));
+  EXPECT_EQ(composite[1].caps, (HidCaps{3, 0, 17}));
+  EXPECT_EQ(composite[2].caps, (HidCaps{8, 0, 8}));
+  EXPECT_FALSE(composite[1].takes_commands || composite[1].answers);
+  EXPECT_TRUE(composite[2].takes_commands && composite[2].answers && composite[2].sends_input);
 }
 
 TEST_F(VirtualMouseTest, PutsTheMouseAndTheKeyboardOnTheBus) {
