@@ -17,8 +17,11 @@ void InstallEditors(Session& session) {
     keys::Gestures(session).ShowFromDataBuf();
   });
   settings::InstallSettingsPages(session);
-  session.AddPageFiller(
-      [&session] { engineering::EngineerPage(session).ShowComboItemsFromButtons(); });
+  session.AddPageFiller([&session] {
+    engineering::EngineerPage page(session);
+    page.ShowComboItemsFromButtons();
+    page.ShowProfileSwitchFromCodes();
+  });
 }
 
 }  // namespace vrdk

@@ -74,7 +74,9 @@ std::optional<Function> ParseFunction(Session& session, const std::string& text,
     const auto bytes = ParseKeyCode(text.substr(5));
     if (!bytes) return std::nullopt;
     const std::string code = FormatKeyCode(*bytes);
-    return Function{code, session.NameForCode(code)};
+    return Function{code, target.kind == keys::KeyTarget::Kind::kCombinationSlot
+                              ? NameForSlotCode(code, session.Language(), session.Keys())
+                              : session.NameForCode(code)};
   }
   for (const MenuEntry& entry : MenuEntries()) {
     if (session.Language().Text(entry.caption_key) == text) return entry_function(entry);
@@ -132,6 +134,7 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
         // The main page with PROFILE shown (nothing is sent for showing it).
         session.Pages().mode_page = args->profile;
         keys::KeyAssignment(session).RefreshProfileKeys(args->profile);
+        keys::AimKey(session).RefreshAIMKey();  // "DPI Lock" takes the step P shows
         return Assign(context, keys::KeyTarget::MainButton(args->number), args->function);
       });
   button->add_option("PROFILE", args->profile, "Profile 1 to 3")
