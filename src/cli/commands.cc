@@ -26,6 +26,8 @@ int CommandContext::Fail(int code, const std::string& message) {
   return code;
 }
 
+void CommandContext::Note(const std::string& message) { err_ << "vrdkctl: " << message << '\n'; }
+
 CLI::App* CommandRegistry::AddCommand(CLI::App* parent, const std::string& name,
                                       const std::string& help, NeedsMouse needs_mouse,
                                       CommandRun run) {
