@@ -156,7 +156,10 @@ TEST_F(EditorCommandsTest, DestructiveCommandsSayWhatTheyDestroyFirst) {
 }
 
 TEST_F(EditorCommandsTest, CombinationBitsKeepTheOtherFunctionsBits) {
+  // A second DPI loop button with a bit of its own, besides the first one's 0x08.
+  ASSERT_EQ(Sim({"engineer", "button", "1", "10", "code:09000001"}), kExitDone) << err_;
   ASSERT_EQ(Sim({"engineer", "combo-bits", "middle", "0x10"}), kExitDone) << err_;
+  EXPECT_EQ(Hex(kProfile1 + 36), "09000001");
   EXPECT_EQ(Hex(kProfile1 + 24), "01040010");
   EXPECT_EQ(Hex(kProfile1 + 28), "09000008");  // DPI Loop
   EXPECT_EQ(Hex(kProfile1 + 16), "01080002");  // Backward
@@ -166,6 +169,7 @@ TEST_F(EditorCommandsTest, DumpShowsTheLightingAndTheDpiCountTheEditorsUse) {
   ASSERT_EQ(Sim({"--json", "dump"}), kExitDone) << err_;
   const auto dump = nlohmann::json::parse(out_);
   const auto& led = dump["led"];
+  ASSERT_TRUE(led.contains("effects") && led.contains("breath") && led.contains("mcu"));
   EXPECT_EQ(led["effects"].size(), 7u);
   EXPECT_EQ(led["colors"].size(), 10u);
   EXPECT_TRUE(led["breath"].contains("upper_time"));
