@@ -1,6 +1,7 @@
 // button, combo-slot, fire, aim and gesture: what the main page's button
 // menus, the fire and AIM boxes and the gesture toggles do.
 
+#include <algorithm>
 #include <memory>
 
 #include "cli/commands.h"
@@ -259,7 +260,9 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
         static constexpr const char* kNeeds[] = {"Back",  "Middle", "DPI Loop", "DPI +",
                                                  "DPI -", "Back",   "Forward"};
         Session& session = context.GetSession();
-        if (args->shown_profile != 0) session.Pages().mode_page = args->shown_profile;
+        const int current = (image::User(session.Data())[0] & 0x0F) + 1;
+        session.Pages().mode_page =
+            args->shown_profile != 0 ? args->shown_profile : std::clamp(current, 1, 3);
         if (keys::Gestures(session).IB_ComboKeyClick(args->number)) return kExitDone;
         return context.Fail(kExitRefused, "profile " + std::to_string(session.Pages().mode_page) +
                                               " has no " + kNeeds[args->number - 1] +
@@ -269,7 +272,7 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
   toggle->add_option("N", args->number, "Toggle 1 to 7")->required()->check(CLI::Range(1, 7));
   toggle
       ->add_option("--profile", args->shown_profile,
-                   "The profile shown (1..3); default: the one the mouse uses")
+                   "The profile shown (1..3); default: the one the mouse uses now")
       ->check(CLI::Range(1, 3));
 }
 

@@ -139,6 +139,10 @@ TEST_F(EditorCommandsTest, GestureTogglesNeedTheirMouseButtonOnTheShownProfile) 
   ASSERT_EQ(Sim({"gesture", "toggle", "2", "--profile", "3"}), kExitDone) << err_;
   EXPECT_EQ(Hex(kProfile3 + 24), "01040008");
   EXPECT_EQ(Hex(kSlot3 + 4), "07D1F018");
+  // Without --profile, the profile the mouse uses (2) is shown: a second
+  // click on the same toggle switches the gesture off again.
+  ASSERT_EQ(Sim({"gesture", "toggle", "2"}), kExitDone) << err_;
+  EXPECT_EQ(Hex(kProfile3 + 24), "01040000");
 }
 
 TEST_F(EditorCommandsTest, TheEngineerButtonsSkipTheLeftClickGuard) {
