@@ -17,8 +17,11 @@ void InstallEditors(Session& session) {
     keys::Gestures(session).ShowFromDataBuf();
   });
   settings::InstallSettingsPages(session);
-  session.AddPageFiller(
-      [&session] { engineering::EngineerPage(session).ShowComboItemsFromButtons(); });
+  session.AddPageFiller([&session] {
+    engineering::EngineerPage page(session);
+    page.ShowComboItemsFromButtons();
+    page.ShowProfileSwitchFromCodes();
+  });
   // The fire-macro scripts may have changed on disk: every read takes them in
   // again, and whether the file exists decides how fire-macro codes are named.
   session.AddReadFollower([&session] {

@@ -49,6 +49,8 @@ int ExitFor(CommandContext& context, const Outcome& outcome) {
   return outcome.shown ? code : context.Fail(code, outcome.detail);
 }
 
+void CommandContext::Note(const std::string& message) { err_ << "vrdkctl: " << message << '\n'; }
+
 CLI::App* CommandRegistry::AddCommand(CLI::App* parent, const std::string& name,
                                       const std::string& help, NeedsMouse needs_mouse,
                                       CommandRun run) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/vrdkctl.h"
+#include "keys/editors/key_assignment.h"
 #include "session/image_writes.h"
 #include "session/session.h"
 
@@ -33,6 +34,9 @@ class CommandContext {
   void Print(const nlohmann::json& data, const std::string& text);
   // One line "vrdkctl: message" on stderr; returns code.
   int Fail(int code, const std::string& message);
+  // One line "vrdkctl: message" on stderr, before a change that destroys
+  // something, or after one that was limited.
+  void Note(const std::string& message);
 
  private:
   Session& session_;
@@ -81,6 +85,25 @@ void AddLedCommands(CLI::App& app, CommandRegistry& registry);
 void AddPointerCommands(CLI::App& app, CommandRegistry& registry);
 void AddKeyCommands(CLI::App& app, CommandRegistry& registry);
 void AddMacroCommands(CLI::App& app, CommandRegistry& registry);
+
+// FUNCTION as the user gives it (a menu entry's name, a key combination,
+// tag:NNNN or code:XXXXXXXX) assigned to a target; returns the exit code.
+int AssignFunction(CommandContext& context, keys::KeyTarget target, const std::string& text);
+// The PROFILE BUTTON FUNCTION arguments of the button commands.
+void AddButtonArguments(CLI::App* command, int& profile, int& button, std::string& function);
+
+// The extended profile-switch settings an engineer command may be given;
+// those not given (-1, empty) keep the values the mouse's codes hold.
+struct ProfileSwitchOptions {
+  int rtz = -1;
+  int axy = -1;
+  int cc = -1;
+  std::string offset;
+};
+void AddProfileSwitchOptions(CLI::App* command, ProfileSwitchOptions& options);
+// Puts the options given into `keys`; a bad offset is a usage error.
+int TakeProfileSwitchOptions(CommandContext& context, const ProfileSwitchOptions& options,
+                             KeyCodeContext& keys);
 
 // The button command's macro:NAME form: button BUTTON (1..12) of PROFILE
 // (1..3) plays the mouse macro NAME. Returns the exit code.

@@ -7,8 +7,6 @@
 #include "cli/report.h"
 #include "engineering/engineer_page.h"
 #include "hid/tracing_backend.h"
-#include "keys/function_codes.h"
-#include "keys/menu_entries.h"
 #include "session/image_writes.h"
 
 namespace vrdk::cli {
@@ -53,19 +51,13 @@ int List(CommandContext& context) {
   return kExitDone;
 }
 
+// With a mouse there, its fire presets, AIM step and combination bits make
+// the codes; without one, the defaults do.
 int Names(CommandContext& context) {
   Session& session = context.GetSession();
-  json list = json::array();
-  std::string text;
-  for (const MenuEntry& entry : MenuEntries()) {
-    const std::string code = CodeForMenuTag(entry.tag, session.Keys());
-    const std::string name = session.Language().Text(entry.caption_key);
-    list.push_back({{"tag", entry.tag}, {"code", code}, {"name", name}});
-    char line[32];
-    std::snprintf(line, sizeof line, "%5d  %s  ", entry.tag, code.c_str());
-    text += line + name + '\n';
-  }
-  context.Print(list, text);
+  session.ReFindDev();
+  const json names = NamesReport(session, session.Conn().state == ConnectionState::kConnected);
+  context.Print(names, NamesText(names));
   return kExitDone;
 }
 
@@ -140,7 +132,8 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
   registry.AddCommand(&app, "list", "List the HID interfaces of this machine, marking the mouse's",
                       NeedsMouse::kNo, List);
   registry.AddCommand(&app, "names",
-                      "Every function a button can be given, with its menu tag and code",
+                      "Every function a button can be given, with its menu tag and code (the "
+                      "mouse's settings when one is there)",
                       NeedsMouse::kNo, Names);
   registry.AddCommand(&app, "info",
                       "Memory type, ids, customer codes, product string, patch checksum, profile, "

@@ -1,6 +1,9 @@
 // engineer, patch and import-base-macros: the engineer page's settings,
 // programming the controller's patch code and importing a base macro set.
 
+#include <algorithm>
+#include <cctype>
+#include <climits>
 #include <memory>
 
 #include "cli/commands.h"
@@ -54,11 +57,16 @@ struct EngineerArgs {
   std::string name;
   std::string value;
   std::string number;
-  int rtz = 0;
-  int axy = 0;
-  int cc = 0;
-  std::string offset = "0";
+  ProfileSwitchOptions profile_switch;
+  int profile = 1;
+  int button = 1;
+  bool force = false;
 };
+
+bool FourHexDigits(const std::string& text) {
+  return text.size() == 4 && std::all_of(text.begin(), text.end(),
+                                         [](unsigned char c) { return std::isxdigit(c) != 0; });
+}
 
 std::string ItemList(const engineering::OptionField& field) {
   std::string items;
@@ -113,12 +121,12 @@ void AddOptionCommands(CLI::App* engineer, CommandRegistry& registry,
                         : "Set the USB product id (four hex digits)",
                     NeedsMouse::kYes,
                     [args, vid](CommandContext& context) {
+                      if (!FourHexDigits(args->value)) {
+                        return context.Fail(kExitUsage, "give exactly four hex digits");
+                      }
                       engineering::EngineerPage page(context.GetSession());
                       const bool sent = vid ? page.SetVid(args->value) : page.SetPid(args->value);
                       if (sent) return kExitDone;
-                      if (args->value.size() != 4) {
-                        return context.Fail(kExitUsage, "give exactly four hex digits");
-                      }
                       return context.Fail(kExitDeviceFailed, "the id could not be written");
                     })
         ->add_option("HEX", args->value, "Four hex digits")
@@ -128,13 +136,19 @@ void AddOptionCommands(CLI::App* engineer, CommandRegistry& registry,
       .AddCommand(engineer, "product-string",
                   "Set the USB product string (at most 16 characters are kept)", NeedsMouse::kYes,
                   [args](CommandContext& context) {
-                    if (args->value.size() > engineering::kProductStringSize) {
-                      context.Out() << "kept the first 16 characters\n";
+                    if (!engineering::ProductStringAcceptable(args->value)) {
+                      return context.Fail(kExitUsage,
+                                          "the product string holds printable ASCII characters "
+                                          "only (one byte each); nothing was written");
                     }
                     engineering::EngineerPage(context.GetSession()).SetProductString(args->value);
+                    if (args->value.size() > engineering::kProductStringSize) {
+                      context.Note("kept the first 16 characters: \"" +
+                                   args->value.substr(0, engineering::kProductStringSize) + "\"");
+                    }
                     return kExitDone;
                   })
-      ->add_option("TEXT", args->value, "Single-byte characters")
+      ->add_option("TEXT", args->value, "Printable ASCII characters")
       ->required();
 }
 
@@ -146,27 +160,40 @@ void AddCodeCommands(CLI::App* engineer, CommandRegistry& registry,
         const auto vendor = ParseNumber(args->name, 0, 255);
         const auto product = ParseNumber(args->value, 0, 255);
         if (!vendor || !product) return context.Fail(kExitUsage, "codes must be 0 to 255");
-        engineering::EngineerPage(context.GetSession())
-            .SetCustomerCodes(static_cast<int>(*vendor), static_cast<int>(*product));
+        Session& session = context.GetSession();
+        if (!session.CustomerCodesAccepted(static_cast<std::uint8_t>(*vendor),
+                                           static_cast<std::uint8_t>(*product))) {
+          const std::string lockout = "this program accepts no mouse with the codes " +
+                                      std::to_string(*vendor) + ", " + std::to_string(*product) +
+                                      ": after its next restart it will refuse this mouse";
+          if (!args->force) {
+            return context.Fail(kExitRefused, lockout + "; give --force to write them anyway");
+          }
+          context.Note(lockout);
+        }
+        engineering::EngineerPage(session).SetCustomerCodes(static_cast<int>(*vendor),
+                                                            static_cast<int>(*product));
         return kExitDone;
       });
   codes->add_option("VENDOR", args->name, "Vendor code")->required();
   codes->add_option("PRODUCT", args->value, "Product code")->required();
+  codes->add_flag("--force", args->force,
+                  "Write codes this program does not accept (it then refuses the mouse)");
   CLI::App* profile_switch = registry.AddCommand(
       engineer, "profile-switch",
       "Set the profile-switch parameters and rewrite every profile-switch button "
-      "(options not given are off, offset 0)",
+      "(options not given keep the values the mouse's codes hold)",
       NeedsMouse::kYes, [args](CommandContext& context) {
-        const auto offset = ParseNumber("0x" + args->offset, 0, engineering::kMaxProfileOffset);
-        if (!offset) return context.Fail(kExitUsage, "the offset must be hex 0 to FFF");
+        KeyCodeContext keys = context.GetSession().Keys();
+        if (const int code = TakeProfileSwitchOptions(context, args->profile_switch, keys);
+            code != kExitDone) {
+          return code;
+        }
         engineering::EngineerPage(context.GetSession())
-            .SetProfileSwitch(args->rtz, args->axy, args->cc, static_cast<int>(*offset));
+            .SetProfileSwitch(keys.return_to_zero, keys.adjust_xy, keys.change_colour, keys.offset);
         return kExitDone;
       });
-  profile_switch->add_option("--rtz", args->rtz, "Return to zero: 0 or 1")->check(CLI::Range(0, 1));
-  profile_switch->add_option("--axy", args->axy, "Adjust XY: 0 or 1")->check(CLI::Range(0, 1));
-  profile_switch->add_option("--cc", args->cc, "Change colour: 0 or 1")->check(CLI::Range(0, 1));
-  profile_switch->add_option("--offset", args->offset, "Offset, hex 0 to FFF");
+  AddProfileSwitchOptions(profile_switch, args->profile_switch);
   CLI::App* combo = registry.AddCommand(
       engineer, "combo-bits",
       "Set the combination bit of FUNCTION (middle, back, forward, cpi, cpi-up, cpi-down, gun) "
@@ -210,10 +237,13 @@ void AddOffsetAndMemoryCommands(CLI::App* engineer, CommandRegistry& registry,
           return context.Fail(kExitUsage, "the axis must be x or y");
         const auto n = ParseNumber(args->number, 1, 10);
         if (!n) return context.Fail(kExitUsage, "N must be 1 to 10");
+        if (!ParseNumber(args->value, LONG_MIN, LONG_MAX)) {
+          return context.Fail(kExitUsage, "VALUE must be a whole number, -128 to 127");
+        }
         const std::string shown =
             engineering::EngineerPage(context.GetSession())
                 .SetRecoilOffset(args->name == "x", static_cast<int>(*n), args->value);
-        if (shown != args->value) context.Out() << "limited to " << shown << "\n";
+        if (shown != args->value) context.Note("limited to " + shown);
         return kExitDone;
       });
   offset->add_option("AXIS", args->name, "x or y")->required();
@@ -223,6 +253,9 @@ void AddOffsetAndMemoryCommands(CLI::App* engineer, CommandRegistry& registry,
       engineer, "defaults",
       "Restore the defaults of every section (macros cleared, patch kept) and restart the mouse",
       NeedsMouse::kYes, [](CommandContext& context) {
+        context.Note(
+            "restoring the defaults: every button, DPI level, lighting setting and macro of the "
+            "mouse goes back to the factory image");
         const Outcome outcome = engineering::EngineerPage(context.GetSession()).RestoreDefaults();
         if (!outcome.ok()) return ExitFor(context, outcome);
         if (context.GetSession().Conn().state == ConnectionState::kConnected) return kExitDone;
@@ -236,7 +269,40 @@ void AddOffsetAndMemoryCommands(CLI::App* engineer, CommandRegistry& registry,
                       });
 }
 
+void AddButtonCommand(CLI::App* engineer, CommandRegistry& registry,
+                      const std::shared_ptr<EngineerArgs>& args) {
+  CLI::App* button = registry.AddCommand(
+      engineer, "button",
+      "Give BUTTON of PROFILE a FUNCTION as the engineer page's buttons do: no profile needs to "
+      "be shown, and the last \"Left Click\" may go",
+      NeedsMouse::kYes, [args](CommandContext& context) {
+        return AssignFunction(context, keys::KeyTarget::EngineerButton(args->profile, args->button),
+                              args->value);
+      });
+  AddButtonArguments(button, args->profile, args->button, args->value);
+}
+
 }  // namespace
+
+void AddProfileSwitchOptions(CLI::App* command, ProfileSwitchOptions& options) {
+  command->add_option("--rtz", options.rtz, "Return to zero: 0 or 1")->check(CLI::Range(0, 1));
+  command->add_option("--axy", options.axy, "Adjust XY: 0 or 1")->check(CLI::Range(0, 1));
+  command->add_option("--cc", options.cc, "Change colour: 0 or 1")->check(CLI::Range(0, 1));
+  command->add_option("--offset", options.offset, "Offset, hex 0 to FFF");
+}
+
+int TakeProfileSwitchOptions(CommandContext& context, const ProfileSwitchOptions& options,
+                             KeyCodeContext& keys) {
+  if (!options.offset.empty()) {
+    const auto offset = ParseNumber("0x" + options.offset, 0, engineering::kMaxProfileOffset);
+    if (!offset) return context.Fail(kExitUsage, "the offset must be hex 0 to FFF");
+    keys.offset = static_cast<int>(*offset);
+  }
+  if (options.rtz >= 0) keys.return_to_zero = options.rtz;
+  if (options.axy >= 0) keys.adjust_xy = options.axy;
+  if (options.cc >= 0) keys.change_colour = options.cc;
+  return kExitDone;
+}
 
 void AddEngineerCommands(CLI::App& app, CommandRegistry& registry) {
   AddPatchCommands(app, registry);
@@ -248,6 +314,7 @@ void AddEngineerCommands(CLI::App& app, CommandRegistry& registry) {
   AddOptionCommands(engineer, registry, args);
   AddCodeCommands(engineer, registry, args);
   AddOffsetAndMemoryCommands(engineer, registry, args);
+  AddButtonCommand(engineer, registry, args);
 }
 
 }  // namespace vrdk::cli

@@ -1,6 +1,7 @@
 // button, combo-slot, fire, aim and gesture: what the main page's button
 // menus, the fire and AIM boxes and the gesture toggles do.
 
+#include <algorithm>
 #include <memory>
 
 #include "cli/commands.h"
@@ -20,43 +21,52 @@ struct Function {
   std::string caption;
 };
 
-// "Ctrl+Shift+A": modifiers Ctrl, Shift, Alt, Win and at most two keys named
-// as the key-name table names them.
-std::optional<Function> KeyCombination(const std::string& text) {
+// "Ctrl+Shift+A" as the key-combination dialog builds it: the modifiers
+// Ctrl, Shift, Alt and Win wherever they stand, and at most two keys named as
+// the key-name table names them. A modifier key is no key of its own ("Left
+// Shift", "Right Alt"), and modifiers alone, or nothing at all (""), make a
+// combination too. `error` says what is wrong with a text that is none.
+std::optional<Function> KeyCombination(Session& session, const std::string& text,
+                                       std::string& error) {
   static constexpr const char* kModifiers[] = {"Ctrl", "Shift", "Alt", "Win"};
+  constexpr int kFirstModifierKey = 0xE0;
   int modifiers = 0;
   std::vector<int> keys;
-  std::size_t start = 0;
-  while (start <= text.size()) {
+  for (std::size_t start = 0; !text.empty() && start <= text.size();) {
     const std::size_t end = std::min(text.find('+', start), text.size());
     const std::string part = text.substr(start, end - start);
     start = end + 1;
-    if (part.empty()) return std::nullopt;
-    bool modifier = false;
-    for (int m = 0; m < 4; ++m) {
-      if (part == kModifiers[m] && keys.empty()) {
-        modifiers |= 1 << m;
-        modifier = true;
-      }
+    const auto modifier = std::find(std::begin(kModifiers), std::end(kModifiers), part);
+    if (modifier != std::end(kModifiers)) {
+      modifiers |= 1 << (modifier - std::begin(kModifiers));
+      continue;
     }
-    if (modifier) continue;
     int usage = 0;
-    for (int u = 1; u < 256 && usage == 0; ++u) {
+    for (int u = 1; u < 256 && usage == 0 && !part.empty(); ++u) {
       if (UsageName(u) == part) usage = u;
     }
-    if (usage == 0 || keys.size() == 2) return std::nullopt;
+    if (usage >= kFirstModifierKey) {
+      error =
+          "\"" + part + "\" is a modifier key, not a key of its own: give Ctrl, Shift, Alt or Win";
+      return std::nullopt;
+    }
+    if (usage == 0) return std::nullopt;
+    if (keys.size() == 2) {
+      error = "a key combination holds at most two keys besides Ctrl, Shift, Alt and Win";
+      return std::nullopt;
+    }
     keys.push_back(usage);
   }
-  if (keys.empty()) return std::nullopt;
-  KeyCodeBytes bytes{0x02, static_cast<std::uint8_t>(modifiers), 0, 0};
+  KeyCodeBytes bytes{key_class::kKeyboard, static_cast<std::uint8_t>(modifiers), 0, 0};
   for (std::size_t i = 0; i < keys.size(); ++i) bytes[2 + i] = static_cast<std::uint8_t>(keys[i]);
-  return Function{FormatKeyCode(bytes), text};
+  const std::string code = FormatKeyCode(bytes);
+  return Function{code, session.NameForCode(code)};
 }
 
 // FUNCTION as the user gives it: a menu entry's name (the first in menu
 // order), tag:NNNN, code:XXXXXXXX or a key combination.
 std::optional<Function> ParseFunction(Session& session, const std::string& text,
-                                      keys::KeyTarget target) {
+                                      keys::KeyTarget target, std::string& error) {
   const MenuOrigin origin = target.kind == keys::KeyTarget::Kind::kCombinationSlot
                                 ? MenuOrigin::kCombinationSlot
                                 : MenuOrigin::kButton;
@@ -74,17 +84,23 @@ std::optional<Function> ParseFunction(Session& session, const std::string& text,
     const auto bytes = ParseKeyCode(text.substr(5));
     if (!bytes) return std::nullopt;
     const std::string code = FormatKeyCode(*bytes);
-    return Function{code, session.NameForCode(code)};
+    return Function{code, target.kind == keys::KeyTarget::Kind::kCombinationSlot
+                              ? NameForSlotCode(code, session.Language(), session.Keys())
+                              : session.NameForCode(code)};
   }
   for (const MenuEntry& entry : MenuEntries()) {
     if (session.Language().Text(entry.caption_key) == text) return entry_function(entry);
   }
-  return KeyCombination(text);
+  return KeyCombination(session, text, error);
 }
 
-int Assign(CommandContext& context, keys::KeyTarget target, const std::string& text) {
+}  // namespace
+
+int AssignFunction(CommandContext& context, keys::KeyTarget target, const std::string& text) {
   Session& session = context.GetSession();
-  const auto function = ParseFunction(session, text, target);
+  std::string error;
+  const auto function = ParseFunction(session, text, target, error);
+  if (!function && !error.empty()) return context.Fail(kExitUsage, error);
   if (!function) {
     return context.Fail(kExitUsage, "unknown function \"" + text +
                                         "\": give a name from 'vrdkctl names', tag:NNNN, "
@@ -103,6 +119,14 @@ int Assign(CommandContext& context, keys::KeyTarget target, const std::string& t
   return context.Fail(kExitUsage, "no such button");
 }
 
+void AddButtonArguments(CLI::App* command, int& profile, int& button, std::string& function) {
+  command->add_option("PROFILE", profile, "Profile 1 to 3")->required()->check(CLI::Range(1, 3));
+  command->add_option("BUTTON", button, "Button 1 to 12")->required()->check(CLI::Range(1, 12));
+  command->add_option("FUNCTION", function, "The function")->required();
+}
+
+namespace {
+
 struct KeyArgs {
   int profile = 1;
   int number = 1;
@@ -113,6 +137,8 @@ struct KeyArgs {
   bool no_hold = false;
   std::string step;
   std::string choice;
+  int shown_profile = 0;
+  ProfileSwitchOptions profile_switch;
 };
 
 }  // namespace
@@ -132,22 +158,33 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
         // The main page with PROFILE shown (nothing is sent for showing it).
         session.Pages().mode_page = args->profile;
         keys::KeyAssignment(session).RefreshProfileKeys(args->profile);
-        return Assign(context, keys::KeyTarget::MainButton(args->number), args->function);
+        keys::AimKey(session).RefreshAIMKey();  // "DPI Lock" takes the step P shows
+        return AssignFunction(context, keys::KeyTarget::MainButton(args->number), args->function);
       });
-  button->add_option("PROFILE", args->profile, "Profile 1 to 3")
-      ->required()
-      ->check(CLI::Range(1, 3));
-  button->add_option("BUTTON", args->number, "Button 1 to 12")
-      ->required()
-      ->check(CLI::Range(1, 12));
-  button->add_option("FUNCTION", args->function, "The function")->required();
+  AddButtonArguments(button, args->profile, args->number, args->function);
 
   CLI::App* slot = registry.AddCommand(
-      &app, "combo-slot", "Give combination slot SLOT a FUNCTION, as the engineer page does",
+      &app, "combo-slot",
+      "Give combination slot SLOT a FUNCTION, as the engineer page does; a profile switch takes "
+      "the extended form, with the profile-switch settings the mouse holds unless given",
       NeedsMouse::kYes, [args](CommandContext& context) {
-        return Assign(context, keys::KeyTarget::CombinationSlot(args->number), args->function);
+        KeyCodeContext& keys = context.GetSession().Keys();
+        const KeyCodeContext held = keys;
+        if (const int code = TakeProfileSwitchOptions(context, args->profile_switch, keys);
+            code != kExitDone) {
+          return code;
+        }
+        const int code =
+            AssignFunction(context, keys::KeyTarget::CombinationSlot(args->number), args->function);
+        // The options shape this slot's code only.
+        keys.return_to_zero = held.return_to_zero;
+        keys.adjust_xy = held.adjust_xy;
+        keys.change_colour = held.change_colour;
+        keys.offset = held.offset;
+        return code;
       });
   slot->add_option("SLOT", args->number, "Slot 1 to 9")->required()->check(CLI::Range(1, 9));
+  AddProfileSwitchOptions(slot, args->profile_switch);
   slot->add_option("FUNCTION", args->function, "The function")->required();
 
   CLI::App* fire = registry.AddCommand(
@@ -215,6 +252,28 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
       ->add_option("CHOICE", args->choice, "on|off")
       ->required()
       ->check(CLI::IsMember({"on", "off"}));
+  CLI::App* toggle = registry.AddCommand(
+      gesture, "toggle",
+      "Click main-page toggle N (1 Right + Back LED mode; 2..5 hold Middle, DPI loop, DPI +, "
+      "DPI -; 6, 7 Right + Back, Right + Forward game mode) with a profile shown",
+      NeedsMouse::kYes, [args](CommandContext& context) {
+        static constexpr const char* kNeeds[] = {"Back",  "Middle", "DPI Loop", "DPI +",
+                                                 "DPI -", "Back",   "Forward"};
+        Session& session = context.GetSession();
+        const int current = (image::User(session.Data())[0] & 0x0F) + 1;
+        session.Pages().mode_page =
+            args->shown_profile != 0 ? args->shown_profile : std::clamp(current, 1, 3);
+        if (keys::Gestures(session).IB_ComboKeyClick(args->number)) return kExitDone;
+        return context.Fail(kExitRefused, "profile " + std::to_string(session.Pages().mode_page) +
+                                              " has no " + kNeeds[args->number - 1] +
+                                              " mouse button, which toggle " +
+                                              std::to_string(args->number) + " needs");
+      });
+  toggle->add_option("N", args->number, "Toggle 1 to 7")->required()->check(CLI::Range(1, 7));
+  toggle
+      ->add_option("--profile", args->shown_profile,
+                   "The profile shown (1..3); default: the one the mouse uses now")
+      ->check(CLI::Range(1, 3));
 }
 
 }  // namespace vrdk::cli

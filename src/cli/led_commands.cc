@@ -69,13 +69,17 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
   registry
       .AddCommand(
           led, "type",
-          "Set the LED hardware type; restores the defaults for it and restarts the mouse",
+          "Set the LED hardware type; restores every default for it (buttons, DPI, lighting, "
+          "macros) and restarts the mouse",
           NeedsMouse::kYes, WithLive([args](CommandContext& context, auto& editor) {
             constexpr std::array<std::string_view, 4> kNames = {"rgb", "sync", "nt", "mculed"};
             const auto at = std::find(kNames.begin(), kNames.end(), Lower(args->name));
             if (at == kNames.end()) {
               return context.Fail(kExitUsage, "TYPE must be RGB, Sync, NT or MCULED");
             }
+            context.Note(
+                "changing the LED type restores the defaults for it: every button, DPI level, "
+                "lighting setting and macro of the mouse goes back to the factory image");
             editor.cb_LEDModeChange(static_cast<int>(at - kNames.begin()));
             if (context.GetSession().Conn().state == ConnectionState::kConnected) {
               return kExitDone;

@@ -14,13 +14,17 @@ struct PointerArgs {
   std::string value;
 };
 
-// Runs `change` on the pointer page freshly read from the system.
+// Runs `change` on the pointer page freshly read from the system. A change
+// the system did not take fails with what was not taken and where the value
+// was kept.
 CommandRun WithPointer(std::function<int(CommandContext&, settings::PointerSettings&)> change) {
   return [change](CommandContext& context) {
     auto platform = settings::SystemPointerPlatform();
     settings::PointerSettings pointer(context.GetSession(), *platform);
     pointer.Refresh();
-    return change(context, pointer);
+    const int code = change(context, pointer);
+    if (code != kExitDone || pointer.LastApply().taken) return code;
+    return context.Fail(kExitDeviceFailed, pointer.LastApply().message);
   };
 }
 

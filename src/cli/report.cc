@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "image/code_text.h"
+#include "keys/function_codes.h"
+#include "keys/menu_entries.h"
 
 namespace vrdk::cli {
 namespace {
@@ -16,7 +18,8 @@ constexpr std::size_t kProductStringLength = 16;
 constexpr std::size_t kDpiLevelCount = 43;
 constexpr std::size_t kDpiIndexes = 44;
 constexpr std::size_t kDpiColours = 87;
-constexpr int kDpiHidden = 15;
+constexpr std::size_t kEffectColoursAt = 57;
+constexpr std::size_t kEffectColours = 10;
 
 std::string Hex(std::span<const std::uint8_t> bytes, const char* separator = "") {
   std::string text;
@@ -51,21 +54,52 @@ json DpiValue(int index, const LanguageTable& language) {
   return value;
 }
 
-json DpiReport(const image::DataBuf& data, const LanguageTable& language) {
-  const auto vendor = image::Vendor(data);
-  const int levels = std::min(vendor[kDpiLevelCount] & 0x07, 7) + 1;
+// The levels as the DPI editors hold them: a stored count above 7 keeps the
+// count shown before, and an index that is no value (12..15) shows null.
+json DpiReport(const Session& session, const LanguageTable& language) {
+  const auto vendor = image::Vendor(session.Data());
+  const DpiState& dpi = session.Pages().dpi;
   json values = json::array();
   json colours = json::array();
-  for (int level = 0; level < levels; ++level) {
+  for (int level = 0; level < dpi.count; ++level) {
     const std::uint8_t pair = vendor[kDpiIndexes + static_cast<std::size_t>(level / 2)];
     const int index = level % 2 == 0 ? pair & 0x0F : pair >> 4;
-    values.push_back(index == kDpiHidden ? json(nullptr) : DpiValue(index, language));
+    values.push_back(DpiValue(index, language));
     colours.push_back(Hex(vendor.subspan(kDpiColours + 3 * static_cast<std::size_t>(level), 3)));
   }
-  return {{"levels", levels},
-          {"values", values},
-          {"current", image::User(data)[2] + 1},
-          {"colors", colours}};
+  return {
+      {"levels", dpi.count}, {"values", values}, {"current", dpi.current + 1}, {"colors", colours}};
+}
+
+// The lighting settings as the lighting editor shows them.
+json LedReport(const Session& session) {
+  const auto vendor = image::Vendor(session.Data());
+  const LedState& led = session.Pages().led;
+  json colours = json::array();
+  for (std::size_t k = 0; k < kEffectColours; ++k) {
+    colours.push_back(Hex(vendor.subspan(kEffectColoursAt + 3 * k, 3)));
+  }
+  const auto effect_at = static_cast<std::size_t>(led.effect_item);
+  json mcu = nullptr;
+  if (session.ActiveMemoryType() == MemoryType::kI2C) {
+    mcu = {{"step", led.mcu_step_item},
+           {"scan", led.mcu_ctrl_item == 0 ? 6 : 3},
+           {"leds", led.mcu_count_item + 4}};
+  }
+  return {
+      {"type", std::string(image::LedTypeName(session.Pages().led_type))},
+      {"mode", image::User(session.Data())[1] & 0x0F},
+      {"effect", effect_at < led.effect_list.size() ? json(led.effect_list[effect_at]) : json()},
+      {"effects", led.effect_list},
+      {"step_time", led.step_time},
+      {"breath",
+       {{"lower", led.breath[0]},
+        {"upper", led.breath[1]},
+        {"lower_time", led.breath[2]},
+        {"upper_time", led.breath[3]}}},
+      {"colors", colours},
+      {"button_flash", session.Pages().button_effect_item == 1},
+      {"mcu", mcu}};
 }
 
 json FireReport(const image::DataBuf& data) {
@@ -95,6 +129,27 @@ std::string Joined(const json& list, const char* separator = ", ") {
     text += Plain(item);
   }
   return text.empty() ? "none" : text;
+}
+
+std::string LedText(const json& led) {
+  std::ostringstream out;
+  out << "\nlighting\n"
+      << "  " << Pad("effects") << Joined(led["effects"]) << '\n'
+      << "  " << Pad("effect in use") << Plain(led["effect"]) << " (mode " << Plain(led["mode"])
+      << ")\n"
+      << "  " << Pad("step time") << Plain(led["step_time"]) << '\n';
+  const json& breath = led["breath"];
+  out << "  " << Pad("breathing") << "lower " << Plain(breath["lower"]) << ", upper "
+      << Plain(breath["upper"]) << ", lower time " << Plain(breath["lower_time"]) << ", upper time "
+      << Plain(breath["upper_time"]) << '\n'
+      << "  " << Pad("colours") << Joined(led["colors"], " ") << '\n'
+      << "  " << Pad("button flash") << (led["button_flash"].get<bool>() ? "on" : "off") << '\n';
+  if (!led["mcu"].is_null()) {
+    const int scan = led["mcu"]["scan"].get<int>();
+    out << "  " << Pad("MCU LED strip") << "step " << Plain(led["mcu"]["step"]) << ", " << scan
+        << "-Step Scan, " << Plain(led["mcu"]["leds"]) << " LEDs\n";
+  }
+  return out.str();
 }
 
 }  // namespace
@@ -146,8 +201,8 @@ json DumpReport(const Session& session, const LanguageTable& language) {
   }
   dump["profiles"] = profiles;
   dump["combination_slots"] = texts.combinations;
-  dump["dpi"] = DpiReport(data, language);
-  dump["led"] = {{"type", dump["led_type"]}, {"mode", image::User(data)[1] & 0x0F}};
+  dump["dpi"] = DpiReport(session, language);
+  dump["led"] = LedReport(session);
   dump["fire"] = FireReport(data);
   dump["fire_section"] = Hex(image::Fire(data), " ");
   dump["options"] = Hex(image::Vendor(data).subspan(4, 5), " ");
@@ -156,6 +211,30 @@ json DumpReport(const Session& session, const LanguageTable& language) {
                              ? Hex(buffers.patch_header, " ")
                              : Hex(buffers.flash_info, " ");
   return dump;
+}
+
+json NamesReport(Session& session, bool from_mouse) {
+  json functions = json::array();
+  for (const MenuEntry& entry : MenuEntries()) {
+    functions.push_back({{"tag", entry.tag},
+                         {"code", CodeForMenuTag(entry.tag, session.Keys())},
+                         {"name", session.Language().Text(entry.caption_key)}});
+  }
+  return {{"source", from_mouse ? "mouse" : "defaults"}, {"functions", functions}};
+}
+
+std::string NamesText(const json& names) {
+  std::string text =
+      names["source"] == "mouse"
+          ? "codes as the mouse makes them (its fire, AIM and combination settings)\n"
+          : "codes with the default settings (no mouse was read)\n";
+  for (const auto& entry : names["functions"]) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%5d  %s  ", entry["tag"].get<int>(),
+                  entry["code"].get<std::string>().c_str());
+    text += line + entry["name"].get<std::string>() + '\n';
+  }
+  return text;
 }
 
 std::string InfoText(const json& info) {
@@ -196,7 +275,7 @@ std::string DumpText(const json& dump) {
     out << "  level " << level + 1 << "  " << Plain(dpi["values"][level]) << "  #"
         << Plain(dpi["colors"][level]) << '\n';
   }
-  out << "\n" << Pad("LED mode") << Plain(dump["led"]["mode"]) << '\n';
+  out << LedText(dump["led"]) << '\n';
   int key = 1;
   for (const auto& preset : dump["fire"]) {
     out << Pad("fire key " + std::to_string(key++)) << Plain(preset["count"]) << " times, interval "

@@ -18,6 +18,11 @@ nlohmann::json InfoReport(const Session& session);
 // them, DPI values from `language`.
 nlohmann::json DumpReport(const Session& session, const LanguageTable& language);
 
+// names: every menu entry's tag, code and name; `source` says whether the
+// codes were made from the mouse's settings ("mouse") or the defaults.
+nlohmann::json NamesReport(Session& session, bool from_mouse);
+std::string NamesText(const nlohmann::json& names);
+
 std::string InfoText(const nlohmann::json& info);
 std::string DumpText(const nlohmann::json& dump);
 

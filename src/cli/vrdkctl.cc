@@ -181,6 +181,9 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
                "vrdkctl"};
   app.footer(kExitCodesHelp);
   app.require_subcommand(1);
+  // Subcommands made from here on pass options they do not know to the
+  // program, so the global options also work after the command.
+  app.fallthrough();
   auto* simulate =
       app.add_option(
              "--simulate", globals.simulate_file,

@@ -5,6 +5,8 @@
 #include <charconv>
 
 #include "image/code_text.h"
+#include "keys/editors/gestures.h"
+#include "keys/function_codes.h"
 #include "keys/key_code.h"
 #include "session/image_writes.h"
 #include "session/write_roads.h"
@@ -114,18 +116,8 @@ std::uint8_t FieldMask(const OptionField& field) {
   return Byte(((1 << field.width) - 1) << field.low_bit);
 }
 
-// The combination function of a code, if it carries a combination bit.
 std::optional<ComboFunction> ComboFunctionOf(std::span<const std::uint8_t, image::kCodeSize> code) {
-  if (code[0] == 0x01) {
-    if (code[1] == 0x04) return ComboFunction::kMiddle;
-    if (code[1] == 0x08) return ComboFunction::kBack;
-    if (code[1] == 0x10) return ComboFunction::kForward;
-  } else if (code[0] == 0x09) {
-    if (code[1] == 0) return ComboFunction::kDpiLoop;
-    if (code[1] == 1) return ComboFunction::kDpiUp;
-    if (code[1] == 2) return ComboFunction::kDpiDown;
-  }
-  return std::nullopt;
+  return ComboFunctionOfCode({code[0], code[1], code[2], code[3]});
 }
 
 bool IsFireMacroName(const std::string& name) {
@@ -200,17 +192,23 @@ bool EngineerPage::SetUsbId(int offset, const std::string& text) {
 bool EngineerPage::SetVid(const std::string& text) { return SetUsbId(0, text); }
 bool EngineerPage::SetPid(const std::string& text) { return SetUsbId(2, text); }
 
-void EngineerPage::SetProductString(const std::string& text) {
+bool ProductStringAcceptable(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+bool EngineerPage::SetProductString(const std::string& text) {
+  if (!ProductStringAcceptable(text)) return false;
   auto field = image::Vendor(session_.Data()).subspan(kProductStringOffset, kProductStringSize);
   std::fill(field.begin(), field.end(), 0);
   std::copy_n(text.begin(), std::min<std::size_t>(text.size(), field.size()), field.begin());
-  if (Loading()) return;
+  if (Loading()) return true;
   WriteRoads roads(session_);
   for (int at = 0; at < 15; at += 3) {
     const auto i = static_cast<std::size_t>(at);
     roads.WriteLiveField(kProductStringOffset + at, field[i], field[i + 1], field[i + 2]);
   }
   roads.WriteLiveField(kProductStringOffset + 15, field[15]);
+  return true;
 }
 
 std::array<int, 2> EngineerPage::SetCustomerCodes(int vendor_code, int product_code) {
@@ -241,47 +239,84 @@ void EngineerPage::SetProfileSwitch(int return_to_zero, int adjust_xy, int chang
 }
 
 void EngineerPage::SetComboItem(ComboFunction function, int item) {
-  session_.Keys().combination_items[static_cast<std::size_t>(function)] = std::clamp(item, 0, 8);
-  TLRefreshComboEn();
+  const int chosen = std::clamp(item, 0, 8);
+  session_.Keys().combination_items[static_cast<std::size_t>(function)] = chosen;
+  keys::RewriteCombinationBit(session_, function, CombinationBit(chosen));
+  if (!Loading()) WriteRoads(session_).WriteProfiles();
 }
 
 void EngineerPage::SetGunComboItem(int item) {
-  session_.Pages().engineer.gun_combination_item = std::clamp(item, 0, 8);
-  TLRefreshComboEn();
-}
-
-void EngineerPage::TLRefreshComboEn() {
   PageState& pages = session_.Pages();
-  const KeyCodeContext& keys = session_.Keys();
+  pages.engineer.gun_combination_item = std::clamp(item, 0, 8);
   for (std::size_t profile = 0; profile < image::kProfileCount; ++profile) {
     for (std::size_t key = 0; key < image::kKeysPerProfile; ++key) {
+      if (!IsFireMacroName(pages.names[profile][key])) continue;
       auto code = image::KeyCode(session_.Data(), profile, key);
-      const auto function = ComboFunctionOf(code);
-      if (function) {
-        code[3] = CombinationBit(keys.combination_items[static_cast<std::size_t>(*function)]);
-      } else if (IsFireMacroName(pages.names[profile][key])) {
-        code[3] = CombinationBit(pages.engineer.gun_combination_item);
-      } else {
-        continue;
-      }
+      code[3] = CombinationBit(pages.engineer.gun_combination_item);
       pages.code_texts.profiles[profile][key] = image::CodeText(code);
     }
   }
   if (!Loading()) WriteRoads(session_).WriteProfiles();
 }
 
+void EngineerPage::TLRefreshComboEn() {
+  for (int function = 0; function < kComboFunctionCount; ++function) {
+    const auto which = static_cast<ComboFunction>(function);
+    keys::RewriteCombinationBit(
+        session_, which,
+        CombinationBit(session_.Keys().combination_items[static_cast<std::size_t>(function)]));
+  }
+  SetGunComboItem(session_.Pages().engineer.gun_combination_item);
+}
+
 void EngineerPage::ShowComboItemsFromButtons() {
   std::array<bool, kComboFunctionCount> seen{};
+  bool gun_seen = false;
+  const auto item_of = [](std::uint8_t bit) -> std::optional<int> {
+    for (int item = 0; item <= 8; ++item) {
+      if (CombinationBit(item) == bit) return item;
+    }
+    return std::nullopt;
+  };
   for (std::size_t profile = 0; profile < image::kProfileCount; ++profile) {
     for (std::size_t key = 0; key < image::kKeysPerProfile; ++key) {
       const auto code = image::KeyCode(session_.Data(), profile, key);
+      const auto item = item_of(code[3]);
+      if (!item) continue;
       const auto function = ComboFunctionOf(code);
-      if (!function || seen[static_cast<std::size_t>(*function)]) continue;
-      for (int item = 0; item <= 8; ++item) {
-        if (CombinationBit(item) != code[3]) continue;
-        session_.Keys().combination_items[static_cast<std::size_t>(*function)] = item;
+      if (function && !seen[static_cast<std::size_t>(*function)]) {
+        session_.Keys().combination_items[static_cast<std::size_t>(*function)] = *item;
         seen[static_cast<std::size_t>(*function)] = true;
+      } else if (!function && !gun_seen && IsFireMacroName(session_.Pages().names[profile][key])) {
+        session_.Pages().engineer.gun_combination_item = *item;
+        gun_seen = true;
       }
+    }
+  }
+}
+
+void EngineerPage::ShowProfileSwitchFromCodes() {
+  KeyCodeContext& keys = session_.Keys();
+  const auto parameters_of = [](std::span<const std::uint8_t, image::kCodeSize> code) {
+    return ExtendedProfileSwitchParameters({code[0], code[1], code[2], code[3]});
+  };
+  for (std::size_t profile = 0; profile < image::kProfileCount; ++profile) {
+    for (std::size_t key = 0; key < image::kKeysPerProfile; ++key) {
+      if (const auto found = parameters_of(image::KeyCode(session_.Data(), profile, key))) {
+        keys.return_to_zero = found->return_to_zero;
+        keys.adjust_xy = found->adjust_xy;
+        keys.change_colour = found->change_colour;
+        keys.offset = found->offset;
+        return;
+      }
+    }
+  }
+  // No profile button carries the parameters; a slot's code still carries
+  // the offset the engineer page last had.
+  for (std::size_t slot = 0; slot < image::kCombinationSlots; ++slot) {
+    if (const auto found = parameters_of(image::CombinationCode(session_.Data(), slot))) {
+      keys.offset = found->offset;
+      return;
     }
   }
 }

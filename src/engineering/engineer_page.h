@@ -54,6 +54,10 @@ inline constexpr int kXOffsetBase = 170;  // edt_XOffset n at 170 + n
 inline constexpr int kYOffsetBase = 180;  // edt_YOffset n at 180 + n
 inline constexpr int kMaxProfileOffset = 0xFFF;
 
+// Whether the product string field can hold `text`: printable ASCII
+// (0x20..0x7E), one byte a character; the field keeps the first 16.
+bool ProductStringAcceptable(std::string_view text);
+
 class EngineerPage {
  public:
   explicit EngineerPage(Session& session) : session_(session) {}
@@ -68,7 +72,8 @@ class EngineerPage {
   bool SetVid(const std::string& text);
   bool SetPid(const std::string& text);
   // edt_USBDesc: at most 16 characters, zero-padded, in six live writes.
-  void SetProductString(const std::string& text);
+  // Text that is not printable ASCII is refused (false) and nothing changes.
+  bool SetProductString(const std::string& text);
   // edt_VendorID, edt_ProductID (0..255, more is 255): the Fire section is
   // written whole. Returns the two values shown.
   std::array<int, 2> SetCustomerCodes(int vendor_code, int product_code);
@@ -76,14 +81,22 @@ class EngineerPage {
   // every profile-switch button gets its code again; the profiles are
   // written.
   void SetProfileSwitch(int return_to_zero, int adjust_xy, int change_colour, int offset);
-  // cb_MidCom .. cb_CPIDCom (by function) and cb_GunCom: item 0..8; then
-  // TLRefreshComboEn rewrites b3 of the buttons concerned.
+  // cb_MidCom .. cb_CPIDCom (by function) and cb_GunCom: item 0..8; b3 of
+  // that function's buttons (the fire-macro buttons for cb_GunCom) is
+  // rewritten, every other button keeps its bit; the profiles are written.
   void SetComboItem(ComboFunction function, int item);
   void SetGunComboItem(int item);
+  // TLRefreshComboEn: b3 of every button concerned from its list.
   void TLRefreshComboEn();
-  // Sets each combination-bit list from the bit its buttons carry now (the
-  // first button of each function; a bit that is not a list item is skipped).
+  // Sets each combination-bit list, cb_GunCom included, from the bit its
+  // buttons carry now (the first button of each function; a bit that is not
+  // a list item is skipped).
   void ShowComboItemsFromButtons();
+  // The starting values of cb_RTZ, cb_AXY, cb_CC and edt_OffSet: those of
+  // the first profile button with an extended profile-switch code; without
+  // one, the offset of the first combination slot that carries one. Nothing
+  // found leaves them.
+  void ShowProfileSwitchFromCodes();
   // TLRefreshXOffset / TLRefreshYOffset, n = 1..10: the text shown after
   // correction; a lone "-" is left while typing and sends nothing.
   std::string SetRecoilOffset(bool x_axis, int n, const std::string& text);

@@ -270,4 +270,32 @@ std::string NameForCode(std::string_view code, const LanguageTable& language,
   }
 }
 
+std::string NameForSlotCode(std::string_view code, const LanguageTable& language,
+                            const KeyCodeContext& context) {
+  KeyCodeContext scratch = context;
+  return NameForCode(code, language, scratch);
+}
+
+std::optional<ComboFunction> ComboFunctionOfCode(const KeyCodeBytes& code) {
+  if (code[0] == key_class::kMouseButton) {
+    if (code[1] == 0x04) return ComboFunction::kMiddle;
+    if (code[1] == 0x08) return ComboFunction::kBack;
+    if (code[1] == 0x10) return ComboFunction::kForward;
+  } else if (code[0] == key_class::kDpi) {
+    if (code[1] == 0) return ComboFunction::kDpiLoop;
+    if (code[1] == 1) return ComboFunction::kDpiUp;
+    if (code[1] == 2) return ComboFunction::kDpiDown;
+  }
+  return std::nullopt;
+}
+
+std::optional<ProfileSwitchParameters> ExtendedProfileSwitchParameters(const KeyCodeBytes& code) {
+  if (code[0] != key_class::kProfileSwitch || (code[1] & 0x80) == 0) return std::nullopt;
+  const int target = code[1] & 0x87;
+  if (target < 0x80 || target > 0x82) return std::nullopt;
+  if ((code[1] & 0x70) == 0 && code[2] == 0 && code[3] == 0) return std::nullopt;
+  return ProfileSwitchParameters{(code[1] >> 6) & 1, (code[1] >> 5) & 1, (code[1] >> 4) & 1,
+                                 (code[2] & 0x0F) << 8 | code[3]};
+}
+
 }  // namespace vrdk

@@ -2,6 +2,7 @@
 // turned back into the names the buttons show.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -74,5 +75,29 @@ std::string CodeForMenuTag(int tag, const KeyCodeContext& context,
 // entry holds b1 b2 (the last such entry of the memory type's table).
 std::string NameForCode(std::string_view code, const LanguageTable& language,
                         KeyCodeContext& context);
+
+// The name of a combination slot's code: as NameForCode, but it changes no
+// working state. A slot that switches profiles is no profile button, so its
+// colour nibble must not become that profile's colour.
+std::string NameForSlotCode(std::string_view code, const LanguageTable& language,
+                            const KeyCodeContext& context);
+
+// The function whose combination bit a code carries, decided by its class and
+// b1 (mouse buttons Middle, Back, Forward; DPI loop, up, down), never by its
+// name: "Backward" and "Forward" also name the browser keys 03 02 24 00 and
+// 03 02 25 00, which carry no combination bit.
+std::optional<ComboFunction> ComboFunctionOfCode(const KeyCodeBytes& code);
+
+// The profile-switch parameters a stored extended profile-switch code
+// carries: b1's return-to-zero, adjust-XY and change-colour flags and the
+// 12-bit offset of b2 and b3. Nothing for any other code, and for the short
+// form (b2 and b3 zero, no flags), which carries none.
+struct ProfileSwitchParameters {
+  int return_to_zero = 0;
+  int adjust_xy = 0;
+  int change_colour = 0;
+  int offset = 0;
+};
+std::optional<ProfileSwitchParameters> ExtendedProfileSwitchParameters(const KeyCodeBytes& code);
 
 }  // namespace vrdk

@@ -113,6 +113,9 @@ class Session : private TransferGate {
   void SetReservedCustomerCodes(int vendor_code, int product_code);
   // The brand's options from [org]; also sets the reserved customer codes.
   void SetBrandOptions(const BrandOptions& options);
+  // Whether a mouse with these factory codes is accepted: the default
+  // image's pair or the brand's reserved pair.
+  bool CustomerCodesAccepted(std::uint8_t vendor_code, std::uint8_t product_code) const;
   void StartInputListener();
   void StopInputListener();
 
@@ -246,7 +249,6 @@ class Session : private TransferGate {
   bool BeginTransfer() override;
   void EndTransfer() override;
   void SetState(ConnectionState state);
-  bool CustomerCodesAccepted(std::uint8_t vendor_code, std::uint8_t product_code) const;
   void ShowMainPage();
   void NotifyInputHandleChanged();
   // The reads after an input report; released: the buttons just released.

@@ -49,7 +49,9 @@ void DpiEditor::ShowLevels(std::span<const std::uint8_t, image::kVendorSize> ven
   for (int level = 0; level < DpiState::kLevels; ++level) {
     const std::uint8_t pair = vendor[kLevelValuesAddress + static_cast<std::size_t>(level / 2)];
     const int index = level % 2 == 0 ? pair & 0x0F : pair >> 4;
-    if (index == DpiState::kHidden) continue;
+    // 15 marks a level not shown; 12..14 are no value, and the working array
+    // keeps what it held so that no later pair write sends one back.
+    if (index >= DpiState::kValues) continue;
     dpi.values[static_cast<std::size_t>(level)] = index;
     dpi.combo_items[static_cast<std::size_t>(level)] = index;
   }

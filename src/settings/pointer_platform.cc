@@ -16,6 +16,22 @@ std::string_view PointerValueName(PointerValue value) {
       return "DoubleClickSpeed";
     case PointerValue::kWheelScrollLines:
       return "WheelScrollLines";
+    case PointerValue::kWheelScrollLinesBeforeWholeScreen:
+      return "WheelScrollLinesBeforeWholeScreen";
+  }
+  return "";
+}
+
+std::string_view PointerSettingName(PointerSetting setting) {
+  switch (setting) {
+    case PointerSetting::kSpeed:
+      return "speed";
+    case PointerSetting::kAcceleration:
+      return "acceleration";
+    case PointerSetting::kDoubleClick:
+      return "double-click";
+    case PointerSetting::kWheel:
+      return "wheel";
   }
   return "";
 }
@@ -26,7 +42,7 @@ std::optional<std::string> MemoryPointerPlatform::Read(PointerValue value) {
   return at->second;
 }
 
-void MemoryPointerPlatform::Apply(const PointerWrite& values) {
+PointerApplyResult MemoryPointerPlatform::Apply(const PointerWrite& values) {
   applied.push_back(values);
   texts[PointerValue::kMouseSensitivity] = std::to_string(values.mouse_sensitivity);
   texts[PointerValue::kMouseSpeed] = std::to_string(values.acceleration[0]);
@@ -34,6 +50,9 @@ void MemoryPointerPlatform::Apply(const PointerWrite& values) {
   texts[PointerValue::kMouseThreshold2] = std::to_string(values.acceleration[2]);
   texts[PointerValue::kDoubleClickSpeed] = std::to_string(values.double_click_ms);
   texts[PointerValue::kWheelScrollLines] = std::to_string(values.wheel_lines);
+  texts[PointerValue::kWheelScrollLinesBeforeWholeScreen] =
+      std::to_string(values.wheel_lines_before_whole_screen);
+  return {};
 }
 
 }  // namespace vrdk::settings

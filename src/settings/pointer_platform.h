@@ -7,6 +7,10 @@
 //                            acceleration triple), DoubleClickSpeed (ms)
 //   "Control Panel\Desktop": WheelScrollLines (lines, -1 a screen a notch)
 //
+// and, where the platform has a place for it, the wheel lines chosen before
+// whole-screen scrolling was switched on, so that switching it off later
+// returns to them.
+//
 // Implementations: Windows (registry and SystemParametersInfo), Linux (the
 // desktop's settings service where one runs, a settings file of the program
 // for the rest) and an in-memory one for tests.
@@ -29,38 +33,56 @@ enum class PointerValue {
   kMouseThreshold2,
   kDoubleClickSpeed,
   kWheelScrollLines,
+  kWheelScrollLinesBeforeWholeScreen,
 };
-inline constexpr int kPointerValueCount = 6;
+inline constexpr int kPointerValueCount = 7;
+
+// The setting one apply is about: the one the user changed.
+enum class PointerSetting { kSpeed, kAcceleration, kDoubleClick, kWheel };
 
 // "MouseSensitivity", ... as the registry names them.
 std::string_view PointerValueName(PointerValue value);
 
-// Everything one apply writes.
+// The values the page shows, and which of them the user changed.
 struct PointerWrite {
   int mouse_sensitivity = 10;                // 1..20
   std::array<int, 3> acceleration{0, 0, 0};  // MouseSpeed, MouseThreshold1, MouseThreshold2
   int double_click_ms = 480;
   int wheel_lines = 3;  // -1: a whole screen a notch
+  int wheel_lines_before_whole_screen = 3;
+  PointerSetting changed = PointerSetting::kSpeed;
   friend bool operator==(const PointerWrite&, const PointerWrite&) = default;
 };
+
+// What became of an apply: whether the system uses the changed value now,
+// and when it does not, one line that says what was not taken and where the
+// value was kept.
+struct PointerApplyResult {
+  bool taken = true;
+  std::string message;
+};
+
+// "speed", "acceleration", "double-click", "wheel".
+std::string_view PointerSettingName(PointerSetting setting);
 
 class PointerPlatform {
  public:
   virtual ~PointerPlatform() = default;
   // The stored text of a value; empty when it cannot be read.
   virtual std::optional<std::string> Read(PointerValue value) = 0;
-  // Stores every value and makes the system use it at once: the mouse
-  // values, then the wheel lines, then the system is told in the order
-  // speed, acceleration, double-click time, wheel lines. A store that cannot
-  // be opened is skipped; the system is told regardless.
-  virtual void Apply(const PointerWrite& values) = 0;
+  // Stores the values and makes the system use them at once. Windows stores
+  // every value (the mouse values, then the wheel lines) and tells the system
+  // in the order speed, acceleration, double-click time, wheel lines; a store
+  // that cannot be opened is skipped, the system is told regardless. Linux
+  // desktops are given the changed setting only and read it back.
+  virtual PointerApplyResult Apply(const PointerWrite& values) = 0;
 };
 
 // Keeps the texts in memory and records every apply.
 class MemoryPointerPlatform : public PointerPlatform {
  public:
   std::optional<std::string> Read(PointerValue value) override;
-  void Apply(const PointerWrite& values) override;
+  PointerApplyResult Apply(const PointerWrite& values) override;
 
   std::map<PointerValue, std::string> texts;
   std::vector<PointerWrite> applied;

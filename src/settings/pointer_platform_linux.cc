@@ -5,8 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,18 +21,87 @@ namespace vrdk::settings {
 namespace {
 
 constexpr const char* kMouseSchema = "org.gnome.desktop.peripherals.mouse";
+constexpr const char* kKdeInput = "kcminputrc";
+constexpr const char* kKdeGlobals = "kdeglobals";
 constexpr std::size_t kMaxOutput = 4096;
+constexpr std::array<int, 3> kAccelerationOnTriple = {1, 6, 10};
 
 std::string Trim(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   return text;
 }
 
-std::optional<double> ParseDouble(const std::string& text) {
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || *end != '\0' || !std::isfinite(value)) return std::nullopt;
+// Numbers in the C locale's form, whatever the process's locale says.
+std::optional<double> ParseDouble(std::string_view text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
   return value;
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// The desktops' pointer speed, -1..1, for a sensitivity of 1..20.
+std::string SpeedText(int sensitivity) {
+  char text[16];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, (sensitivity - 10) / 10.0,
+                                          std::chars_format::fixed, 1);
+  return error == std::errc() ? std::string(text, end) : "0.0";
+}
+
+std::optional<std::string> SensitivityOfSpeed(std::string_view speed) {
+  const auto value = ParseDouble(speed);
+  if (!value) return std::nullopt;
+  return std::to_string(static_cast<int>(std::lround(10 + 10 * *value)));
+}
+
+bool SameSpeed(std::string_view a, std::string_view b) {
+  const auto x = ParseDouble(a);
+  const auto y = ParseDouble(b);
+  return x && y && std::fabs(*x - *y) < 0.005;
+}
+
+std::string AccelerationText(PointerValue value, bool on) {
+  const auto index = static_cast<std::size_t>(static_cast<int>(value) -
+                                              static_cast<int>(PointerValue::kMouseSpeed));
+  return std::to_string(on ? kAccelerationOnTriple[index] : 0);
+}
+
+bool IsAcceleration(PointerValue value) {
+  return value == PointerValue::kMouseSpeed || value == PointerValue::kMouseThreshold1 ||
+         value == PointerValue::kMouseThreshold2;
+}
+
+// The file lines that belong to each setting, with their values.
+std::vector<std::pair<PointerValue, int>> FileLines(const PointerWrite& values) {
+  switch (values.changed) {
+    case PointerSetting::kSpeed:
+      return {{PointerValue::kMouseSensitivity, values.mouse_sensitivity}};
+    case PointerSetting::kAcceleration:
+      return {{PointerValue::kMouseSpeed, values.acceleration[0]},
+              {PointerValue::kMouseThreshold1, values.acceleration[1]},
+              {PointerValue::kMouseThreshold2, values.acceleration[2]}};
+    case PointerSetting::kDoubleClick:
+      return {{PointerValue::kDoubleClickSpeed, values.double_click_ms}};
+    case PointerSetting::kWheel:
+      return {{PointerValue::kWheelScrollLines, values.wheel_lines},
+              {PointerValue::kWheelScrollLinesBeforeWholeScreen,
+               values.wheel_lines_before_whole_screen}};
+  }
+  return {};
+}
+
+std::string NotTaken(std::string_view desktop, PointerSetting setting, const std::string& back) {
+  return std::string(desktop) + " did not take the pointer " +
+         std::string(PointerSettingName(setting)) + " (it reads " +
+         (back.empty() ? "nothing" : "\"" + back + "\"") + " after the change)";
 }
 
 }  // namespace
@@ -79,7 +149,27 @@ std::string DefaultPointerSettingsFile() {
   return (base / "vrdk" / "pointer-settings").string();
 }
 
-std::optional<std::string> LinuxPointerPlatform::Desktop(const std::string& key) {
+LinuxDesktop DesktopOf(std::string_view xdg_current_desktop) {
+  std::size_t start = 0;
+  while (start <= xdg_current_desktop.size()) {
+    const std::size_t end =
+        std::min(xdg_current_desktop.find(':', start), xdg_current_desktop.size());
+    const std::string_view name = xdg_current_desktop.substr(start, end - start);
+    if (name == "GNOME") return LinuxDesktop::kGnome;
+    if (name == "KDE") return LinuxDesktop::kKde;
+    start = end + 1;
+  }
+  return LinuxDesktop::kOther;
+}
+
+LinuxPointerPlatform::LinuxPointerPlatform(std::string settings_file, CommandRunner run,
+                                           std::string desktop_name)
+    : settings_file_(std::move(settings_file)),
+      run_(std::move(run)),
+      desktop_name_(std::move(desktop_name)),
+      desktop_(DesktopOf(desktop_name_)) {}
+
+std::optional<std::string> LinuxPointerPlatform::Gsettings(const std::string& key) {
   auto text = run_({"gsettings", "get", kMouseSchema, key});
   if (!text) return std::nullopt;
   // Typed answers ("uint32 400") carry their type first.
@@ -91,70 +181,203 @@ std::optional<std::string> LinuxPointerPlatform::Desktop(const std::string& key)
   return text;
 }
 
-std::optional<std::string> LinuxPointerPlatform::FromFile(PointerValue value) const {
-  std::ifstream in(settings_file_);
-  const std::string prefix = std::string(PointerValueName(value)) + "=";
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
+std::optional<std::string> LinuxPointerPlatform::KdeRead(const std::string& file,
+                                                         const std::string& group,
+                                                         const std::string& key) {
+  for (const char* tool : {"kreadconfig6", "kreadconfig5"}) {
+    if (auto text = run_({tool, "--file", file, "--group", group, "--key", key})) return text;
   }
   return std::nullopt;
 }
 
-std::optional<std::string> LinuxPointerPlatform::Read(PointerValue value) {
+bool LinuxPointerPlatform::KdeWrite(const std::string& file, const std::string& group,
+                                    const std::string& key, const std::string& value) {
+  for (const char* tool : {"kwriteconfig6", "kwriteconfig5"}) {
+    // "--" before the value: a negative speed is no option.
+    if (run_({tool, "--notify", "--file", file, "--group", group, "--key", key, "--", value})) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::optional<std::string> LinuxPointerPlatform::DesktopRead(PointerValue value) {
+  if (desktop_ == LinuxDesktop::kGnome) {
+    if (value == PointerValue::kMouseSensitivity) {
+      if (const auto speed = Gsettings("speed")) return SensitivityOfSpeed(*speed);
+    } else if (IsAcceleration(value)) {
+      const auto profile = Gsettings("accel-profile");
+      if (profile == "flat" || profile == "adaptive" || profile == "default") {
+        return AccelerationText(value, *profile != "flat");
+      }
+    } else if (value == PointerValue::kDoubleClickSpeed) {
+      if (const auto time = Gsettings("double-click"); time && ParseInt(*time)) return time;
+    }
+    return std::nullopt;
+  }
+  if (desktop_ != LinuxDesktop::kKde) return std::nullopt;
+  // A key Plasma never wrote reads empty: the desktop's default then.
+  const auto or_default = [](std::optional<std::string> text, const char* fallback) {
+    if (text && text->empty()) *text = fallback;
+    return text;
+  };
   switch (value) {
     case PointerValue::kMouseSensitivity:
-      if (const auto speed = Desktop("speed")) {
-        if (const auto parsed = ParseDouble(*speed)) {
-          return std::to_string(static_cast<int>(std::lround(10 + 10 * *parsed)));
-        }
+      if (const auto speed =
+              or_default(KdeRead(kKdeInput, "Mouse", "XLbInptPointerAcceleration"), "0")) {
+        return SensitivityOfSpeed(*speed);
       }
-      break;
+      return std::nullopt;
     case PointerValue::kMouseSpeed:
     case PointerValue::kMouseThreshold1:
     case PointerValue::kMouseThreshold2:
-      if (const auto profile = Desktop("accel-profile");
-          profile == "flat" || profile == "adaptive") {
-        const bool on = *profile == "adaptive";
-        const int index = static_cast<int>(value) - static_cast<int>(PointerValue::kMouseSpeed);
-        constexpr int kOn[3] = {1, 6, 10};
-        return std::to_string(on ? kOn[index] : 0);
+      if (const auto flat = KdeRead(kKdeInput, "Mouse", "XLbInptAccelProfileFlat")) {
+        return AccelerationText(value, *flat != "true");
       }
-      break;
+      return std::nullopt;
     case PointerValue::kDoubleClickSpeed:
-      if (auto time = Desktop("double-click")) return time;
-      break;
+      return or_default(KdeRead(kKdeGlobals, "KDE", "DoubleClickInterval"), "400");
     case PointerValue::kWheelScrollLines:
+      return or_default(KdeRead(kKdeGlobals, "KDE", "WheelScrollLines"), "3");
+    case PointerValue::kWheelScrollLinesBeforeWholeScreen:
       break;
   }
-  return FromFile(value);
+  return std::nullopt;
 }
 
-void LinuxPointerPlatform::Apply(const PointerWrite& values) {
+std::map<std::string, std::string> LinuxPointerPlatform::FileValues() const {
+  std::map<std::string, std::string> values;
+  std::ifstream in(settings_file_);
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::size_t equals = line.find('=');
+    if (equals != std::string::npos)
+      values.try_emplace(line.substr(0, equals), line.substr(equals + 1));
+  }
+  return values;
+}
+
+std::optional<std::string> LinuxPointerPlatform::Read(PointerValue value) {
+  if (auto answer = DesktopRead(value)) return answer;
+  const auto values = FileValues();
+  const auto at = values.find(std::string(PointerValueName(value)));
+  if (at == values.end()) return std::nullopt;
+  return at->second;
+}
+
+bool LinuxPointerPlatform::KeepInFile(const PointerWrite& values) const {
+  auto lines = FileValues();
+  for (const auto& [value, number] : FileLines(values)) {
+    lines[std::string(PointerValueName(value))] = std::to_string(number);
+  }
   std::ostringstream file;
-  file << "MouseSensitivity=" << values.mouse_sensitivity << '\n'
-       << "MouseSpeed=" << values.acceleration[0] << '\n'
-       << "MouseThreshold1=" << values.acceleration[1] << '\n'
-       << "MouseThreshold2=" << values.acceleration[2] << '\n'
-       << "DoubleClickSpeed=" << values.double_click_ms << '\n'
-       << "WheelScrollLines=" << values.wheel_lines << '\n';
+  for (int v = 0; v < kPointerValueCount; ++v) {
+    const std::string name(PointerValueName(static_cast<PointerValue>(v)));
+    if (const auto at = lines.find(name); at != lines.end())
+      file << name << '=' << at->second << '\n';
+  }
   const std::string text = file.str();
   std::error_code ignored;
   std::filesystem::create_directories(std::filesystem::path(settings_file_).parent_path(), ignored);
-  files::WriteFileAtomically(
+  return !files::WriteFileAtomically(
       settings_file_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-  // The desktop is told in the same order as Windows: speed, acceleration,
-  // double-click time (it has no wheel setting).
-  char speed[16];
-  std::snprintf(speed, sizeof speed, "%.1f", (values.mouse_sensitivity - 10) / 10.0);
-  run_({"gsettings", "set", kMouseSchema, "speed", speed});
-  const bool on = values.acceleration[0] != 0;
-  run_({"gsettings", "set", kMouseSchema, "accel-profile", on ? "adaptive" : "flat"});
-  run_({"gsettings", "set", kMouseSchema, "double-click", std::to_string(values.double_click_ms)});
+}
+
+std::optional<std::string> LinuxPointerPlatform::TellGnome(const PointerWrite& values) {
+  std::string key;
+  std::string wanted;
+  switch (values.changed) {
+    case PointerSetting::kSpeed:
+      key = "speed";
+      wanted = SpeedText(values.mouse_sensitivity);
+      break;
+    case PointerSetting::kAcceleration:
+      key = "accel-profile";
+      wanted = values.acceleration[0] != 0 ? "adaptive" : "flat";
+      break;
+    case PointerSetting::kDoubleClick:
+      key = "double-click";
+      wanted = std::to_string(values.double_click_ms);
+      break;
+    case PointerSetting::kWheel:
+      return values.wheel_lines < 0 ? "GNOME has no whole-screen wheel scrolling"
+                                    : "GNOME has no setting for the wheel scroll lines";
+  }
+  if (!run_({"gsettings", "set", kMouseSchema, key, wanted})) {
+    return "gsettings could not set the pointer " + std::string(PointerSettingName(values.changed));
+  }
+  const std::string back = Gsettings(key).value_or("");
+  const bool same = key == "speed" ? SameSpeed(back, wanted) : back == wanted;
+  if (same) return std::nullopt;
+  return NotTaken("GNOME", values.changed, back);
+}
+
+std::optional<std::string> LinuxPointerPlatform::TellKde(const PointerWrite& values) {
+  const char* file = kKdeGlobals;
+  const char* group = "KDE";
+  const char* key = "";
+  std::string wanted;
+  switch (values.changed) {
+    case PointerSetting::kSpeed:
+      file = kKdeInput;
+      group = "Mouse";
+      key = "XLbInptPointerAcceleration";
+      wanted = SpeedText(values.mouse_sensitivity);
+      break;
+    case PointerSetting::kAcceleration:
+      file = kKdeInput;
+      group = "Mouse";
+      key = "XLbInptAccelProfileFlat";
+      wanted = values.acceleration[0] != 0 ? "false" : "true";
+      break;
+    case PointerSetting::kDoubleClick:
+      key = "DoubleClickInterval";
+      wanted = std::to_string(values.double_click_ms);
+      break;
+    case PointerSetting::kWheel:
+      if (values.wheel_lines < 0) return "KDE Plasma has no whole-screen wheel scrolling";
+      key = "WheelScrollLines";
+      wanted = std::to_string(values.wheel_lines);
+      break;
+  }
+  if (!KdeWrite(file, group, key, wanted)) {
+    return "kwriteconfig could not set the pointer " +
+           std::string(PointerSettingName(values.changed));
+  }
+  const std::string back = KdeRead(file, group, key).value_or("");
+  const bool same =
+      values.changed == PointerSetting::kSpeed ? SameSpeed(back, wanted) : back == wanted;
+  if (same) return std::nullopt;
+  return NotTaken("KDE Plasma", values.changed, back);
+}
+
+std::optional<std::string> LinuxPointerPlatform::TellDesktop(const PointerWrite& values) {
+  switch (desktop_) {
+    case LinuxDesktop::kGnome:
+      return TellGnome(values);
+    case LinuxDesktop::kKde:
+      return TellKde(values);
+    case LinuxDesktop::kOther:
+      break;
+  }
+  const std::string name = desktop_name_.empty() ? "no desktop named in XDG_CURRENT_DESKTOP"
+                                                 : "the desktop \"" + desktop_name_ + "\"";
+  return "this program can apply pointer settings on GNOME and KDE Plasma only; on " + name +
+         " the speed, acceleration, double-click and wheel settings cannot be applied";
+}
+
+PointerApplyResult LinuxPointerPlatform::Apply(const PointerWrite& values) {
+  const bool kept = KeepInFile(values);
+  const auto problem = TellDesktop(values);
+  if (!problem) return {};
+  return {false, *problem + (kept ? "; the value is kept in " + settings_file_
+                                  : "; it could not be kept in " + settings_file_ + " either")};
 }
 
 std::unique_ptr<PointerPlatform> SystemPointerPlatform() {
-  return std::make_unique<LinuxPointerPlatform>(DefaultPointerSettingsFile(), RunCommand);
+  const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+  return std::make_unique<LinuxPointerPlatform>(DefaultPointerSettingsFile(), RunCommand,
+                                                desktop != nullptr ? desktop : "");
 }
 
 }  // namespace vrdk::settings

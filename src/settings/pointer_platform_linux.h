@@ -1,21 +1,32 @@
-// The pointer settings on a Linux desktop. Where a GNOME settings service
-// runs (the gsettings tool answers), the values it has are taken from it and
-// applied through it:
+// The pointer settings on a Linux desktop. The desktop is found from
+// XDG_CURRENT_DESKTOP and told through its own tools:
 //
-//   MouseSensitivity 1..20      <-> org.gnome.desktop.peripherals.mouse speed,
-//                                   (sensitivity - 10) / 10 (-0.9 .. 1.0)
-//   MouseSpeed, MouseThreshold1,<-> accel-profile: 'adaptive' is 1, 6, 10;
-//   MouseThreshold2                 'flat' is 0, 0, 0 ('default' is neither)
-//   DoubleClickSpeed (ms)       <-> org.gnome.desktop.peripherals.mouse double-click
+//   GNOME (gsettings, org.gnome.desktop.peripherals.mouse)
+//     MouseSensitivity 1..20   <-> speed, (sensitivity - 10) / 10 (-0.9 .. 1.0)
+//     the acceleration triple  <-> accel-profile: 'flat' off; 'adaptive' and
+//                                  'default' (adaptive for mice) on
+//     DoubleClickSpeed (ms)    <-> double-click
+//     WheelScrollLines            no such setting
+//   KDE Plasma (kreadconfig6/kwriteconfig6, else the 5 tools)
+//     MouseSensitivity         <-> kcminputrc [Mouse] XLbInptPointerAcceleration, as above
+//     the acceleration triple  <-> kcminputrc [Mouse] XLbInptAccelProfileFlat: true off
+//     DoubleClickSpeed         <-> kdeglobals [KDE] DoubleClickInterval
+//     WheelScrollLines 1..11   <-> kdeglobals [KDE] WheelScrollLines (no whole-screen)
 //
-// Every value, WheelScrollLines among them (the desktop has no such
-// setting), is also kept in the program's settings file, one "Name=value"
-// line each; values the desktop does not answer for are read from there.
+// An apply gives the desktop only the setting the user changed and reads it
+// back: a value the desktop did not take (no session bus, no such setting,
+// another desktop) is reported, never taken as done. Every value is also kept
+// in the program's settings file, one "Name=value" line each; an apply
+// changes only the lines of its setting, and values the desktop does not
+// answer for are read from there. Numbers travel in the C locale's form
+// whatever the process's locale.
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/pointer_platform.h"
@@ -30,20 +41,37 @@ std::optional<std::string> RunCommand(const std::vector<std::string>& argv);
 // $XDG_CONFIG_HOME/vrdk/pointer-settings, else ~/.config/vrdk/pointer-settings.
 std::string DefaultPointerSettingsFile();
 
+enum class LinuxDesktop { kGnome, kKde, kOther };
+// From XDG_CURRENT_DESKTOP, a colon-separated list ("ubuntu:GNOME", "KDE").
+LinuxDesktop DesktopOf(std::string_view xdg_current_desktop);
+
 class LinuxPointerPlatform : public PointerPlatform {
  public:
-  LinuxPointerPlatform(std::string settings_file, CommandRunner run)
-      : settings_file_(std::move(settings_file)), run_(std::move(run)) {}
+  // `desktop_name` is XDG_CURRENT_DESKTOP as the session has it.
+  LinuxPointerPlatform(std::string settings_file, CommandRunner run, std::string desktop_name);
 
   std::optional<std::string> Read(PointerValue value) override;
-  void Apply(const PointerWrite& values) override;
+  PointerApplyResult Apply(const PointerWrite& values) override;
 
  private:
-  std::optional<std::string> Desktop(const std::string& key);
-  std::optional<std::string> FromFile(PointerValue value) const;
+  std::optional<std::string> Gsettings(const std::string& key);
+  std::optional<std::string> KdeRead(const std::string& file, const std::string& group,
+                                     const std::string& key);
+  bool KdeWrite(const std::string& file, const std::string& group, const std::string& key,
+                const std::string& value);
+  std::optional<std::string> DesktopRead(PointerValue value);
+  // Gives the desktop the changed setting and reads it back; the text of
+  // what went wrong, or nothing.
+  std::optional<std::string> TellDesktop(const PointerWrite& values);
+  std::optional<std::string> TellGnome(const PointerWrite& values);
+  std::optional<std::string> TellKde(const PointerWrite& values);
+  std::map<std::string, std::string> FileValues() const;
+  bool KeepInFile(const PointerWrite& values) const;
 
   std::string settings_file_;
   CommandRunner run_;
+  std::string desktop_name_;
+  LinuxDesktop desktop_;
 };
 
 }  // namespace vrdk::settings

@@ -39,7 +39,7 @@ class WindowsPointerPlatform : public PointerPlatform {
     return std::string(buffer, strnlen(buffer, sizeof buffer - 1));
   }
 
-  void Apply(const PointerWrite& values) override {
+  PointerApplyResult Apply(const PointerWrite& values) override {
     // Keys are opened, never created: a key that is missing is skipped.
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kMouseKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
@@ -64,6 +64,7 @@ class WindowsPointerPlatform : public PointerPlatform {
     const UINT lines =
         values.wheel_lines < 0 ? WHEEL_PAGESCROLL : static_cast<UINT>(values.wheel_lines);
     SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, SPIF_UPDATEINIFILE);
+    return {};
   }
 };
 

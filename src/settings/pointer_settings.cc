@@ -29,8 +29,8 @@ int DoubleClickStep(int milliseconds) {
 }
 
 int WheelStep(int lines) {
-  if (lines <= 1) return 1;
-  return lines <= 10 ? lines : kPointerSteps;
+  if (lines == 0 || lines == 1) return 1;
+  return lines >= 2 && lines <= 10 ? lines : kPointerSteps;
 }
 
 int PointerSliderStep(int x) {
@@ -50,23 +50,25 @@ void PointerSettings::Refresh() {
   const int lines = read(PointerValue::kWheelScrollLines).value_or(3);
   state_.whole_screen = lines == -1;
   if (state_.whole_screen) {
-    state_.remembered_wheel_step = 1;
+    const auto before = read(PointerValue::kWheelScrollLinesBeforeWholeScreen);
+    state_.remembered_wheel_step = before && *before != -1 ? WheelStep(*before) : 1;
   } else {
     state_.wheel_step = WheelStep(lines);
+    state_.remembered_wheel_step = state_.wheel_step;
   }
 }
 
 bool PointerSettings::MseSpd_OnClick(int step) {
   if (!ValidStep(step)) return false;
   state_.speed_step = step;
-  Apply();
+  Apply(PointerSetting::kSpeed);
   return true;
 }
 
 bool PointerSettings::MseDbSpd_OnClick(int step) {
   if (!ValidStep(step)) return false;
   state_.double_click_step = step;
-  Apply();
+  Apply(PointerSetting::kDoubleClick);
   return true;
 }
 
@@ -75,28 +77,30 @@ bool PointerSettings::MseScrSpd_OnClick(int step) {
   if (!ValidStep(step) || state_.whole_screen) return false;
   state_.wheel_step = step;
   state_.remembered_wheel_step = step;
-  Apply();
+  Apply(PointerSetting::kWheel);
   return true;
 }
 
 void PointerSettings::SetAcceleration(bool on) {
   state_.acceleration = on;
-  Apply();
+  Apply(PointerSetting::kAcceleration);
 }
 
 void PointerSettings::SetWholeScreen(bool on) {
   state_.whole_screen = on;
   if (!on) state_.wheel_step = state_.remembered_wheel_step;
-  Apply();
+  Apply(PointerSetting::kWheel);
 }
 
-PointerWrite PointerSettings::Values() const {
+PointerWrite PointerSettings::Values(PointerSetting changed) const {
   PointerWrite values;
+  values.changed = changed;
   values.mouse_sensitivity = kSensitivityByStep[static_cast<std::size_t>(state_.speed_step - 1)];
   values.acceleration = state_.acceleration ? kAccelerationOn : std::array<int, 3>{0, 0, 0};
   values.double_click_ms =
       kDoubleClickByStep[static_cast<std::size_t>(state_.double_click_step - 1)];
   values.wheel_lines = state_.whole_screen ? -1 : state_.wheel_step;
+  values.wheel_lines_before_whole_screen = state_.remembered_wheel_step;
   return values;
 }
 

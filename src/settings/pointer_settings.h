@@ -25,7 +25,8 @@ inline constexpr std::array<int, kPointerSteps> kDoubleClickByStep = {900, 830, 
                                                                       480, 410, 340, 270, 200};
 inline constexpr std::array<int, 3> kAccelerationOn = {1, 6, 10};
 
-// The step a stored value shows.
+// The step a stored value shows. Wheel lines: 0 and 1 step 1, 2..10 their
+// own step, anything else (-1 aside, which is whole-screen) step 11.
 int SensitivityStep(int sensitivity);
 int DoubleClickStep(int milliseconds);
 int WheelStep(int lines);
@@ -40,6 +41,9 @@ class PointerSettings {
 
   // RefreshMouseSystemParameterA and B: reads the stored values and shows
   // their steps and switches (unreadable values count as 20, 0, 480 and 3).
+  // The wheel step read is the one whole-screen scrolling returns to; with
+  // whole-screen scrolling on, the wheel lines kept from before it (step 1
+  // when none were kept).
   void Refresh();
   // MseSpd_OnClick, MseDbSpd_OnClick, MseScrSpd_OnClick: step 1..11, then
   // apply. A wheel step is remembered for whole-screen scrolling. False for a
@@ -47,17 +51,25 @@ class PointerSettings {
   bool MseSpd_OnClick(int step);
   bool MseDbSpd_OnClick(int step);
   bool MseScrSpd_OnClick(int step);
+  // slider_SpdMouseUp, slider_DbSpdMouseUp, slider_SrcSpdMouseUp: a slider
+  // released at x pixels applies the step it snaps to (PointerSliderStep).
+  bool slider_SpdMouseUp(int x) { return MseSpd_OnClick(PointerSliderStep(x)); }
+  bool slider_DbSpdMouseUp(int x) { return MseDbSpd_OnClick(PointerSliderStep(x)); }
+  bool slider_SrcSpdMouseUp(int x) { return MseScrSpd_OnClick(PointerSliderStep(x)); }
   // lbl_IsControlClick, lbl_IsScreenClick as set-to-a-value: then apply.
   void SetAcceleration(bool on);
   void SetWholeScreen(bool on);
-  // What an apply writes for the state shown.
-  PointerWrite Values() const;
+  // What an apply of `changed` writes for the state shown.
+  PointerWrite Values(PointerSetting changed = PointerSetting::kSpeed) const;
+  // What became of the last apply.
+  const PointerApplyResult& LastApply() const { return last_; }
 
  private:
-  void Apply() { platform_.Apply(Values()); }
+  void Apply(PointerSetting changed) { last_ = platform_.Apply(Values(changed)); }
 
   PointerState& state_;
   PointerPlatform& platform_;
+  PointerApplyResult last_;
 };
 
 }  // namespace vrdk::settings

@@ -91,8 +91,12 @@ LoadedBrandOptions LoadBrandOptions() {
     loaded.errors.push_back({BrandOptionError::Kind::kMissingTable, "", "", ""});
     return loaded;
   }
-  const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-  return LoadBrandOptions(IniTable::Parse(text));
+  return LoadBrandOptionsFromBytes(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+LoadedBrandOptions LoadBrandOptionsFromBytes(std::string_view bytes) {
+  return LoadBrandOptions(IniTable::Parse(bytes, IniTable::Encoding::kWindows1252));
 }
 
 }  // namespace vrdk

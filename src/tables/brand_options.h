@@ -79,5 +79,8 @@ struct LoadedBrandOptions {
 LoadedBrandOptions LoadBrandOptions(const IniTable& table);
 // LoadBrandOptions from the program's resource "org".
 LoadedBrandOptions LoadBrandOptions();
+// LoadBrandOptions from the bytes of an "org" table: 8-bit Windows-1252 text
+// (UTF-8 after a UTF-8 byte-order mark), so a brand's "Path" may hold "é".
+LoadedBrandOptions LoadBrandOptionsFromBytes(std::string_view bytes);
 
 }  // namespace vrdk

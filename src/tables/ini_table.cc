@@ -25,10 +25,14 @@ std::string FoldCase(std::string_view text) {
   return folded;
 }
 
-IniTable IniTable::Parse(std::string_view text) {
+IniTable IniTable::Parse(std::string_view text, Encoding encoding) {
   constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-  if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
-  const std::string clean = SanitizeUtf8(text);
+  if (text.starts_with(kUtf8Bom)) {
+    text.remove_prefix(kUtf8Bom.size());
+    encoding = Encoding::kUtf8;
+  }
+  const std::string clean =
+      encoding == Encoding::kUtf8 ? SanitizeUtf8(text) : Windows1252ToUtf8(text);
   IniTable table;
   std::optional<std::size_t> open;
   std::size_t start = 0;
@@ -53,15 +57,10 @@ void IniTable::AddLine(std::string_view line, std::optional<std::size_t>& open) 
   if (line.empty() || line.front() == ';') return;
   if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
     const std::string name(Trim(line.substr(1, line.size() - 2)));
-    const std::string folded = FoldCase(name);
-    for (std::size_t i = 0; i < sections_.size(); ++i) {
-      if (sections_[i].folded == folded) {
-        open = i;
-        return;
-      }
-    }
-    sections_.push_back({name, folded, Keys{}});
-    open = sections_.size() - 1;
+    std::string folded = FoldCase(name);
+    const auto [at, added] = index_.try_emplace(folded, sections_.size());
+    if (added) sections_.push_back({name, std::move(folded), Keys{}});
+    open = at->second;
     return;
   }
   const std::size_t equals = line.find('=');
@@ -72,11 +71,8 @@ void IniTable::AddLine(std::string_view line, std::optional<std::size_t>& open) 
 }
 
 const IniTable::Keys* IniTable::FindSection(std::string_view section) const {
-  const std::string folded = FoldCase(section);
-  for (const auto& entry : sections_) {
-    if (entry.folded == folded) return &entry.keys;
-  }
-  return nullptr;
+  const auto at = index_.find(FoldCase(section));
+  return at == index_.end() ? nullptr : &sections_[at->second].keys;
 }
 
 bool IniTable::HasSection(std::string_view section) const {

@@ -23,10 +23,15 @@ namespace vrdk {
 
 class IniTable {
  public:
-  // 8-bit INI text, lines ending in CR LF, LF or CR. The text is taken as
-  // UTF-8 (a leading UTF-8 byte-order mark is skipped); invalid bytes become
-  // U+FFFD.
-  static IniTable Parse(std::string_view text);
+  // How the bytes of an 8-bit table are text.
+  enum class Encoding {
+    kUtf8,         // invalid bytes become U+FFFD
+    kWindows1252,  // the brand table [org]: every byte is one character
+  };
+  // 8-bit INI text, lines ending in CR LF, LF or CR, read as `encoding`; a
+  // leading UTF-8 byte-order mark is skipped and makes the text UTF-8
+  // whatever `encoding` says. Values come out as UTF-8.
+  static IniTable Parse(std::string_view text, Encoding encoding = Encoding::kUtf8);
   // Lines that are already split, each one line of the form above.
   static IniTable FromLines(std::span<const std::string> lines);
 
@@ -50,6 +55,7 @@ class IniTable {
     Keys keys;
   };
   std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> index_;  // folded name -> sections_ index
 };
 
 // ASCII lower case: the folding that section and key names compare under.

@@ -37,7 +37,28 @@ std::size_t ValidSequenceLength(std::string_view text, std::size_t at) {
   return length;
 }
 
+// Windows-1252 bytes 0x80..0x9F; 0 marks the five the code page leaves out.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
 }  // namespace
+
+std::string Windows1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80 && byte <= 0x9F) {
+      const char16_t mapped = kWindows1252High[byte - 0x80];
+      AppendUtf8(out, mapped == 0 ? kReplacement : mapped);
+    } else {
+      AppendUtf8(out, byte);  // ASCII and Latin-1 0xA0..0xFF are their own code points
+    }
+  }
+  return out;
+}
 
 void AppendUtf8(std::string& out, char32_t code_point) {
   if (code_point > 0x10FFFF || IsHighSurrogate(code_point) || IsLowSurrogate(code_point)) {

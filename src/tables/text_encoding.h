@@ -20,6 +20,10 @@ std::string Utf16LeToUtf8(std::span<const std::uint8_t> bytes);
 // or truncated sequence becomes U+FFFD.
 std::string SanitizeUtf8(std::string_view text);
 
+// Windows-1252 text to UTF-8: each byte is one character; the five bytes the
+// code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD.
+std::string Windows1252ToUtf8(std::string_view text);
+
 // Appends the UTF-8 form of one code point (U+FFFD for a surrogate or a value
 // beyond U+10FFFF).
 void AppendUtf8(std::string& out, char32_t code_point);

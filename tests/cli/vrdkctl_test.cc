@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -136,15 +137,29 @@ TEST_F(VrdkctlTest, ListShowsTheSimulatedMousesCollections) {
   EXPECT_EQ(list[0]["feature_report_length"], 0);
 }
 
-TEST_F(VrdkctlTest, NamesListsMenuEntriesWithTheirCodes) {
+TEST_F(VrdkctlTest, NamesListsMenuEntriesWithTheMousesCodes) {
+  ASSERT_EQ(Sim({"fire", "2", "7", "100", "--hold"}).code, 0);
   const json names = SimJson({"names"});
-  ASSERT_FALSE(names.empty());
-  bool play_pause = false;
-  for (const auto& entry : names) {
+  EXPECT_EQ(names["source"], "mouse");
+  std::map<int, std::string> codes;
+  for (const auto& entry : names["functions"]) {
     EXPECT_TRUE(std::regex_match(entry["code"].get<std::string>(), std::regex("[0-9A-F]{8}")));
-    play_pause = play_pause || entry["code"] == "0300CD00";
+    codes[entry["tag"].get<int>()] = entry["code"];
   }
-  EXPECT_TRUE(play_pause);
+  EXPECT_EQ(codes[1100], "0300CD00");
+  EXPECT_EQ(codes[2000], "09000008");  // the DPI loop buttons' combination bit
+  EXPECT_EQ(codes[2101], "06160064");  // fire button 2 as the mouse holds it
+  EXPECT_THAT(Sim({"names"}).out, HasSubstr("as the mouse makes them"));
+  // A mouse this program does not accept is not read: the defaults make the codes.
+  ASSERT_EQ(Sim({"engineer", "codes", "1", "2", "--force"}).code, 0);
+  EXPECT_EQ(SimJson({"names"})["source"], "defaults");
+}
+
+TEST_F(VrdkctlTest, GlobalOptionsWorkAfterTheCommandToo) {
+  const Result dump = Sim({"dump", "--json"});
+  ASSERT_EQ(dump.code, 0) << dump.err;
+  EXPECT_EQ(json::parse(dump.out)["memory_type"], "I2C");
+  EXPECT_EQ(Sim({"info", "--json"}).out, Sim({"--json", "info"}).out);
 }
 
 TEST_F(VrdkctlTest, TheSecondLanguageNamesButtonsDifferently) {
@@ -225,7 +240,8 @@ TEST_F(VrdkctlTest, FireAimAndGesturesFollowTheirRules) {
   ASSERT_EQ(Sim({"aim", "1600"}).code, 0);
   EXPECT_EQ(SimJson({"dump"})["profiles"][2]["buttons"][11]["code"], "05060000");
   ASSERT_EQ(Sim({"gesture", "game", "dpi+"}).code, 0);
-  EXPECT_EQ(SimJson({"dump"})["combination_slots"][3], "07D1F000");
+  // Slot 4 keeps the offset 0x018 it held.
+  EXPECT_EQ(SimJson({"dump"})["combination_slots"][3], "07D1F018");
   EXPECT_EQ(Sim({"gesture", "led", "maybe"}).code, kExitUsage);
 }
 

@@ -75,6 +75,36 @@ TEST_F(EngineerTest, ASensorRegisterAboveFFShowsFF) {
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 1F FF 00 00 01", "> 40 05 00 29 3C 00 00 01"));
 }
 
+TEST_F(EngineerTest, AProductStringThatIsNotPrintableAsciiIsRefused) {
+  const auto before = rig.session.Data();
+  EXPECT_FALSE(page.SetProductString("Maus \xC3\xA4"));
+  EXPECT_FALSE(page.SetProductString("Tab\there"));
+  EXPECT_TRUE(rig.Reports().empty());
+  EXPECT_EQ(rig.session.Data(), before);
+}
+
+TEST_F(EngineerTest, ACombinationBitChangesOnlyItsOwnFunctionsButtons) {
+  // The lists stand at 0x00 while the DPI buttons carry 0x08 (the factory
+  // image's hold gesture bits).
+  page.SetComboItem(ComboFunction::kMiddle, 5);  // 0x10
+  EXPECT_EQ(rig.session.Pages().code_texts.profiles[0][6], "01040010");
+  EXPECT_EQ(rig.session.Pages().code_texts.profiles[0][7], "09000008");
+  EXPECT_EQ(rig.session.Pages().code_texts.profiles[0][4], "01080002");
+}
+
+TEST_F(EngineerTest, TheProfileSwitchParametersStartFromTheStoredCodes) {
+  page.ShowProfileSwitchFromCodes();  // slot 3 holds 07 81 F0 18
+  EXPECT_EQ(rig.session.Keys().offset, 0x018);
+  EXPECT_EQ(rig.session.Keys().return_to_zero, 0);
+  keys::KeyAssignment(rig.session)
+      .AssignCode(keys::KeyTarget::EngineerButton(3, 10), "07E14123", "Profile 2");
+  page.ShowProfileSwitchFromCodes();
+  EXPECT_EQ(rig.session.Keys().offset, 0x123);
+  EXPECT_EQ(rig.session.Keys().return_to_zero, 1);
+  EXPECT_EQ(rig.session.Keys().adjust_xy, 1);
+  EXPECT_EQ(rig.session.Keys().change_colour, 0);
+}
+
 TEST_F(EngineerTest, VidIsSentOnlyWithFourHexDigits) {
   EXPECT_FALSE(page.SetVid("1BC"));
   EXPECT_FALSE(page.SetPid("1BCFF"));

@@ -42,6 +42,15 @@ TEST_F(DpiTest, ShowingTheDefaultImageFillsTheWorkingState) {
   EXPECT_EQ(rig.session.Pages().last_polling_rate_sent, 1000);
 }
 
+TEST_F(DpiTest, AStoredIndexThatIsNoValueIsNeverWrittenBack) {
+  image::Vendor(rig.session.Data())[45] = 0xD9;  // level 3 index 9, level 4 index 13
+  dpi.ShowFromDataBuf();
+  EXPECT_EQ(Dpi().values[2], 9);
+  EXPECT_EQ(Dpi().values[3], 9);  // kept from the read before
+  dpi.DPIValue_OnClick(3, 5);
+  EXPECT_EQ(rig.Reports().front(), "> 40 05 00 2D 94 00 00 01");
+}
+
 TEST_F(DpiTest, TheOnlyLevelStaysAndLevelsAreAddedOnlyInOrder) {
   Levels(1, 0);
   EXPECT_FALSE(dpi.DPILevel_OnClick(1));

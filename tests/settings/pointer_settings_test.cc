@@ -6,6 +6,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+
+#include "settings/pages.h"
 #include "settings/pointer_platform_linux.h"
 #include "support/session_rig.h"
 #include "support/temp_dir.h"
@@ -14,6 +19,7 @@ namespace vrdk::settings {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using testing::SessionRig;
 using testing::TempDir;
 
@@ -37,7 +43,7 @@ TEST(PointerStepTest, StoredValuesShowTheirBands) {
   const StepCase double_click[] = {{900, 1}, {5000, 1}, {899, 2}, {830, 2},  {829, 3},
                                    {500, 7}, {480, 7},  {479, 8}, {270, 10}, {269, 11}};
   for (const auto& c : double_click) EXPECT_EQ(DoubleClickStep(c.value), c.step) << c.value;
-  const StepCase wheel[] = {{0, 1}, {1, 1}, {2, 2}, {10, 10}, {11, 11}, {25, 11}, {-5, 1}};
+  const StepCase wheel[] = {{0, 1}, {1, 1}, {2, 2}, {10, 10}, {11, 11}, {25, 11}, {-5, 11}};
   for (const auto& c : wheel) EXPECT_EQ(WheelStep(c.value), c.step) << c.value;
   const StepCase slider[] = {{-7, 1}, {19, 1}, {20, 2}, {279, 11}, {500, 11}};
   for (const auto& c : slider) EXPECT_EQ(PointerSliderStep(c.value), c.step) << c.value;
@@ -111,50 +117,164 @@ TEST_F(PointerTest, StepsOutOfRangeApplyNothing) {
   EXPECT_TRUE(platform.applied.empty());
 }
 
-// A GNOME settings service that answers from a map and records every call.
-struct FakeGsettings {
+TEST_F(PointerTest, AReadSeedsTheStepWholeScreenScrollingReturnsTo) {
+  Stored(PointerValue::kWheelScrollLines, "6");
+  pointer.Refresh();
+  pointer.SetWholeScreen(true);
+  pointer.SetWholeScreen(false);
+  EXPECT_EQ(platform.applied.back().wheel_lines, 6);
+  // Across runs: the lines from before whole-screen scrolling are kept.
+  pointer.SetWholeScreen(true);
+  PointerSettings later(rig.session, platform);
+  later.Refresh();
+  later.SetWholeScreen(false);
+  EXPECT_EQ(platform.applied.back().wheel_lines, 6);
+}
+
+TEST_F(PointerTest, ThePageIsShownAgainAfterEveryReadAndASliderReleaseApplies) {
+  auto shared = std::make_shared<MemoryPointerPlatform>();
+  InstallPointerPage(rig.session, shared);
+  shared->texts[PointerValue::kMouseSensitivity] = "3";
+  rig.session.DevTimerTimer();  // finds and reads the mouse
+  EXPECT_EQ(State().speed_step, 2);
+  PointerSettings page(rig.session, *shared);
+  EXPECT_TRUE(page.slider_DbSpdMouseUp(46));  // the third step
+  EXPECT_EQ(shared->applied.back().double_click_ms, 760);
+  EXPECT_EQ(shared->applied.back().changed, PointerSetting::kDoubleClick);
+}
+
+// A desktop behind its tools: gsettings for GNOME, kreadconfig6 and
+// kwriteconfig6 for KDE Plasma (the 5 tools are not installed). Without a
+// session bus gsettings "sets" into memory that a later run never sees.
+struct FakeDesktop {
   std::optional<std::string> operator()(const std::vector<std::string>& argv) {
     calls.push_back(argv);
-    if (!running || argv.size() < 4) return std::nullopt;
-    if (argv[1] == "set" && argv.size() == 5) {
-      keys[argv[3]] = argv[4];
+    if (argv[0] == "gsettings" && argv.size() >= 4) {
+      if (argv[1] == "set" && argv.size() == 5) {
+        if (session_bus) keys[argv[3]] = argv[4];
+        ++sets;
+        return "";
+      }
+      const auto at = keys.find(argv[3]);
+      return at == keys.end() ? std::nullopt : std::optional(at->second);
+    }
+    if (argv[0] == "kreadconfig6" && argv.size() == 7) {
+      return keys[argv[2] + "/" + argv[4] + "/" + argv[6]];
+    }
+    if (argv[0] == "kwriteconfig6" && argv.size() == 10 && argv[8] == "--") {
+      keys[argv[3] + "/" + argv[5] + "/" + argv[7]] = argv[9];
+      ++sets;
       return "";
     }
-    const auto at = keys.find(argv[3]);
-    if (at == keys.end()) return std::nullopt;
-    return at->second;
+    return std::nullopt;
   }
-  bool running = true;
+  bool session_bus = true;
+  int sets = 0;
   std::map<std::string, std::string> keys;
   std::vector<std::vector<std::string>> calls;
 };
 
-TEST(LinuxPointerTest, TheDesktopGivesSpeedAccelerationAndDoubleClick) {
+class LinuxPointerTest : public PointerTest {
+ protected:
+  std::string FileText() {
+    const auto bytes = TempDir::Read(dir.File("pointer"));
+    return std::string(bytes.begin(), bytes.end());
+  }
+  LinuxPointerPlatform Desktop(const char* name) {
+    return LinuxPointerPlatform(dir.File("pointer"), std::ref(desktop), name);
+  }
   TempDir dir;
-  FakeGsettings gsettings;
-  gsettings.keys = {
-      {"speed", "-0.3"}, {"accel-profile", "'adaptive'"}, {"double-click", "int32 410"}};
-  LinuxPointerPlatform linux_platform(dir.File("pointer"), std::ref(gsettings));
-  EXPECT_EQ(linux_platform.Read(PointerValue::kMouseSensitivity), "7");
-  EXPECT_EQ(linux_platform.Read(PointerValue::kMouseThreshold1), "6");
-  EXPECT_EQ(linux_platform.Read(PointerValue::kDoubleClickSpeed), "410");
-  EXPECT_EQ(linux_platform.Read(PointerValue::kWheelScrollLines), std::nullopt);
+  FakeDesktop desktop;
+};
+
+TEST_F(LinuxPointerTest, GnomeIsGivenOnlyTheSettingThatChanged) {
+  desktop.keys = {{"speed", "0.3"}, {"accel-profile", "'default'"}, {"double-click", "int32 400"}};
+  auto gnome = Desktop("ubuntu:GNOME");
+  PointerSettings page(rig.session, gnome);
+  page.Refresh();
+  EXPECT_TRUE(State().acceleration);  // 'default' is adaptive for mice
+  EXPECT_EQ(State().speed_step, 7);
+  EXPECT_EQ(State().double_click_step, 9);
+  EXPECT_TRUE(page.MseScrSpd_OnClick(5));
+  EXPECT_EQ(desktop.sets, 0);
+  EXPECT_FALSE(page.LastApply().taken);
+  EXPECT_THAT(page.LastApply().message, HasSubstr("GNOME has no setting for the wheel"));
+  EXPECT_EQ(FileText(), "WheelScrollLines=5\nWheelScrollLinesBeforeWholeScreen=5\n");
+  page.SetAcceleration(false);
+  EXPECT_TRUE(page.LastApply().taken) << page.LastApply().message;
+  EXPECT_EQ(desktop.keys["accel-profile"], "flat");
+  EXPECT_EQ(desktop.keys["speed"], "0.3");
+  EXPECT_EQ(desktop.keys["double-click"], "int32 400");
+  EXPECT_EQ(desktop.sets, 1);
 }
 
-TEST(LinuxPointerTest, ApplyTellsTheDesktopAndKeepsEveryValueInTheFile) {
-  TempDir dir;
-  FakeGsettings gsettings;
-  LinuxPointerPlatform linux_platform(dir.File("sub/pointer"), std::ref(gsettings));
-  linux_platform.Apply({16, {0, 0, 0}, 340, -1});
-  EXPECT_EQ(gsettings.keys["speed"], "0.6");
-  EXPECT_EQ(gsettings.keys["accel-profile"], "flat");
-  EXPECT_EQ(gsettings.keys["double-click"], "340");
-  EXPECT_EQ(linux_platform.Read(PointerValue::kWheelScrollLines), "-1");
-  EXPECT_EQ(linux_platform.Read(PointerValue::kMouseSpeed), "0");
+TEST_F(LinuxPointerTest, AChangeGnomeDidNotTakeIsReportedWithWhereItWasKept) {
+  desktop.session_bus = false;
+  desktop.keys = {{"speed", "0.0"}};
+  auto gnome = Desktop("GNOME");
+  PointerSettings page(rig.session, gnome);
+  page.Refresh();
+  page.MseSpd_OnClick(3);
+  EXPECT_FALSE(page.LastApply().taken);
+  EXPECT_THAT(page.LastApply().message, HasSubstr("GNOME did not take the pointer speed"));
+  EXPECT_THAT(page.LastApply().message, HasSubstr(dir.File("pointer")));
+  EXPECT_EQ(FileText(), "MouseSensitivity=4\n");
+}
 
-  gsettings.running = false;  // no desktop: the file answers
-  EXPECT_EQ(linux_platform.Read(PointerValue::kMouseSensitivity), "16");
-  EXPECT_EQ(linux_platform.Read(PointerValue::kDoubleClickSpeed), "340");
+TEST_F(LinuxPointerTest, KdePlasmaIsToldThroughItsConfigFilesAndReadBack) {
+  auto kde = Desktop("KDE");
+  PointerSettings page(rig.session, kde);
+  page.Refresh();  // keys Plasma never wrote read as its defaults
+  EXPECT_EQ(State().speed_step, 6);
+  EXPECT_EQ(State().wheel_step, 3);
+  EXPECT_TRUE(State().acceleration);
+  page.MseSpd_OnClick(4);
+  EXPECT_TRUE(page.LastApply().taken) << page.LastApply().message;
+  EXPECT_EQ(desktop.keys["kcminputrc/Mouse/XLbInptPointerAcceleration"], "-0.4");
+  page.MseScrSpd_OnClick(7);
+  page.MseDbSpd_OnClick(11);
+  page.SetAcceleration(false);
+  EXPECT_EQ(desktop.keys["kdeglobals/KDE/WheelScrollLines"], "7");
+  EXPECT_EQ(desktop.keys["kdeglobals/KDE/DoubleClickInterval"], "200");
+  EXPECT_EQ(desktop.keys["kcminputrc/Mouse/XLbInptAccelProfileFlat"], "true");
+  page.SetWholeScreen(true);
+  EXPECT_FALSE(page.LastApply().taken);
+  EXPECT_THAT(page.LastApply().message, HasSubstr("no whole-screen"));
+}
+
+TEST_F(LinuxPointerTest, AnotherDesktopSaysWhatCannotBeAppliedAndTheFileAnswers) {
+  auto other = Desktop("XFCE");
+  PointerSettings page(rig.session, other);
+  page.MseDbSpd_OnClick(2);
+  EXPECT_FALSE(page.LastApply().taken);
+  EXPECT_THAT(page.LastApply().message, HasSubstr("\"XFCE\""));
+  EXPECT_THAT(page.LastApply().message, HasSubstr("cannot be applied"));
+  EXPECT_TRUE(desktop.calls.empty());
+  EXPECT_EQ(other.Read(PointerValue::kDoubleClickSpeed), "830");
+}
+
+// Makes a German locale (decimal comma) in `dir`; false where the machine
+// has no locale sources.
+bool MakeCommaLocale(const TempDir& dir) {
+  const std::string command =
+      "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return false;
+  setenv("LOCPATH", dir.File("").c_str(), 1);
+  return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
+TEST_F(LinuxPointerTest, NumbersTravelInTheCLocalesFormUnderACommaLocale) {
+  TempDir locales;
+  if (!MakeCommaLocale(locales)) GTEST_SKIP() << "no German locale can be made here";
+  desktop.keys = {{"speed", "-0.3"}};
+  auto gnome = Desktop("GNOME");
+  const auto sensitivity = gnome.Read(PointerValue::kMouseSensitivity);
+  PointerSettings page(rig.session, gnome);
+  page.MseSpd_OnClick(5);
+  std::setlocale(LC_ALL, "C");
+  unsetenv("LOCPATH");
+  EXPECT_EQ(sensitivity, "7");
+  EXPECT_EQ(desktop.keys["speed"], "-0.2");
 }
 
 }  // namespace

@@ -158,6 +158,11 @@ TEST(BrandOptions, AMissingSectionIsOneErrorAndEveryDefault) {
   EXPECT_EQ(loaded.options.step_style, StepStyle::kLever);
 }
 
+TEST(BrandOptions, APathWithWindows1252CharactersSurvives) {
+  const auto loaded = LoadBrandOptionsFromBytes("[org]\nPath=C:\\Souris\\R\xE9glages\n");
+  EXPECT_EQ(loaded.options.macro_folder, "C:\\Souris\\R\u00E9glages");
+}
+
 TEST(BrandOptions, MissingTextKeysReadAsEmptyWithoutError) {
   const auto loaded = LoadBrandOptions(IniTable::Parse(With("Path", "")));
   EXPECT_THAT(loaded.errors, IsEmpty());

@@ -60,6 +60,20 @@ TEST(IniTable, AnEmptyValueIsFoundButAMissingKeyOrSectionIsNot) {
   EXPECT_EQ(table.Value("org9", "Web_X"), "");
 }
 
+TEST(IniTable, ReadsWindows1252TextOneCharacterABytePerTheCodePage) {
+  EXPECT_EQ(Windows1252ToUtf8("Caf\xE9 \x80 \x9F \xA0"), "Caf\u00E9 \u20AC \u0178 \u00A0");
+  EXPECT_EQ(Windows1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+  const IniTable table =
+      IniTable::Parse("[org]\nPath=R\xE9glages\n", IniTable::Encoding::kWindows1252);
+  EXPECT_EQ(table.Value("org", "Path"), "R\u00E9glages");
+  // A UTF-8 byte-order mark says the text is UTF-8.
+  const IniTable marked =
+      IniTable::Parse("\xEF\xBB\xBF[org]\nPath=R\xC3\xA9\n", IniTable::Encoding::kWindows1252);
+  EXPECT_EQ(marked.Value("org", "Path"), "R\u00E9");
+  // Every other table reads as UTF-8, as before.
+  EXPECT_EQ(IniTable::Parse("[a]\nk=\xE9\n").Value("a", "k"), "\uFFFD");
+}
+
 TEST(IniTable, SkipsAUtf8ByteOrderMarkAndReplacesBytesThatAreNotUtf8) {
   const IniTable table = IniTable::Parse("\xEF\xBB\xBF[org]\nWeb=caf\xE9\nName=\xE5\x90\x8D\n");
   EXPECT_EQ(table.Value("org", "Web"), "caf\xEF\xBF\xBD");

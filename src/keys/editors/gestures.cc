@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
-#include "keys/editors/fire_aim.h"
+#include "image/code_text.h"
 #include "keys/editors/key_assignment.h"
+#include "keys/function_codes.h"
 #include "keys/key_code.h"
 #include "session/write_roads.h"
 
@@ -14,46 +14,67 @@ namespace {
 
 constexpr const char* kNone = "00000000";
 constexpr const char* kLedModeCode = "0E000000";
-constexpr std::string_view kLedModeName = "Str261";
 constexpr int kGameSlot = 4;
 constexpr int kRightSlot = 2;
 constexpr int kHoldBitItem = 4;   // combination-bit list item of 0x08
 constexpr int kRightBitItem = 2;  // item of 0x02
+constexpr int kRightBackItem = 5;
+constexpr int kRightForwardItem = 6;
 
-// The six functions with a combination bit: their names, code prefixes and
-// the game-mode item that marks them.
+// The six functions with a combination bit and the game-mode item that
+// marks them.
 struct ComboButton {
   ComboFunction function;
-  std::string_view name_key;
-  const char* prefix;
   int game_item;
   int bit_item;
 };
 constexpr std::array<ComboButton, 6> kComboButtons = {{
-    {ComboFunction::kMiddle, "Str212", "010400", 1, kHoldBitItem},
-    {ComboFunction::kDpiLoop, "Str221", "090000", 2, kHoldBitItem},
-    {ComboFunction::kDpiUp, "Str222", "090100", 3, kHoldBitItem},
-    {ComboFunction::kDpiDown, "Str223", "090200", 4, kHoldBitItem},
-    {ComboFunction::kBack, "Str213", "010800", 5, kRightBitItem},
-    {ComboFunction::kForward, "Str214", "011000", 6, kRightBitItem},
+    {ComboFunction::kMiddle, 1, kHoldBitItem},
+    {ComboFunction::kDpiLoop, 2, kHoldBitItem},
+    {ComboFunction::kDpiUp, 3, kHoldBitItem},
+    {ComboFunction::kDpiDown, 4, kHoldBitItem},
+    {ComboFunction::kBack, kRightBackItem, kRightBitItem},
+    {ComboFunction::kForward, kRightForwardItem, kRightBitItem},
 }};
 
 // The function each main-page toggle needs on the shown profile.
-constexpr std::array<std::string_view, 7> kToggleNeeds = {"Str213", "Str212", "Str221", "Str222",
-                                                          "Str223", "Str213", "Str214"};
+constexpr std::array<ComboFunction, 7> kToggleNeeds = {
+    ComboFunction::kBack,    ComboFunction::kMiddle, ComboFunction::kDpiLoop, ComboFunction::kDpiUp,
+    ComboFunction::kDpiDown, ComboFunction::kBack,   ComboFunction::kForward};
 
-std::string Hex2(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02X", CombinationBit(value) & 0xFF);
-  return text;
+std::optional<ComboFunction> FunctionOf(const std::string& code) {
+  const auto bytes = ParseKeyCode(code);
+  return bytes ? ComboFunctionOfCode(*bytes) : std::nullopt;
 }
 
 }  // namespace
 
+int RewriteCombinationBit(Session& session, ComboFunction function, std::uint8_t bit) {
+  PageState& pages = session.Pages();
+  int rewritten = 0;
+  for (std::size_t p = 0; p < image::kProfileCount; ++p) {
+    for (std::size_t k = 0; k < image::kKeysPerProfile; ++k) {
+      auto code = image::KeyCode(session.Data(), p, k);
+      if (ComboFunctionOfCode({code[0], code[1], code[2], code[3]}) != function) continue;
+      code[3] = bit;
+      pages.code_texts.profiles[p][k] = image::CodeText(code);
+      ++rewritten;
+    }
+  }
+  return rewritten;
+}
+
 std::string Gestures::GameSwitchCode() const {
-  char offset[8];
-  std::snprintf(offset, sizeof offset, "%02X", session_.Keys().offset & 0xFFF);
-  return ("07D1F0" + std::string(offset)).substr(0, 8);
+  const int offset = std::clamp(session_.Keys().offset, 0, 0xFFF);
+  return FormatKeyCode({key_class::kProfileSwitch, 0xD1,
+                        static_cast<std::uint8_t>(0xF0 | offset >> 8),
+                        static_cast<std::uint8_t>(offset & 0xFF)});
+}
+
+bool Gestures::IsGameSwitchCode(const std::string& code) {
+  const auto bytes = ParseKeyCode(code);
+  return bytes && (*bytes)[0] == key_class::kProfileSwitch && (*bytes)[1] == 0xD1 &&
+         ((*bytes)[2] & 0xF0) == 0xF0;
 }
 
 void Gestures::SetSlot(int slot, const std::string& code) {
@@ -64,13 +85,9 @@ void Gestures::SetSlot(int slot, const std::string& code) {
   session_.Pages().code_texts.combinations[index] = code;
 }
 
-void Gestures::RewriteCombinationButtons() {
-  auto& items = session_.Keys().combination_items;
-  for (const ComboButton& button : kComboButtons) {
-    const int item = items[static_cast<std::size_t>(button.function)];
-    RewriteButtonsNamed(session_, session_.Language().Text(button.name_key),
-                        std::string(button.prefix) + Hex2(item));
-  }
+void Gestures::SetBit(ComboFunction function, int item) {
+  session_.Keys().combination_items[static_cast<std::size_t>(function)] = item;
+  RewriteCombinationBit(session_, function, CombinationBit(item));
 }
 
 void Gestures::WriteUnlessLoading() {
@@ -81,25 +98,15 @@ void Gestures::WriteUnlessLoading() {
 void Gestures::cb_ChangeFireFunChange(int item) {
   if (item < 0 || item >= kGameItems) return;
   PageState& pages = session_.Pages();
+  const bool lighting_kept = pages.led_gesture_item == 1 && item < kRightBackItem;
   const std::string x = GameSwitchCode();
-  if (item == 0) {
-    SetSlot(kRightSlot, kNone);
-    SetSlot(kGameSlot, kNone);
-  } else if (item <= 4) {
-    SetSlot(kRightSlot, kNone);
-    SetSlot(kGameSlot, x);
-  } else {
-    SetSlot(kRightSlot, x);
-    SetSlot(kGameSlot, kNone);
-    pages.led_gesture_item = 0;
-  }
-  auto& items = session_.Keys().combination_items;
-  items.fill(0);
+  if (!lighting_kept) SetSlot(kRightSlot, item >= kRightBackItem ? x : kNone);
+  SetSlot(kGameSlot, item >= 1 && item < kRightBackItem ? x : kNone);
+  if (item >= kRightBackItem) pages.led_gesture_item = 0;
   for (const ComboButton& button : kComboButtons) {
-    if (button.game_item == item)
-      items[static_cast<std::size_t>(button.function)] = button.bit_item;
+    if (lighting_kept && button.function == ComboFunction::kBack) continue;
+    SetBit(button.function, button.game_item == item ? button.bit_item : 0);
   }
-  RewriteCombinationButtons();
   pages.game_gesture_item = item;
   WriteUnlessLoading();
 }
@@ -107,12 +114,15 @@ void Gestures::cb_ChangeFireFunChange(int item) {
 void Gestures::cb_ChangeLEDModeFunChange(int item) {
   if (item < 0 || item > 1) return;
   PageState& pages = session_.Pages();
-  SetSlot(kRightSlot, item == 1 ? kLedModeCode : kNone);
-  session_.Keys().combination_items[static_cast<std::size_t>(ComboFunction::kBack)] =
-      item == 1 ? kRightBitItem : 0;
-  if (item == 1 && pages.game_gesture_item >= 5) pages.game_gesture_item = 0;
-  RewriteButtonsNamed(session_, session_.Language().Text("Str213"),
-                      item == 1 ? "01080002" : "01080000");
+  if (item == 1) {
+    SetSlot(kRightSlot, kLedModeCode);
+    SetBit(ComboFunction::kBack, kRightBitItem);
+    if (pages.game_gesture_item == kRightForwardItem) SetBit(ComboFunction::kForward, 0);
+    if (pages.game_gesture_item >= kRightBackItem) pages.game_gesture_item = 0;
+  } else if (pages.game_gesture_item != kRightBackItem) {
+    SetSlot(kRightSlot, kNone);
+    SetBit(ComboFunction::kBack, 0);
+  }
   pages.led_gesture_item = item;
   WriteUnlessLoading();
 }
@@ -120,10 +130,13 @@ void Gestures::cb_ChangeLEDModeFunChange(int item) {
 bool Gestures::IB_ComboKeyClick(int toggle) {
   if (toggle < 1 || toggle > 7) return false;
   const PageState& pages = session_.Pages();
-  const std::string needed =
-      session_.Language().Text(kToggleNeeds[static_cast<std::size_t>(toggle - 1)]);
-  const auto& shown = pages.names[static_cast<std::size_t>(std::clamp(pages.mode_page, 1, 3) - 1)];
-  if (std::find(shown.begin(), shown.end(), needed) == shown.end()) return false;
+  const ComboFunction needed = kToggleNeeds[static_cast<std::size_t>(toggle - 1)];
+  const auto& shown =
+      pages.code_texts.profiles[static_cast<std::size_t>(std::clamp(pages.mode_page, 1, 3) - 1)];
+  if (std::none_of(shown.begin(), shown.end(),
+                   [needed](const std::string& code) { return FunctionOf(code) == needed; })) {
+    return false;
+  }
   if (toggle == 1) {
     cb_ChangeLEDModeFunChange(pages.led_gesture_item == 1 ? 0 : 1);
   } else {
@@ -137,27 +150,24 @@ void Gestures::ShowFromDataBuf() {
   PageState& pages = session_.Pages();
   const auto& slots = pages.code_texts.combinations;
   // The combination bit of the first button that carries the function.
-  const auto bit_of = [&](std::string_view name_key) -> int {
-    const std::string name = session_.Language().Text(name_key);
-    for (std::size_t p = 0; p < image::kProfileCount; ++p) {
-      for (std::size_t k = 0; k < image::kKeysPerProfile; ++k) {
-        if (pages.names[p][k] != name) continue;
-        if (const auto bytes = ParseKeyCode(pages.code_texts.profiles[p][k])) return (*bytes)[3];
+  const auto bit_of = [&](ComboFunction function) -> int {
+    for (const auto& profile : pages.code_texts.profiles) {
+      for (const std::string& code : profile) {
+        if (FunctionOf(code) == function) return (*ParseKeyCode(code))[3];
       }
     }
     return -1;
   };
-  const bool led_slot =
-      session_.NameForCode(slots[kRightSlot - 1]) == session_.Language().Text(kLedModeName);
-  pages.led_gesture_item = bit_of("Str213") == 0x02 && led_slot ? 1 : 0;
+  const bool led_slot = slots[kRightSlot - 1] == kLedModeCode;
+  pages.led_gesture_item = bit_of(ComboFunction::kBack) == 0x02 && led_slot ? 1 : 0;
 
-  const bool held_switch = slots[kGameSlot - 1].rfind("07D1F0", 0) == 0;
-  const bool right_switch = slots[kRightSlot - 1].rfind("07D1F0", 0) == 0;
+  const bool held_switch = IsGameSwitchCode(slots[kGameSlot - 1]);
+  const bool right_switch = IsGameSwitchCode(slots[kRightSlot - 1]);
   int game = 0;
   for (const ComboButton& button : kComboButtons) {
     const bool held = button.bit_item == kHoldBitItem && held_switch;
     const bool with_right = button.bit_item == kRightBitItem && right_switch;
-    const int bit = bit_of(button.name_key);
+    const int bit = bit_of(button.function);
     if ((held && bit == 0x08) || (with_right && bit == 0x02)) game = button.game_item;
   }
   pages.game_gesture_item = game;

@@ -25,6 +25,24 @@ bool ValidTarget(const KeyTarget& target) {
   return false;
 }
 
+// The profile (0..2) a switch code goes to, short or extended form.
+std::optional<int> SwitchTarget(const std::string& code) {
+  const auto bytes = ParseKeyCode(code);
+  if (!bytes || (*bytes)[0] != key_class::kProfileSwitch) return std::nullopt;
+  const int target = (*bytes)[1] & 0x87;
+  if (target < 0x80 || target > 0x82) return std::nullopt;
+  return target - 0x80;
+}
+
+bool AnyButtonSwitchesTo(const image::CodeTexts& texts, int profile) {
+  for (const auto& buttons : texts.profiles) {
+    for (const std::string& code : buttons) {
+      if (SwitchTarget(code) == profile) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int KeyAssignment::ShownProfile() const { return std::clamp(session_.Pages().mode_page, 1, 3) - 1; }
@@ -57,7 +75,14 @@ void KeyAssignment::ShowFromDataBuf() {
   RefreshProfileKeys(pages.mode_page);
   pages.engineer_captions = pages.names;
   for (std::size_t s = 0; s < pages.combination_captions.size(); ++s) {
-    pages.combination_captions[s] = session_.NameForCode(pages.code_texts.combinations[s]);
+    // A slot's profile switch shows its colour in that profile's colour list
+    // only while no profile button switches there: the button's colour wins.
+    const std::string& code = pages.code_texts.combinations[s];
+    const auto target = SwitchTarget(code);
+    const bool button_owns_colour = target && AnyButtonSwitchesTo(pages.code_texts, *target);
+    pages.combination_captions[s] =
+        button_owns_colour ? NameForSlotCode(code, session_.Language(), session_.Keys())
+                           : session_.NameForCode(code);
   }
 }
 

@@ -135,12 +135,15 @@ TEST_F(KeyEditorTest, AimStepTwelveGivesCode050B) {
 }
 
 TEST_F(KeyEditorTest, GameGestureHoldDpiUpMarksDpiUpButtonsAndSlotFour) {
+  // The factory image holds the lighting gesture (slot 2, Back bit 0x02) and
+  // the offset 0x018 in slots 3 and 4.
   Gestures(rig.session).cb_ChangeFireFunChange(3);
-  EXPECT_EQ(rig.session.Pages().code_texts.combinations[3], "07D1F000");
+  EXPECT_EQ(rig.session.Pages().code_texts.combinations[3], "07D1F018");
   EXPECT_EQ(MemoryHex(192 + 20, 4), "09 01 00 08");  // DPI + (profile 1 button 6)
   EXPECT_EQ(MemoryHex(192 + 28, 4), "09 00 00 00");  // DPI Loop
-  EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 00");  // Backward
-  EXPECT_EQ(Count("> 40 05 00 "), 55 + 2);           // the Vendor section, then the profiles
+  EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");  // Backward keeps the lighting gesture's bit
+  EXPECT_EQ(rig.session.Pages().code_texts.combinations[1], "0E000000");
+  EXPECT_EQ(Count("> 40 05 00 "), 55 + 2);  // the Vendor section, then the profiles
   EXPECT_EQ(rig.mouse.Live()[139], 0x07);
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 3);
 }
@@ -166,6 +169,68 @@ TEST_F(KeyEditorTest, AToggleWithoutTheButtonItNeedsDoesNothing) {
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 3);
   EXPECT_TRUE(Gestures(rig.session).IB_ComboKeyClick(4));  // again: off
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 0);
+}
+
+TEST_F(KeyEditorTest, GesturesFindMouseButtonsByCodeNotByTheBrowserKeysSharingTheirNames) {
+  // Profile 1: button 5 becomes the browser's "Backward", button 2 its
+  // "Forward"; profile 3 keeps its mouse Back and Forward buttons.
+  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 5), 1202), AssignResult::kAssigned);
+  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 2), 1203), AssignResult::kAssigned);
+  Gestures(rig.session).cb_ChangeLEDModeFunChange(1);
+  Gestures(rig.session).cb_ChangeFireFunChange(6);
+  EXPECT_EQ(MemoryHex(192 + 16, 4), "03 02 24 00");
+  EXPECT_EQ(MemoryHex(192 + 4, 4), "03 02 25 00");
+  EXPECT_EQ(MemoryHex(290 + 16, 4), "01 10 00 02");  // profile 3 button 5: Forward
+  rig.session.Btn_Read();
+  EXPECT_EQ(rig.session.Pages().game_gesture_item, 6);
+  // Profile 1 has no mouse Back: the toggles that need one do nothing.
+  Show(1);
+  EXPECT_FALSE(Gestures(rig.session).IB_ComboKeyClick(1));
+  EXPECT_FALSE(Gestures(rig.session).IB_ComboKeyClick(6));
+  EXPECT_TRUE(rig.Reports().empty());
+}
+
+TEST_F(KeyEditorTest, TheLightingGestureEndsRightForwardWithItsBit) {
+  Gestures(rig.session).cb_ChangeFireFunChange(6);
+  EXPECT_EQ(MemoryHex(192 + 4, 4), "01 10 00 02");
+  Gestures(rig.session).cb_ChangeLEDModeFunChange(1);
+  EXPECT_EQ(MemoryHex(192 + 4, 4), "01 10 00 00");  // every Forward button
+  EXPECT_EQ(MemoryHex(290 + 16, 4), "01 10 00 00");
+  EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
+  EXPECT_EQ(rig.session.Keys().combination_items[static_cast<int>(ComboFunction::kForward)], 0);
+  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 10), 903), AssignResult::kAssigned);
+  EXPECT_EQ(MemoryHex(192 + 36, 4), "01 10 00 00");
+}
+
+TEST_F(KeyEditorTest, HoldGesturesAndLightingOffLeaveTheOtherGesture) {
+  Gestures(rig.session).cb_ChangeLEDModeFunChange(1);
+  Gestures(rig.session).cb_ChangeFireFunChange(1);  // hold Middle
+  EXPECT_EQ(rig.session.Pages().code_texts.combinations[1], "0E000000");
+  EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
+  EXPECT_EQ(MemoryHex(192 + 24, 4), "01 04 00 08");
+  Gestures(rig.session).cb_ChangeFireFunChange(5);  // Right + Back takes slot 2
+  Gestures(rig.session).cb_ChangeLEDModeFunChange(0);
+  EXPECT_EQ(rig.session.Pages().code_texts.combinations[1], "07D1F018");
+  EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
+  EXPECT_EQ(rig.session.Pages().game_gesture_item, 5);
+}
+
+TEST_F(KeyEditorTest, ASlotSwitchingProfilesDoesNotTakeAProfileButtonsColour) {
+  // A Profile 2 button with colour 5 (nibble 4); slot 3 holds nibble 15.
+  ASSERT_EQ(keys.AssignCode(KeyTarget::EngineerButton(1, 10), "07814018", "Profile 2"),
+            AssignResult::kAssigned);
+  rig.session.Btn_Read();
+  EXPECT_EQ(rig.session.Keys().profile_colour_items[1], 4);
+  // Without a Profile 2 button, the slot shows its colour.
+  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 10), 1007), AssignResult::kAssigned);
+  rig.session.Btn_Read();
+  EXPECT_EQ(rig.session.Keys().profile_colour_items[1], kUserColourItem);
+}
+
+TEST_F(KeyEditorTest, AnAssignedSlotKeepsTheOffsetItHeld) {
+  EXPECT_EQ(rig.session.Keys().offset, 0x018);
+  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::CombinationSlot(3), 2301), AssignResult::kAssigned);
+  EXPECT_EQ(rig.session.Pages().code_texts.combinations[2], "0781F018");
 }
 
 // --- The key-combination dialog ------------------------------------------------
