@@ -151,6 +151,14 @@ bool Run::Connect() {
                                 "and replug the mouse.");
   } else if (session_->Conn().lost_during_read) {
     Fail(kExitNoMouse, "the mouse left the bus while it was being read");
+  } else if (session_->Conn().state == ConnectionState::kOpening && events_->Messages().empty()) {
+    // Opened, but its answer to the device information is not the mouse's.
+    const auto& answer = session_->Link().ResponseData();
+    Fail(kExitNoMouse,
+         "a device with the mouse's ids was found, but it did not identify itself as the mouse "
+         "(its device information answer was " +
+             TracingBackend::HexBytes(answer) +
+             "; the mouse answers 40 or more, 3A, then C0 for \"I2C\" or 80 for \"Flash\")");
   } else if (events_->Messages().empty()) {
     const auto target = session_->Conn().target;
     char ids[16];
@@ -169,7 +177,18 @@ int Run::Execute(const CommandRegistry::Chosen& command) {
     return Finish(session_->Conn().access_denied ? kExitAccessDenied : kExitNoMouse);
   }
   CommandContext context(*session_, out_, err_, options_.json);
-  return Finish(command.run(context));
+  const std::uint64_t failed_before = session_->Link().FailedTransfers();
+  int code = command.run(context);
+  // Block transfers go on past a lost report, as the mouse's protocol has it;
+  // the run still must not call a change done that the mouse did not take.
+  const std::uint64_t failed = session_->Link().FailedTransfers() - failed_before;
+  if (code == kExitDone && failed > 0) {
+    code = Fail(kExitDeviceFailed,
+                std::to_string(failed) + " report" + (failed == 1 ? " was" : "s were") +
+                    " not taken by the mouse; it may hold less than was asked (vrdkctl info "
+                    "and dump show what it holds)");
+  }
+  return Finish(code);
 }
 
 }  // namespace

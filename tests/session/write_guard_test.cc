@@ -178,6 +178,29 @@ TEST(NoMouse, RestoreDefaultsDoesNothingAtAll) {
   EXPECT_TRUE(rig.Reports().empty());
 }
 
+// --- A mouse the user may not open -------------------------------------------------
+
+TEST(AccessDenied, TheSearchEndsInTheNoDeviceStateNamingTheInterface) {
+  SessionRig rig(MemoryType::kI2C);
+  rig.backend.SetMouseAccessDenied(true);
+  rig.session.DevTimerTimer();
+  const Connection& conn = rig.session.Conn();
+  EXPECT_EQ(conn.state, ConnectionState::kNoDevice);
+  ASSERT_TRUE(conn.access_denied.has_value());
+  EXPECT_EQ(conn.access_denied->path, "sim:mouse/2");
+  EXPECT_THAT(conn.access_denied->reason, ::testing::HasSubstr("Permission denied"));
+  EXPECT_FALSE(rig.session.Link().IsOpen());
+  // Once the user may (the rule installed, the mouse plugged in again), the
+  // next change of the bus finds it and the note goes.
+  rig.backend.SetMouseAccessDenied(false);
+  rig.mouse.Unplug();
+  rig.session.DevTimerTimer();
+  rig.mouse.Plug();
+  rig.session.DevTimerTimer();
+  EXPECT_EQ(conn.state, ConnectionState::kConnected);
+  EXPECT_FALSE(conn.access_denied.has_value());
+}
+
 // --- The live read-back of a profile write -------------------------------------------
 
 TEST(ProfileReload, ALostLiveAnswerKeepsTheUserSectionAndReloadsTheProfileShown) {

@@ -137,6 +137,38 @@ vrdkctl_lists_the_bus() {
   fi
 }
 
+# Idle DevTimer ticks only count the bus: the first open of a hidraw node
+# powers its device up, and the virtual mouse logs each such open.
+idle_ticks_open_no_node() {
+  before=$(grep -c 'opened by a reader' /tmp/mouse.log)
+  vrdk-vm-check idle
+  after=$(grep -c 'opened by a reader' /tmp/mouse.log)
+  if [ "$before" = "$after" ]; then
+    echo "ok - counting the bus opens no hidraw node"
+  else
+    echo "not ok - counting the bus opens no hidraw node: the mouse was opened $((after - before)) times"
+  fi
+  # The check itself must see opens: vrdkctl opens the node to talk to it.
+  vrdkctl info > /dev/null 2>&1
+  if [ "$(grep -c 'opened by a reader' /tmp/mouse.log)" -gt "$after" ]; then
+    echo "ok - talking to the mouse opens its node, and the log shows it"
+  else
+    echo "not ok - talking to the mouse opens its node, and the log shows it"
+  fi
+}
+
+# vrdkctl reads the whole "Flash" mouse (32 pages) through hidraw.
+vrdkctl_reads_a_flash_mouse() {
+  vrdkctl --memory-type=Flash info > /tmp/flash-info.txt 2>&1
+  status=$?
+  sed 's/^/# /' /tmp/flash-info.txt
+  if [ $status -eq 0 ] && grep -q '^memory type  *Flash$' /tmp/flash-info.txt; then
+    echo "ok - vrdkctl --memory-type=Flash reads the Flash mouse"
+  else
+    echo "not ok - vrdkctl --memory-type=Flash reads the Flash mouse: exit $status"
+  fi
+}
+
 # The mouse leaves the bus in the middle of vrdkctl's whole-memory read:
 # vrdkctl ends at once, says so, and reports no mouse.
 vrdkctl_survives_an_unplug() {

@@ -35,6 +35,9 @@ check saved vrdk-vm-check saved --image="$START" --saved="$IMAGE"
 # memory and transfers as against its in-process simulated mouse.
 default_image
 mouse_start mouse-up-factory --image="$IMAGE" --keyboard
+# Idle ticks count the bus without opening it (the vendor-only mouse has no
+# input device that the kernel's own handlers keep open).
+shell_check idle-ticks idle_ticks_open_no_node
 shell_check vrdkctl-list vrdkctl_lists_the_bus
 compare_trace vrdkctl-info vrdkctl info
 compare vrdkctl-dump vrdkctl --json dump
@@ -58,7 +61,19 @@ mouse_start mouse-up-to-unplug-vrdkctl --image="$IMAGE" --unplug-after=100
 shell_check vrdkctl-unplug vrdkctl_survives_an_unplug
 mouse_stop mouse-down-after-vrdkctl-unplug
 
+# One USB interface with a mouse, a consumer control (with a 16-byte feature
+# report of its own) and the vendor collection, as gaming mice have: Linux
+# makes one hidraw node of it, the program three interfaces, and the mouse is
+# found through the vendor one.
+default_image
+mouse_start mouse-up-composite --image="$IMAGE" --composite
+check list-composite vrdk-vm-check list --composite
+check info-composite vrdk-vm-check info --memory-type=I2C
+compare vrdkctl-info-composite vrdkctl info
+mouse_stop mouse-down-composite
+
 # A "Flash" mouse from a missing image: factory memory of that type.
 mouse_start mouse-up-flash --image=/tmp/flash.bin --memory-type=Flash
 check info-flash vrdk-vm-check info --memory-type=Flash
+shell_check vrdkctl-flash vrdkctl_reads_a_flash_mouse
 mouse_stop mouse-down-flash

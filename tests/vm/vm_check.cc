@@ -9,8 +9,11 @@
 // FILE, written back when it changed), so the host can run the same command
 // and compare the output with the guest's.
 //
-//   list [--keyboard]       the mouse (feature 8, input 8), and the keyboard
-//                           with another feature length, are listed
+//   list [--keyboard] [--composite]
+//                           the mouse (feature 8, input 8), and the keyboard
+//                           with another feature length, are listed; with
+//                           --composite the mouse's other two collections too
+//   idle                    thirty counts of the bus, as three idle ticks make
 //   info --memory-type=T    OpenDevice, and the device information names T
 //   read --image=FILE       full 2048-byte reads equal FILE; prints their time
 //   write --image=FILE      a block written reads back; the rest is untouched
@@ -224,7 +227,9 @@ void Bounded(const std::string& what, std::chrono::seconds limit, std::function<
   thread.join();
 }
 
-void List(Bus& bus, bool keyboard) {
+// composite: the mouse is one node with a mouse, a consumer-control and the
+// vendor collection; only the vendor collection has 8-byte feature reports.
+void List(Bus& bus, bool keyboard, bool composite) {
   int mice = 0;
   int others = 0;
   int listed = 0;
@@ -245,7 +250,10 @@ void List(Bus& bus, bool keyboard) {
                   caps->input_report_byte_length, caps->output_report_byte_length);
     Note(line);
     const bool mouse = attributes->vendor_id == kVendorId && attributes->product_id == kProductId;
-    if (mouse) {
+    if (mouse && caps->feature_report_byte_length != kReportLength) {
+      Check(composite, "only the vendor collection of a composite mouse lacks 8-byte features",
+            line);
+    } else if (mouse) {
       ++mice;
       Check(caps->feature_report_byte_length == kReportLength &&
                 caps->input_report_byte_length == kReportLength,
@@ -256,7 +264,11 @@ void List(Bus& bus, bool keyboard) {
             "the other device has another feature report length", line);
     }
   }
-  Check(mice == 1, "the mouse is listed once", std::to_string(mice) + " times");
+  Check(mice == 1, "the mouse's vendor collection is listed once", std::to_string(mice) + " times");
+  if (composite) {
+    Check(listed == 3 + (keyboard ? 1 : 0), "each collection of the composite mouse is listed",
+          std::to_string(listed) + " interfaces");
+  }
   Check(others == (keyboard ? 1 : 0), "the unrelated devices are listed",
         std::to_string(others) + " found");
   Check(bus.link->CountHidInterfaces() == listed, "CountHidInterfaces counts every interface");
@@ -420,6 +432,16 @@ void Dump(Bus& bus, bool trace) {
   }
 }
 
+// What every idle DevTimer tick does, ten counts of the bus a tick: they all
+// agree (whether they opened a node, the virtual mouse's log tells).
+void Idle(Bus& bus, int ticks) {
+  const int first = bus.link->CountHidInterfaces();
+  bool same = first > 0;
+  for (int count = 0; count < 10 * ticks; ++count)
+    same = same && bus.link->CountHidInterfaces() == first;
+  Check(same, "every count of the bus gives the same number", std::to_string(first));
+}
+
 int Usage(const char* why) {
   std::fprintf(stderr, "vrdk-vm-check: %s (see the comment at the top of vm_check.cc)\n", why);
   return 2;
@@ -454,7 +476,9 @@ int main(int argc, char** argv) {
   if (needs_image && !image) return Usage("this command needs --image");
 
   if (command == "list") {
-    List(*bus, options.contains("keyboard"));
+    List(*bus, options.contains("keyboard"), options.contains("composite"));
+  } else if (command == "idle") {
+    Idle(*bus, 3);
   } else if (command == "info") {
     Info(*bus, options["memory-type"]);
   } else if (command == "read") {
