@@ -100,6 +100,7 @@ fi
 guest_programs=(
   "vrdk-virtual-mouse vrdk-virtual-mouse-static tests/vm/vrdk-virtual-mouse-static"
   "vrdk-vm-check vrdk-vm-check tests/vm/vrdk-vm-check"
+  "vrdk-vm-plug vrdk-vm-plug tests/vm/vrdk-vm-plug"
   "vrdkctl vrdkctl-static tests/vm/vrdkctl-static"
 )
 targets=(vrdk-vm-initramfs)
@@ -244,6 +245,7 @@ source tests/vm/scenario.sh
 grep -q '^VMTEST done' "$vm/console.log" ||
   failure "the guest did not finish the scenario (QEMU status $qemu_status; see $vm/console.log)"
 grep -h '^# full read' "$steps/read.out" 2> /dev/null | sed 's/^# /vm test: /'
+grep -h '^# plug to ready' "$steps/plug-to-ready.out" 2> /dev/null | sed 's/^# /vm test: /'
 echo "vm test: ${passed} checks passed, ${failed} failed (the stage took ${SECONDS} s)"
 result "$passed" "$failed" 0
 [ "$failed" -eq 0 ]

@@ -72,6 +72,11 @@ check info-composite vrdk-vm-check info --memory-type=I2C
 compare vrdkctl-info-composite vrdkctl info
 mouse_stop mouse-down-composite
 
+# Plugged in to read: the hotplug monitor counts the bus at once, so the
+# mouse is ready after the settle wait and one read, not at the next tick.
+default_image
+check plug-to-ready vrdk-vm-plug --image="$IMAGE"
+
 # A "Flash" mouse from a missing image: factory memory of that type.
 mouse_start mouse-up-flash --image=/tmp/flash.bin --memory-type=Flash
 check info-flash vrdk-vm-check info --memory-type=Flash
