@@ -199,6 +199,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   CLI::App app{"vrdkctl: inspect and configure a VRDK2280 gaming mouse, or its simulated twin.",
                "vrdkctl"};
   app.footer(kExitCodesHelp);
+  app.set_version_flag("--version", std::string("vrdkctl ") + VRDK_VERSION);
   app.require_subcommand(1);
   // Subcommands made from here on pass options they do not know to the
   // program, so the global options also work after the command.
