@@ -100,6 +100,26 @@ TEST_F(MacroCommandsTest, ALibraryMacroAddedToTheMouseListsAtItsAddress) {
   EXPECT_EQ(Run({"macro", "show", "Keys"}).code, 1);
 }
 
+TEST_F(MacroCommandsTest, LinesThatAreNoWholeEventAreRefusedNamingTheLine) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  const auto before = TempDir::Read(library_);
+  for (const std::string bad : {"4 x 123456", "1 A CODE:0000"}) {
+    const Result set =
+        Run({"library", "set", "Keys", WriteLines("00\n1 A CODE:8204\n" + bad + "\n")});
+    EXPECT_EQ(set.code, kExitUsage) << bad;
+    EXPECT_THAT(set.err, HasSubstr(bad));
+  }
+  EXPECT_EQ(TempDir::Read(library_), before);
+}
+
+TEST_F(MacroCommandsTest, ALinesFileWithoutItsHeaderLineIsRefused) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  const Result set = Run({"library", "set", "Keys", WriteLines("1 A CODE:8204\n2 A CODE:0204\n")});
+  EXPECT_EQ(set.code, kExitUsage);
+  EXPECT_THAT(set.err, HasSubstr("header"));
+  EXPECT_EQ(Run({"library", "show", "Keys"}).out, "00\n");
+}
+
 TEST_F(MacroCommandsTest, FireMacroScriptsAreAddedInBothFormsAndRenumbered) {
   EXPECT_EQ(Run({"firemacro", "add", "--offset", "user"}).code, 0);
   EXPECT_EQ(Run({"firemacro", "add", "--plain", "--keep-left", "3", "5"}).code, 0);
