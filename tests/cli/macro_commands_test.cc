@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "cli/vrdkctl.h"
@@ -129,6 +130,20 @@ TEST_F(MacroCommandsTest, FireMacroScriptsAreAddedInBothFormsAndRenumbered) {
   EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro1  0B120500\n");
   EXPECT_EQ(Run({"firemacro", "delete", "2"}).code, 1);
   EXPECT_EQ(TempDir::Read(dir_.File("data/vrdk/Fire Macro.bin")).size(), 40u);
+}
+
+TEST_F(MacroCommandsTest, AScriptFileWithAFreeFirstEntryListsTheOthersByTheirNumbers) {
+  std::vector<std::uint8_t> file(40, 0);
+  file[8] = 0x0B;
+  file[9] = 0x83;
+  std::filesystem::create_directories(dir_.File("data/vrdk"));
+  TempDir::Write(dir_.File("data/vrdk/Fire Macro.bin"), file);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro3  0B830000\n");
+  EXPECT_EQ(Run({"firemacro", "delete", "1"}).code, kExitUsage);
+  ASSERT_EQ(Run({"firemacro", "add", "--offset", "1"}).code, 0);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro1  0B800000\nFire Macro3  0B830000\n");
+  ASSERT_EQ(Run({"firemacro", "delete", "1"}).code, 0);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro2  0B830000\n");
 }
 
 }  // namespace
