@@ -18,6 +18,10 @@
 #include "cli/vrdkctl.h"
 #include "session/session.h"
 
+namespace vrdk::macros {
+struct StoreOutcome;
+}  // namespace vrdk::macros
+
 namespace vrdk::cli {
 
 class CommandContext {
@@ -80,5 +84,8 @@ void AddMacroCommands(CLI::App& app, CommandRegistry& registry);
 // The button command's macro:NAME form: button BUTTON (1..12) of PROFILE
 // (1..3) plays the mouse macro NAME. Returns the exit code.
 int AssignMacroButton(CommandContext& context, int profile, int button, const std::string& name);
+// The exit code of an operation of the device macro store, with its one
+// line (import-base-macros imports through the store, as macro import does).
+int MacroStoreResult(CommandContext& context, const macros::StoreOutcome& outcome);
 
 }  // namespace vrdk::cli

@@ -64,8 +64,8 @@ int StoreFailure(CommandContext& context, const StoreOutcome& outcome) {
     case Kind::kDone:
       return kExitDone;
     case Kind::kNoRoom:
-      return context.Fail(
-          kExitRefused, context.GetSession().Language().Text(macros::DeviceMacros::kNoRoomMessage));
+      // The store has shown "Str103" already.
+      return kExitRefused;
     case Kind::kFull:
     case Kind::kRefused:
       return context.Fail(kExitRefused, outcome.detail);
@@ -418,6 +418,10 @@ void AddFireMacroCommands(CLI::App& app, CommandRegistry& registry,
 }
 
 }  // namespace
+
+int MacroStoreResult(CommandContext& context, const macros::StoreOutcome& outcome) {
+  return StoreFailure(context, outcome);
+}
 
 int AssignMacroButton(CommandContext& context, int profile, int button, const std::string& name) {
   Session& session = context.GetSession();
