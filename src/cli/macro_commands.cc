@@ -47,6 +47,7 @@ int LibraryFailure(CommandContext& context, const LibraryOutcome& outcome) {
                                             macros::MacroLibrary::kDuplicateMessage));
     case Kind::kFull:
     case Kind::kTooLong:
+    case Kind::kBusy:
       return context.Fail(kExitRefused, outcome.detail);
     case Kind::kFileError:
       return context.Fail(kExitFileError, outcome.detail);

@@ -25,6 +25,7 @@ struct LibraryOutcome {
     kTooLong,   // the events would not fit a record
     kBadLines,  // an event line that cannot be encoded
     kFileError,
+    kBusy,  // a recording is running, or none is
   };
   Kind kind = Kind::kDone;
   std::string detail;
