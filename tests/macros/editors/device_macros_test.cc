@@ -328,6 +328,19 @@ TEST_F(DeviceMacrosI2CTest, TheAreaTakes512BytesAndRefuses513) {
   EXPECT_EQ(*store->Address(2), 0x0200 + 436);
 }
 
+TEST_F(DeviceMacrosI2CTest, AMacroEndingInADelayOfZeroKeepsItAndTheNextMacroItsName) {
+  // FE 00 00 00: the first three zero bytes begin inside the delay.
+  LibraryRecord record = Macro(u"Wait", 0);
+  const std::uint8_t events[] = {0x82, 0x04, 0xFE, 0x00, 0x00};
+  std::copy(std::begin(events), std::end(events), record.events.begin());
+  ASSERT_TRUE(store->Add(record).ok());
+  ASSERT_TRUE(store->Add(Macro(u"Next", 1)).ok());
+  rig.session.Btn_Read();
+  EXPECT_THAT(store->Names(), ElementsAre("Wait", "Next"));
+  EXPECT_THAT(store->Lines(0)->lines, ElementsAre("00", "1 A CODE:8204", "0 0"));
+  EXPECT_EQ(*store->Address(1), 0x0200 + 16 + 5 + 2);
+}
+
 TEST_F(DeviceMacrosI2CTest, TheLoopEndAtOffset255ShowsAsAnExtraLine) {
   // 238 loop ends, then a key down whose opcode would sit at offset 255.
   LibraryRecord record = Macro(u"Long", 239);
