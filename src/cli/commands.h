@@ -20,6 +20,10 @@
 #include "session/image_writes.h"
 #include "session/session.h"
 
+namespace vrdk::macros {
+struct StoreOutcome;
+}  // namespace vrdk::macros
+
 namespace vrdk::cli {
 
 class CommandContext {
@@ -108,5 +112,8 @@ int TakeProfileSwitchOptions(CommandContext& context, const ProfileSwitchOptions
 // The button command's macro:NAME form: button BUTTON (1..12) of PROFILE
 // (1..3) plays the mouse macro NAME. Returns the exit code.
 int AssignMacroButton(CommandContext& context, int profile, int button, const std::string& name);
+// The exit code of an operation of the device macro store, with its one
+// line (import-base-macros imports through the store, as macro import does).
+int MacroStoreResult(CommandContext& context, const macros::StoreOutcome& outcome);
 
 }  // namespace vrdk::cli

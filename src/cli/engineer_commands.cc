@@ -43,7 +43,7 @@ void AddPatchCommands(CLI::App& app, CommandRegistry& registry) {
                   "Write the base macro set in FILE into the mouse's macro storage",
                   NeedsMouse::kYes,
                   [file](CommandContext& context) {
-                    return ExitFor(
+                    return MacroStoreResult(
                         context,
                         engineering::PatchProgrammer(context.GetSession()).ImportBaseMacros(*file));
                   })

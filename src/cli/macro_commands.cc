@@ -1,6 +1,7 @@
 // library, macro and firemacro: the macro library file, the macros in the
 // mouse, and the fire-macro scripts, through the same stores as the window.
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -46,6 +47,7 @@ int LibraryFailure(CommandContext& context, const LibraryOutcome& outcome) {
                                             macros::MacroLibrary::kDuplicateMessage));
     case Kind::kFull:
     case Kind::kTooLong:
+    case Kind::kBusy:
       return context.Fail(kExitRefused, outcome.detail);
     case Kind::kFileError:
       return context.Fail(kExitFileError, outcome.detail);
@@ -63,8 +65,8 @@ int StoreFailure(CommandContext& context, const StoreOutcome& outcome) {
     case Kind::kDone:
       return kExitDone;
     case Kind::kNoRoom:
-      return context.Fail(
-          kExitRefused, context.GetSession().Language().Text(macros::DeviceMacros::kNoRoomMessage));
+      // The store has shown "Str103" already.
+      return kExitRefused;
     case Kind::kFull:
     case Kind::kRefused:
       return context.Fail(kExitRefused, outcome.detail);
@@ -355,8 +357,9 @@ void AddFireMacroCommands(CLI::App& app, CommandRegistry& registry,
                         json list = json::array();
                         std::string text;
                         const auto names = scripts.Names();
+                        const auto entries = scripts.Items();
                         for (std::size_t i = 0; i < names.size(); ++i) {
-                          const std::string code = scripts.Text(static_cast<int>(i));
+                          const std::string code = scripts.Text(entries[i]);
                           list.push_back({{"name", names[i]}, {"code", code}});
                           text += names[i] + "  " + code + '\n';
                         }
@@ -398,13 +401,16 @@ void AddFireMacroCommands(CLI::App& app, CommandRegistry& registry,
   add->add_option("START", args->start);
   add->add_option("COUNT", args->count);
   registry
-      .AddCommand(fire, "delete", "Delete script N; the later ones are renumbered", NeedsMouse::kNo,
+      .AddCommand(fire, "delete", "Delete script N (Fire MacroN); the later ones are renumbered",
+                  NeedsMouse::kNo,
                   [args](CommandContext& context) {
                     auto& scripts = Store(context).FireMacros();
+                    const auto entries = scripts.Items();
                     const auto n = ParseNumber(args->start, 1, 10);
-                    if (!n || *n > scripts.Count()) {
-                      return context.Fail(kExitUsage, "N must be the number of a script, 1 to " +
-                                                          std::to_string(scripts.Count()));
+                    if (!n || std::find(entries.begin(), entries.end(), *n - 1) == entries.end()) {
+                      return context.Fail(kExitUsage,
+                                          "N must be the number of a script in "
+                                          "'firemacro list'");
                     }
                     return FireMacroFailure(context, scripts.Delete(static_cast<int>(*n) - 1));
                   })
@@ -413,6 +419,10 @@ void AddFireMacroCommands(CLI::App& app, CommandRegistry& registry,
 }
 
 }  // namespace
+
+int MacroStoreResult(CommandContext& context, const macros::StoreOutcome& outcome) {
+  return StoreFailure(context, outcome);
+}
 
 int AssignMacroButton(CommandContext& context, int profile, int button, const std::string& name) {
   Session& session = context.GetSession();

@@ -151,47 +151,12 @@ Outcome PatchProgrammer::ProgramFile(const std::string& path) {
   return WriteAndRestart();
 }
 
-Outcome PatchProgrammer::ImportBaseMacros(const std::string& path) {
-  if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
-    return RefusedOutcome(refusal);
+macros::StoreOutcome PatchProgrammer::ImportBaseMacros(const std::string& path) {
+  macros::DeviceMacros* store = macros::FindDeviceMacros(session_);
+  if (store == nullptr) {
+    return {macros::StoreOutcome::Kind::kNotWritten, "no macro store is installed"};
   }
-  const bool i2c = session_.ActiveMemoryType() == MemoryType::kI2C;
-  const std::size_t needed = i2c ? kBaseMacroFileI2C : kBaseMacroFileFlash;
-  const files::ReadResult file = files::ReadFilePrefix(path, needed);
-  if (!file.ok()) return FileError(file.error);
-  if (file.bytes.size() < needed) {
-    return WrongKind(path + " holds " + Bytes(file.bytes.size()) + ", a base macro set needs " +
-                     Bytes(needed) + "; nothing was imported");
-  }
-  const Session::Operation operation(session_);
-  image::ConfigBuffers& buffers = session_.Buffers();
-  DeviceLink& link = session_.Link();
-  session_.StopDevTimer();
-  session_.Events().ShowLoading(0, 1);
-  const std::span<const std::uint8_t> bytes(file.bytes);
-  if (i2c) {
-    std::copy(bytes.begin(), bytes.end(), buffers.macro_area.begin());
-    const std::span<const std::uint8_t> area(buffers.macro_area);
-    link.WriteMemory(static_cast<int>(image::i2c::kMacroArea), 256, area.first(256));
-    link.WriteMemory(static_cast<int>(image::i2c::kMacroArea) + 256, 256, area.subspan(256));
-  } else {
-    std::copy_n(bytes.begin(), image::kMacroNameTableSize, buffers.macro_names.begin());
-    std::copy(bytes.begin() + image::kMacroNameTableSize, bytes.end(), buffers.macro_pages.begin());
-    link.WriteMemory(static_cast<int>(image::flash::kMacroNames),
-                     static_cast<int>(image::kMacroNameTableSize), buffers.macro_names);
-    const std::span<const std::uint8_t> pages(buffers.macro_pages);
-    for (std::size_t slot = 0; slot < image::kMacroSlots; ++slot) {
-      link.WriteMemory(static_cast<int>(image::flash::kMacroPages + slot * image::kMacroSlotSize),
-                       static_cast<int>(image::kMacroSlotSize),
-                       pages.subspan(slot * image::kMacroSlotSize, image::kMacroSlotSize));
-    }
-  }
-  if (MacroStorageObserver* observer = session_.MacroObserver(); observer != nullptr) {
-    observer->MacroStorageLoaded(session_.ActiveMemoryType(), buffers);
-  }
-  session_.Events().HideLoading();
-  session_.StartDevTimer();
-  return {};
+  return store->Import(path);
 }
 
 }  // namespace vrdk::engineering

@@ -24,6 +24,7 @@
 #include <span>
 #include <string>
 
+#include "macros/editors/device_macros.h"
 #include "session/image_writes.h"
 #include "session/session.h"
 
@@ -32,8 +33,6 @@ namespace vrdk::engineering {
 inline constexpr std::size_t kPatchFileCodeOffset = 16;       // "I2C" files
 inline constexpr std::size_t kFlashPatchFileOffset = 0x8000;  // "Flash" files
 inline constexpr std::uint16_t kPatchChecksumMask = 0x015A;
-inline constexpr std::size_t kBaseMacroFileI2C = 512;           // the macro area
-inline constexpr std::size_t kBaseMacroFileFlash = 512 + 8192;  // names, then 32 slots
 
 // The patch checksum: the 16-bit wrapping sum of the bytes, XOR 0x015A.
 std::uint16_t PatchChecksum(std::span<const std::uint8_t> code);
@@ -67,10 +66,10 @@ class PatchProgrammer {
   // Btn_PatchCodeClick (engineer page): loads the file and programs it at
   // once, then restarts the mouse.
   Outcome ProgramFile(const std::string& path);
-  // Btn_ImportBaseMacroClick: the base macro set of the file into the macro
-  // storage of DataBuf's side buffers and the mouse; no restart. The macro
-  // stores are told through the Session's MacroStorageObserver.
-  Outcome ImportBaseMacros(const std::string& path);
+  // Btn_ImportBaseMacroClick: the base macro set of the file into the mouse,
+  // through the device macro store's import (the same road as its own
+  // import); no restart.
+  macros::StoreOutcome ImportBaseMacros(const std::string& path);
 
  private:
   // The writes of a programming, for the mouse's memory type. False when a

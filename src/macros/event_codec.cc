@@ -1,5 +1,7 @@
 #include "macros/event_codec.h"
 
+#include <cstdio>
+
 namespace vrdk::macros {
 
 std::optional<std::size_t> EventSize(std::uint8_t op) {
@@ -30,6 +32,48 @@ std::optional<std::size_t> EventSize(std::uint8_t op) {
     default:
       return std::nullopt;
   }
+}
+
+EventWalk WalkEvents(std::span<const std::uint8_t> events) {
+  std::size_t o = 0;
+  while (o < events.size()) {
+    if (events[o] == opcode::kEnd) return {EventWalk::Stop::kEnd, o + 1, o};
+    const auto size = EventSize(events[o]);
+    if (!size) return {EventWalk::Stop::kStrayByte, 0, o};
+    if (o + *size > events.size()) return {EventWalk::Stop::kCutShort, 0, o};
+    o += *size;
+  }
+  return {EventWalk::Stop::kNoEnd, 0, o};
+}
+
+bool EventStartsAt(std::span<const std::uint8_t> events, std::size_t at) {
+  std::size_t o = 0;
+  while (o < at && o < events.size()) {
+    const auto size = EventSize(events[o]);
+    if (!size || events[o] == opcode::kEnd) return false;
+    o += *size;
+  }
+  return o == at;
+}
+
+std::string WalkProblem(const EventWalk& walk, std::span<const std::uint8_t> events) {
+  char text[96];
+  switch (walk.stop) {
+    case EventWalk::Stop::kEnd:
+      return {};
+    case EventWalk::Stop::kStrayByte:
+      std::snprintf(text, sizeof text, "the byte 0x%02X at event byte %zu starts no event",
+                    events[walk.at], walk.at);
+      return text;
+    case EventWalk::Stop::kCutShort:
+      std::snprintf(text, sizeof text, "the event at event byte %zu runs past the %zu bytes",
+                    walk.at, events.size());
+      return text;
+    case EventWalk::Stop::kNoEnd:
+      break;
+  }
+  std::snprintf(text, sizeof text, "no end byte within its %zu bytes", events.size());
+  return text;
 }
 
 std::optional<std::size_t> StoredMacroLength(std::span<const std::uint8_t> events) {

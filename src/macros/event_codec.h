@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace vrdk::macros {
 
@@ -42,6 +43,28 @@ inline constexpr std::uint8_t kDownBit = 0x80;
 // The size of the event an opcode starts (opcode included), or nothing for a
 // byte that starts no event.
 std::optional<std::size_t> EventSize(std::uint8_t op);
+
+// How the events of a macro walk: event by event from its first byte, by the
+// sizes above, to its end byte.
+struct EventWalk {
+  enum class Stop {
+    kEnd,        // met the end byte: `length` bytes, end included
+    kStrayByte,  // a byte that starts no event at `at`
+    kCutShort,   // the event at `at` runs past the bytes
+    kNoEnd,      // the bytes ran out without an end byte
+  };
+  Stop stop = Stop::kNoEnd;
+  std::size_t length = 0;  // kEnd: the bytes up to and including the end byte
+  std::size_t at = 0;      // kStrayByte, kCutShort: where the walk stopped
+  bool whole() const { return stop == Stop::kEnd; }
+};
+EventWalk WalkEvents(std::span<const std::uint8_t> events);
+// Whether an event begins at index `at` of a macro (walking from 0; the end
+// byte counts as an event).
+bool EventStartsAt(std::span<const std::uint8_t> events, std::size_t at);
+// What is wrong with a walk that did not end: "the byte 0x12 at event byte 3
+// starts no event".
+std::string WalkProblem(const EventWalk& walk, std::span<const std::uint8_t> events);
 
 // The number of bytes up to and including the first run of three 0x00 bytes'
 // first byte: the length a stored macro is shown with (end byte included).

@@ -20,12 +20,20 @@ std::string Hex2(int value) {
 
 int Clamp(int value, int low, int high) { return std::clamp(value, low, high); }
 
-// A decimal number; nothing when the text is not one.
-std::optional<long> Decimal(std::string_view text) {
-  long value = 0;
-  const auto* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
+// A whole decimal number held between 0 and `high` however many digits it
+// has (a negative one is 0); nothing when the text is not one.
+std::optional<int> HeldDecimal(std::string_view text, int high) {
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) text.remove_prefix(1);
+  const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                   [](char c) { return c >= '0' && c <= '9'; });
+  if (!digits) return std::nullopt;
+  if (negative) return 0;
+  int value = 0;
+  for (char c : text) {
+    value = value * 10 + (c - '0');
+    if (value > high) return high;
+  }
   return value;
 }
 
@@ -195,42 +203,79 @@ std::string HexText(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
+namespace {
+
+// How many hexadecimal digits at the end of a line of this kind are its
+// bytes; 0 for a delay line (a decimal number) and nothing for a kind that
+// encodes to nothing.
+std::optional<std::size_t> DigitsOfKind(std::string_view line) {
+  switch (line[0]) {
+    case '0':
+      return 0;
+    case '1':
+    case '2':
+      return line.size() >= 4 && line.substr(line.size() - 4, 2) == "00" ? 2 : 4;
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+      return 6;
+    case '7':
+      return 4;
+    case '8':
+      return 2;
+    default:
+      return std::nullopt;
+  }
+}
+
+// One event line's bytes appended to `out`; the error otherwise.
+std::optional<std::string> EncodeLine(std::string_view line, std::size_t n,
+                                      std::vector<std::uint8_t>& out) {
+  const auto take = DigitsOfKind(line);
+  if (!take) return std::nullopt;
+  const std::string named = "line " + std::to_string(n) + " (\"" + std::string(line) + "\")";
+  if (*take == 0) {
+    const int ms =
+        HeldDecimal(line.substr(std::min<std::size_t>(2, line.size())), kMaxDelay).value_or(0);
+    out.insert(out.end(), {opcode::kDelay, static_cast<std::uint8_t>(ms >> 8),
+                           static_cast<std::uint8_t>(ms & 0xFF)});
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> bytes;
+  if (line.size() < *take + 2 || !AppendHex(line.substr(line.size() - *take), bytes)) {
+    return named + " does not end in " + std::to_string(*take) + " hexadecimal digits";
+  }
+  // The bytes must be one whole event: anything else would end the macro
+  // early or make the bytes after it read as other events.
+  const auto size = EventSize(bytes[0]);
+  if (bytes[0] == opcode::kEnd || !size || *size != bytes.size()) {
+    return named + " is no event: its bytes " + HexText(bytes) + " are not one whole event";
+  }
+  out.insert(out.end(), bytes.begin(), bytes.end());
+  return std::nullopt;
+}
+
+bool IsHeaderLine(std::string_view line) {
+  if (line == "10" || line == "00") return true;
+  const std::string_view delay = line.substr(std::min<std::size_t>(2, line.size()));
+  return line.substr(0, 2) == "01" && !delay.empty() && delay.size() <= 5 &&
+         std::all_of(delay.begin(), delay.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
 EncodeResult EncodeLines(const MacroText& lines) {
   EncodeResult result;
+  if (!lines.empty() && !IsHeaderLine(lines[0])) {
+    result.error = "the first line (\"" + lines[0] +
+                   "\") is no header: it must be the delay mode, 10, 00 or 01 and milliseconds";
+    return result;
+  }
   for (std::size_t n = 1; n < lines.size(); ++n) {
-    const std::string_view line = lines[n];
-    if (line.empty()) continue;
-    std::size_t take = 0;
-    switch (line[0]) {
-      case '0': {
-        const auto value = Decimal(line.substr(std::min<std::size_t>(2, line.size())));
-        const int ms = value ? static_cast<int>(std::clamp<long>(*value, 0, kMaxDelay)) : 0;
-        result.bytes.insert(result.bytes.end(), {opcode::kDelay, static_cast<std::uint8_t>(ms >> 8),
-                                                 static_cast<std::uint8_t>(ms & 0xFF)});
-        continue;
-      }
-      case '1':
-      case '2':
-        take = line.size() >= 4 && line.substr(line.size() - 4, 2) == "00" ? 2 : 4;
-        break;
-      case '3':
-      case '4':
-      case '5':
-      case '6':
-        take = 6;
-        break;
-      case '7':
-        take = 4;
-        break;
-      case '8':
-        take = 2;
-        break;
-      default:
-        continue;
-    }
-    if (line.size() < take + 2 || !AppendHex(line.substr(line.size() - take), result.bytes)) {
-      result.error = "line " + std::to_string(n) + " (\"" + std::string(line) +
-                     "\") does not end in " + std::to_string(take) + " hexadecimal digits";
+    if (lines[n].empty()) continue;
+    if (auto error = EncodeLine(lines[n], n, result.bytes)) {
+      result.error = std::move(*error);
       return result;
     }
   }

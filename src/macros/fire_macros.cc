@@ -52,20 +52,21 @@ FireMacroScripts::LoadResult FireMacroScripts::Load(const std::string& path) {
   return {true, {}};
 }
 
-int FireMacroScripts::Count() const {
-  int count = 0;
-  while (count < static_cast<int>(kFireMacroSlots) &&
-         !Free(entries_[static_cast<std::size_t>(count)])) {
-    ++count;
+int FireMacroScripts::Count() const { return static_cast<int>(Items().size()); }
+
+std::vector<int> FireMacroScripts::Items() const {
+  std::vector<int> items;
+  for (std::size_t i = 0; i < kFireMacroSlots; ++i) {
+    if (!Free(entries_[i])) items.push_back(static_cast<int>(i));
   }
-  return count;
+  return items;
 }
 
-std::string FireMacroScripts::Text(int index) const {
-  if (index < 0 || index >= static_cast<int>(kFireMacroSlots)) return "00000000";
+std::string FireMacroScripts::Text(int entry) const {
+  if (entry < 0 || entry >= static_cast<int>(kFireMacroSlots)) return "00000000";
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
-  for (std::uint8_t b : entries_[static_cast<std::size_t>(index)]) {
+  for (std::uint8_t b : entries_[static_cast<std::size_t>(entry)]) {
     text += kDigits[b >> 4];
     text += kDigits[b & 0x0F];
   }
@@ -74,7 +75,7 @@ std::string FireMacroScripts::Text(int index) const {
 
 std::vector<std::string> FireMacroScripts::Names() const {
   std::vector<std::string> names;
-  for (int i = 0; i < Count(); ++i) names.push_back("Fire Macro" + std::to_string(i + 1));
+  for (int entry : Items()) names.push_back("Fire Macro" + std::to_string(entry + 1));
   return names;
 }
 
@@ -98,18 +99,21 @@ std::optional<std::string> FireMacroScripts::Save(
 }
 
 std::optional<std::string> FireMacroScripts::Add(const FireMacroCode& code) {
-  const int n = Count();
-  if (n >= static_cast<int>(kFireMacroSlots)) return "all ten fire-macro scripts are in use";
+  const auto free = std::find_if(entries_.begin(), entries_.end(), Free);
+  if (free == entries_.end()) return "all ten fire-macro scripts are in use";
   if (Free(code)) return "a fire-macro script cannot be 00000000";
   const auto before = entries_;
-  entries_[static_cast<std::size_t>(n)] = code;
+  *free = code;
   return Save(before);
 }
 
-std::optional<std::string> FireMacroScripts::Delete(int index) {
-  if (index < 0 || index >= Count()) return "no fire-macro script " + std::to_string(index + 1);
+std::optional<std::string> FireMacroScripts::Delete(int entry) {
+  if (entry < 0 || entry >= static_cast<int>(kFireMacroSlots) ||
+      Free(entries_[static_cast<std::size_t>(entry)])) {
+    return "no fire-macro script " + std::to_string(entry + 1);
+  }
   const auto before = entries_;
-  std::move(entries_.begin() + index + 1, entries_.end(), entries_.begin() + index);
+  std::move(entries_.begin() + entry + 1, entries_.end(), entries_.begin() + entry);
   entries_.back() = {};
   return Save(before);
 }

@@ -1,7 +1,8 @@
 // Fire-macro scripts: up to ten user-defined class-0x0B codes kept in
 // "Fire Macro.bin" (40 bytes, no header; entry i at offset 4 i, free entries
-// four zero bytes). Used entries are contiguous from 0; entry i is shown as
-// "Fire Macro" + (i + 1).
+// four zero bytes). Every used entry is listed, as "Fire Macro" + (i + 1)
+// for entry i; the program keeps them contiguous from 0, but a file may
+// have free entries between used ones, and those keep their numbers.
 //
 //   offset form:  0B | 0x80 + colour (0..9, 15 the user colour) | 00 | 00
 //   plain form:   0B | 0x10 if the left button is kept + start (0..9) | count (1..10) | 00
@@ -53,17 +54,19 @@ class FireMacroScripts {
   };
   LoadResult Load(const std::string& path);
 
-  int Count() const;
+  int Count() const;  // used entries
   const std::array<FireMacroCode, kFireMacroSlots>& Entries() const { return entries_; }
-  std::string Text(int index) const;  // 8 upper-case digits, "00000000" when free
+  std::string Text(int entry) const;  // 8 upper-case digits, "00000000" when free
+  // The used entries in order, and their names: list item i is entry
+  // Items()[i].
+  std::vector<int> Items() const;
   std::vector<std::string> Names() const;
 
-  // Adds the code as the next entry and rewrites the file. Nothing when the
-  // table is full (the error says so) or the save failed (the entry is not
-  // kept).
+  // Adds the code in the first free entry and rewrites the file. The error
+  // when the table is full or the save failed (the entry is then not kept).
   std::optional<std::string> Add(const FireMacroCode& code);
-  // Deletes entry index; later entries move down one.
-  std::optional<std::string> Delete(int index);
+  // Deletes used entry `entry`; later entries move down one.
+  std::optional<std::string> Delete(int entry);
 
   static std::vector<std::uint8_t> FileBytes(const std::array<FireMacroCode, kFireMacroSlots>& e);
 

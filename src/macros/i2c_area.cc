@@ -6,6 +6,7 @@ namespace vrdk::macros {
 namespace {
 
 constexpr std::size_t kArea = image::kMacroAreaSize;
+constexpr std::size_t kPageEnd = kI2CHalf - 1;  // the last byte of the first half
 
 bool PageRuleByte(std::uint8_t value) {
   return value == opcode::kDelay || value == opcode::kModifierDown ||
@@ -14,9 +15,7 @@ bool PageRuleByte(std::uint8_t value) {
 
 bool FreeName(const MacroArea& area, std::size_t p) {
   if (p + image::kMacroNameSize > kArea) return true;
-  const std::uint8_t a = area[p];
-  const std::uint8_t b = area[p + 1];
-  return (a == 0 && b == 0) || a == 0xFF || b == 0xFF;
+  return I2CNameReadsAsFree(std::span(area).subspan(p, 2));
 }
 
 // Walks the events at p; the bytes up to and including the end byte, 0 when
@@ -45,6 +44,22 @@ void ComputeAddresses(I2CSlots& slots) {
         k == 0 || slots.lengths[k] != 0 ? static_cast<std::uint16_t>(kI2CFirstAddress + sum) : 0;
     sum += slots.lengths[k];
   }
+}
+
+// The page rule applied to one macro (its events and end byte, `size` bytes)
+// whose events begin at area offset `first`.
+LayoutProblem ApplyPageRule(std::size_t first, EventBytes& events, std::size_t& size) {
+  if (first > kPageEnd || kPageEnd - first >= size) return LayoutProblem::kNone;
+  const std::size_t at = kPageEnd - first;
+  if (!PageRuleByte(events[at])) return LayoutProblem::kNone;
+  if (!EventStartsAt(events, at)) return LayoutProblem::kSplitsEvent;
+  if (size + 1 > kEventBytes) return LayoutProblem::kTooLong;
+  std::copy_backward(events.begin() + static_cast<std::ptrdiff_t>(at),
+                     events.begin() + static_cast<std::ptrdiff_t>(size),
+                     events.begin() + static_cast<std::ptrdiff_t>(size + 1));
+  events[at] = opcode::kLoopEnd;
+  ++size;
+  return LayoutProblem::kNone;
 }
 
 }  // namespace
@@ -89,58 +104,82 @@ I2CSlots ParseMacroAreaOnly(const MacroArea& area) {
   return slots;
 }
 
-bool LayOutMacroArea(I2CSlots& slots, MacroArea& area) {
-  area.fill(0);
-  bool all_fit = true;
+LayoutResult LayOutMacroArea(I2CSlots& slots, MacroArea& area) {
+  I2CSlots out;
+  MacroArea laid{};
   std::size_t b = 0;
+  std::size_t j = 0;
   for (std::size_t k = 0; k < kI2CSlots; ++k) {
     if (slots.lengths[k] == 0) continue;
-    // The record's bytes after its name: events, end byte and (once parsed)
-    // the pad byte; the event buffer is zero past the events.
-    const std::size_t body =
-        std::min<std::size_t>(slots.lengths[k] - image::kMacroNameSize, kEventBytes);
+    if (I2CNameReadsAsFree(slots.names[k])) return {LayoutProblem::kFreeName, k};
+    const EventWalk walk = WalkEvents(slots.events[k]);
+    if (!walk.whole()) return {LayoutProblem::kNotWhole, k};
+    EventBytes events{};
+    std::copy_n(slots.events[k].begin(), walk.length, events.begin());
+    std::size_t size = walk.length;
     const std::size_t first = b + image::kMacroNameSize;
-    const std::size_t at = 255 - std::min<std::size_t>(first, 255);
-    const bool splits = first <= 255 && at < body && PageRuleByte(slots.events[k][at]);
-    const std::size_t size = body + (splits ? 1 : 0);
-    // Only a last byte that is a pad byte may fall off the end of the area.
-    const std::size_t needed = first + (size >= 2 ? size - 1 : size);
-    if (!all_fit || needed > kArea) {
-      all_fit = false;
-      slots = [&] {
-        I2CSlots kept = slots;
-        for (std::size_t j = k; j < kI2CSlots; ++j) {
-          kept.names[j] = {};
-          kept.events[j] = {};
-          kept.lengths[j] = 0;
-        }
-        return kept;
-      }();
-      break;
+    if (const auto problem = ApplyPageRule(first, events, size); problem != LayoutProblem::kNone) {
+      return {problem, k, walk.length + 1};
     }
-    if (splits) {
-      // 0xFC at offset 255 becomes part of the macro's events.
-      auto& events = slots.events[k];
-      std::copy_backward(events.begin() + static_cast<std::ptrdiff_t>(at), events.end() - 1,
-                         events.end());
-      events[at] = opcode::kLoopEnd;
-      ++slots.lengths[k];
-    }
+    if (first + size > kArea) return {LayoutProblem::kNoRoom, k};
     std::copy(slots.names[k].begin(), slots.names[k].end(),
-              area.begin() + static_cast<std::ptrdiff_t>(b));
-    for (std::size_t j = 0; j < size && first + j < kArea; ++j) {
-      area[first + j] = j < kEventBytes ? slots.events[k][j] : 0;
-    }
-    b = first + (slots.lengths[k] - image::kMacroNameSize);
+              laid.begin() + static_cast<std::ptrdiff_t>(b));
+    std::copy_n(events.begin(), size, laid.begin() + static_cast<std::ptrdiff_t>(first));
+    out.names[j] = slots.names[k];
+    out.events[j] = events;
+    // Name, events, end byte and, with events, the pad byte (which only the
+    // last record may lose off the end of the area).
+    out.lengths[j] = static_cast<std::uint16_t>(size == 1 ? kI2CRecordOverhead
+                                                          : image::kMacroNameSize + size + 1);
+    b = first + (out.lengths[j] - image::kMacroNameSize);
+    ++j;
   }
-  ComputeAddresses(slots);
-  CheckMacroLen2310(slots);
-  return all_fit;
+  ComputeAddresses(out);
+  CheckMacroLen2310(out);
+  if (!ReadsBack(laid, out)) return {LayoutProblem::kNotReadBack, 0};
+  slots = out;
+  area = laid;
+  return {};
+}
+
+bool ReadsBack(const MacroArea& area, const I2CSlots& slots) {
+  return ParseMacroAreaOnly(area) == slots;
+}
+
+std::string LayoutMessage(const LayoutResult& result, const I2CSlots& slots) {
+  const std::string name =
+      "macro \"" + Utf16ToUtf8(DecodeMacroName(slots.names[std::min(result.slot, kI2CSlots - 1)])) +
+      "\"";
+  switch (result.problem) {
+    case LayoutProblem::kNone:
+      return {};
+    case LayoutProblem::kNoRoom:
+      return "the macros do not fit: the mouse's macro area holds 512 bytes";
+    case LayoutProblem::kTooLong:
+      return name + " would take " + std::to_string(result.bytes) +
+             " bytes in the mouse, where it must be moved past offset 255 of the macro area "
+             "behind a loop end; a macro holds at most 256, its end byte included";
+    case LayoutProblem::kSplitsEvent:
+      return name +
+             " would have a loop end put inside one of its events at offset 255 of the macro "
+             "area, which changes what it does; add or remove an event before it, or store the "
+             "macros in another order";
+    case LayoutProblem::kFreeName:
+      return name + " has a name the mouse reads as a free place";
+    case LayoutProblem::kNotWhole:
+      return name + " holds no whole macro: " +
+             WalkProblem(WalkEvents(slots.events[result.slot]), slots.events[result.slot]);
+    case LayoutProblem::kNotReadBack:
+      break;
+  }
+  return "the macro area would not read back as the macros laid out";
 }
 
 I2CSlots ParseMacroArea(const MacroArea& area, MacroArea& laid_out) {
   I2CSlots slots = ParseMacroAreaOnly(area);
-  LayOutMacroArea(slots, laid_out);
+  I2CSlots relaid = slots;
+  if (LayOutMacroArea(relaid, laid_out).ok()) return relaid;
+  laid_out = area;
   return slots;
 }
 

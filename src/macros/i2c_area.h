@@ -17,14 +17,21 @@
 //
 // Bounds: the event walk of a record stops at the 256th byte after its name
 // and at the end of the area; a record whose events run past either keeps no
-// events (length 17). A byte that starts no event ends the record there. The
-// layout lays out only records whose end byte fits in the area; the pad byte
-// of a record that ends at offset 511 is not stored.
+// events (length 17). A byte that starts no event ends the record there.
+//
+// The layout lays out only what reads back as the macros it was given: it
+// refuses, and changes nothing, when a macro's events do not walk to an end
+// byte, a name reads as a free place, an end byte would lie past offset 511
+// (the pad byte of the last record may fall off the area), the page rule
+// would make a macro longer than 256 bytes (events and end byte), or its
+// loop end would land inside an event (the byte at 255 an operand, which the
+// mouse would then read as an opcode).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "image/layout.h"
 #include "macros/event_codec.h"
@@ -49,17 +56,40 @@ struct I2CSlots {
   std::uint32_t area_used = 0;  // MacroAreaUsed: the sum of the lengths
 
   int Count() const;  // present slots, contiguous from 0
+  bool operator==(const I2CSlots&) const = default;
 };
 
+enum class LayoutProblem {
+  kNone,
+  kNoRoom,       // the records pass the 512 bytes
+  kTooLong,      // the page rule would make a macro 257 bytes
+  kSplitsEvent,  // the page rule's loop end would land inside an event
+  kFreeName,     // the name reads as a free place
+  kNotWhole,     // the events do not walk to an end byte
+  kNotReadBack,  // parsing the laid-out area would give other macros
+};
+struct LayoutResult {
+  LayoutProblem problem = LayoutProblem::kNone;
+  std::size_t slot = 0;   // the slot (as given) the problem is with
+  std::size_t bytes = 0;  // kTooLong: the bytes the macro would take
+  bool ok() const { return problem == LayoutProblem::kNone; }
+};
+// For the user: what is wrong, naming the macro.
+std::string LayoutMessage(const LayoutResult& result, const I2CSlots& slots);
+
 // ReadAndRefreshMacro2310 without the lists: parses the area into slots and
-// lays it out again (pad bytes and the page rule included).
+// lays it out again (pad bytes and the page rule included). When the layout
+// refuses, `laid_out` is the area as read and the slots are as parsed, so
+// the two still read the same.
 I2CSlots ParseMacroArea(const MacroArea& area, MacroArea& laid_out);
 // The parse alone.
 I2CSlots ParseMacroAreaOnly(const MacroArea& area);
-// RefreshMacro2310: lays the slots out into the area and recomputes the
-// addresses and area_used. A slot whose end byte would not fit is dropped with
-// every later one; returns false when that happened.
-bool LayOutMacroArea(I2CSlots& slots, MacroArea& area);
+// RefreshMacro2310: lays the present slots out into the area, closing up the
+// free ones, and recomputes the lengths (pad bytes, page rule), addresses and
+// area_used. On a problem neither slots nor area change.
+LayoutResult LayOutMacroArea(I2CSlots& slots, MacroArea& area);
+// Whether parsing the area gives exactly these slots.
+bool ReadsBack(const MacroArea& area, const I2CSlots& slots);
 // CheckMacroLen2310.
 void CheckMacroLen2310(I2CSlots& slots);
 

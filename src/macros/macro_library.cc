@@ -38,7 +38,7 @@ LibraryOutcome MacroLibrary::Load(const std::string& path) {
   ReadLibraryRecords(*blank, records_);
   const auto folder = std::filesystem::path(path).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  return Save(records_);
+  return Save(records_, std::nullopt);
 }
 
 int MacroLibrary::Count() const {
@@ -62,45 +62,50 @@ std::optional<int> MacroLibrary::Find(std::u16string_view name) const {
   return static_cast<int>(it - names.begin());
 }
 
-LibraryOutcome MacroLibrary::CheckName(std::u16string_view name) {
-  if (name.empty()) return Fail(Kind::kBadName, "a macro name cannot be empty");
-  if (name.size() > kMacroNameUnits) {
-    return Fail(Kind::kBadName, "a macro name has at most 8 characters");
-  }
-  if (name.find(u'\0') != std::u16string_view::npos) {
-    return Fail(Kind::kBadName, "a macro name cannot hold a NUL character");
-  }
+std::optional<int> SelectionAfterDelete(int deleted, int count) {
+  if (count <= 0) return std::nullopt;
+  return std::clamp(deleted - 1, 0, count - 1);
+}
+
+LibraryOutcome MacroLibrary::CheckNewName(std::u16string_view name) const {
+  if (auto problem = MacroNameProblem(name)) return Fail(Kind::kBadName, *problem);
+  if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
+  if (Count() >= kMaxMacros) return Fail(Kind::kFull, "the library holds 100 macros already");
   return {};
 }
 
-LibraryOutcome MacroLibrary::Save(const LibraryRecords& before) {
+LibraryOutcome MacroLibrary::CheckRename(int index, std::u16string_view name) const {
+  if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
+  if (auto problem = MacroNameProblem(name)) return Fail(Kind::kBadName, *problem);
+  // The macro's own name counts too: renaming to it changes nothing.
+  if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
+  return {};
+}
+
+LibraryOutcome MacroLibrary::Save(const LibraryRecords& before, std::optional<int> select) {
   const files::FailAt fail_at = std::exchange(fail_next_save_, files::FailAt::kNever);
   if (auto error = files::WriteFileAtomically(path_, WriteLibraryRecords(records_), fail_at)) {
     records_ = before;
     return Fail(Kind::kFileError, *error);
   }
+  if (listener_) listener_({select});
   return {};
 }
 
 LibraryOutcome MacroLibrary::New(std::u16string_view name) {
-  if (auto check = CheckName(name); !check.ok()) return check;
-  if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
+  if (auto check = CheckNewName(name); !check.ok()) return check;
   const int n = Count();
-  if (n >= kMaxMacros) return Fail(Kind::kFull, "the library holds 100 macros already");
   const LibraryRecords before = records_;
   records_[static_cast<std::size_t>(n)] = {};
   records_[static_cast<std::size_t>(n)].name = EncodeMacroName(name);
-  return Save(before);
+  return Save(before, n);
 }
 
 LibraryOutcome MacroLibrary::Rename(int index, std::u16string_view name) {
-  if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
-  if (auto check = CheckName(name); !check.ok()) return check;
-  // The macro's own name counts too: renaming to it changes nothing.
-  if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
+  if (auto check = CheckRename(index, name); !check.ok()) return check;
   const LibraryRecords before = records_;
   records_[static_cast<std::size_t>(index)].name = EncodeMacroName(name);
-  return Save(before);
+  return Save(before, index);
 }
 
 LibraryOutcome MacroLibrary::Delete(int index) {
@@ -108,7 +113,7 @@ LibraryOutcome MacroLibrary::Delete(int index) {
   const LibraryRecords before = records_;
   std::move(records_.begin() + index + 1, records_.end(), records_.begin() + index);
   records_.back() = {};
-  return Save(before);
+  return Save(before, SelectionAfterDelete(index, Count()));
 }
 
 LibraryOutcome MacroLibrary::SetEvents(int index, std::span<const std::uint8_t> events) {
@@ -121,7 +126,7 @@ LibraryOutcome MacroLibrary::SetEvents(int index, std::span<const std::uint8_t> 
   auto& record = records_[static_cast<std::size_t>(index)].events;
   record.fill(0);
   std::copy(events.begin(), events.end(), record.begin());
-  return Save(before);
+  return Save(before, index);
 }
 
 LibraryOutcome MacroLibrary::SetLines(int index, const MacroText& lines) {
@@ -148,6 +153,9 @@ LibraryOutcome MacroLibrary::ImportOne(const std::string& file) {
   if (auto error = ReadAll(file, kLibraryRecordSize, &bytes)) return Fail(Kind::kFileError, *error);
   const LibraryRecord record = ReadSingleMacro(bytes);
   if (!record.InUse()) return Fail(Kind::kBadName, file + " holds no macro name");
+  if (auto problem = MacroNameProblem(DecodeMacroName(record.name))) {
+    return Fail(Kind::kBadName, file + ": " + *problem);
+  }
   for (int i = 0; i < n; ++i) {
     if (records_[static_cast<std::size_t>(i)].name == record.name) {
       return Fail(Kind::kDuplicate, kDuplicateMessage);
@@ -155,7 +163,7 @@ LibraryOutcome MacroLibrary::ImportOne(const std::string& file) {
   }
   const LibraryRecords before = records_;
   records_[static_cast<std::size_t>(n)] = record;
-  return Save(before);
+  return Save(before, n);
 }
 
 LibraryOutcome MacroLibrary::ExportOne(int index, const std::string& file,
@@ -173,7 +181,7 @@ LibraryOutcome MacroLibrary::ImportAll(const std::string& file) {
   if (auto error = ReadAll(file, kLibraryFileSize, &bytes)) return Fail(Kind::kFileError, *error);
   const LibraryRecords before = records_;
   ReadLibraryRecords(bytes, records_);
-  return Save(before);
+  return Save(before, std::nullopt);
 }
 
 LibraryOutcome MacroLibrary::ExportAll(const std::string& file, files::FailAt fail_at) const {

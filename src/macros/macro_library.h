@@ -4,6 +4,7 @@
 // the library stays what the file holds.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,11 +25,24 @@ struct LibraryOutcome {
     kTooLong,   // the events would not fit a record
     kBadLines,  // an event line that cannot be encoded
     kFileError,
+    kBusy,  // a recording is running, or none is
   };
   Kind kind = Kind::kDone;
   std::string detail;
   bool ok() const { return kind == Kind::kDone; }
 };
+
+// After a change to a list of macros (the library's or the mouse's): the
+// item the list selects — the new or changed macro; after a delete the one
+// before the deleted one (item 0 when it was the first) — or nothing when the
+// list is empty or keeps its selection.
+struct MacroListChange {
+  std::optional<int> select;
+};
+using MacroListListener = std::function<void(const MacroListChange&)>;
+
+// The item selected after item `deleted` of a list now `count` long went.
+std::optional<int> SelectionAfterDelete(int deleted, int count);
 
 class MacroLibrary {
  public:
@@ -45,6 +59,13 @@ class MacroLibrary {
   int Count() const;  // records in use, contiguous from 0
   std::vector<std::u16string> Names() const;
   std::optional<int> Find(std::u16string_view name) const;
+
+  // The name dialog's checks before it submits: what New or Rename would
+  // refuse the name for (kBadName, kDuplicate, kFull), or kDone.
+  LibraryOutcome CheckNewName(std::u16string_view name) const;
+  LibraryOutcome CheckRename(int index, std::u16string_view name) const;
+  // Told after every change that was saved.
+  void SetChangeListener(MacroListListener listener) { listener_ = std::move(listener); }
 
   // Btn_NewMacroClick and the name dialog: appends an empty macro.
   LibraryOutcome New(std::u16string_view name);
@@ -69,13 +90,14 @@ class MacroLibrary {
   void FailNextSaveAt(files::FailAt fail_at) { fail_next_save_ = fail_at; }
 
  private:
-  // RefreshPCMacro: the whole file; on failure the records go back to `before`.
-  LibraryOutcome Save(const LibraryRecords& before);
-  static LibraryOutcome CheckName(std::u16string_view name);
+  // RefreshPCMacro: the whole file; on failure the records go back to
+  // `before`. The listener hears of a saved change with `select`.
+  LibraryOutcome Save(const LibraryRecords& before, std::optional<int> select);
 
   std::string path_;
   LibraryRecords records_{};
   files::FailAt fail_next_save_ = files::FailAt::kNever;
+  MacroListListener listener_;
 };
 
 }  // namespace vrdk::macros

@@ -1,6 +1,7 @@
 #include "macros/macro_name.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace vrdk::macros {
 
@@ -22,6 +23,33 @@ std::u16string DecodeMacroName(std::span<const std::uint8_t, image::kMacroNameSi
     name.push_back(unit);
   }
   return name;
+}
+
+bool I2CNameReadsAsFree(std::span<const std::uint8_t> name) {
+  if (name.size() < 2) return true;
+  return (name[0] == 0 && name[1] == 0) || name[0] == 0xFF || name[1] == 0xFF;
+}
+
+bool FlashNameReadsAsFree(std::span<const std::uint8_t> name) {
+  if (name.size() < 2) return true;
+  return (name[0] == 0 && name[1] == 0) || (name[0] == 0xFF && name[1] == 0xFF);
+}
+
+std::optional<std::string> MacroNameProblem(std::u16string_view name) {
+  if (name.empty()) return "a macro name cannot be empty";
+  if (name.size() > kMacroNameUnits) return "a macro name has at most 8 characters";
+  if (name.find(u'\0') != std::u16string_view::npos) {
+    return "a macro name cannot hold a NUL character";
+  }
+  if ((name[0] & 0xFF) == 0xFF || (name[0] >> 8) == 0xFF) {
+    char text[128];
+    std::snprintf(text, sizeof text,
+                  "a macro name cannot begin with U+%04X: the mouse reads a name whose first "
+                  "character has a byte FF as a free place",
+                  static_cast<unsigned>(name[0]));
+    return text;
+  }
+  return std::nullopt;
 }
 
 std::array<std::uint8_t, image::kMacroNameTableSize> DefaultMacroNameTable() {

@@ -21,6 +21,16 @@ inline constexpr std::size_t kMacroNameUnits = image::kMacroNameSize / 2;
 MacroName EncodeMacroName(std::u16string_view name);
 std::u16string DecodeMacroName(std::span<const std::uint8_t, image::kMacroNameSize> bytes);
 
+// How each memory type tells a free place from a macro by the first two name
+// bytes: "I2C" ends its list at a name that starts 00 00 or has 0xFF in
+// either byte; "Flash" takes a slot as free when they are 00 00 or FF FF.
+bool I2CNameReadsAsFree(std::span<const std::uint8_t> name);
+bool FlashNameReadsAsFree(std::span<const std::uint8_t> name);
+// Why a name cannot be given to a macro: empty, more than 8 units, a NUL
+// unit, or a first unit that either memory type reads as a free place (a
+// byte 0xFF, as in U+4EFF). Nothing when it can.
+std::optional<std::string> MacroNameProblem(std::u16string_view name);
+
 // The "Flash" name table of a mouse without macros: "Macro1" .. "Macro32".
 std::array<std::uint8_t, image::kMacroNameTableSize> DefaultMacroNameTable();
 

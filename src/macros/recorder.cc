@@ -1,6 +1,8 @@
 #include "macros/recorder.h"
 
 #include <algorithm>
+#include <chrono>
+#include <utility>
 
 #include "keys/keyboard_keys.h"
 
@@ -40,18 +42,20 @@ constexpr std::array<std::uint8_t, 5> kNoteButtons = {0x01, 0x02, 0x04, 0x08, 0x
 }  // namespace
 
 void MacroRecorder::Start(DelayMode mode, int fixed_delay) {
+  std::lock_guard lock(mutex_);
   text_.clear();
   mode_ = mode;
   fixed_delay_ = std::clamp(fixed_delay, 1, kMaxDelay);
-  capacity_ = kCapacity;
   used_ = 0;
   inserting_ = false;
   recording_ = true;
-  full_ = refused_ = false;
+  full_ = refused_ = exhausted_ = false;
   previous_.reset();
   last_key_ = -1;
   held_ = 0;
   notes_ = {};
+  changes_.clear();
+  running_at_insert_.reset();
 }
 
 bool MacroRecorder::StartInsert(MacroText text, std::size_t selected, bool back, DelayMode mode,
@@ -59,25 +63,82 @@ bool MacroRecorder::StartInsert(MacroText text, std::size_t selected, bool back,
   if (selected + 1 >= text.size()) return false;
   const EncodeResult encoded = EncodeLines(text);
   if (!encoded.ok()) return false;
+  // The budget continues from the events already there (without their end
+  // byte), so it ends where the record's 256 bytes do.
+  const int used = static_cast<int>(encoded.bytes.size()) - 1;
+  if (used >= kCapacity) return false;
   Start(mode, fixed_delay);
+  std::lock_guard lock(mutex_);
   text_ = std::move(text);
-  // The budget continues from the events already there (end byte not
-  // counted, less one), so capacity 254 ends where the record's 256 bytes do.
-  used_ = std::max(0, static_cast<int>(encoded.bytes.size()) - 2);
-  if (used_ >= kCapacity) {
-    recording_ = false;
-    return false;
-  }
+  used_ = used;
   inserting_ = true;
   insert_at_ = selected + (back ? 2 : 1);
+  running_at_insert_ = running_;
   return true;
 }
 
 void MacroRecorder::Stop() {
+  std::lock_guard lock(mutex_);
   recording_ = false;
   inserting_ = false;
   full_ = false;
   previous_.reset();
+  notes_ = {};
+}
+
+void MacroRecorder::CancelInsert() {
+  std::lock_guard lock(mutex_);
+  if (running_at_insert_) running_ = *std::exchange(running_at_insert_, std::nullopt);
+  recording_ = false;
+  inserting_ = false;
+  full_ = false;
+  previous_.reset();
+  notes_ = {};
+}
+
+bool MacroRecorder::Recording() const {
+  std::lock_guard lock(mutex_);
+  return recording_;
+}
+
+bool MacroRecorder::Inserting() const {
+  std::lock_guard lock(mutex_);
+  return inserting_;
+}
+
+bool MacroRecorder::StopRequested() const {
+  std::lock_guard lock(mutex_);
+  return recording_ && (full_ || exhausted_);
+}
+
+MacroText MacroRecorder::Text() const {
+  std::lock_guard lock(mutex_);
+  return text_;
+}
+
+int MacroRecorder::Used() const {
+  std::lock_guard lock(mutex_);
+  return used_;
+}
+
+int MacroRecorder::Running() const {
+  std::lock_guard lock(mutex_);
+  return running_;
+}
+
+bool MacroRecorder::Full() const {
+  std::lock_guard lock(mutex_);
+  return full_;
+}
+
+bool MacroRecorder::Refused() const {
+  std::lock_guard lock(mutex_);
+  return refused_;
+}
+
+std::vector<RecorderChange> MacroRecorder::TakeChanges() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(changes_, {});
 }
 
 void MacroRecorder::EnsureHeader() {
@@ -85,83 +146,138 @@ void MacroRecorder::EnsureHeader() {
 }
 
 void MacroRecorder::Append(std::string line) {
+  std::size_t at = text_.size();
   if (inserting_) {
-    text_.insert(text_.begin() + static_cast<std::ptrdiff_t>(std::min(insert_at_, text_.size())),
-                 std::move(line));
+    at = std::min(insert_at_, text_.size());
     ++insert_at_;
-  } else {
-    text_.push_back(std::move(line));
   }
+  text_.insert(text_.begin() + static_cast<std::ptrdiff_t>(at), line);
+  changes_.push_back({RecorderChange::Kind::kLineAdded, at, std::move(line)});
 }
 
-void MacroRecorder::Emit(std::string line, int bytes, std::uint32_t now) {
-  if (mode_ != DelayMode::kNone) {
-    if (previous_) {
-      const std::uint32_t measured = std::min<std::uint32_t>(now - *previous_, kMaxDelay);
-      Append(DelayLine(mode_ == DelayMode::kFixed ? fixed_delay_ : static_cast<int>(measured)));
-      used_ += kDelayBytes;
-      running_ += kDelayBytes;
-    }
-    previous_ = now;
+void MacroRecorder::MarkFull() {
+  const bool was_full = full_ || exhausted_;
+  full_ = true;
+  if (!was_full) changes_.push_back({RecorderChange::Kind::kFull, 0, std::string(kFullText)});
+}
+
+bool MacroRecorder::Emit(std::string line, int bytes, bool release, std::uint32_t now) {
+  int delay_bytes = DelayDue() ? kDelayBytes : 0;
+  if (used_ + delay_bytes + bytes > kMaxEventBytes) {
+    // A release may drop its delay so that its key does not stay pressed.
+    if (!release || used_ + bytes > kMaxEventBytes) return false;
+    delay_bytes = 0;
   }
+  if (delay_bytes != 0) {
+    const std::uint32_t measured = std::min<std::uint32_t>(now - *previous_, kMaxDelay);
+    Append(DelayLine(mode_ == DelayMode::kFixed ? fixed_delay_ : static_cast<int>(measured)));
+    used_ += kDelayBytes;
+    running_ += kDelayBytes;
+  }
+  if (mode_ != DelayMode::kNone) previous_ = now;
   Append(std::move(line));
   used_ += bytes;
   running_ += bytes;
+  return true;
 }
 
 void MacroRecorder::KeyEvent(int virtual_key, KeyEventType type, std::uint32_t now) {
+  std::lock_guard lock(mutex_);
   if (!recording_ || virtual_key == 0xFF) return;
   EnsureHeader();
-  const bool room_down = used_ < capacity_ - Reserve();
-  switch (type) {
-    case KeyEventType::kFirstDown:
-    case KeyEventType::kFurtherDown: {
-      const bool repeat =
-          virtual_key == last_key_ && (type == KeyEventType::kFurtherDown || held_ != 0);
-      if (repeat) return;
-      if (room_down) {
-        Emit(KeyEventLine(virtual_key, true), kKeyBytes, now);
-      } else {
-        refused_ = full_ = true;
-      }
-      last_key_ = virtual_key;
-      ++held_;
-      break;
-    }
-    case KeyEventType::kUp:
-      if (refused_ && (virtual_key == last_key_ || running_ < used_)) return;
-      if (used_ < capacity_) {
-        Emit(KeyEventLine(virtual_key, false), kKeyBytes, now);
-      } else {
-        full_ = true;
-      }
-      last_key_ = virtual_key;
-      held_ = std::max(0, held_ - 1);
-      break;
+  if (type == KeyEventType::kUp) {
+    KeyUp(virtual_key, now);
+  } else {
+    KeyDown(virtual_key, type, now);
   }
 }
 
-void MacroRecorder::Note(MouseNote note, bool over_record_button) {
-  if (!recording_) return;
-  const bool left = note == MouseNote::kLeftDown || note == MouseNote::kLeftUp;
-  if (left && over_record_button) return;
-  notes_[static_cast<std::size_t>(note)] = true;
+void MacroRecorder::KeyDown(int virtual_key, KeyEventType type, std::uint32_t now) {
+  const bool repeat =
+      virtual_key == last_key_ && (type == KeyEventType::kFurtherDown || held_ != 0);
+  if (repeat) return;
+  const bool room = !exhausted_ && used_ < kCapacity - Reserve();
+  if (!room || !Emit(KeyEventLine(virtual_key, true), kKeyBytes, false, now)) {
+    refused_ = true;
+    MarkFull();
+  }
+  last_key_ = virtual_key;
+  ++held_;
 }
 
-void MacroRecorder::HandleNotes(std::uint32_t now) {
-  if (!recording_) return;
+void MacroRecorder::KeyUp(int virtual_key, std::uint32_t now) {
+  if (refused_ && (virtual_key == last_key_ || running_ < used_)) return;
+  const bool room = !exhausted_ && used_ < kCapacity;
+  if (!room || !Emit(KeyEventLine(virtual_key, false), kKeyBytes, true, now)) MarkFull();
+  last_key_ = virtual_key;
+  held_ = std::max(0, held_ - 1);
+}
+
+void MacroRecorder::Note(MouseNote note, bool over_record_button) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!recording_) return;
+    const bool left = note == MouseNote::kLeftDown || note == MouseNote::kLeftUp;
+    if (left && over_record_button) return;
+    notes_[static_cast<std::size_t>(note)] = true;
+  }
+  notes_waiting_.notify_all();
+}
+
+int MacroRecorder::HandleNotes(std::uint32_t now) {
+  std::lock_guard lock(mutex_);
+  if (!recording_) return 0;
   EnsureHeader();
+  const std::size_t before = changes_.size();
   for (std::size_t i = 0; i < notes_.size(); ++i) {
     if (!notes_[i]) continue;
     notes_[i] = false;
     const bool down = i % 2 == 0;
-    if (down ? used_ > capacity_ - Reserve() : used_ > capacity_) {
-      // No room: nothing more is recorded in this recording.
-      if (down) used_ = capacity_ + 1;
+    const bool room = !exhausted_ && (down ? used_ <= kCapacity - Reserve() : used_ <= kCapacity);
+    if (room && Emit(MouseButtonLine(down, kNoteButtons[i / 2]), kButtonBytes, !down, now)) {
       continue;
     }
-    Emit(MouseButtonLine(down, kNoteButtons[i / 2]), kButtonBytes, now);
+    // A press without room ends what this recording takes.
+    if (down) exhausted_ = true;
+    MarkFull();
   }
+  return static_cast<int>(std::count_if(changes_.begin() + static_cast<std::ptrdiff_t>(before),
+                                        changes_.end(), [](const RecorderChange& change) {
+                                          return change.kind == RecorderChange::Kind::kLineAdded;
+                                        }));
+}
+
+void MacroRecorder::WaitForNotes(std::stop_token stop) {
+  std::unique_lock lock(mutex_);
+  notes_waiting_.wait(lock, stop, [this] {
+    return std::any_of(notes_.begin(), notes_.end(), [](bool note) { return note; });
+  });
+}
+
+RecorderWorker::RecorderWorker(MacroRecorder& recorder, Tick tick, std::function<void()> changed)
+    : recorder_(recorder), tick_(std::move(tick)), changed_(std::move(changed)) {}
+
+void RecorderWorker::Start() {
+  if (thread_.joinable()) return;
+  thread_ = std::jthread([this](std::stop_token stop) {
+    while (!stop.stop_requested()) {
+      recorder_.WaitForNotes(stop);
+      if (stop.stop_requested()) break;
+      if (recorder_.HandleNotes(tick_()) > 0 && changed_) changed_();
+    }
+  });
+}
+
+void RecorderWorker::Stop() {
+  if (!thread_.joinable()) return;
+  thread_.request_stop();
+  thread_.join();
+}
+
+std::uint32_t SystemTick() {
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
 }  // namespace vrdk::macros

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "cli/vrdkctl.h"
@@ -27,8 +28,9 @@ class MacroCommandsTest : public ::testing::Test {
     std::string out;
     std::string err;
   };
-  Result Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--simulate=" + dir_.File("mouse.bin"), "--library=" + library_});
+  Result Run(std::vector<std::string> args) { return RunOn("mouse.bin", std::move(args)); }
+  Result RunOn(const std::string& mouse, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--simulate=" + dir_.File(mouse), "--library=" + library_});
     std::ostringstream out, err;
     const int code = RunVrdkctl(args, out, err);
     return {code, out.str(), err.str()};
@@ -100,6 +102,84 @@ TEST_F(MacroCommandsTest, ALibraryMacroAddedToTheMouseListsAtItsAddress) {
   EXPECT_EQ(Run({"macro", "show", "Keys"}).code, 1);
 }
 
+TEST_F(MacroCommandsTest, LinesThatAreNoWholeEventAreRefusedNamingTheLine) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  const auto before = TempDir::Read(library_);
+  for (const std::string bad : {"4 x 123456", "1 A CODE:0000"}) {
+    const Result set =
+        Run({"library", "set", "Keys", WriteLines("00\n1 A CODE:8204\n" + bad + "\n")});
+    EXPECT_EQ(set.code, kExitUsage) << bad;
+    EXPECT_THAT(set.err, HasSubstr(bad));
+  }
+  EXPECT_EQ(TempDir::Read(library_), before);
+}
+
+TEST_F(MacroCommandsTest, ALinesFileWithoutItsHeaderLineIsRefused) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  const Result set = Run({"library", "set", "Keys", WriteLines("1 A CODE:8204\n2 A CODE:0204\n")});
+  EXPECT_EQ(set.code, kExitUsage);
+  EXPECT_THAT(set.err, HasSubstr("header"));
+  EXPECT_EQ(Run({"library", "show", "Keys"}).out, "00\n");
+}
+
+TEST_F(MacroCommandsTest, ANameTheMouseReadsAsAFreePlaceIsNeitherKeptNorAdded) {
+  const std::string u4eff = "\xE4\xBB\xBF";
+  EXPECT_EQ(Run({"library", "new", u4eff}).code, kExitUsage);
+  // A library written by another program may hold such a name already.
+  std::vector<std::uint8_t> library(27200, 0);
+  library[0] = 0x4E;
+  library[1] = 0xFF;
+  library[16] = 0xFC;
+  TempDir::Write(library_, library);
+  const Result add = Run({"macro", "add", u4eff});
+  EXPECT_EQ(add.code, 5);
+  EXPECT_THAT(add.err, HasSubstr("free"));
+  EXPECT_EQ(Run({"macro", "list"}).out, "");
+}
+
+TEST_F(MacroCommandsTest, AMacroThatDoesNotFitSaysSoOnce) {
+  std::string lines = "00\n";
+  for (int i = 0; i < 200; ++i) lines += "8 FC\n";
+  const std::string file = WriteLines(lines);
+  for (const std::string name : {"A", "B", "C"}) {
+    ASSERT_EQ(Run({"library", "new", name}).code, 0);
+    ASSERT_EQ(Run({"library", "set", name, file}).code, 0);
+  }
+  ASSERT_EQ(Run({"macro", "add", "A"}).code, 0);
+  ASSERT_EQ(Run({"macro", "add", "B"}).code, 0);
+  const Result add = Run({"macro", "add", "C"});
+  EXPECT_EQ(add.code, 5);
+  const std::string text = "Macro bin length out of range";
+  const auto first = add.err.find(text);
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(add.err.find(text, first + 1), std::string::npos) << add.err;
+}
+
+TEST_F(MacroCommandsTest, BothImportsLayTheFileOutAlikeAndRefuseAShortFile) {
+  // A macro whose key down lies at offset 255 of the area, not yet moved
+  // behind a loop end.
+  std::vector<std::uint8_t> area(512, 0);
+  area[1] = 'L';
+  std::fill_n(area.begin() + 16, 241, 0xFC);
+  area[255] = 0x82;
+  area[256] = 0x04;
+  const std::string file = dir_.File("macros.bin");
+  TempDir::Write(file, area);
+  ASSERT_EQ(RunOn("one.bin", {"macro", "import", file}).code, 0);
+  ASSERT_EQ(RunOn("two.bin", {"import-base-macros", file}).code, 0);
+  const auto one = TempDir::Read(dir_.File("one.bin"));
+  const auto two = TempDir::Read(dir_.File("two.bin"));
+  EXPECT_EQ(one[496 + 255], 0xFC);
+  EXPECT_EQ(one[496 + 256], 0x82);
+  EXPECT_TRUE(std::equal(one.begin() + 496, one.begin() + 1008, two.begin() + 496));
+  EXPECT_EQ(RunOn("two.bin", {"macro", "show", "L"}).out,
+            RunOn("one.bin", {"macro", "show", "L"}).out);
+  area.pop_back();
+  TempDir::Write(file, area);
+  EXPECT_EQ(RunOn("one.bin", {"macro", "import", file}).code, 4);
+  EXPECT_EQ(RunOn("two.bin", {"import-base-macros", file}).code, 4);
+}
+
 TEST_F(MacroCommandsTest, FireMacroScriptsAreAddedInBothFormsAndRenumbered) {
   EXPECT_EQ(Run({"firemacro", "add", "--offset", "user"}).code, 0);
   EXPECT_EQ(Run({"firemacro", "add", "--plain", "--keep-left", "3", "5"}).code, 0);
@@ -109,6 +189,20 @@ TEST_F(MacroCommandsTest, FireMacroScriptsAreAddedInBothFormsAndRenumbered) {
   EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro1  0B120500\n");
   EXPECT_EQ(Run({"firemacro", "delete", "2"}).code, 1);
   EXPECT_EQ(TempDir::Read(dir_.File("data/vrdk/Fire Macro.bin")).size(), 40u);
+}
+
+TEST_F(MacroCommandsTest, AScriptFileWithAFreeFirstEntryListsTheOthersByTheirNumbers) {
+  std::vector<std::uint8_t> file(40, 0);
+  file[8] = 0x0B;
+  file[9] = 0x83;
+  std::filesystem::create_directories(dir_.File("data/vrdk"));
+  TempDir::Write(dir_.File("data/vrdk/Fire Macro.bin"), file);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro3  0B830000\n");
+  EXPECT_EQ(Run({"firemacro", "delete", "1"}).code, kExitUsage);
+  ASSERT_EQ(Run({"firemacro", "add", "--offset", "1"}).code, 0);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro1  0B800000\nFire Macro3  0B830000\n");
+  ASSERT_EQ(Run({"firemacro", "delete", "1"}).code, 0);
+  EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro2  0B830000\n");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <numeric>
 
+#include "app/install.h"
+#include "macros/editors/device_macros.h"
 #include "support/session_rig.h"
 #include "support/temp_dir.h"
 
@@ -199,50 +201,58 @@ TEST_F(FlashPatchTest, ALockedPatchAreaGetsNoWriteButTheMouseStillRestarts) {
   EXPECT_EQ(rig.CountSent("> 40 0E"), 1);
 }
 
-class RecordingMacroObserver : public MacroStorageObserver {
- public:
-  void MacroStorageLoaded(MemoryType type, const image::ConfigBuffers& buffers) override {
-    types.push_back(type);
-    area = buffers.macro_area;
+// A rig whose Session has the macro store installed, as the program has.
+struct MacroRig {
+  explicit MacroRig(MemoryType type) : rig(type) {
+    InstallEditors(rig.session);
+    rig.session.InitNoDevice();
+    rig.Connect();
   }
-  void MacroListsCleared() override {}
-  std::vector<MemoryType> types;
-  std::array<std::uint8_t, image::kMacroAreaSize> area{};
+  SessionRig rig;
 };
 
-TEST(ImportBaseMacrosTest, I2CWritesTheAreaInTwoHalvesAndTellsTheMacroStore) {
-  SessionRig rig{MemoryType::kI2C};
-  rig.Connect();
-  RecordingMacroObserver observer;
-  rig.session.SetMacroStorageObserver(&observer);
+TEST(ImportBaseMacrosTest, I2CLaysTheFileOutSoTheMouseHoldsWhatTheProgramShows) {
+  MacroRig macro_rig{MemoryType::kI2C};
+  SessionRig& rig = macro_rig.rig;
+  // "Long": a key down at offset 255 that the page rule moves behind a loop
+  // end; then "Next".
+  std::vector<std::uint8_t> file(512, 0);
+  file[1] = 'L';
+  std::fill_n(file.begin() + 16, 241, 0xFC);
+  file[255] = 0x82;
+  file[256] = 0x04;
+  file[260] = 'N';
+  file[275] = 0xA1;
   TempDir dir;
-  std::vector<std::uint8_t> file(600);
-  std::iota(file.begin(), file.end(), 0);
   TempDir::Write(dir.File("macros.bin"), file);
   ASSERT_TRUE(PatchProgrammer(rig.session).ImportBaseMacros(dir.File("macros.bin")).ok());
   EXPECT_EQ(rig.Reports()[0], "> 40 07 01 F0 01 00 00 00");
   EXPECT_EQ(rig.CountSent("> 40 07 02 F0 01 00"), 1);
   EXPECT_EQ(rig.CountSent("> 40 0E"), 0);
   const auto memory = rig.mouse.Memory();
-  EXPECT_TRUE(std::equal(file.begin(), file.begin() + 512, memory.begin() + 496));
+  EXPECT_EQ(memory[496 + 255], 0xFC);
+  EXPECT_EQ(memory[496 + 256], 0x82);
+  const auto& area = rig.session.Buffers().macro_area;
+  EXPECT_TRUE(std::equal(area.begin(), area.end(), memory.begin() + 496));
   EXPECT_EQ(memory[1008], 0x04);  // the patch header after the area is untouched
-  ASSERT_THAT(observer.types, ElementsAre(MemoryType::kI2C));
-  EXPECT_EQ(observer.area[300], file[300]);
+  rig.session.Btn_Read();
+  EXPECT_THAT(macros::FindDeviceMacros(rig.session)->Names(), ElementsAre("L", "N"));
 }
 
 TEST(ImportBaseMacrosTest, AShortFlashSetIsRefusedAndNothingIsWritten) {
-  SessionRig rig{MemoryType::kFlash};
-  rig.Connect();
+  MacroRig macro_rig{MemoryType::kFlash};
+  SessionRig& rig = macro_rig.rig;
   TempDir dir;
   TempDir::Write(dir.File("macros.bin"), std::vector<std::uint8_t>(512 + 8191, 1));
-  const Outcome outcome = PatchProgrammer(rig.session).ImportBaseMacros(dir.File("macros.bin"));
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kWrongKind);
+  const auto outcome = PatchProgrammer(rig.session).ImportBaseMacros(dir.File("macros.bin"));
+  EXPECT_EQ(outcome.kind, macros::StoreOutcome::Kind::kFileError);
+  EXPECT_THAT(outcome.detail, HasSubstr("8704"));
   EXPECT_TRUE(rig.Reports().empty());
 }
 
 TEST(ImportBaseMacrosTest, FlashWritesTheNamesAndThe32Slots) {
-  SessionRig rig{MemoryType::kFlash};
-  rig.Connect();
+  MacroRig macro_rig{MemoryType::kFlash};
+  SessionRig& rig = macro_rig.rig;
   TempDir dir;
   std::vector<std::uint8_t> file(512 + 8192);
   for (std::size_t i = 0; i < file.size(); ++i) file[i] = static_cast<std::uint8_t>(i / 256);
@@ -255,6 +265,8 @@ TEST(ImportBaseMacrosTest, FlashWritesTheNamesAndThe32Slots) {
   const auto memory = rig.mouse.Memory();
   EXPECT_EQ(memory[0x4000], 2);   // slot 0 is file bytes 512..767
   EXPECT_EQ(memory[0x5FFF], 33);  // the last byte of slot 31
+  // Names 0..15 start 00 00 (free), names 16..31 start 01 01.
+  EXPECT_EQ(macros::FindDeviceMacros(rig.session)->Names().size(), 16u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/install.h"
 #include "engineering/engineer_page.h"
 #include "engineering/patch_code.h"
 #include "settings/led_editor.h"
@@ -83,6 +84,7 @@ TEST_P(GuardedRoadTest, WritesNothingAndWaitsForNothing) {
   const auto& [mouse, road] = GetParam();
   SessionRig rig(MemoryType::kI2C,
                  mouse.config ? mouse.config() : testing::MouseFor(MemoryType::kI2C));
+  InstallEditors(rig.session);
   if (mouse.config) {
     rig.Connect();
   } else {

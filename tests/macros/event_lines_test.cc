@@ -59,6 +59,37 @@ TEST(EncodeLinesTest, ARecordHoldsAtMost256BytesEndIncluded) {
   EXPECT_THAT(refused.error, ::testing::HasSubstr("257"));
 }
 
+TEST(EncodeLinesTest, ALineWhoseBytesAreNotOneWholeEventIsRefusedByName) {
+  // 0x12 starts no event; "00" + "00" is the end byte, which would end the
+  // macro early and make the rest of the record read as something else.
+  for (const std::string bad :
+       {"4 x 123456", "1 A CODE:0000", "1 A CODE:A1FF", "8 00", "7 FE01", "2 A CODE:8204FF"}) {
+    const auto encoded = EncodeLines({"00", "1 A CODE:8204", bad});
+    EXPECT_FALSE(encoded.ok()) << bad;
+    EXPECT_THAT(encoded.error, ::testing::HasSubstr("line 2")) << bad;
+    EXPECT_THAT(encoded.error, ::testing::HasSubstr(bad)) << bad;
+  }
+  // A line whose digits make a whole event of another kind is still an event.
+  EXPECT_TRUE(EncodeLines({"00", "7 8204"}).ok());
+}
+
+TEST(EncodeLinesTest, AFirstLineThatIsNoHeaderIsRefused) {
+  const auto encoded = EncodeLines({"1 A CODE:8204", "2 A CODE:0204"});
+  EXPECT_FALSE(encoded.ok());
+  EXPECT_THAT(encoded.error, ::testing::HasSubstr("header"));
+  for (const std::string header : {"10", "00", "0150", "0165535"}) {
+    EXPECT_TRUE(EncodeLines({header, "8 FC"}).ok()) << header;
+  }
+  EXPECT_FALSE(EncodeLines({"01", "8 FC"}).ok());
+  EXPECT_FALSE(EncodeLines({"0 150", "8 FC"}).ok());
+}
+
+TEST(EncodeLinesTest, DelaysPastTheLongestNumberStillBecome65535) {
+  const auto encoded = EncodeLines({"10", "0 99999999999999999999", "0 -99999999999999999999"});
+  ASSERT_TRUE(encoded.ok()) << encoded.error;
+  EXPECT_THAT(encoded.bytes, ElementsAre(0xFE, 0xFF, 0xFF, 0xFE, 0x00, 0x00, 0x00));
+}
+
 struct HeaderCase {
   std::vector<std::uint8_t> events;
   std::string header;

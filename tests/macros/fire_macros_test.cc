@@ -62,6 +62,26 @@ TEST(FireMacroScriptsTest, AddAndDeleteRewriteTheFortyByteFile) {
   EXPECT_EQ(reloaded.Text(1), "0B820000");
 }
 
+TEST(FireMacroScriptsTest, AFileWithFreeEntriesListsEveryUsedOneByItsNumber) {
+  TempDir dir;
+  const std::string path = dir.File("Fire Macro.bin");
+  std::vector<std::uint8_t> file(40, 0);
+  const std::uint8_t second[] = {0x0B, 0x82, 0, 0};
+  const std::uint8_t fourth[] = {0x0B, 0x12, 0x05, 0};
+  std::copy(std::begin(second), std::end(second), file.begin() + 4);
+  std::copy(std::begin(fourth), std::end(fourth), file.begin() + 12);
+  TempDir::Write(path, file);
+  FireMacroScripts scripts;
+  ASSERT_TRUE(scripts.Load(path).exists);
+  EXPECT_THAT(scripts.Names(), ElementsAre("Fire Macro2", "Fire Macro4"));
+  EXPECT_EQ(scripts.Count(), 2);
+  // A new script takes the first free entry; the others keep theirs.
+  ASSERT_FALSE(scripts.Add({0x0B, 0x8F, 0, 0}));
+  EXPECT_THAT(scripts.Names(), ElementsAre("Fire Macro1", "Fire Macro2", "Fire Macro4"));
+  EXPECT_EQ(scripts.Text(1), "0B820000");
+  EXPECT_EQ(scripts.Text(3), "0B120500");
+}
+
 TEST(FireMacroScriptsTest, AnEleventhAddDoesNothing) {
   TempDir dir;
   FireMacroScripts scripts;

@@ -88,20 +88,28 @@ TEST_P(PageRuleTest, ALoopEndTakesOffset255AndTheRecordGrowsByOne) {
   I2CSlots slots = SlotReaching255(value, as_operand);
   slots.names[1] = EncodeMacroName(u"Next");
   slots.lengths[1] = 17;
+  const I2CSlots given = slots;
   const std::uint16_t before = slots.lengths[0];
   MacroArea area{};
-  ASSERT_TRUE(LayOutMacroArea(slots, area));
+  const LayoutResult laid = LayOutMacroArea(slots, area);
+  if (as_operand) {
+    // A loop end there would change the loop count and make the operand an
+    // opcode: refused, nothing changes.
+    EXPECT_EQ(laid.problem, LayoutProblem::kSplitsEvent);
+    EXPECT_EQ(slots, given);
+    EXPECT_EQ(area, MacroArea{});
+    return;
+  }
+  ASSERT_TRUE(laid.ok());
   EXPECT_EQ(area[255], 0xFC);
   EXPECT_EQ(area[256], value);
   EXPECT_EQ(slots.lengths[0], before + 1);
   EXPECT_EQ(slots.addresses[1], 0x0200 + before + 1);
-  if (as_operand) return;  // the mouse now reads the operand as an opcode
   // Parsed again, the 0xFC is a loop end of the macro and nothing shifts.
   MacroArea again{};
   const auto parsed = ParseMacroArea(area, again);
   EXPECT_EQ(again, area);
-  EXPECT_EQ(parsed.lengths[0], before + 1);
-  EXPECT_EQ(parsed.Count(), 2);
+  EXPECT_EQ(parsed, slots);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, PageRuleTest,
@@ -112,9 +120,30 @@ TEST(PageRuleTest, OtherBytesAt255StayWhereTheyAre) {
   I2CSlots slots = SlotReaching255(0x04, false);
   const std::uint16_t before = slots.lengths[0];
   MacroArea area{};
-  ASSERT_TRUE(LayOutMacroArea(slots, area));
+  ASSERT_TRUE(LayOutMacroArea(slots, area).ok());
   EXPECT_EQ(area[255], 0x04);
   EXPECT_EQ(slots.lengths[0], before);
+}
+
+TEST(PageRuleTest, AMacroItWouldMakeLongerThan256BytesIsRefused) {
+  // 255 event bytes with a key down at offset 255: 256 events and the end.
+  I2CSlots slots;
+  slots.names[0] = EncodeMacroName(u"Full");
+  std::fill_n(slots.events[0].begin(), 255, 0xFC);
+  slots.events[0][239] = 0x82;
+  slots.lengths[0] = 16 + 256;
+  const I2CSlots given = slots;
+  MacroArea area{};
+  const LayoutResult laid = LayOutMacroArea(slots, area);
+  EXPECT_EQ(laid.problem, LayoutProblem::kTooLong);
+  EXPECT_EQ(laid.bytes, 257u);
+  EXPECT_THAT(LayoutMessage(laid, slots), ::testing::HasSubstr("\"Full\" would take 257 bytes"));
+  EXPECT_EQ(slots, given);
+  // One event byte fewer and it fits, 256 bytes with its loop end.
+  slots.events[0][254] = 0x00;
+  ASSERT_TRUE(LayOutMacroArea(slots, area).ok());
+  EXPECT_EQ(slots.lengths[0], 16 + 256 + 1);
+  EXPECT_TRUE(ReadsBack(area, slots));
 }
 
 TEST(I2CAreaTest, AWalkThatRunsOffTheRecordKeepsNoEvents) {
@@ -136,7 +165,7 @@ TEST(I2CAreaTest, AnUnknownOpcodeEndsTheRecordThere) {
               ElementsAre(0x82, 0x04, 0x00, 0x00));
 }
 
-TEST(I2CAreaTest, RecordsThatDoNotFitAreDroppedWithEveryLaterOne) {
+TEST(I2CAreaTest, RecordsThatDoNotFitAreRefusedAndNothingChanges) {
   I2CSlots slots;
   for (std::size_t k = 0; k < 3; ++k) {
     slots.names[k] = EncodeMacroName(u"M");
@@ -144,10 +173,54 @@ TEST(I2CAreaTest, RecordsThatDoNotFitAreDroppedWithEveryLaterOne) {
     slots.events[k][200] = 0;
     slots.lengths[k] = 16 + 202;
   }
+  const I2CSlots given = slots;
   MacroArea area{};
-  EXPECT_FALSE(LayOutMacroArea(slots, area));
+  const LayoutResult laid = LayOutMacroArea(slots, area);
+  EXPECT_EQ(laid.problem, LayoutProblem::kNoRoom);
+  EXPECT_EQ(laid.slot, 2u);
+  EXPECT_EQ(slots, given);
+}
+
+TEST(I2CAreaTest, OnlyWholeMacrosWithNamesThatReadAsNamesAreLaidOut) {
+  I2CSlots slots;
+  slots.names[0] = EncodeMacroName(u"A");
+  slots.events[0] = {0x82, 0x04, 0x12, 0x00};
+  slots.lengths[0] = 16 + 4;
+  MacroArea area{};
+  EXPECT_EQ(LayOutMacroArea(slots, area).problem, LayoutProblem::kNotWhole);
+  EXPECT_THAT(LayoutMessage(LayOutMacroArea(slots, area), slots),
+              ::testing::HasSubstr("0x12 at event byte 2"));
+  slots.events[0] = {0xFC, 0x00};
+  slots.names[0] = EncodeMacroName(u"\u4EFF");
+  EXPECT_EQ(LayOutMacroArea(slots, area).problem, LayoutProblem::kFreeName);
+}
+
+TEST(I2CAreaTest, AFreeSlotBetweenMacrosIsClosedUp) {
+  I2CSlots slots;
+  for (std::size_t k : {0u, 2u}) {
+    slots.names[k] = EncodeMacroName(k == 0 ? u"A" : u"C");
+    slots.events[k] = {0xA1, 0x21, 0x00};
+    slots.lengths[k] = 16 + 4;
+  }
+  MacroArea area{};
+  ASSERT_TRUE(LayOutMacroArea(slots, area).ok());
   EXPECT_EQ(slots.Count(), 2);
-  EXPECT_EQ(slots.area_used, 2u * 218);
+  EXPECT_EQ(slots.names[1], EncodeMacroName(u"C"));
+  EXPECT_EQ(slots.addresses[1], 0x0200 + 20);
+  EXPECT_TRUE(ReadsBack(area, slots));
+}
+
+TEST(I2CAreaTest, AnAreaTheLayoutRefusesIsKeptAsRead) {
+  MacroArea area{};
+  const auto name = EncodeMacroName(u"Full");
+  std::copy(name.begin(), name.end(), area.begin());
+  std::fill_n(area.begin() + 16, 255, 0xFC);
+  area[255] = 0x82;  // not yet behind a loop end, and no room for one
+  MacroArea laid_out{};
+  const I2CSlots slots = ParseMacroArea(area, laid_out);
+  EXPECT_EQ(laid_out, area);
+  EXPECT_EQ(slots.lengths[0], 16 + 256 + 1);
+  EXPECT_TRUE(ReadsBack(laid_out, slots));
 }
 
 }  // namespace

@@ -58,6 +58,58 @@ TEST_F(LibraryTest, DuplicateNamesAreRefusedAndRenamingToItsOwnNameToo) {
   EXPECT_THAT(library.Names(), ElementsAre(u"Xy"));
 }
 
+TEST_F(LibraryTest, NamesTheMouseWouldReadAsAFreePlaceAreRefused) {
+  // A first unit with a byte 0xFF ends the list of an "I2C" mouse there;
+  // U+FFFF is a free "Flash" slot.
+  for (const std::u16string name : {u"\u4EFF", u"\u00FFab", u"\uFF21", u"\uFFFF"}) {
+    const auto outcome = library.New(name);
+    EXPECT_EQ(outcome.kind, Kind::kBadName);
+    EXPECT_THAT(outcome.detail, ::testing::HasSubstr("free"));
+  }
+  ASSERT_TRUE(library.New(u"A\u4EFF").ok());
+  EXPECT_EQ(library.Rename(0, u"\u4EFF").kind, Kind::kBadName);
+  const std::string single = dir.File("one.bin");
+  std::vector<std::uint8_t> record(272, 0);
+  record[0] = 0x4E;
+  record[1] = 0xFF;
+  TempDir::Write(single, record);
+  EXPECT_EQ(library.ImportOne(single).kind, Kind::kBadName);
+  EXPECT_THAT(library.Names(), ElementsAre(u"A\u4EFF"));
+}
+
+TEST_F(LibraryTest, TheNameDialogLearnsWhatANameWouldBeRefusedForBeforeItSubmits) {
+  Fill(2);
+  const auto names = library.Names();
+  EXPECT_EQ(library.CheckNewName(names[0]).kind, Kind::kDuplicate);
+  EXPECT_EQ(library.CheckNewName(u"\u4EFF").kind, Kind::kBadName);
+  EXPECT_EQ(library.CheckNewName(u"NineChars").kind, Kind::kBadName);
+  EXPECT_TRUE(library.CheckNewName(u"Fresh").ok());
+  EXPECT_EQ(library.CheckRename(1, names[1]).kind, Kind::kDuplicate);
+  EXPECT_EQ(library.CheckRename(2, u"Fresh").kind, Kind::kNoSuchMacro);
+  EXPECT_TRUE(library.CheckRename(1, u"Fresh").ok());
+  // Checking changes nothing.
+  EXPECT_EQ(library.Names(), names);
+  for (int i = 0; i < 98; ++i) {
+    const char16_t name[] = {u'N', static_cast<char16_t>(0x100 + i), 0};
+    ASSERT_TRUE(library.New(name).ok());
+  }
+  EXPECT_EQ(library.CheckNewName(u"Fresh").kind, Kind::kFull);
+}
+
+TEST_F(LibraryTest, TheListIsToldWhatToSelectAfterEachSavedChange) {
+  std::vector<std::optional<int>> selections;
+  library.SetChangeListener(
+      [&](const MacroListChange& change) { selections.push_back(change.select); });
+  Fill(3);
+  ASSERT_TRUE(library.Rename(2, u"Z").ok());
+  ASSERT_TRUE(library.Delete(0).ok());
+  ASSERT_TRUE(library.Delete(1).ok());
+  library.FailNextSaveAt(files::FailAt::kRename);
+  EXPECT_FALSE(library.Delete(0).ok());
+  ASSERT_TRUE(library.Delete(0).ok());
+  EXPECT_THAT(selections, ElementsAre(0, 1, 2, 2, 0, 0, std::nullopt));
+}
+
 TEST_F(LibraryTest, AHundredthMacroIsTheLastAndImportOneStopsAt99) {
   Fill(99);
   const std::string single = dir.File("one.bin");

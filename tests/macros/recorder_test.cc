@@ -72,6 +72,87 @@ TEST(RecorderTest, WithTheBudgetUsedAPressIsDroppedAndTheRecordingStops) {
   EXPECT_LE(EncodeLines(recorder.Text()).bytes.size(), 256u);
 }
 
+// Presses and releases keys until little room is left, then holds keys down
+// until one is refused and releases every held key: what a user does who
+// keeps typing into a full macro.
+void TypeIntoTheLimit(MacroRecorder& recorder) {
+  std::uint32_t now = 0;
+  std::vector<int> held;
+  for (int i = 0; i < 200 && !recorder.Refused(); ++i) {
+    const int vk = 0x41 + i % 26;
+    recorder.KeyEvent(vk, KeyEventType::kFirstDown, now += 7);
+    if (recorder.Used() >= 220) {
+      held.push_back(vk);
+      break;
+    }
+    recorder.KeyEvent(vk, KeyEventType::kUp, now += 7);
+  }
+  for (int vk = 0x30; vk <= 0x39 && !recorder.Refused(); ++vk) {
+    recorder.KeyEvent(vk, KeyEventType::kFurtherDown, now += 7);
+    held.push_back(vk);
+  }
+  for (int vk : held) recorder.KeyEvent(vk, KeyEventType::kUp, now += 7);
+}
+
+class RecorderBudgetTest : public ::testing::TestWithParam<DelayMode> {};
+
+TEST_P(RecorderBudgetTest, KeysReleasedAtTheLimitKeepTheMacroWithin256Bytes) {
+  MacroRecorder recorder;
+  recorder.Start(GetParam(), 50);
+  TypeIntoTheLimit(recorder);
+  EXPECT_TRUE(recorder.StopRequested());
+  const auto bytes = EncodeLines(recorder.Text()).bytes;
+  EXPECT_LE(bytes.size(), 256u);
+  EXPECT_EQ(recorder.Used() + 1, static_cast<int>(bytes.size()));
+  EXPECT_TRUE(EncodeLinesForRecord(recorder.Text()).ok());
+}
+
+TEST_P(RecorderBudgetTest, ButtonsHeldAtTheLimitKeepTheMacroWithin256Bytes) {
+  MacroRecorder recorder;
+  recorder.Start(GetParam(), 50);
+  std::uint32_t now = 0;
+  while (recorder.Used() < 220) {
+    recorder.Note(MouseNote::kRightDown, false);
+    recorder.HandleNotes(now += 3);
+    recorder.Note(MouseNote::kRightUp, false);
+    recorder.HandleNotes(now += 3);
+  }
+  // Every other button pressed, one pass each, then all released.
+  const MouseNote downs[] = {MouseNote::kLeftDown, MouseNote::kMiddleDown, MouseNote::kForwardDown,
+                             MouseNote::kBackwardDown, MouseNote::kRightDown};
+  for (MouseNote down : downs) {
+    recorder.Note(down, false);
+    recorder.HandleNotes(now += 3);
+  }
+  for (MouseNote down : downs) {
+    recorder.Note(static_cast<MouseNote>(static_cast<int>(down) + 1), false);
+    recorder.HandleNotes(now += 3);
+  }
+  const auto bytes = EncodeLines(recorder.Text()).bytes;
+  EXPECT_LE(bytes.size(), 256u);
+  EXPECT_EQ(recorder.Used() + 1, static_cast<int>(bytes.size()));
+}
+
+TEST_P(RecorderBudgetTest, AnInsertionStopsWhereTheRecordEnds) {
+  MacroText text = {"00"};
+  for (int i = 0; i < 40; ++i) text.push_back("0 1");  // 120 bytes
+  MacroRecorder recorder;
+  ASSERT_TRUE(recorder.StartInsert(text, 0, true, GetParam(), 50));
+  TypeIntoTheLimit(recorder);
+  const auto bytes = EncodeLines(recorder.Text()).bytes;
+  EXPECT_LE(bytes.size(), 256u);
+  EXPECT_EQ(recorder.Used() + 1, static_cast<int>(bytes.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, RecorderBudgetTest,
+                         ::testing::Values(DelayMode::kRecorded, DelayMode::kFixed,
+                                           DelayMode::kNone),
+                         [](const auto& mode) {
+                           return mode.param == DelayMode::kRecorded ? std::string("RecordDelay")
+                                  : mode.param == DelayMode::kFixed  ? std::string("FixedDelay")
+                                                                     : std::string("NoDelay");
+                         });
+
 TEST(RecorderTest, ButtonNotesAreHandledInTheirFixedOrderAndTheRecordClickIsNot) {
   MacroRecorder recorder;
   recorder.Start(DelayMode::kNone, 50);

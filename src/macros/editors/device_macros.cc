@@ -63,11 +63,17 @@ void DeviceMacros::MacroStorageLoaded(MemoryType type, const image::ConfigBuffer
   } else {
     i2c_ = {};
   }
+  Changed(std::nullopt);
 }
 
 void DeviceMacros::MacroListsCleared() {
   listed_ = false;
   i2c_ = {};
+  Changed(std::nullopt);
+}
+
+void DeviceMacros::Changed(std::optional<int> select) const {
+  if (listener_) listener_({select});
 }
 
 void DeviceMacros::ParseArea() {
@@ -77,10 +83,8 @@ void DeviceMacros::ParseArea() {
 }
 
 bool DeviceMacros::FlashPresent(std::size_t slot) const {
-  const auto& names = session_.Buffers().macro_names;
-  const std::uint8_t a = names[slot * kNameSize];
-  const std::uint8_t b = names[slot * kNameSize + 1];
-  return !(a == 0 && b == 0) && !(a == 0xFF && b == 0xFF);
+  return !FlashNameReadsAsFree(
+      std::span(session_.Buffers().macro_names).subspan(slot * kNameSize, 2));
 }
 
 std::vector<int> DeviceMacros::FlashItems() const {
@@ -181,26 +185,37 @@ void DeviceMacros::StoreCode(std::size_t profile, std::size_t button, const std:
   }
 }
 
+std::optional<int> DeviceMacros::ItemAt(std::uint16_t address) const {
+  const int count = static_cast<int>(Names().size());
+  for (int item = 0; item < count; ++item) {
+    if (Address(item) == address) return item;
+  }
+  return std::nullopt;
+}
+
 std::vector<DeviceMacros::MarkedButton> DeviceMacros::MarkMacroButtons() const {
   std::vector<MarkedButton> marked;
-  const auto names = Names();
   const PageState& pages = session_.Pages();
   for (std::size_t p = 0; p < image::kProfileCount; ++p) {
     for (std::size_t n = 0; n < image::kKeysPerProfile; ++n) {
-      const std::string& name = pages.names[p][n];
-      if (IsMacroCode(pages.code_texts.profiles[p][n]) &&
-          std::find(names.begin(), names.end(), name) != names.end()) {
-        marked.push_back({p, n, name});
-      }
+      const std::string& code = pages.code_texts.profiles[p][n];
+      const auto bytes = ParseKeyCode(code);
+      if (!IsMacroCode(code) || !bytes) continue;
+      const auto address = static_cast<std::uint16_t>((*bytes)[1] << 8 | (*bytes)[2]);
+      if (const auto item = ItemAt(address)) marked.push_back({p, n, *item});
     }
   }
   return marked;
 }
 
-void DeviceMacros::RepairMacroButtons(const std::vector<MarkedButton>& marked) {
+void DeviceMacros::RepairMacroButtons(const std::vector<MarkedButton>& marked, int deleted) {
+  const auto names = Names();
   for (const MarkedButton& button : marked) {
-    if (const auto item = Find(button.name)) {
-      StoreCode(button.profile, button.button, MacroCode(*Address(*item)), button.name);
+    if (button.item != deleted) {
+      // Each button keeps playing its own macro, whatever the others are called.
+      const int item = button.item > deleted ? button.item - 1 : button.item;
+      StoreCode(button.profile, button.button, MacroCode(*Address(item)),
+                names[static_cast<std::size_t>(item)]);
       continue;
     }
     const Fallback fallback = kFallbacks[button.button];
@@ -215,17 +230,17 @@ void DeviceMacros::RepairMacroButtons(const std::vector<MarkedButton>& marked) {
 }
 
 void DeviceMacros::RefreshMacroAddr() {
-  // Buttons of the shown profile that play a listed macro get its current
-  // address.
+  // A button of the shown profile whose caption names a macro gets the
+  // first macro of that name, unless its code plays one of that name already.
   const auto profile = static_cast<std::size_t>(keys::KeyAssignment(session_).ShownProfile());
   const auto names = Names();
   PageState& pages = session_.Pages();
   for (std::size_t n = 0; n < image::kKeysPerProfile; ++n) {
-    if (!IsMacroCode(pages.code_texts.profiles[profile][n])) continue;
-    for (std::size_t k = 0; k < names.size(); ++k) {
-      if (pages.key_captions[n] != names[k]) continue;
-      StoreCode(profile, n, MacroCode(*Address(static_cast<int>(k))), names[k]);
-    }
+    const std::string& code = pages.code_texts.profiles[profile][n];
+    if (!IsMacroCode(code)) continue;
+    const auto k = std::find(names.begin(), names.end(), pages.key_captions[n]);
+    if (k == names.end() || session_.NameForCode(code) == *k) continue;
+    StoreCode(profile, n, MacroCode(*Address(static_cast<int>(k - names.begin()))), *k);
   }
 }
 
@@ -250,41 +265,84 @@ StoreOutcome DeviceMacros::AssignToButton(int button, int item) {
   return {};
 }
 
+StoreOutcome DeviceMacros::AssignFireMacroToEngineerKey(int key, int item) {
+  const int profile = key / 100;
+  const int button = key % 100;
+  if (profile < 1 || profile > 3 || button < 1 ||
+      button > static_cast<int>(image::kKeysPerProfile)) {
+    return {Kind::kNoSuchMacro, "KEY must be 101 to 112, 201 to 212 or 301 to 312"};
+  }
+  const auto items = fire_macros_.Items();
+  if (item < 0 || item >= static_cast<int>(items.size())) {
+    return {Kind::kNoSuchMacro, "no such fire-macro script"};
+  }
+  const auto result = keys::KeyAssignment(session_).AssignCode(
+      keys::KeyTarget::EngineerButton(profile, button),
+      fire_macros_.Text(items[static_cast<std::size_t>(item)]),
+      fire_macros_.Names()[static_cast<std::size_t>(item)]);
+  if (result != keys::AssignResult::kAssigned)
+    return {Kind::kRefused, "the assignment was refused"};
+  return {};
+}
+
 // --- Changing the store ----------------------------------------------------------
 
 StoreOutcome DeviceMacros::Add(const LibraryRecord& record) {
-  const auto shown = record.ShownLength();
-  if (!shown) return {Kind::kRefused, "the macro has no end within its 256 bytes"};
-  if (type_ == MemoryType::kFlash) {
-    auto& buffers = session_.Buffers();
-    std::size_t slot = 0;
-    while (slot < image::kMacroSlots && FlashPresent(slot)) ++slot;
-    if (slot >= image::kMacroSlots) return {Kind::kFull, "the mouse holds 32 macros already"};
-    std::copy(record.name.begin(), record.name.end(),
-              buffers.macro_names.begin() + static_cast<std::ptrdiff_t>(slot * kNameSize));
-    std::copy(record.events.begin(), record.events.end(),
-              buffers.macro_pages.begin() + static_cast<std::ptrdiff_t>(slot * kSlotSize));
-    return Save();
+  const std::string name = "macro \"" + NameText(record.name) + "\"";
+  const EventWalk walk = WalkEvents(record.events);
+  if (!walk.whole()) {
+    return {Kind::kRefused, name + " holds no whole macro: " + WalkProblem(walk, record.events)};
   }
+  const bool free_name = type_ == MemoryType::kI2C ? I2CNameReadsAsFree(record.name)
+                                                   : FlashNameReadsAsFree(record.name);
+  if (free_name) {
+    return {Kind::kRefused, name +
+                                " has a name the mouse reads as a free place (its first "
+                                "character has a byte FF); rename it first"};
+  }
+  return type_ == MemoryType::kI2C ? AddI2C(record, walk.length) : AddFlash(record);
+}
+
+StoreOutcome DeviceMacros::AddFlash(const LibraryRecord& record) {
+  auto& buffers = session_.Buffers();
+  std::size_t slot = 0;
+  while (slot < image::kMacroSlots && FlashPresent(slot)) ++slot;
+  if (slot >= image::kMacroSlots) return {Kind::kFull, "the mouse holds 32 macros already"};
+  const std::size_t count = FlashItems().size();
+  std::copy(record.name.begin(), record.name.end(),
+            buffers.macro_names.begin() + static_cast<std::ptrdiff_t>(slot * kNameSize));
+  std::copy(record.events.begin(), record.events.end(),
+            buffers.macro_pages.begin() + static_cast<std::ptrdiff_t>(slot * kSlotSize));
+  const auto items = FlashItems();
+  if (items.size() != count + 1) return {Kind::kRefused, "the mouse would not list the macro"};
+  Changed(static_cast<int>(std::find(items.begin(), items.end(), slot) - items.begin()));
+  return Save();
+}
+
+StoreOutcome DeviceMacros::AddI2C(const LibraryRecord& record, std::size_t events) {
   const int n = i2c_.Count();
   if (n >= static_cast<int>(kI2CSlots)) return {Kind::kFull, "the mouse holds 15 macros already"};
   I2CSlots candidate = i2c_;
   const auto k = static_cast<std::size_t>(n);
   candidate.names[k] = record.name;
-  candidate.events[k] = record.events;
-  std::fill(candidate.events[k].begin() + static_cast<std::ptrdiff_t>(*shown),
-            candidate.events[k].end(), 0);
-  candidate.lengths[k] = static_cast<std::uint16_t>(kNameSize + *shown);
+  std::copy_n(record.events.begin(), events, candidate.events[k].begin());
+  // The events and their end byte; the pad byte comes with the layout and
+  // may fall off the end of the area.
+  candidate.lengths[k] = static_cast<std::uint16_t>(kNameSize + events);
   CheckMacroLen2310(candidate);
   MacroArea laid_out{};
-  // The page rule may lengthen a record: the area must hold it after layout.
-  if (candidate.area_used > image::kMacroAreaSize || !LayOutMacroArea(candidate, laid_out) ||
-      candidate.area_used > image::kMacroAreaSize) {
+  const LayoutResult laid = candidate.area_used > image::kMacroAreaSize
+                                ? LayoutResult{LayoutProblem::kNoRoom, k}
+                                : LayOutMacroArea(candidate, laid_out);
+  if (laid.problem == LayoutProblem::kNoRoom) {
     session_.Events().ShowMessage(kNoRoomMessage);
     return {Kind::kNoRoom, "the macro does not fit: the mouse's macro area holds 512 bytes"};
   }
+  if (!laid.ok()) return {Kind::kRefused, LayoutMessage(laid, candidate)};
+  if (candidate.Count() != n + 1) return {Kind::kRefused, "the mouse would not list the macro"};
   session_.Buffers().macro_area = laid_out;
-  ParseArea();
+  i2c_ = candidate;
+  Changed(n);
   return Save();
 }
 
@@ -293,12 +351,18 @@ StoreOutcome DeviceMacros::Delete(int item) {
   const auto marked = MarkMacroButtons();
   auto& buffers = session_.Buffers();
   if (type_ == MemoryType::kI2C) {
+    I2CSlots candidate = i2c_;
     const auto s = static_cast<std::size_t>(item);
-    i2c_.names[s] = {};
-    i2c_.events[s] = {};
-    i2c_.lengths[s] = 0;
-    LayOutMacroArea(i2c_, buffers.macro_area);
-    ParseArea();
+    candidate.names[s] = {};
+    candidate.events[s] = {};
+    candidate.lengths[s] = 0;
+    MacroArea laid_out{};
+    // The later records move up, which may bring another byte to offset 255.
+    if (const LayoutResult laid = LayOutMacroArea(candidate, laid_out); !laid.ok()) {
+      return {Kind::kRefused, LayoutMessage(laid, candidate) + "; nothing was deleted"};
+    }
+    buffers.macro_area = laid_out;
+    i2c_ = candidate;
   } else {
     const auto s = static_cast<std::size_t>(FlashItems()[static_cast<std::size_t>(item)]);
     auto shift = [s](auto& table, std::size_t size) {
@@ -309,7 +373,8 @@ StoreOutcome DeviceMacros::Delete(int item) {
     shift(buffers.macro_names, kNameSize);
     shift(buffers.macro_pages, kSlotSize);
   }
-  RepairMacroButtons(marked);
+  RepairMacroButtons(marked, item);
+  Changed(SelectionAfterDelete(item, static_cast<int>(Names().size())));
   return Save();
 }
 
@@ -318,6 +383,12 @@ StoreOutcome DeviceMacros::Save() { return WriteToMouse(true); }
 StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
   WriteRoads roads(session_);
   if (!roads.MayWrite()) return {Kind::kNotWritten, "no mouse to write to"};
+  const bool i2c = type_ == MemoryType::kI2C;
+  if (i2c && !ReadsBack(session_.Buffers().macro_area, i2c_)) {
+    return {Kind::kRefused,
+            "the macro area would not read back as the macros listed; nothing was written"};
+  }
+  const Session::Operation operation(session_);
   session_.StopDevTimer();
   session_.Events().ShowLoading(0, 1);
   DeviceLink& link = session_.Link();
@@ -327,7 +398,6 @@ StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
     written = link.WriteMemory(static_cast<int>(address), static_cast<int>(bytes.size()), bytes) &&
               written;
   };
-  const bool i2c = type_ == MemoryType::kI2C;
   if (with_profiles) {
     RefreshMacroAddr();
     image::DataBuf& data = session_.Data();
@@ -374,21 +444,39 @@ StoreOutcome DeviceMacros::Export(const std::string& path) const {
 StoreOutcome DeviceMacros::Import(const std::string& path) {
   if (!WriteRoads(session_).MayWrite()) return {Kind::kNotWritten, "no mouse to write to"};
   const bool i2c = type_ == MemoryType::kI2C;
-  auto read = files::ReadFilePrefix(path, i2c ? kI2CExportSize : kFlashExportSize);
+  const std::size_t needed = i2c ? kI2CExportSize : kFlashExportSize;
+  auto read = files::ReadFilePrefix(path, needed);
   if (!read.ok()) return {Kind::kFileError, read.error};
-  // A shorter file leaves the bytes it does not reach as they were.
-  const auto& bytes = read.bytes;
-  auto& buffers = session_.Buffers();
-  if (i2c) {
-    std::copy(bytes.begin(), bytes.end(), buffers.macro_area.begin());
-    ParseArea();
-  } else {
-    const std::size_t names = std::min(bytes.size(), image::kMacroNameTableSize);
-    std::copy_n(bytes.begin(), names, buffers.macro_names.begin());
-    std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(names), bytes.end(),
-              buffers.macro_pages.begin());
+  // A shorter file would leave old bytes between the new ones.
+  if (read.bytes.size() < needed) {
+    return {Kind::kFileError, path + " holds " + std::to_string(read.bytes.size()) +
+                                  " bytes; the macros of this mouse are " + std::to_string(needed) +
+                                  "; nothing was imported"};
   }
+  return i2c ? ImportI2C(read.bytes) : ImportFlash(read.bytes);
+}
+
+StoreOutcome DeviceMacros::ImportI2C(std::span<const std::uint8_t> bytes) {
+  MacroArea area{};
+  std::copy_n(bytes.begin(), area.size(), area.begin());
+  I2CSlots slots = ParseMacroAreaOnly(area);
+  MacroArea laid_out{};
+  if (const LayoutResult laid = LayOutMacroArea(slots, laid_out); !laid.ok()) {
+    return {Kind::kRefused, LayoutMessage(laid, slots) + "; nothing was imported"};
+  }
+  session_.Buffers().macro_area = laid_out;
+  i2c_ = slots;
+  Changed(std::nullopt);
   // The import replaces the macros alone: the profiles are not rewritten.
+  return WriteToMouse(false);
+}
+
+StoreOutcome DeviceMacros::ImportFlash(std::span<const std::uint8_t> bytes) {
+  auto& buffers = session_.Buffers();
+  std::copy_n(bytes.begin(), image::kMacroNameTableSize, buffers.macro_names.begin());
+  std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(image::kMacroNameTableSize),
+              image::kMacroPagesSize, buffers.macro_pages.begin());
+  Changed(std::nullopt);
   return WriteToMouse(false);
 }
 

@@ -12,6 +12,13 @@
 // The store is filled whenever an image is split into the Session's buffers
 // and emptied when the macro lists are cleared (MacroStorageObserver), and it
 // names class-0x10 codes (MacroTables).
+//
+// Nothing reaches the mouse that it would read back as other macros: a macro
+// whose events do not walk to an end byte, or whose name the mouse reads as
+// a free place, is not added; on "I2C" every road that lays the area out
+// (add, delete, import) refuses a layout the area would not read back from,
+// and writing the store checks that the area reads back as the macros listed
+// (see i2c_area.h). A refusal changes and writes nothing.
 #pragma once
 
 #include <optional>
@@ -22,6 +29,7 @@
 #include "macros/fire_macros.h"
 #include "macros/i2c_area.h"
 #include "macros/library_file.h"
+#include "macros/macro_library.h"
 #include "session/session.h"
 
 namespace vrdk::macros {
@@ -34,7 +42,7 @@ struct StoreOutcome {
     kNoSuchMacro,
     kNotWritten,  // no mouse to write to, or a write failed
     kFileError,
-    kRefused,  // the left-click guard, or a macro without an end byte
+    kRefused,  // the left-click guard, or macros the mouse would not read back
   };
   Kind kind = Kind::kDone;
   std::string detail;
@@ -71,20 +79,36 @@ class DeviceMacros : public MacroStorageObserver, public MacroTables {
   std::optional<DecodedMacro> Lines(int item) const;
 
   // Btn_AddMacroClick: the library macro into the next free slot, then the
-  // store is written to the mouse.
+  // store is written to the mouse. An add that did not add is a failure.
   StoreOutcome Add(const LibraryRecord& record);
-  // Btn_DelMacroClick: buttons that played a macro are re-pointed to its new
-  // address, or given their fallback function when it is gone; then written.
+  // Btn_DelMacroClick: buttons that played a later macro are re-pointed to
+  // its new address, those that played the deleted one get their fallback
+  // function; then written.
   StoreOutcome Delete(int item);
-  // Btn_SaveMacroClick: the profiles and the whole store to the mouse.
+  // Btn_SaveMacroClick: the profiles and the whole store to the mouse. A
+  // button of the shown profile whose caption names a macro is pointed at
+  // the first macro of that name only when its code plays no macro of it.
   StoreOutcome Save();
-  // Btn_DevExportClick / Btn_ImportBaseMacroClick: 512 bytes ("I2C") or the
-  // 32 names and 32 slots (8704 bytes, "Flash").
+  // Btn_DevExportClick: 512 bytes ("I2C") or the 32 names and 32 slots
+  // (8704 bytes, "Flash").
   StoreOutcome Export(const std::string& path) const;
+  // Btn_ImportBaseMacroClick, the one road for every import of such a file:
+  // "I2C" parses the area and lays it out again before it is written;
+  // "Flash" takes the names and slots as they are. A file shorter than an
+  // export file is refused. Buttons are not re-pointed and the profiles not
+  // written.
   StoreOutcome Import(const std::string& path);
   // LB_NameClick: main-page button 1..12 of the shown profile plays macro
   // `item`. The last "Left Click" keeps its function in every profile.
   StoreOutcome AssignToButton(int button, int item);
+  // LB_ScriptClick: engineer key 101..112, 201..212 or 301..312 (profile
+  // and button) gets fire-macro script `item` of the list; the engineer page
+  // has no left-click guard.
+  StoreOutcome AssignFireMacroToEngineerKey(int key, int item);
+
+  // Told after every change of the list: add, delete, import, and a read of
+  // the mouse.
+  void SetChangeListener(MacroListListener listener) { listener_ = std::move(listener); }
 
   // The fire-macro scripts and the start-up load that sets the naming switch.
   FireMacroScripts& FireMacros() { return fire_macros_; }
@@ -94,23 +118,31 @@ class DeviceMacros : public MacroStorageObserver, public MacroTables {
   struct MarkedButton {
     std::size_t profile;
     std::size_t button;
-    std::string name;
+    int item;  // the macro its code plays
   };
   std::vector<int> FlashItems() const;  // the present slots
   bool FlashPresent(std::size_t slot) const;
-  std::vector<MarkedButton> MarkMacroButtons() const;                // InitKeysParameters
-  void RepairMacroButtons(const std::vector<MarkedButton>& marked);  // RefreshKeysParameters
+  std::optional<int> ItemAt(std::uint16_t address) const;
+  std::vector<MarkedButton> MarkMacroButtons() const;  // InitKeysParameters
+  // RefreshKeysParameters after item `deleted` went.
+  void RepairMacroButtons(const std::vector<MarkedButton>& marked, int deleted);
   void RefreshMacroAddr();
   void StoreCode(std::size_t profile, std::size_t button, const std::string& code,
                  const std::string& caption);
   void ParseArea();
+  StoreOutcome AddI2C(const LibraryRecord& record, std::size_t events);
+  StoreOutcome AddFlash(const LibraryRecord& record);
+  StoreOutcome ImportI2C(std::span<const std::uint8_t> bytes);
+  StoreOutcome ImportFlash(std::span<const std::uint8_t> bytes);
   StoreOutcome WriteToMouse(bool with_profiles);
+  void Changed(std::optional<int> select) const;
 
   Session& session_;
   MemoryType type_ = MemoryType::kI2C;
   bool listed_ = false;
   I2CSlots i2c_;
   FireMacroScripts fire_macros_;
+  MacroListListener listener_;
 };
 
 // Creates the store, hands it to the Session as its macro observer and macro

@@ -9,6 +9,7 @@
 
 #include "app/install.h"
 #include "image/code_text.h"
+#include "support/random_macros.h"
 #include "support/session_rig.h"
 #include "support/temp_dir.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Not;
 using Kind = StoreOutcome::Kind;
 using testing::SessionRig;
@@ -27,6 +29,15 @@ LibraryRecord Macro(const std::u16string& name, std::size_t events) {
   record.name = EncodeMacroName(name);
   std::fill_n(record.events.begin(), events, 0xFC);
   return record;
+}
+
+// A refusal of the kind, with a detail that says why, and nothing sent to the
+// mouse since its transcript was last cleared.
+void ExpectRefused(const SessionRig& rig, const StoreOutcome& outcome, Kind kind,
+                   const std::string& why) {
+  EXPECT_EQ(outcome.kind, kind);
+  EXPECT_THAT(outcome.detail, HasSubstr(why));
+  EXPECT_TRUE(rig.Reports().empty());
 }
 
 class DeviceMacrosTest : public ::testing::TestWithParam<MemoryType> {
@@ -55,8 +66,8 @@ class DeviceMacrosTest : public ::testing::TestWithParam<MemoryType> {
   }
   void AddMacros(int count) {
     for (int i = 0; i < count; ++i) {
-      ASSERT_TRUE(
-          store->Add(Macro(u"M" + std::u16string(1, static_cast<char16_t>(u'a' + i)), 3)).ok());
+      const char16_t name[] = {u'M', static_cast<char16_t>(u'a' + i), 0};
+      ASSERT_TRUE(store->Add(Macro(name, 3)).ok());
     }
   }
 
@@ -157,6 +168,139 @@ TEST_P(DeviceMacrosTest, ShownMacrosDecodeIntoLines) {
   EXPECT_THAT(store->Lines(0)->lines, ElementsAre("10", "1 A CODE:8204", "0 50", "2 A CODE:0204"));
 }
 
+TEST_P(DeviceMacrosTest, SavingKeepsAButtonOnTheFirstOfTwoMacrosOfOneName) {
+  ASSERT_TRUE(store->Add(Macro(u"A3", 3)).ok());
+  ASSERT_TRUE(store->Add(Macro(u"A3", 5)).ok());
+  ASSERT_TRUE(store->AssignToButton(3, 0).ok());
+  const std::string first = I2C() ? "10020000" : "10400000";
+  ASSERT_EQ(Code(0, 3), first);
+  ASSERT_TRUE(store->Save().ok());
+  EXPECT_EQ(Code(0, 3), first);
+  EXPECT_THAT(MouseCode(0, 3), ElementsAre(0x10, I2C() ? 0x02 : 0x40, 0x00, 0x00));
+}
+
+TEST_P(DeviceMacrosTest, DeletingKeepsAButtonOnItsOwnMacroOfASharedName) {
+  ASSERT_TRUE(store->Add(Macro(u"A3", 3)).ok());
+  ASSERT_TRUE(store->Add(Macro(u"A3", 4)).ok());
+  ASSERT_TRUE(store->Add(Macro(u"A3", 5)).ok());
+  ASSERT_TRUE(store->AssignToButton(3, 1).ok());
+  ASSERT_TRUE(store->Delete(0).ok());
+  // The four-event "A3" is now item 0 at 0x0200 (0x4000 on "Flash").
+  EXPECT_EQ(Code(0, 3), I2C() ? "10020000" : "10400000");
+  EXPECT_EQ(store->Lines(0)->lines.size(), 1u + 4);
+}
+
+TEST_P(DeviceMacrosTest, AMacroWhoseNameReadsAsAFreePlaceIsNotAddedAndSaysSo) {
+  ASSERT_TRUE(store->Add(Macro(u"Ok", 1)).ok());
+  rig.mouse.ClearTranscript();
+  // A byte FF in the first character ends the list of an "I2C" mouse (U+4EFF
+  // is 4E FF); a "Flash" mouse takes FF FF for a free slot.
+  const std::vector<std::u16string> free_names =
+      I2C() ? std::vector<std::u16string>{u"\u4EFF", u"\u00FF", u"\uFFFF"}
+            : std::vector<std::u16string>{u"\uFFFF"};
+  for (const std::u16string& name : free_names) {
+    const auto outcome = store->Add(Macro(name, 2));
+    EXPECT_EQ(outcome.kind, Kind::kRefused);
+    EXPECT_THAT(outcome.detail, HasSubstr("free"));
+  }
+  EXPECT_TRUE(rig.Reports().empty());
+  EXPECT_THAT(store->Names(), ElementsAre("Ok"));
+}
+
+TEST_P(DeviceMacrosTest, AMacroWithAByteThatStartsNoEventIsNotAdded) {
+  LibraryRecord record = Macro(u"Bad", 0);
+  const std::uint8_t events[] = {0x82, 0x04, 0x12, 0x34, 0x56, 0x02, 0x04};
+  std::copy(std::begin(events), std::end(events), record.events.begin());
+  ASSERT_TRUE(store->Add(Macro(u"Before", 2)).ok());
+  rig.mouse.ClearTranscript();
+  const auto outcome = store->Add(record);
+  ExpectRefused(rig, outcome, Kind::kRefused, "0x12");
+  EXPECT_THAT(store->Names(), ElementsAre("Before"));
+}
+
+TEST_P(DeviceMacrosTest, TheListIsToldWhatToSelectAfterEachChange) {
+  std::vector<std::optional<int>> selections;
+  store->SetChangeListener(
+      [&](const MacroListChange& change) { selections.push_back(change.select); });
+  AddMacros(3);
+  ASSERT_TRUE(store->Delete(0).ok());
+  ASSERT_TRUE(store->Delete(1).ok());
+  ASSERT_TRUE(store->Delete(0).ok());
+  EXPECT_THAT(selections, ElementsAre(0, 1, 2, 0, 0, std::nullopt));
+}
+
+TEST_P(DeviceMacrosTest, AFireMacroScriptGoesToAnEngineerKeyWithoutTheLeftClickGuard) {
+  testing::TempDir dir;
+  store->LoadFireMacros(dir.File("Fire Macro.bin"));
+  ASSERT_FALSE(store->FireMacros().Add({0x0B, 0x8F, 0x00, 0x00}));
+  ASSERT_FALSE(store->FireMacros().Add({0x0B, 0x12, 0x05, 0x00}));
+  rig.mouse.ClearTranscript();
+  // Key 101: button 1 of profile 1, its only Left Click.
+  ASSERT_TRUE(store->AssignFireMacroToEngineerKey(101, 1).ok());
+  EXPECT_EQ(Code(0, 1), "0B120500");
+  EXPECT_EQ(rig.session.Pages().engineer_captions[0][0], "Fire Macro2");
+  EXPECT_THAT(MouseCode(0, 1), ElementsAre(0x0B, 0x12, 0x05, 0x00));
+  EXPECT_EQ(store->AssignFireMacroToEngineerKey(113, 0).kind, Kind::kNoSuchMacro);
+  EXPECT_EQ(store->AssignFireMacroToEngineerKey(301, 2).kind, Kind::kNoSuchMacro);
+}
+
+std::u16string Numbered(char16_t prefix, std::size_t n) {
+  std::u16string name(1, prefix);
+  for (char digit : std::to_string(n)) name.push_back(static_cast<char16_t>(digit));
+  return name;
+}
+
+// Random macros of every kind made as lines, stored in the library, added
+// to the mouse until it is full (those the "I2C" area cannot hold refused),
+// then read back from the mouse.
+TEST_P(DeviceMacrosTest, RandomMacrosReadBackFromTheMouseAsTheyWereLaidOut) {
+  const std::size_t slots = I2C() ? 15 : 32;
+  testing::TempDir dir;
+  MacroLibrary library;
+  ASSERT_TRUE(library.Load(dir.File("Macro.bin")).ok());
+  for (std::size_t k = 0; k < slots; ++k) ASSERT_TRUE(library.New(Numbered(u'R', k)).ok());
+  int stored = 0;
+  int refused = 0;
+  for (std::uint32_t seed = 0; seed < 8; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    testing::RandomMacros random(seed);
+    while (!store->Names().empty()) {
+      ASSERT_TRUE(store->Delete(static_cast<int>(store->Names().size()) - 1).ok());
+    }
+    std::vector<testing::GeneratedMacro> kept;
+    for (std::size_t k = 0; k < slots; ++k) {
+      const bool full = random.Int(0, 4) == 0;
+      auto macro = random.Macro(full ? 255 : (I2C() ? 40 : 200), full);
+      macro.name = Numbered(u'R', k);
+      ASSERT_TRUE(
+          library.SetLines(static_cast<int>(k), DecodeEvents(macro.events, 256).lines).ok());
+      kept.push_back(macro);
+      const bool fits =
+          !I2C() || testing::ExpectI2CArea(kept).outcome == testing::ExpectedArea::Outcome::kFits;
+      const StoreOutcome added = store->Add(library.Records()[k]);
+      ASSERT_EQ(added.ok(), fits) << added.detail;
+      if (!fits) {
+        kept.pop_back();
+        ++refused;
+      }
+    }
+    rig.session.Btn_Read();
+    const auto names = store->Names();
+    ASSERT_EQ(names.size(), kept.size());
+    const auto expected = testing::ExpectI2CArea(kept).events;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      EXPECT_EQ(names[i], Utf16ToUtf8(kept[i].name));
+      const auto bytes = EncodeLines(store->Lines(static_cast<int>(i))->lines).bytes;
+      EXPECT_EQ(bytes, I2C() ? expected[i] : kept[i].events) << "macro " << i;
+    }
+    stored += static_cast<int>(kept.size());
+  }
+  EXPECT_GE(stored, I2C() ? 50 : 200);
+  if (I2C()) {
+    EXPECT_GE(refused, 20);
+  }
+}
+
 class DeviceMacrosI2CTest : public ::testing::Test {
  protected:
   DeviceMacrosI2CTest() {
@@ -184,6 +328,19 @@ TEST_F(DeviceMacrosI2CTest, TheAreaTakes512BytesAndRefuses513) {
   EXPECT_EQ(*store->Address(2), 0x0200 + 436);
 }
 
+TEST_F(DeviceMacrosI2CTest, AMacroEndingInADelayOfZeroKeepsItAndTheNextMacroItsName) {
+  // FE 00 00 00: the first three zero bytes begin inside the delay.
+  LibraryRecord record = Macro(u"Wait", 0);
+  const std::uint8_t events[] = {0x82, 0x04, 0xFE, 0x00, 0x00};
+  std::copy(std::begin(events), std::end(events), record.events.begin());
+  ASSERT_TRUE(store->Add(record).ok());
+  ASSERT_TRUE(store->Add(Macro(u"Next", 1)).ok());
+  rig.session.Btn_Read();
+  EXPECT_THAT(store->Names(), ElementsAre("Wait", "Next"));
+  EXPECT_THAT(store->Lines(0)->lines, ElementsAre("00", "1 A CODE:8204", "0 0"));
+  EXPECT_EQ(*store->Address(1), 0x0200 + 16 + 5 + 2);
+}
+
 TEST_F(DeviceMacrosI2CTest, TheLoopEndAtOffset255ShowsAsAnExtraLine) {
   // 238 loop ends, then a key down whose opcode would sit at offset 255.
   LibraryRecord record = Macro(u"Long", 239);
@@ -196,6 +353,130 @@ TEST_F(DeviceMacrosI2CTest, TheLoopEndAtOffset255ShowsAsAnExtraLine) {
   const auto lines = store->Lines(0)->lines;
   EXPECT_EQ(lines.size(), 1u + 240 + 1);
   EXPECT_EQ(lines.back(), "1 A CODE:8204");
+}
+
+// 255 event bytes (loop ends) with a key down at event index `at`.
+LibraryRecord FullMacro(const std::u16string& name, std::size_t at) {
+  LibraryRecord record = Macro(name, 255);
+  record.events[at] = 0x82;
+  record.events[at + 1] = 0x04;
+  return record;
+}
+
+TEST_F(DeviceMacrosI2CTest, AMacroThePageRuleWouldMakeLongerThan256BytesIsRefused) {
+  ASSERT_TRUE(store->Add(Macro(u"Short", 2)).ok());
+  rig.mouse.ClearTranscript();
+  // After "Short" (20 bytes) its events begin at offset 36: event 219 lies
+  // at offset 255 and would be pushed to 256 behind a loop end.
+  const auto outcome = store->Add(FullMacro(u"Full", 219));
+  ExpectRefused(rig, outcome, Kind::kRefused, "257");
+  EXPECT_THAT(store->Names(), ElementsAre("Short"));
+  // Elsewhere on the page boundary the same macro fits.
+  ASSERT_TRUE(store->Add(FullMacro(u"Full", 100)).ok());
+  rig.session.Btn_Read();
+  EXPECT_THAT(store->Names(), ElementsAre("Short", "Full"));
+  EXPECT_EQ(store->Lines(1)->lines.size(), 1u + 254);
+}
+
+TEST_F(DeviceMacrosI2CTest, ADeleteThatWouldPushAStoredMacroPastTheLimitIsRefused) {
+  ASSERT_TRUE(store->Add(Macro(u"Empty", 0)).ok());       // 17 bytes
+  ASSERT_TRUE(store->Add(FullMacro(u"Full", 239)).ok());  // event 239 at offset 272
+  rig.mouse.ClearTranscript();
+  // Deleting "Empty" would move event 239 of "Full" to offset 255.
+  const auto outcome = store->Delete(0);
+  ExpectRefused(rig, outcome, Kind::kRefused, "Full");
+  rig.session.Btn_Read();
+  EXPECT_THAT(store->Names(), ElementsAre("Empty", "Full"));
+  EXPECT_EQ(store->Lines(1)->lines.size(), 1u + 254);
+}
+
+// An area as another program may have left it: a macro of 255 event bytes
+// whose key down sits at offset 255 without the loop end before it.
+std::vector<std::uint8_t> AreaPastThePageRule() {
+  std::vector<std::uint8_t> area(512, 0);
+  const auto name = EncodeMacroName(u"Full");
+  std::copy(name.begin(), name.end(), area.begin());
+  std::fill_n(area.begin() + 16, 255, 0xFC);
+  area[255] = 0x82;
+  area[256] = 0x04;
+  return area;
+}
+
+TEST(DeviceMacrosReadTest, AnAreaTheLayoutCannotKeepIsListedAsReadAndSavedUnchanged) {
+  auto config = testing::MouseFor(MemoryType::kI2C);
+  const auto area = AreaPastThePageRule();
+  std::copy(area.begin(), area.end(), config.memory.begin() + 496);
+  SessionRig rig{MemoryType::kI2C, config};
+  InstallEditors(rig.session);
+  rig.session.InitNoDevice();
+  rig.Connect();
+  DeviceMacros* store = FindDeviceMacros(rig.session);
+  EXPECT_THAT(store->Names(), ElementsAre("Full"));
+  ASSERT_TRUE(store->Save().ok());
+  rig.session.Btn_Read();
+  EXPECT_THAT(store->Names(), ElementsAre("Full"));
+  EXPECT_EQ(store->Lines(0)->lines.size(), 1u + 254);
+  const auto memory = rig.mouse.Memory();
+  EXPECT_TRUE(std::equal(area.begin(), area.end(), memory.begin() + 496));
+}
+
+TEST_F(DeviceMacrosI2CTest, AnImportWhoseLayoutWouldPassTheRecordLimitIsRefused) {
+  ASSERT_TRUE(store->Add(Macro(u"Kept", 2)).ok());
+  testing::TempDir dir;
+  const std::string file = dir.File("macros.bin");
+  testing::TempDir::Write(file, AreaPastThePageRule());
+  rig.mouse.ClearTranscript();
+  const auto outcome = store->Import(file);
+  ExpectRefused(rig, outcome, Kind::kRefused, "257");
+  EXPECT_THAT(store->Names(), ElementsAre("Kept"));
+}
+
+TEST_P(DeviceMacrosTest, AShortExportFileIsRefusedAndNothingIsWritten) {
+  AddMacros(2);
+  testing::TempDir dir;
+  const std::string file = dir.File("macros.bin");
+  ASSERT_TRUE(store->Export(file).ok());
+  auto bytes = testing::TempDir::Read(file);
+  bytes.pop_back();
+  testing::TempDir::Write(file, bytes);
+  rig.mouse.ClearTranscript();
+  ExpectRefused(rig, store->Import(file), Kind::kFileError, I2C() ? "512" : "8704");
+}
+
+TEST(DeviceMacrosFlashTest, ThirtyTwoMacrosOf256BytesFillTheStoreAndReadBack) {
+  SessionRig rig{MemoryType::kFlash};
+  InstallEditors(rig.session);
+  rig.session.InitNoDevice();
+  rig.Connect();
+  DeviceMacros* store = FindDeviceMacros(rig.session);
+  // A "Flash" mouse restored to its defaults lists "Macro1" .. "Macro32",
+  // all empty: make room first.
+  while (!store->Names().empty()) {
+    ASSERT_TRUE(store->Delete(static_cast<int>(store->Names().size()) - 1).ok());
+  }
+  std::vector<LibraryRecord> records;
+  for (std::uint32_t i = 0; i < 32; ++i) {
+    testing::RandomMacros random(100 + i);
+    const auto macro = random.Macro(255, true);
+    LibraryRecord record;
+    record.name = EncodeMacroName(Numbered(u'F', i));
+    std::copy(macro.events.begin(), macro.events.end(), record.events.begin());
+    ASSERT_TRUE(store->Add(record).ok()) << i;
+    records.push_back(record);
+  }
+  EXPECT_EQ(store->Add(records[0]).kind, Kind::kFull);
+  rig.session.Btn_Read();
+  ASSERT_EQ(store->Names().size(), 32u);
+  const auto memory = rig.mouse.Memory();
+  for (std::size_t i = 0; i < 32; ++i) {
+    EXPECT_EQ(store->Names()[i], Utf16ToUtf8(Numbered(u'F', i)));
+    EXPECT_TRUE(std::equal(records[i].events.begin(), records[i].events.end(),
+                           memory.begin() + 0x4000 + 256 * static_cast<std::ptrdiff_t>(i)));
+    EXPECT_EQ(*store->Address(static_cast<int>(i)), 0x4000 + 256 * i);
+    const auto bytes = EncodeLines(store->Lines(static_cast<int>(i))->lines).bytes;
+    EXPECT_EQ(bytes.size(), 256u);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), records[i].events.begin()));
+  }
 }
 
 TEST(FireMacroNamingTest, TheFileAtStartUpDecidesHowFireCodesAreNamed) {
