@@ -205,5 +205,57 @@ TEST_F(MacroCommandsTest, AScriptFileWithAFreeFirstEntryListsTheOthersByTheirNum
   EXPECT_EQ(Run({"firemacro", "list"}).out, "Fire Macro2  0B830000\n");
 }
 
+// The "Flash" store through vrdkctl: 32 slots of 256 bytes, full macros.
+TEST_F(MacroCommandsTest, AFlashMouseHoldsThirtyTwoFullMacrosAndReadsThemBack) {
+  // 85 delays of three bytes and the end byte: 256 bytes, a whole slot.
+  std::string lines = "00\n";
+  for (int i = 0; i < 85; ++i) lines.append("0 ").append(std::to_string(300 + i)).append("\n");
+  const std::string file = WriteLines(lines);
+  auto flash = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), "--memory-type=Flash");
+    return RunOn("flash.bin", std::move(args));
+  };
+  for (int n = 0; n < 32; ++n) {
+    const std::string name = std::string("F").append(std::to_string(n));
+    ASSERT_EQ(Run({"library", "new", name}).code, 0);
+    ASSERT_EQ(Run({"library", "set", name, file}).code, 0);
+    const Result add = flash({"macro", "add", name});
+    ASSERT_EQ(add.code, 0) << name << ": " << add.err;
+  }
+  ASSERT_EQ(Run({"library", "new", "Extra"}).code, 0);
+  EXPECT_EQ(flash({"macro", "add", "Extra"}).code, kExitRefused);
+  const Result list = flash({"macro", "list"});
+  EXPECT_THAT(list.out, HasSubstr("F0  0x4000\n"));
+  EXPECT_THAT(list.out, HasSubstr("F31  0x5F00\n"));
+  EXPECT_EQ(flash({"macro", "show", "F17"}).out, Run({"library", "show", "F17"}).out);
+  // A button playing F7 follows it when F5 goes: it moves down one slot.
+  ASSERT_EQ(flash({"button", "3", "12", "macro:F7"}).code, 0);
+  ASSERT_EQ(flash({"macro", "delete", "F5"}).code, 0);
+  const auto memory = TempDir::Read(dir_.File("flash.bin"));
+  ASSERT_EQ(memory.size(), 65536u);
+  const std::size_t button = 0x107A + 4 * 11;  // profile 3, button 12
+  EXPECT_THAT(std::vector<std::uint8_t>(memory.begin() + button, memory.begin() + button + 4),
+              ElementsAre(0x10, 0x46, 0x00, 0x00));
+  // Exported and imported by both roads into fresh mice, the stores are equal.
+  const std::string exported = dir_.File("store.bin");
+  ASSERT_EQ(flash({"macro", "export", exported}).code, 0);
+  EXPECT_EQ(TempDir::Read(exported).size(), 8704u);
+  auto fresh = [&](const std::string& mouse, std::vector<std::string> args) {
+    args.insert(args.begin(), "--memory-type=Flash");
+    return RunOn(mouse, std::move(args));
+  };
+  ASSERT_EQ(fresh("a.bin", {"macro", "import", exported}).code, 0);
+  ASSERT_EQ(fresh("b.bin", {"import-base-macros", exported}).code, 0);
+  const auto a = TempDir::Read(dir_.File("a.bin"));
+  const auto b = TempDir::Read(dir_.File("b.bin"));
+  EXPECT_TRUE(std::equal(a.begin() + 0x3000, a.begin() + 0x6000, b.begin() + 0x3000));
+  EXPECT_TRUE(std::equal(a.begin() + 0x4000, a.begin() + 0x4100, memory.begin() + 0x4000));
+  auto short_file = TempDir::Read(exported);
+  short_file.pop_back();
+  TempDir::Write(exported, short_file);
+  EXPECT_EQ(fresh("a.bin", {"macro", "import", exported}).code, kExitFileError);
+  EXPECT_EQ(fresh("b.bin", {"import-base-macros", exported}).code, kExitFileError);
+}
+
 }  // namespace
 }  // namespace vrdk::cli
