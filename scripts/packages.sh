@@ -1,5 +1,5 @@
 # The Debian packages of each build. Sourced by the run and test scripts.
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev help2man)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev lintian dpkg-dev)
 # What the VM test (scripts/vm_test.sh) boots its guest with.
 VM_PACKAGES=(qemu-system-x86 busybox-static)

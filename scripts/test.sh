@@ -50,6 +50,15 @@ else
   failed=$((failed + 1))
 fi
 
+echo "== Install and package"
+# Its result file: "passed=N failed=N", counted with everything else.
+bash scripts/package_test.sh build/release
+package_result=$(cat build/release/package/result 2>/dev/null || echo "passed=0 failed=1")
+passed=$((passed + $(sed -E 's/.*passed=([0-9]+).*/\1/' <<<"$package_result")))
+package_failed=$(sed -E 's/.*failed=([0-9]+).*/\1/' <<<"$package_result")
+failed=$((failed + package_failed))
+[ "$package_failed" -eq 0 ] || status=1
+
 echo "== The virtual mouse on a real kernel (QEMU guest)"
 # Its result file: "passed=N failed=N skipped=N", counted with everything else.
 bash scripts/vm_test.sh build/release

@@ -1,0 +1,79 @@
+# Where everything goes on `cmake --install` (DESTDIR honoured), and the
+# Debian package CPack makes of it (`cpack -G DEB` in the build folder).
+
+include(GNUInstallDirs)
+
+# The udev rules folder of the prefix: /usr/lib/udev/rules.d for /usr (not
+# the multiarch library folder: udev reads lib/udev/rules.d).
+set(VRDK_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING
+    "Where the udev rule is installed, relative to the prefix")
+
+install(TARGETS vrdkctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET vrdk-virtual-mouse)
+  install(TARGETS vrdk-virtual-mouse RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/70-vrdk-mouse.rules
+          DESTINATION ${VRDK_UDEV_RULES_DIR})
+endif()
+
+# vrdkctl's manual page, made from its own --help and --version by help2man,
+# compressed without a time stamp so the package is the same each build.
+find_program(VRDK_HELP2MAN help2man)
+find_program(VRDK_GZIP gzip)
+if(VRDK_HELP2MAN AND VRDK_GZIP AND NOT CMAKE_CROSSCOMPILING)
+  set(manpage "${CMAKE_BINARY_DIR}/vrdkctl.1")
+  add_custom_command(
+    OUTPUT "${manpage}.gz"
+    COMMAND ${VRDK_HELP2MAN} --no-info --section=1
+            "--name=inspect and configure a VRDK2280 gaming mouse, or its simulated twin"
+            "--include=${PROJECT_SOURCE_DIR}/packaging/vrdkctl.h2m" --output=${manpage}
+            $<TARGET_FILE:vrdkctl>
+    COMMAND ${VRDK_GZIP} -9nf ${manpage}
+    DEPENDS vrdkctl ${PROJECT_SOURCE_DIR}/packaging/vrdkctl.h2m
+    COMMENT "Writing the vrdkctl manual page"
+    VERBATIM)
+  add_custom_target(vrdkctl_manpage ALL DEPENDS "${manpage}.gz")
+  install(FILES "${manpage}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/cli.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Debian wants the changelog compressed, without a time stamp (a package of
+# its own upstream calls it changelog.gz).
+if(VRDK_GZIP)
+  set(changelog "${CMAKE_BINARY_DIR}/changelog")
+  add_custom_command(
+    OUTPUT "${changelog}.gz"
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/changelog ${changelog}
+    COMMAND ${VRDK_GZIP} -9nf ${changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+    VERBATIM)
+  add_custom_target(vrdk_changelog ALL DEPENDS "${changelog}.gz")
+  install(FILES "${changelog}.gz" DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
+# --- The Debian package -----------------------------------------------------------
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vrdk)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "vrdk developers <vrdk@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration utility for VRDK2280-based gaming mice")
+# CPack puts the summary above this as the synopsis line.
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+       "Reads the whole configuration memory of the mouse over its HID feature\n"
+       "reports, checks and repairs its sections, and writes every change back:\n"
+       "buttons in three profiles, DPI levels, polling rate, lighting, fire and\n"
+       "AIM keys, macros, profile files and patch code. vrdkctl does it from a\n"
+       "terminal; a built-in simulated mouse lets it be tried without hardware.")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/vrdk")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+# Only what the program installs; tests and benchmarks stay in the build.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")
+include(CPack)

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs the program into a DESTDIR, makes the Debian package and checks
+# both: every file where it belongs, lintian without errors, apt able to
+# install it here, and vrdkctl running from the unpacked package.
+# Usage: scripts/package_test.sh [BUILD_DIR]     (default build/release)
+# Writes "passed=N failed=N" to BUILD_DIR/package/result.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/release}
+work=$(realpath -m "$build/package")
+rm -rf "$work"
+mkdir -p "$work"
+passed=0
+failed=0
+check() {  # check WHAT COMMAND...: runs COMMAND, counts it
+  local what=$1
+  shift
+  if "$@" > "$work/last.log" 2>&1; then
+    echo "  ok - $what"
+    passed=$((passed + 1))
+  else
+    echo "  not ok - $what"
+    sed 's/^/    /' "$work/last.log" | tail -n 20
+    failed=$((failed + 1))
+  fi
+}
+
+cmake --build "$build" --target vrdkctl_manpage vrdk_changelog > "$work/build.log" 2>&1
+dest=$work/dest
+check "cmake --install lays the program out under DESTDIR" \
+  env DESTDIR="$dest" cmake --install "$build" --prefix /usr
+for file in usr/bin/vrdkctl usr/bin/vrdk-virtual-mouse usr/lib/udev/rules.d/70-vrdk-mouse.rules \
+            usr/share/man/man1/vrdkctl.1.gz usr/share/doc/vrdk/copyright; do
+  check "installed: /$file" test -s "$dest/$file"
+done
+
+check "cpack makes the Debian package" bash -c "cd '$build' && cpack -G DEB -B '$work'"
+deb=$(ls "$work"/vrdk_*.deb 2> /dev/null | head -n 1)
+if [ -z "$deb" ]; then
+  echo "  not ok - no package was made"
+  failed=$((failed + 1))
+else
+  check "lintian finds no error in $(basename "$deb")" lintian --fail-on error "$deb"
+  check "apt would install it with its dependencies" apt-get install -s "$deb"
+  unpacked=$work/unpacked
+  check "the package unpacks" dpkg-deb -x "$deb" "$unpacked"
+  check "vrdkctl --simulate info runs from the package" \
+    "$unpacked/usr/bin/vrdkctl" --simulate="$work/mouse.bin" info
+fi
+echo "passed=$passed failed=$failed" > "$work/result"
+echo "package: $passed checks passed, $failed failed"
+[ "$failed" -eq 0 ]
