@@ -15,7 +15,6 @@ using nlohmann::json;
 
 constexpr std::size_t kProductStringOffset = 111;
 constexpr std::size_t kProductStringLength = 16;
-constexpr std::size_t kDpiLevelCount = 43;
 constexpr std::size_t kDpiIndexes = 44;
 constexpr std::size_t kDpiColours = 87;
 constexpr std::size_t kEffectColoursAt = 57;
