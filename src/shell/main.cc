@@ -1,6 +1,12 @@
 // vrdk-mouse: the configuration window.
 #include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
 #include <iostream>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "shell/main_window.h"
 #include "shell/options.h"
@@ -17,6 +23,31 @@ int Fail(int code, const std::string& message) {
   std::cerr << "vrdk-mouse: " << message << '\n';
   return code;
 }
+
+#ifdef Q_OS_UNIX
+// SIGINT and SIGTERM close the window as its close button does, so the
+// simulated mouse's memory is written back.
+int signal_pipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto written = write(signal_pipe[1], &byte, 1);
+}
+
+void CloseOnSignals(QWidget& window) {
+  if (pipe(signal_pipe) != 0) return;
+  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    char byte = 0;
+    [[maybe_unused]] const auto got = read(signal_pipe[0], &byte, 1);
+    window.close();
+  });
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+}
+#else
+void CloseOnSignals(QWidget&) {}
+#endif
 
 }  // namespace
 
@@ -62,6 +93,7 @@ int main(int argc, char** argv) {
     window.raise();
     window.activateWindow();
   });
+  CloseOnSignals(window);
   window.FormCreate();
   window.show();
   int code = screenshots ? vrdk::shell::RenderScreenshots(

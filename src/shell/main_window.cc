@@ -271,6 +271,8 @@ void TForm1::RefreshPages() {
 void TForm1::ConnectionChanged(ConnectionState /*state*/) {
   UpdateCoverText();
   SyncShownPage();
+  // Scripts that drive the window learn from the report when the mouse is in.
+  if (created_) WriteLayoutReport();
 }
 
 void TForm1::ButtonTestsChanged(const ButtonTests& tests) {
@@ -324,10 +326,14 @@ void TForm1::SyncShownPage() {
   for (Page* page : pages_) page->setVisible(page->Group() == group);
   const QSize wanted = group == 7 ? QSize(kEngineerWidth, kEngineerHeight) : window_size_;
   if (size() != wanted) setFixedSize(wanted);
-  if (group == 7) {
-    clearMask();
-  } else if (!bases_.isEmpty()) {
-    setMask(bases_.front()->pixmap().mask());
+  // The shape also for desktops without a compositor, where transparent
+  // pixels would show black (the offscreen platform has no masks).
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    if (group == 7) {
+      clearMask();
+    } else if (!bases_.isEmpty()) {
+      setMask(bases_.front()->pixmap().mask());
+    }
   }
   ShowNavigationStates();
   if (group != shown_group_) {

@@ -31,6 +31,9 @@ struct ShellOptions {
   std::string screenshots;
   bool help = false;
   bool version = false;
+  // How long each transfer of the simulated mouse takes (the benchmark's
+  // slow mouse); not an option of the command line.
+  long transfer_latency_us = 0;
 };
 
 struct ParsedOptions {

@@ -30,6 +30,7 @@ bool ShellRun::Prepare(SessionEvents& events) {
     SimulatedMouseConfig config;
     config.memory_type = load.memory->type;
     config.memory = std::move(load.memory->bytes);
+    config.transfer_latency = Microseconds(options_.transfer_latency_us);
     if (options_.faults.no_response_handle) {
       for (auto& collection : config.collections) collection.answers = false;
     }

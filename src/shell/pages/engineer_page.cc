@@ -2,11 +2,13 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 
 #include "engineering/engineer_page.h"
+#include "engineering/engineering_terms.h"
 #include "shell/dialogs.h"
 #include "shell/skin_widgets.h"
 
@@ -25,6 +27,14 @@ constexpr const char* kPageStyle =
     "QPushButton:hover { border-color: #ff5a68; }"
     "QLabel { color: #e6eaf0; }";
 
+// The page's texts follow the system's locale, not the language buttons.
+QString Term(int code) {
+  const auto column = engineering::TermColumnForLocale(
+      engineering::LocaleIdOfPosixLocale(QLocale::system().name().toStdString()));
+  const std::string_view text = engineering::EngineeringText(code, column);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QWidget* Tab(const QString& name, QTabWidget* tabs) {
   auto* tab = new QWidget(tabs);
   tab->setObjectName(name);
@@ -42,7 +52,7 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("Pg_Parameter"));
   tabs_->setGeometry(12, kLogoHeight + 8, kWidth - 24, kHeight - kLogoHeight - 64);
-  tabs_->addTab(Tab(QStringLiteral("ts_Engineer"), tabs_), QStringLiteral("Engineer"));
+  tabs_->addTab(Tab(QStringLiteral("ts_Engineer"), tabs_), Term(7));
   tabs_->addTab(Tab(QStringLiteral("ts_Gun"), tabs_), QStringLiteral("Gun"));
   tabs_->addTab(Tab(QStringLiteral("ts_Operator"), tabs_), QStringLiteral("Operator"));
   auto* operator_tab = tabs_->widget(2);
@@ -66,10 +76,10 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
     button->setGeometry(x, kHeight - 46, 150, 32);
     x += 162;
   }
-  findChild<QPushButton*>(QStringLiteral("Btn_Default"))->setText(QStringLiteral("Defaults"));
+  findChild<QPushButton*>(QStringLiteral("Btn_Default"))->setText(Term(10));
   findChild<QPushButton*>(QStringLiteral("Btn_ImportBaseMacro"))
       ->setText(QStringLiteral("Import Base Macro"));
-  findChild<QPushButton*>(QStringLiteral("Btn_PatchCode"))->setText(QStringLiteral("Patch Code"));
+  findChild<QPushButton*>(QStringLiteral("Btn_PatchCode"))->setText(Term(13));
   auto* close = new QPushButton(QStringLiteral("X"), this);
   close->setObjectName(QStringLiteral("Btn_Close"));
   close->setGeometry(kWidth - 44, 8, 32, 28);
