@@ -260,11 +260,14 @@ void TForm1::ShowLoading(int /*done*/, int /*total*/) { loading_->ShowOver(*this
 void TForm1::HideLoading() { loading_->hide(); }
 
 void TForm1::ShowPageCovers(bool shown) {
+  // A search that found the mouse out of reach says so on the covers.
+  if (shown && session_ != nullptr) UpdateCoverText();
   for (QLabel* cover : covers_) cover->setVisible(shown);
 }
 
 void TForm1::RefreshPages() {
   for (Page* page : pages_) page->ShowState();
+  UpdateCoverText();
   SyncShownPage();
 }
 

@@ -113,6 +113,7 @@ class WindowRig {
     return Find<QLabel>(image)->pixmap().cacheKey() == window.GetPictures().Get(picture).cacheKey();
   }
   SimulatedMouse& Mouse() { return mouse_; }
+  SimulatedBackend& Bus() { return backend_; }
 
   PumpingClock clock;
 
@@ -193,6 +194,17 @@ TEST(MainWindow, PageButtonsShowTheirPagesOnceTheMouseIsRead) {
   EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage1")));
   EXPECT_EQ(rig.window.size(), QSize(1040, 680));
   EXPECT_THAT(rig.dialogs->messages, IsEmpty());
+}
+
+TEST(MainWindow, MouseTheUserMayNotOpenIsNamedWithTheFix) {
+  WindowRig rig;
+  rig.Bus().SetMouseAccessDenied(true);
+  rig.window.DevTimerTimer();
+  ASSERT_TRUE(rig.session.Conn().access_denied.has_value());
+  const QString text = rig.Find<QLabel>(QStringLiteral("lbl_CoverText_1"))->text();
+  EXPECT_THAT(text.toStdString(), HasSubstr(rig.session.Conn().access_denied->path));
+  EXPECT_THAT(text.toStdString(), HasSubstr("packaging/70-vrdk-mouse.rules"));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("Disable_All_1")));
 }
 
 TEST(MainWindow, ConfirmButtonWritesTheFactoryImageAndRestartsTheMouse) {
