@@ -8,6 +8,7 @@
 
 #include "tables/brand_options.h"
 #include "tables/language_table.h"
+#include "tables/skin_layout.h"
 #include "tables/text_encoding.h"
 
 namespace {
@@ -41,5 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RequireUtf8(brand.options.web_address);
   RequireUtf8(brand.options.macro_folder);
   for (const auto& error : brand.errors) RequireUtf8(error.Message());
+  // The same bytes as every skin table at once: placement never fails.
+  const vrdk::SkinTables skin_tables{&ini, &ini, &ini};
+  const auto skin = vrdk::PlaceSkin(skin_tables, 1 + static_cast<int>(size % 3), brand.options,
+                                    [](std::string_view) {
+                                      return vrdk::SkinSize{16, 16};
+                                    });
+  for (const auto& error : skin.errors) RequireUtf8(error.Message());
   return 0;
 }

@@ -6,7 +6,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-scripts/deps.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" || exit 1
+scripts/deps.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${GUI_PACKAGES[@]}" || exit 1
 
 jobs=$(nproc)
 passed=0
@@ -48,6 +48,15 @@ if build build/release -DCMAKE_BUILD_TYPE=Release -DVRDK_WERROR=ON; then
 else
   status=1
   failed=$((failed + 1))
+fi
+
+echo "== Every page of the window in each language, under Xvfb"
+if bash scripts/screenshots.sh build/release; then
+  passed=$((passed + 1))
+else
+  echo "screenshots: FAILED"
+  failed=$((failed + 1))
+  status=1
 fi
 
 echo "== Install and package"

@@ -1,75 +1,26 @@
 #include "tables/brand_options.h"
 
-#include <charconv>
-#include <optional>
 #include <string_view>
 
 #include "resources/resources.h"
 
 namespace vrdk {
 namespace {
+constexpr std::string_view kBrandTitle = "brand table [org]";
 
-std::optional<int> ParseDecimal(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
+BrandOptionError MissingTable() {
+  return {BrandOptionError::Kind::kMissingTable, std::string(kBrandTitle), "", "", ""};
 }
-
-// Reads the numeric keys of [org] one at a time, collecting what is wrong.
-class NumericReader {
- public:
-  NumericReader(const IniTable& table, std::vector<BrandOptionError>& errors)
-      : table_(table), errors_(errors) {}
-
-  // The key's value, or `fallback` with an error when it is missing or not a
-  // number. `shown` is the fallback as the message names it.
-  int Read(std::string_view key, int fallback, std::string_view shown) {
-    const auto text = table_.Find(kBrandSection, key);
-    if (!text) {
-      errors_.push_back(
-          {BrandOptionError::Kind::kMissingKey, std::string(key), "", std::string(shown)});
-      return fallback;
-    }
-    const auto value = ParseDecimal(*text);
-    if (!value) {
-      errors_.push_back({BrandOptionError::Kind::kNotANumber, std::string(key), std::string(*text),
-                         std::string(shown)});
-      return fallback;
-    }
-    return *value;
-  }
-
- private:
-  const IniTable& table_;
-  std::vector<BrandOptionError>& errors_;
-};
-
 }  // namespace
-
-std::string BrandOptionError::Message() const {
-  const std::string head = "brand table [org]: ";
-  switch (kind) {
-    case Kind::kMissingTable:
-      return head + "missing; using the built-in defaults";
-    case Kind::kMissingKey:
-      return head + "\"" + key + "\" is missing; using " + default_value;
-    case Kind::kNotANumber:
-      return head + "\"" + key + "\" is \"" + value + "\", not a whole number; using " +
-             default_value;
-  }
-  return head;
-}
 
 LoadedBrandOptions LoadBrandOptions(const IniTable& table) {
   LoadedBrandOptions loaded;
   BrandOptions& options = loaded.options;
   if (!table.HasSection(kBrandSection)) {
-    loaded.errors.push_back({BrandOptionError::Kind::kMissingTable, "", "", ""});
+    loaded.errors.push_back(MissingTable());
     return loaded;
   }
-  NumericReader numbers(table, loaded.errors);
+  NumericKeys numbers(table, kBrandSection, kBrandTitle, loaded.errors);
   options.web_enabled = numbers.Read("Web_Enable", 0, "0 (web link off)") == 1;
   options.web_address = table.Value(kBrandSection, "Web");
   options.reserved_customer_codes[0] = numbers.Read("Rev_Manu_ID", 0, "0");
@@ -88,7 +39,7 @@ LoadedBrandOptions LoadBrandOptions() {
   const auto bytes = resources::Find(kBrandSection);
   if (!bytes) {
     LoadedBrandOptions loaded;
-    loaded.errors.push_back({BrandOptionError::Kind::kMissingTable, "", "", ""});
+    loaded.errors.push_back(MissingTable());
     return loaded;
   }
   return LoadBrandOptionsFromBytes(

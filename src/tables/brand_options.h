@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tables/ini_table.h"
+#include "tables/table_keys.h"
 
 namespace vrdk {
 
@@ -54,21 +55,7 @@ struct BrandOptions {
 };
 
 // One problem met while reading [org]; the field concerned keeps its default.
-struct BrandOptionError {
-  enum class Kind {
-    kMissingTable,  // the "org" resource or its [org] section is missing
-    kMissingKey,    // a numeric key is not in the section
-    kNotANumber,    // a numeric key's value is not a decimal integer
-  };
-  Kind kind;
-  std::string key;            // the key concerned; empty for kMissingTable
-  std::string value;          // the text found, for kNotANumber
-  std::string default_value;  // what the field keeps instead
-
-  // One line for the user, e.g.
-  // brand table [org]: "Num_Order" is "two", not a whole number; using 0
-  std::string Message() const;
-};
+using BrandOptionError = TableKeyError;
 
 struct LoadedBrandOptions {
   BrandOptions options;

@@ -1,0 +1,66 @@
+// The window's dialogs: the message dialog (one OK button, in the language
+// table's font), the password dialog dlgPass, and the system's file dialogs.
+// The window reaches them through ShellDialogs, so tests can answer them.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+
+namespace vrdk::shell {
+
+class ShellDialogs {
+ public:
+  virtual ~ShellDialogs() = default;
+  // The modal message dialog; returns when OK is pressed.
+  virtual void Message(QWidget* parent, const QString& text, const QFont& font) = 0;
+  // The save dialog: the name chosen, or empty on cancel. It does not ask
+  // about existing files: the caller asks about the name it will write.
+  virtual QString SaveFileName(QWidget* parent, const QString& filter) = 0;
+  virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+  // "Replace the existing file?"; true to replace.
+  virtual bool ConfirmReplace(QWidget* parent, const QString& path) = 0;
+  // dlgPass: the code entered, or nothing on cancel.
+  virtual std::optional<QString> Password(QWidget* parent, const QFont& font) = 0;
+  // Opens a web address with the desktop's default handler.
+  virtual void OpenWebAddress(const QString& address) = 0;
+};
+
+// The dialogs a person sees.
+class QtDialogs : public ShellDialogs {
+ public:
+  void Message(QWidget* parent, const QString& text, const QFont& font) override;
+  QString SaveFileName(QWidget* parent, const QString& filter) override;
+  QString OpenFileName(QWidget* parent, const QString& filter) override;
+  bool ConfirmReplace(QWidget* parent, const QString& path) override;
+  std::optional<QString> Password(QWidget* parent, const QFont& font) override;
+  void OpenWebAddress(const QString& address) override;
+};
+
+// The message dialog, FormMessagDialog: borderless, on the "Msg" picture.
+class MessageDialog : public QDialog {
+  Q_OBJECT
+ public:
+  MessageDialog(QWidget* parent, const QString& text, const QFont& font);
+  QString Text() const;
+
+ private:
+  QLabel* text_;
+};
+
+// The password dialog dlgPass (caption "Password").
+class PasswordDialog : public QDialog {
+  Q_OBJECT
+ public:
+  PasswordDialog(QWidget* parent, const QFont& font);
+  QString Code() const;
+
+ private:
+  QLineEdit* code_;
+};
+
+}  // namespace vrdk::shell

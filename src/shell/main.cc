@@ -1,0 +1,104 @@
+// vrdk-mouse: the configuration window.
+#include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <iostream>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+#include "shell/main_window.h"
+#include "shell/options.h"
+#include "shell/screenshots.h"
+#include "shell/shell_run.h"
+#include "shell/single_instance.h"
+
+namespace {
+
+constexpr int kExitUsage = 1;
+constexpr int kExitFileError = 4;
+
+int Fail(int code, const std::string& message) {
+  std::cerr << "vrdk-mouse: " << message << '\n';
+  return code;
+}
+
+#ifdef Q_OS_UNIX
+// SIGINT and SIGTERM close the window as its close button does, so the
+// simulated mouse's memory is written back.
+int signal_pipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto written = write(signal_pipe[1], &byte, 1);
+}
+
+void CloseOnSignals(QWidget& window) {
+  if (pipe(signal_pipe) != 0) return;
+  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    char byte = 0;
+    [[maybe_unused]] const auto got = read(signal_pipe[0], &byte, 1);
+    window.close();
+  });
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+}
+#else
+void CloseOnSignals(QWidget&) {}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out
+  QApplication::setApplicationName(QStringLiteral("vrdk-mouse"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Gaming Mouse"));
+  std::vector<std::string> args;
+  for (const QString& arg : QCoreApplication::arguments().mid(1)) args.push_back(arg.toStdString());
+  const auto parsed = vrdk::shell::ParseShellOptions(args);
+  if (!parsed.options) return Fail(kExitUsage, parsed.error);
+  const vrdk::shell::ShellOptions& options = *parsed.options;
+  if (options.help) {
+    std::cout << vrdk::shell::ShellUsage();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "vrdk-mouse 0.1.0\n";
+    return 0;
+  }
+  const bool screenshots = !options.screenshots.empty();
+  vrdk::shell::SingleInstance instance;
+  if (!screenshots && !instance.Listen()) {
+    std::cerr << "vrdk-mouse: already running; brought it to the front\n";
+    return 0;
+  }
+  std::unique_ptr<vrdk::shell::ShellDialogs> dialogs;
+  if (screenshots) {
+    dialogs = std::make_unique<vrdk::shell::ConsoleDialogs>();
+  } else {
+    dialogs = std::make_unique<vrdk::shell::QtDialogs>();
+  }
+  vrdk::shell::TForm1 window(std::move(dialogs),
+                             {QString::fromStdString(options.layout_report), QString()});
+  vrdk::shell::ShellRun run(options);
+  if (!run.Prepare(window)) return Fail(kExitFileError, run.Error());
+  for (const auto& error : run.BrandErrors())
+    std::cerr << "vrdk-mouse: " << error.Message() << '\n';
+  run.SetMessagePump([] { QCoreApplication::processEvents(); });
+  window.SetSession(run.GetSession());
+  QObject::connect(&instance, &vrdk::shell::SingleInstance::ShowRequested, &window, [&window] {
+    window.showNormal();
+    window.raise();
+    window.activateWindow();
+  });
+  CloseOnSignals(window);
+  window.FormCreate();
+  window.show();
+  int code = screenshots ? vrdk::shell::RenderScreenshots(
+                               window, QString::fromStdString(options.screenshots))
+                         : QApplication::exec();
+  if (!run.Finish()) code = Fail(code != 0 ? code : kExitFileError, run.Error());
+  return code;
+}

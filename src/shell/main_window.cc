@@ -1,0 +1,525 @@
+#include "shell/main_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QWindow>
+#include <iostream>
+
+#include "shell/loading_window.h"
+#include "shell/pages/dpi_page.h"
+#include "shell/pages/engineer_page.h"
+#include "shell/pages/key_page.h"
+#include "shell/pages/light_page.h"
+#include "shell/pages/macro_page.h"
+#include "shell/pages/update_page.h"
+#include "shell/skin_widgets.h"
+
+namespace vrdk::shell {
+namespace {
+
+constexpr int kPageCopies = 5;
+constexpr int kLabelRunMs = RollingCaption::kIntervalMs;
+constexpr int kDevTimerMs = static_cast<int>(Session::kDevTimerInterval.count());
+
+// The buttons every page 1..5 carries: their stem, picture family and caption.
+struct FrameButton {
+  const char* stem;
+  const char* family;
+  const char* caption;  // language key; empty: a picture without text
+};
+constexpr FrameButton kFrameButtons[] = {
+    {"Main", "SetS", "Str004"},
+    {"Switch", "SetS", "Str005"},
+    {"Fixed", "SetS", "Str006"},
+    {"Adv", "SetS", "Str007"},
+    {"Breath", "SetS", "Str008"},
+    {"Macro", "SetS", "Str014"},
+    {"Update", "SetS", "Str015"},
+    {"Engineer", "SetS", ""},
+    {"Save", "SetS", "Str009"},
+    {"Load", "SetS", "Str010"},
+    {"Lang1", "SetS", "Str011"},
+    {"Lang2", "SetS", "Str012"},
+    {"Lang3", "SetS", "Str013"},
+    {"Confirm1", "BtnS", "Str001"},
+    {"Confirm2", "BtnS", "Str002"},
+    {"Confirm3", "BtnS", "Str016"},
+    {"Web", "WebS", ""},
+    {"Exit", "ExitS", ""},
+    {"Mini", "MiniS", ""},
+};
+
+const FrameButton* FindFrameButton(const QString& stem) {
+  for (const auto& button : kFrameButtons) {
+    if (stem == QLatin1String(button.stem)) return &button;
+  }
+  return nullptr;
+}
+
+bool IsNavigationStem(const QString& stem) {
+  for (int page = 1; page <= 8; ++page) {
+    if (stem == QLatin1String(settings::NavigationStem(static_cast<settings::NavPage>(page)))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The free fonts that stand in for the ones the language tables name.
+void SubstituteFonts() {
+  QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
+  QFont::insertSubstitutions(QStringLiteral("Microsoft JhengHei"),
+                             {QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Noto Sans TC")});
+  QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
+                            QStringLiteral("Liberation Sans Narrow"));
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+}
+
+}  // namespace
+
+TForm1::TForm1(std::unique_ptr<ShellDialogs> dialogs, Options options, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      dialogs_(std::move(dialogs)),
+      options_(std::move(options)) {
+  SubstituteFonts();
+  if (!options_.pictures_root.isEmpty()) pictures_.SetRoot(options_.pictures_root);
+  setObjectName(QStringLiteral("TForm1"));
+  setAttribute(Qt::WA_TranslucentBackground);
+  setWindowIcon(QIcon(pictures_.Get(QStringLiteral("AppIcon"))));
+  dev_timer_.setInterval(kDevTimerMs);
+  dev_timer_.setObjectName(QStringLiteral("DevTimer"));
+  connect(&dev_timer_, &QTimer::timeout, this, &TForm1::DevTimerTimer);
+  label_run_.setInterval(kLabelRunMs);
+  label_run_.setObjectName(QStringLiteral("LabelRun"));
+  connect(&label_run_, &QTimer::timeout, this, &TForm1::LabelRunTimer);
+  loading_ = new FormLoadingUI(pictures_.Get(QStringLiteral("WaitGif")), this);
+  BuildPages();
+  qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1() { qApp->removeEventFilter(this); }
+
+void TForm1::BuildPages() {
+  pages_ = {new KeyPage(*this, this),   new DpiPage(*this, this),    new LightPage(*this, this),
+            new MacroPage(*this, this), new UpdatePage(*this, this), new EngineerPage(*this, this)};
+  for (Page* page : pages_) {
+    if (page->Group() > kPageCopies) continue;
+    connect(page->Base(), &PictureLabel::Pressed, this, &TForm1::Img_BaseMouseDown);
+    bases_.append(page->Base());
+    BuildFrame(page, page->Group());
+  }
+  // The engineer page's own Main Control, save and load buttons.
+  for (const char* stem : {"Main", "Save", "Load"}) {
+    if (auto* button = findChild<QAbstractButton*>(QStringLiteral("Btn_%1_6").arg(stem))) {
+      connect(button, &QAbstractButton::clicked, this, [this, stem = QString(stem)] {
+        if (stem == QLatin1String("Main")) Btn_Main_0Click();
+        if (stem == QLatin1String("Save")) Btn_Save_0Click();
+        if (stem == QLatin1String("Load")) Btn_Load_0Click();
+      });
+    }
+  }
+  if (auto* close = findChild<QAbstractButton*>(QStringLiteral("Btn_Close"))) {
+    connect(close, &QAbstractButton::clicked, this, &TForm1::Btn_Close_0Click);
+  }
+  hint_ = new QLabel(this);
+  hint_->setObjectName(QStringLiteral("lbl_Content"));
+  hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hint_->setStyleSheet(QStringLiteral("color: #7d8696;"));
+}
+
+void TForm1::BuildFrame(QWidget* page, int copy) {
+  // The cover lies over the page's own controls and under the frame.
+  auto* cover = new QLabel(page);
+  cover->setObjectName(QStringLiteral("Disable_All_%1").arg(copy));
+  auto* veil = new QLabel(cover);
+  veil->setObjectName(QStringLiteral("lbl_CoverText_%1").arg(copy));
+  veil->setAlignment(Qt::AlignCenter);
+  veil->setWordWrap(true);
+  veil->setStyleSheet(
+      QStringLiteral("background: rgba(10, 11, 15, 190); color: #e6eaf0; padding: 40px;"));
+  covers_.append(cover);
+  for (const auto& button : kFrameButtons) AddButton(page, QLatin1String(button.stem), copy);
+}
+
+void TForm1::AddButton(QWidget* page, const QString& stem, int copy) {
+  const QString suffix = QStringLiteral("_%1").arg(copy);
+  ButtonCopy button;
+  button.image = new PictureLabel(QStringLiteral("Img_") + stem + suffix, page);
+  button.label = new SkinLabel(QStringLiteral("Btn_") + stem + suffix, page);
+  if (stem == QLatin1String("Engineer")) {
+    // Created hidden; no skin key shows it.
+    button.image->hide();
+    button.label->hide();
+  }
+  buttons_[stem].append(button);
+  WireButton(stem, button.label);
+}
+
+void TForm1::WireButton(const QString& stem, SkinLabel* label) {
+  const ButtonCopy copy = buttons_[stem].back();
+  const FrameButton& family = *FindFrameButton(stem);
+  connect(label, &SkinLabel::Entered, this, [this, copy, family, label] {
+    copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) + QStringLiteral("_02")));
+    if (!label->text().isEmpty()) {
+      rolling_.Start(label->objectName().toStdString(), label->text().toStdString());
+      rolling_label_ = label;
+      label_run_.start();
+    }
+  });
+  connect(label, &SkinLabel::Left, this, [this, copy, family, stem, label] {
+    copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) +
+                                         QStringLiteral("_0%1").arg(RestingState(stem))));
+    label_run_.stop();
+    if (rolling_label_ == label && rolling_.Running()) {
+      label->setText(FromUtf8(rolling_.Original()));
+      rolling_.Stop();
+    }
+  });
+  static const QHash<QString, void (TForm1::*)()> kHandlers = {
+      {QStringLiteral("Main"), &TForm1::Btn_Main_0Click},
+      {QStringLiteral("Switch"), &TForm1::Btn_Switch_0Click},
+      {QStringLiteral("Fixed"), &TForm1::Btn_Fixed_0Click},
+      {QStringLiteral("Adv"), &TForm1::Btn_Adv_0Click},
+      {QStringLiteral("Breath"), &TForm1::Btn_Breath_0Click},
+      {QStringLiteral("Macro"), &TForm1::Btn_Macro_0Click},
+      {QStringLiteral("Update"), &TForm1::Btn_Update_0Click},
+      {QStringLiteral("Engineer"), &TForm1::Btn_Engineer_0Click},
+      {QStringLiteral("Save"), &TForm1::Btn_Save_0Click},
+      {QStringLiteral("Load"), &TForm1::Btn_Load_0Click},
+      {QStringLiteral("Lang1"), &TForm1::Btn_Lang1_0Click},
+      {QStringLiteral("Lang2"), &TForm1::Btn_Lang2_0Click},
+      {QStringLiteral("Lang3"), &TForm1::Btn_Lang3_0Click},
+      {QStringLiteral("Confirm1"), &TForm1::Btn_Confirm1_1Click},
+      {QStringLiteral("Confirm2"), &TForm1::Btn_Reset_0Click},
+      {QStringLiteral("Confirm3"), &TForm1::Btn_Confirm3_1Click},
+      {QStringLiteral("Web"), &TForm1::Btn_Web_0Click},
+      {QStringLiteral("Exit"), &TForm1::Btn_Close_0Click},
+      {QStringLiteral("Mini"), &TForm1::Btn_Minimize_0Click},
+  };
+  connect(label, &SkinLabel::Clicked, this, kHandlers.value(stem));
+}
+
+void TForm1::FormCreate() {
+  window_size_ = pictures_.Get(QStringLiteral("L1_BackGround")).size();
+  for (Page* page : pages_) {
+    page->resize(page->Group() == 7 ? QSize(kEngineerWidth, kEngineerHeight) : window_size_);
+  }
+  for (QLabel* cover : covers_) cover->resize(window_size_);
+  setFixedSize(window_size_);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
+  ShowPageCovers(true);
+  // The no-device state: defaults shown, the first page, the covers.
+  session_->StartUp();
+  created_ = true;
+  SwitchLanguage(1);
+  ShowSkinErrors();
+  session_->StartInputListener();
+  dev_timer_.start();
+  update();
+}
+
+void TForm1::ShowSkinErrors() {
+  const QStringList errors = SkinErrors();
+  if (errors.isEmpty()) return;
+  for (const QString& error : errors) std::cerr << "vrdk-mouse: " << error.toStdString() << '\n';
+  ShowMessageText(errors.join(QLatin1Char('\n')));
+}
+
+QStringList TForm1::SkinErrors() const {
+  QStringList errors = skin_errors_;
+  for (const QString& error : pictures_.Errors()) {
+    if (!errors.contains(error)) errors.append(error);
+  }
+  return errors;
+}
+
+// --- SessionEvents ---------------------------------------------------------------------
+
+void TForm1::ShowMessage(std::string_view language_key) {
+  const auto text = session_ != nullptr ? session_->Language().Find(language_key) : std::nullopt;
+  ShowMessageText(text && !text->empty() ? FromUtf8(*text) : FromUtf8(language_key));
+}
+
+void TForm1::ShowText(std::string_view text) { ShowMessageText(FromUtf8(text)); }
+
+void TForm1::ShowMessageText(const QString& text) { dialogs_->Message(this, text, TableFont(11)); }
+
+void TForm1::ShowLoading(int /*done*/, int /*total*/) { loading_->ShowOver(*this); }
+
+void TForm1::HideLoading() { loading_->hide(); }
+
+void TForm1::ShowPageCovers(bool shown) {
+  // A search that found the mouse out of reach says so on the covers.
+  if (shown && session_ != nullptr) UpdateCoverText();
+  for (QLabel* cover : covers_) cover->setVisible(shown);
+}
+
+void TForm1::RefreshPages() {
+  for (Page* page : pages_) page->ShowState();
+  UpdateCoverText();
+  SyncShownPage();
+}
+
+void TForm1::ConnectionChanged(ConnectionState /*state*/) {
+  UpdateCoverText();
+  SyncShownPage();
+  // Scripts that drive the window learn from the report when the mouse is in.
+  if (created_) WriteLayoutReport();
+}
+
+void TForm1::ButtonTestsChanged(const ButtonTests& tests) {
+  for (Page* page : pages_) page->ShowButtonTests(tests);
+}
+
+void TForm1::BusyChanged(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TForm1::PostToOwnerThread(std::function<void()> task) {
+  QMetaObject::invokeMethod(
+      this, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
+}
+
+// --- ShellServices ---------------------------------------------------------------------
+
+QFont TForm1::TableFont(int points) const {
+  QFont font(session_ != nullptr ? QString::fromStdString(session_->Language().FontName())
+                                 : QStringLiteral("Calibri"));
+  font.setPointSize(points > 0 ? points : 9);
+  return font;
+}
+
+QString TForm1::AskOpenFile(const QString& filter) { return dialogs_->OpenFileName(this, filter); }
+
+QString TForm1::AskSaveFile(const QString& filter) { return dialogs_->SaveFileName(this, filter); }
+
+void TForm1::HideAllMenu() {
+  for (Page* page : pages_) page->HideMenus();
+}
+
+Page* TForm1::PageOfGroup(int group) const {
+  for (Page* page : pages_) {
+    if (page->Group() == group) return page;
+  }
+  return nullptr;
+}
+
+QString TForm1::ShownPageName() const { return QStringLiteral("gbPage%1").arg(shown_group_); }
+
+// --- Pages, pictures and captions ---------------------------------------------------------
+
+void TForm1::SyncShownPage() {
+  if (!created_) return;
+  const int group = settings::GroupToShow(session_->Pages());
+  for (Page* page : pages_) page->setVisible(page->Group() == group);
+  const QSize wanted = group == 7 ? QSize(kEngineerWidth, kEngineerHeight) : window_size_;
+  if (size() != wanted) setFixedSize(wanted);
+  // The shape also for desktops without a compositor, where transparent
+  // pixels would show black (the offscreen platform has no masks).
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    if (group == 7) {
+      clearMask();
+    } else if (!bases_.isEmpty()) {
+      setMask(bases_.front()->pixmap().mask());
+    }
+  }
+  ShowNavigationStates();
+  if (group != shown_group_) {
+    shown_group_ = group;
+    PageOfGroup(group)->Shown();
+    WriteLayoutReport();
+    emit LayoutChanged();
+  }
+}
+
+void TForm1::RefreshAPPage() {
+  shown_group_ = 0;  // shown anew, as after a page change
+  SyncShownPage();
+}
+
+int TForm1::RestingState(const QString& stem) const {
+  if (session_ == nullptr) return 1;
+  if (IsNavigationStem(stem)) {
+    const auto current = settings::CurrentPage(session_->Pages());
+    return stem == QLatin1String(settings::NavigationStem(current)) ? 3 : 1;
+  }
+  if (stem == QStringLiteral("Lang%1").arg(session_->CurrentLanguage())) return 3;
+  return 1;
+}
+
+void TForm1::SetButtonState(const QString& stem, int state) {
+  const FrameButton* family = FindFrameButton(stem);
+  if (family == nullptr) return;
+  const QPixmap& picture =
+      pictures_.Get(QLatin1String(family->family) + QStringLiteral("_0%1").arg(state));
+  for (const ButtonCopy& copy : buttons_.value(stem)) copy.image->SetPicture(picture);
+}
+
+void TForm1::ShowNavigationStates() {
+  for (const auto& button : kFrameButtons) {
+    const QString stem = QLatin1String(button.stem);
+    SetButtonState(stem, RestingState(stem));
+  }
+}
+
+void TForm1::UpdateCoverText() {
+  QString text = FromUtf8(session_->Language().Text("Str022"));
+  const Connection& conn = session_->Conn();
+  if (conn.access_denied) {
+    text = QStringLiteral(
+               "Found the mouse at %1, but this user may not open it (%2).\n\nInstall the udev "
+               "rule packaging/70-vrdk-mouse.rules as the README says (\"Using the mouse "
+               "without root\"), then unplug and replug the mouse.")
+               .arg(QString::fromStdString(conn.access_denied->path),
+                    QString::fromStdString(conn.access_denied->reason));
+  } else if (conn.state == ConnectionState::kOpening || conn.state == ConnectionState::kReading) {
+    text = FromUtf8(session_->Language().Text("Str100"));
+  }
+  for (QLabel* cover : covers_) {
+    if (auto* veil = cover->findChild<QLabel*>()) {
+      veil->setText(text);
+      veil->setFont(TableFont(14));
+    }
+  }
+}
+
+void TForm1::ApplySkin() {
+  const int language = session_->CurrentLanguage();
+  skin_ = LoadSkin(language, session_->Brand(), pictures_.Sizes());
+  for (const auto& error : skin_.errors) {
+    const QString message = QString::fromStdString(error.Message());
+    if (!skin_errors_.contains(message)) skin_errors_.append(message);
+  }
+  const QPixmap background = pictures_.Background(language);
+  for (PictureLabel* base : bases_) base->SetPicture(background);
+  ApplyPlacement();
+  ApplyTextStyles();
+  ApplyCaptions();
+  ShowNavigationStates();
+  // The covers veil the page area; the hint line lies under it.
+  const QRect area = PageOfGroup(1)->PagePicture()->geometry();
+  for (QLabel* cover : covers_) {
+    if (auto* veil = cover->findChild<QLabel*>()) veil->setGeometry(area);
+  }
+  hint_->setGeometry(area.x(), area.bottom() + 2, area.width(), height() - area.bottom() - 4);
+  hint_->setFont(TableFont(9));
+  hint_->raise();
+  UpdateCoverText();
+  for (Page* page : pages_) page->ApplyLanguage();
+}
+
+void TForm1::ApplyPlacement() {
+  for (const SkinControl& control : skin_.controls) {
+    const QString name = QString::fromStdString(control.name);
+    const auto widgets = findChildren<QWidget*>(name);
+    for (QWidget* widget : widgets) {
+      if (control.sized) {
+        widget->setGeometry(control.rect.x, control.rect.y, control.rect.width,
+                            control.rect.height);
+      } else {
+        widget->move(control.rect.x, control.rect.y);
+      }
+      if (control.visible) widget->setVisible(*control.visible);
+      auto* picture = qobject_cast<PictureLabel*>(widget);
+      if (picture != nullptr && !control.picture.empty()) {
+        picture->SetPicture(pictures_.Get(QString::fromStdString(control.picture)));
+      }
+    }
+  }
+}
+
+void TForm1::ApplyTextStyles() {
+  for (QLabel* label : findChildren<QLabel*>()) {
+    const std::string group = TextGroupOf(label->objectName().toStdString());
+    if (group.empty()) continue;
+    const TextStyle style = skin_.Style(group);
+    label->setFont(TableFont(style.points));
+    label->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3); background: transparent;")
+                             .arg(style.colour.red)
+                             .arg(style.colour.green)
+                             .arg(style.colour.blue));
+  }
+}
+
+void TForm1::ApplyCaptions() {
+  for (const auto& button : kFrameButtons) {
+    const QString stem = QLatin1String(button.stem);
+    const QString caption =
+        *button.caption != '\0'
+            ? FromUtf8(session_->Language().Text(button.caption))
+            : (stem == QLatin1String("Engineer") ? QStringLiteral("Engineer") : QString());
+    for (const ButtonCopy& copy : buttons_.value(stem)) copy.label->setText(caption);
+  }
+  setWindowTitle(FromUtf8(session_->Language().Title()));
+}
+
+// --- Input while busy, hints, closing ---------------------------------------------------------
+
+bool TForm1::IsOwnInput(QObject* watched, QEvent* event) const {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::ShortcutOverride:
+      break;
+    default:
+      return false;
+  }
+  const auto* widget = qobject_cast<const QWidget*>(watched);
+  return widget != nullptr && widget->window() == this;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (widget != nullptr && widget->window() == this) {
+      hint_->setText(widget->toolTip());  // ShowHint
+      return true;
+    }
+  }
+  // A transfer lets the window breathe; what the user does meanwhile waits.
+  if (session_ != nullptr && session_->Busy() && IsOwnInput(watched, event)) return true;
+  return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (session_ != nullptr && session_->Busy()) {
+    // Closing in the middle of a transfer waits for its end.
+    event->ignore();
+    session_->RunWhenIdle(
+        [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); });
+    return;
+  }
+  // FormCloseQuery: the handles go, and the run ends.
+  dev_timer_.stop();
+  label_run_.stop();
+  if (session_ != nullptr) {
+    session_->StopInputListener();
+    session_->Link().InvalidateHandles();
+  }
+  loading_->hide();
+  event->accept();
+  QCoreApplication::quit();
+}
+
+void TForm1::paintEvent(QPaintEvent* event) { QWidget::paintEvent(event); }
+
+}  // namespace vrdk::shell

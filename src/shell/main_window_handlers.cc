@@ -1,0 +1,124 @@
+// TForm1's handlers: navigation, languages, the confirm buttons, profile
+// files, the web link, minimise and close, dragging, the timers.
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QWindow>
+
+#include "session/image_writes.h"
+#include "shell/layout_report.h"
+#include "shell/main_window.h"
+#include "shell/skin_widgets.h"
+
+namespace vrdk::shell {
+namespace {
+
+const QString kSaveFilter = QStringLiteral("SaveFile(*.bin)");
+const QString kLoadFilter = QStringLiteral("LoadFile(*.bin)");
+constexpr std::string_view kNoMouseMessage = "Str022";
+
+}  // namespace
+
+bool TForm1::ProfileFilesAllowed() {
+  // No dialog opens without a mouse to save from or load into.
+  const Refusal refusal = session_->CheckAccess();
+  if (refusal == Refusal::kNoMouse || refusal == Refusal::kNotAccepted) {
+    ShowMessage(kNoMouseMessage);
+    return false;
+  }
+  return refusal == Refusal::kNone;
+}
+
+void TForm1::Navigate(settings::NavPage page) {
+  if (settings::Navigation(*session_).Go(page) == settings::Navigation::Result::kShown) {
+    SyncShownPage();
+  }
+}
+
+void TForm1::SwitchLanguage(int language) {
+  settings::SwitchLanguage(*session_, language);
+  ApplySkin();
+  // The first label of its own button becomes the rolling text, not rolling.
+  if (const auto copies = buttons_.value(QStringLiteral("Lang%1").arg(language));
+      !copies.isEmpty()) {
+    rolling_.Start(copies.front().label->objectName().toStdString(),
+                   copies.front().label->text().toStdString());
+    rolling_.Stop();
+  }
+  for (Page* page : pages_) page->ShowState();
+  RefreshAPPage();
+}
+
+// Outcomes the core did not show already become a message.
+static void ShowUnshown(TForm1& window, const Outcome& outcome) {
+  if (outcome.ok() || outcome.shown || outcome.detail.empty()) return;
+  if (outcome.kind == Outcome::Kind::kRefused || outcome.kind == Outcome::Kind::kNoMouse) return;
+  window.ShowText(outcome.detail);
+}
+
+void TForm1::Confirm(int n) {
+  SetButtonState(QStringLiteral("Confirm%1").arg(n), 3);
+  ShowUnshown(*this, ImageWrites(*session_).ConfirmClick(n));
+}
+
+void TForm1::Btn_Save_0Click() {
+  SetButtonState(QStringLiteral("Save"), 3);
+  if (!ProfileFilesAllowed()) return;
+  const QString chosen = dialogs_->SaveFileName(this, kSaveFilter);
+  if (chosen.isEmpty()) return;
+  // ".bin" is always appended; the question is about the file really written.
+  const QString path = chosen + QStringLiteral(".bin");
+  if (QFileInfo::exists(path) && !dialogs_->ConfirmReplace(this, path)) return;
+  ShowUnshown(*this, ImageWrites(*session_).SaveProfileFile(path.toStdString()));
+}
+
+void TForm1::Btn_Load_0Click() {
+  SetButtonState(QStringLiteral("Load"), 3);
+  if (!ProfileFilesAllowed()) return;
+  const QString path = dialogs_->OpenFileName(this, kLoadFilter);
+  if (path.isEmpty()) return;
+  ShowUnshown(*this, ImageWrites(*session_).LoadProfileFile(path.toStdString()));
+}
+
+void TForm1::Btn_Web_0Click() {
+  SetButtonState(QStringLiteral("Web"), 3);
+  const BrandOptions& brand = session_->Brand();
+  if (brand.web_enabled && !brand.web_address.empty()) {
+    dialogs_->OpenWebAddress(QString::fromStdString(brand.web_address));
+  }
+}
+
+void TForm1::Btn_Minimize_0Click() { showMinimized(); }
+
+void TForm1::Btn_Close_0Click() { close(); }
+
+void TForm1::Img_BaseMouseDown() {
+  HideAllMenu();
+  // The desktop moves the borderless window (on X11 and on Wayland alike).
+  if (QWindow* window = windowHandle()) window->startSystemMove();
+}
+
+void TForm1::DevTimerTimer() {
+  if (session_->Conn().dev_timer_enabled && !session_->Busy()) session_->DevTimerTimer();
+}
+
+void TForm1::LabelRunTimer() {
+  if (!session_->Brand().rolling_captions || !rolling_.Running() || rolling_label_.isNull()) {
+    return;
+  }
+  rolling_label_->setText(QString::fromStdString(rolling_.Tick()));
+}
+
+bool TForm1::WriteLayoutReport(QString* error) {
+  if (options_.layout_report.isEmpty()) return true;
+  QString failure;
+  const bool written = shell::WriteLayoutReport(*this, ShownPageName(), session_->CurrentLanguage(),
+                                                options_.layout_report, &failure);
+  if (!written) {
+    if (error != nullptr) *error = failure;
+    qWarning("vrdk-mouse: %s", qPrintable(failure));
+  }
+  return written;
+}
+
+}  // namespace vrdk::shell

@@ -1,0 +1,58 @@
+#include "shell/skin_widgets.h"
+
+#include <QMouseEvent>
+
+namespace vrdk::shell {
+
+SkinLabel::SkinLabel(const QString& name, QWidget* parent) : QLabel(parent) {
+  setObjectName(name);
+  setAlignment(Qt::AlignCenter);
+  setAttribute(Qt::WA_TranslucentBackground);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void SkinLabel::enterEvent(QEnterEvent* event) {
+  QLabel::enterEvent(event);
+  emit Entered();
+}
+
+void SkinLabel::leaveEvent(QEvent* event) {
+  QLabel::leaveEvent(event);
+  pressed_ = false;
+  emit Left();
+}
+
+void SkinLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_ = true;
+  event->accept();
+}
+
+void SkinLabel::mouseReleaseEvent(QMouseEvent* event) {
+  // A click is a press and a release on the label.
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
+  pressed_ = false;
+  event->accept();
+  if (click) emit Clicked();
+}
+
+void SkinLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+PictureLabel::PictureLabel(const QString& name, QWidget* parent) : QLabel(parent) {
+  setObjectName(name);
+  setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void PictureLabel::SetPicture(const QPixmap& picture) {
+  setPixmap(picture);
+  if (size() != picture.size()) resize(picture.size());
+}
+
+void PictureLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit Pressed();
+  QLabel::mousePressEvent(event);
+}
+
+}  // namespace vrdk::shell

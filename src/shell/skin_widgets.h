@@ -1,0 +1,46 @@
+// The two kinds of control the skinned window is made of: a picture (Img_...)
+// and a transparent text label lying on it (Btn_...), which takes the clicks
+// and tells when the mouse enters and leaves it.
+#pragma once
+
+#include <QLabel>
+
+namespace vrdk::shell {
+
+class SkinLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit SkinLabel(const QString& name, QWidget* parent);
+
+ signals:
+  void Entered();
+  void Left();
+  void Clicked();
+  void DoubleClicked();
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  bool pressed_ = false;
+};
+
+// A picture; a background picture also lets the window be dragged by it.
+class PictureLabel : public QLabel {
+  Q_OBJECT
+ public:
+  PictureLabel(const QString& name, QWidget* parent);
+  void SetPicture(const QPixmap& picture);
+
+ signals:
+  void Pressed();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+}  // namespace vrdk::shell

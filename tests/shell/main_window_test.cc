@@ -1,0 +1,454 @@
+// The window as a user meets it: start-up in the no-device state, the page
+// buttons, the confirm, save and load buttons, languages, the hidden
+// engineering access, input while a transfer runs, and the layout report.
+// Results are asserted on the simulated mouse's transcript and memory.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/install.h"
+#include "shell/dialogs.h"
+#include "shell/loading_window.h"
+#include "shell/main_window.h"
+#include "shell/skin_widgets.h"
+#include "support/session_rig.h"
+
+namespace vrdk::shell {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using vrdk::testing::DefaultsFor;
+using vrdk::testing::MouseFor;
+using vrdk::testing::PumpingClock;
+using vrdk::testing::TranscriptLines;
+
+// Dialogs that answer as the test says and remember what they were asked.
+class AnsweringDialogs : public ShellDialogs {
+ public:
+  void Message(QWidget*, const QString& text, const QFont& font) override {
+    messages.append(text);
+    fonts.append(font.family());
+  }
+  QString SaveFileName(QWidget*, const QString& filter) override {
+    filters.append(filter);
+    return save_answer;
+  }
+  QString OpenFileName(QWidget*, const QString& filter) override {
+    filters.append(filter);
+    return open_answer;
+  }
+  bool ConfirmReplace(QWidget*, const QString& path) override {
+    replace_asked.append(path);
+    return replace_answer;
+  }
+  std::optional<QString> Password(QWidget*, const QFont&) override {
+    ++password_asked;
+    return password_answer;
+  }
+  void OpenWebAddress(const QString& address) override { opened.append(address); }
+
+  QStringList messages;
+  QStringList fonts;
+  QStringList filters;
+  QString save_answer;
+  QString open_answer;
+  QStringList replace_asked;
+  bool replace_answer = false;
+  int password_asked = 0;
+  std::optional<QString> password_answer;
+  QStringList opened;
+};
+
+// The window over a simulated mouse on a counting clock.
+class WindowRig {
+ public:
+  explicit WindowRig(TForm1::Options options = {}, BrandOptions brand = LoadBrandOptions().options)
+      : mouse_(clock, MouseFor(MemoryType::kI2C)),
+        backend_(&mouse_),
+        dialogs(new AnsweringDialogs),
+        window(std::unique_ptr<ShellDialogs>(dialogs), std::move(options)),
+        session(backend_, clock, window, DefaultsFor(MemoryType::kI2C)) {
+    InstallEditors(session);
+    session.SetBrandOptions(brand);
+    window.SetSession(session);
+    window.FormCreate();
+    window.DevTimer().stop();
+    window.show();
+  }
+  ~WindowRig() { session.StopInputListener(); }
+
+  // The first DevTimer tick finds and reads the mouse.
+  void Connect() {
+    window.DevTimerTimer();
+    mouse_.ClearTranscript();
+  }
+
+  template <typename T = QWidget>
+  T* Find(const QString& name) {
+    T* widget = window.findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+  }
+  void Click(const QString& name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
+  bool Shown(const QString& name) { return Find(name)->isVisibleTo(&window); }
+  int CountSent(const std::string& prefix) const {
+    int count = 0;
+    for (const auto& line : TranscriptLines(mouse_)) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+  }
+  // The picture a label shows is the named one.
+  bool ShowsPicture(const QString& image, const QString& picture) {
+    return Find<QLabel>(image)->pixmap().cacheKey() == window.GetPictures().Get(picture).cacheKey();
+  }
+  SimulatedMouse& Mouse() { return mouse_; }
+  SimulatedBackend& Bus() { return backend_; }
+
+  PumpingClock clock;
+
+ private:
+  SimulatedMouse mouse_;
+  SimulatedBackend backend_;
+
+ public:
+  AnsweringDialogs* dialogs;  // owned by the window
+  TForm1 window;
+  Session session;
+};
+
+const QString kNoMouseText = QStringLiteral("Finding the specified device");
+
+TEST(MainWindow, StartsInTheNoDeviceStateWithEveryNamedControl) {
+  WindowRig rig;
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage1")));
+  for (const char* page : {"gbPage2", "gbPage3", "gbPage4", "gbPage5", "gbPage7"}) {
+    EXPECT_FALSE(rig.Shown(QLatin1String(page))) << page;
+  }
+  EXPECT_EQ(rig.window.size(), QSize(1040, 680));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("Disable_All_1")));
+  for (int copy = 1; copy <= 5; ++copy) {
+    for (const char* stem :
+         {"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Update", "Engineer", "Save", "Load",
+          "Lang1", "Lang2", "Lang3", "Confirm1", "Confirm2", "Confirm3", "Web", "Exit", "Mini"}) {
+      rig.Find(QStringLiteral("Btn_%1_%2").arg(QLatin1String(stem)).arg(copy));
+      rig.Find(QStringLiteral("Img_%1_%2").arg(QLatin1String(stem)).arg(copy));
+    }
+    rig.Find(QStringLiteral("Disable_All_%1").arg(copy));
+    rig.Find(QStringLiteral("Img_Base_%1").arg(copy));
+  }
+  for (const char* name :
+       {"Img_Logo4", "Btn_Main_6", "Btn_Save_6", "Btn_Load_6", "Btn_Close", "Pg_Parameter",
+        "ts_Engineer", "ts_Gun", "ts_Operator", "lbl_Content", "FormLoadingUI", "Key1", "Key12"}) {
+    rig.Find(QLatin1String(name));
+  }
+  EXPECT_FALSE(rig.Shown(QStringLiteral("Btn_Engineer_1")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Main_1"), QStringLiteral("SetS_03")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Adv_1"), QStringLiteral("SetS_01")));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Btn_Main_1"))->text(), QStringLiteral("Mode A"));
+  EXPECT_EQ(rig.window.DevTimer().interval(), 3500);
+  EXPECT_THAT(rig.window.SkinErrors(), IsEmpty());
+  EXPECT_THAT(rig.dialogs->messages, IsEmpty());
+}
+
+TEST(MainWindow, PageButtonWithoutAMouseShowsTheMessageAndStays) {
+  WindowRig rig;
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  rig.Click(QStringLiteral("Btn_Switch_1"));
+  EXPECT_THAT(rig.dialogs->messages, ElementsAre(kNoMouseText, kNoMouseText));
+  EXPECT_THAT(rig.dialogs->fonts, Contains(QStringLiteral("Calibri")));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage1")));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("gbPage2")));
+  EXPECT_EQ(rig.CountSent("> 40 05"), 0);
+}
+
+TEST(MainWindow, PageButtonsShowTheirPagesOnceTheMouseIsRead) {
+  WindowRig rig;
+  rig.Connect();
+  EXPECT_FALSE(rig.Shown(QStringLiteral("Disable_All_1")));
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage2")));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("gbPage1")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Adv_2"), QStringLiteral("SetS_03")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Main_2"), QStringLiteral("SetS_01")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_P2"), QStringLiteral("L1_Back2")));
+  // The Switch Control page chooses profile 2 on the mouse.
+  rig.Click(QStringLiteral("Btn_Switch_2"));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage1")));
+  EXPECT_EQ(rig.CountSent("> 40 05 00 A4"), 1);  // live 164
+  EXPECT_EQ(image::User(rig.session.Data())[0], 0xF1);
+  rig.window.Btn_Engineer_0Click();
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage7")));
+  EXPECT_EQ(rig.window.size(), QSize(1256, 680));
+  QTest::mouseClick(rig.Find(QStringLiteral("Btn_Main_6")), Qt::LeftButton);
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage1")));
+  EXPECT_EQ(rig.window.size(), QSize(1040, 680));
+  EXPECT_THAT(rig.dialogs->messages, IsEmpty());
+}
+
+TEST(MainWindow, MouseTheUserMayNotOpenIsNamedWithTheFix) {
+  WindowRig rig;
+  rig.Bus().SetMouseAccessDenied(true);
+  rig.window.DevTimerTimer();
+  ASSERT_TRUE(rig.session.Conn().access_denied.has_value());
+  const QString text = rig.Find<QLabel>(QStringLiteral("lbl_CoverText_1"))->text();
+  EXPECT_THAT(text.toStdString(), HasSubstr(rig.session.Conn().access_denied->path));
+  EXPECT_THAT(text.toStdString(), HasSubstr("packaging/70-vrdk-mouse.rules"));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("Disable_All_1")));
+}
+
+TEST(MainWindow, ConfirmButtonWritesTheFactoryImageAndRestartsTheMouse) {
+  WindowRig rig;
+  rig.Click(QStringLiteral("Btn_Confirm1_1"));
+  EXPECT_THAT(rig.dialogs->messages, ElementsAre(kNoMouseText));
+  EXPECT_EQ(rig.CountSent("> 40 07"), 0);
+  rig.Connect();
+  auto memory = rig.Mouse().Memory();
+  memory[200] ^= 0xFF;  // a changed setting that the reset must undo
+  rig.Mouse().SetMemory(memory);
+  rig.Click(QStringLiteral("Btn_Confirm1_1"));
+  EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);  // the whole 2048 bytes
+  EXPECT_EQ(rig.CountSent("> 40 0E"), 1);              // and the restart
+  EXPECT_EQ(rig.Mouse().Memory(), DefaultsFor(MemoryType::kI2C).WorkingImage(1));
+  EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);
+}
+
+TEST(MainWindow, SaveWritesWhatTheMouseHoldsWithBinAppended) {
+  WindowRig rig;
+  rig.Connect();
+  QTemporaryDir folder;
+  rig.dialogs->save_answer = folder.filePath(QStringLiteral("profile"));
+  rig.Click(QStringLiteral("Btn_Breath_1"));  // every page's copy of the button saves
+  rig.Click(QStringLiteral("Btn_Save_3"));
+  EXPECT_THAT(rig.dialogs->filters, ElementsAre(QStringLiteral("SaveFile(*.bin)")));
+  QFile file(folder.filePath(QStringLiteral("profile.bin")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << rig.dialogs->messages.join('\n').toStdString();
+  const QByteArray bytes = file.readAll();
+  const auto memory = rig.Mouse().Memory();
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), memory);
+  EXPECT_EQ(bytes.size(), 2048);
+}
+
+TEST(MainWindow, SaveOverAnExistingFileAsksAndARefusalKeepsIt) {
+  WindowRig rig;
+  rig.Connect();
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("old.bin"));
+  QFile old(path);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("keep me");
+  old.close();
+  rig.dialogs->save_answer = folder.filePath(QStringLiteral("old"));
+  rig.dialogs->replace_answer = false;
+  rig.Click(QStringLiteral("Btn_Save_1"));
+  EXPECT_THAT(rig.dialogs->replace_asked, ElementsAre(path));
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), QByteArray("keep me"));
+  EXPECT_EQ(rig.CountSent("> 40 09"), 0);  // not even read
+  // Cancelling the dialog does nothing at all.
+  rig.dialogs->save_answer.clear();
+  rig.Click(QStringLiteral("Btn_Save_1"));
+  EXPECT_EQ(rig.CountSent("> 40"), 0);
+}
+
+TEST(MainWindow, LoadRefusesAFileOfAnotherKindAndLoadsAGoodOne) {
+  WindowRig rig;
+  rig.Connect();
+  QTemporaryDir folder;
+  const QString wrong = folder.filePath(QStringLiteral("wrong.bin"));
+  QFile file(wrong);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray(2048, '\0'));
+  file.close();
+  rig.dialogs->open_answer = wrong;
+  rig.Click(QStringLiteral("Btn_Load_1"));
+  EXPECT_THAT(rig.dialogs->filters, ElementsAre(QStringLiteral("LoadFile(*.bin)")));
+  EXPECT_THAT(rig.dialogs->messages, ElementsAre(QStringLiteral("Loading .bin is error!")));
+  EXPECT_EQ(rig.CountSent("> 40 07"), 0);
+
+  auto image = DefaultsFor(MemoryType::kI2C).WorkingImage(3);
+  const QString good = folder.filePath(QStringLiteral("good.bin"));
+  QFile out(good);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
+  out.close();
+  rig.dialogs->open_answer = good;
+  rig.Click(QStringLiteral("Btn_Load_1"));
+  EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);
+  EXPECT_EQ(rig.CountSent("> 40 0E"), 1);
+  EXPECT_EQ(rig.Mouse().Memory(), image);
+}
+
+TEST(MainWindow, LanguageButtonsSwitchCaptionsPicturesAndFonts) {
+  WindowRig rig;
+  const LanguageTables& tables = rig.session.Languages();
+  rig.Click(QStringLiteral("Btn_Lang2_1"));
+  EXPECT_EQ(rig.session.CurrentLanguage(), 2);
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Btn_Main_3"))->text().toStdString(),
+            tables.Table(2).Text("Str004"));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Btn_Confirm1_1"))->text().toStdString(),
+            tables.Table(2).Text("Str001"));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Btn_Main_3"))->font().family(),
+            QStringLiteral("Microsoft JhengHei"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Lang2_4"), QStringLiteral("SetS_03")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Lang1_4"), QStringLiteral("SetS_01")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_P1"), QStringLiteral("L2_Back1")));
+  EXPECT_EQ(rig.window.windowTitle().toStdString(), tables.Table(2).Title());
+  rig.Click(QStringLiteral("Btn_Lang1_1"));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Btn_Main_3"))->text(), QStringLiteral("Mode A"));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Key1"))->text().toStdString(),
+            tables.Table(1).Text(210));
+}
+
+TEST(MainWindow, InputWhileATransferRunsChangesNothing) {
+  WindowRig rig;
+  rig.Connect();
+  bool loading_shown = false;
+  int writes_when_clicked = -1;
+  // While the reset writes, the user clicks the reset again and a page button.
+  rig.clock.on_pump = [&] {
+    loading_shown = rig.window.LoadingWindow()->isVisible();
+    writes_when_clicked = rig.CountSent("> 40 07");
+    rig.Click(QStringLiteral("Btn_Confirm1_1"));
+    rig.Click(QStringLiteral("Btn_Adv_1"));
+  };
+  rig.Click(QStringLiteral("Btn_Confirm1_1"));
+  EXPECT_TRUE(loading_shown);
+  EXPECT_GE(writes_when_clicked, 0);
+  EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);
+  EXPECT_EQ(rig.CountSent("> 40 0E"), 1);
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage1")));
+  EXPECT_FALSE(rig.window.LoadingWindow()->isVisible());
+  EXPECT_EQ(rig.window.LoadingWindow()->size(), QSize(115, 60));
+}
+
+TEST(MainWindow, FifthDoubleClickOnTheLogoAsksForTheCode) {
+  WindowRig rig;
+  rig.Connect();
+  rig.window.Btn_Engineer_0Click();
+  auto* tabs = rig.Find<QTabWidget>(QStringLiteral("Pg_Parameter"));
+  auto* logo = rig.Find(QStringLiteral("Img_Logo4"));
+  rig.dialogs->password_answer = QStringLiteral("wrong");
+  for (int i = 0; i < 4; ++i) QTest::mouseDClick(logo, Qt::LeftButton);
+  EXPECT_EQ(rig.dialogs->password_asked, 0);
+  QTest::mouseDClick(logo, Qt::LeftButton);
+  EXPECT_EQ(rig.dialogs->password_asked, 1);
+  EXPECT_FALSE(tabs->isTabVisible(1));  // ts_Gun
+  rig.dialogs->password_answer = QStringLiteral("TarvondQXKPW");
+  for (int i = 0; i < 5; ++i) QTest::mouseDClick(logo, Qt::LeftButton);
+  EXPECT_EQ(rig.dialogs->password_asked, 2);
+  EXPECT_TRUE(tabs->isTabVisible(0));
+  EXPECT_TRUE(tabs->isTabVisible(1));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("Btn_PatchCode")));
+  EXPECT_TRUE(rig.Find(QStringLiteral("cb_LEDMode"))->isEnabled());
+  // Unlocked, one more double-click locks and hides again.
+  QTest::mouseDClick(logo, Qt::LeftButton);
+  EXPECT_FALSE(tabs->isTabVisible(1));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("Btn_PatchCode")));
+}
+
+TEST(MainWindow, WebButtonOpensTheAddressOnlyWhenTheBrandEnablesIt) {
+  BrandOptions brand = LoadBrandOptions().options;
+  brand.web_enabled = false;
+  {
+    WindowRig rig({}, brand);
+    rig.Click(QStringLiteral("Btn_Web_1"));
+    EXPECT_THAT(rig.dialogs->opened, IsEmpty());
+    EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Web_5"), QStringLiteral("WebS_03")));
+  }
+  brand.web_enabled = true;
+  WindowRig rig({}, brand);
+  rig.Click(QStringLiteral("Btn_Web_1"));
+  EXPECT_THAT(rig.dialogs->opened, ElementsAre(QString::fromStdString(brand.web_address)));
+}
+
+TEST(MainWindow, CaptionsRollOnlyWhenTheBrandSaysSo) {
+  BrandOptions brand = LoadBrandOptions().options;
+  for (const bool rolling : {false, true}) {
+    brand.rolling_captions = rolling;
+    WindowRig rig({}, brand);
+    auto* label = rig.Find<QLabel>(QStringLiteral("Btn_Load_1"));
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(label, &enter);
+    rig.window.LabelRunTimer();
+    EXPECT_EQ(label->text(),
+              rolling ? QStringLiteral("oad Profile    L") : QStringLiteral("Load Profile"));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(label, &leave);
+    EXPECT_EQ(label->text(), QStringLiteral("Load Profile"));
+  }
+}
+
+TEST(MainWindow, LayoutReportFollowsPagesAndLanguages) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("layout.json"));
+  WindowRig rig({path, QString()});
+  const auto read = [&path] {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QJsonDocument::fromJson(file.readAll()).object();
+  };
+  QJsonObject report = read();
+  EXPECT_EQ(report[QStringLiteral("page")].toString(), QStringLiteral("gbPage1"));
+  EXPECT_EQ(report[QStringLiteral("language")].toInt(), 1);
+  EXPECT_EQ(report[QStringLiteral("window")][QStringLiteral("width")].toInt(), 1040);
+  bool found = false;
+  for (const auto value : report[QStringLiteral("controls")].toArray()) {
+    const QJsonObject control = value.toObject();
+    if (control[QStringLiteral("name")].toString() != QStringLiteral("Btn_Main_1")) continue;
+    found = true;
+    EXPECT_EQ(control[QStringLiteral("x")].toInt(), 24 + 14);
+    EXPECT_EQ(control[QStringLiteral("y")].toInt(), 100);
+    EXPECT_EQ(control[QStringLiteral("text")].toString(), QStringLiteral("Mode A"));
+    EXPECT_TRUE(control[QStringLiteral("visible")].toBool());
+    EXPECT_EQ(control[QStringLiteral("class")].toString(),
+              QStringLiteral("vrdk::shell::SkinLabel"));
+  }
+  EXPECT_TRUE(found);
+  rig.Click(QStringLiteral("Btn_Lang3_1"));
+  EXPECT_EQ(read()[QStringLiteral("language")].toInt(), 3);
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Macro_1"));
+  EXPECT_EQ(read()[QStringLiteral("page")].toString(), QStringLiteral("gbPage4"));
+}
+
+TEST(MainWindow, MissingPictureGivesANamedErrorAndAUsableWindow) {
+  QTemporaryDir folder;
+  for (const QString& file : QDir(QStringLiteral(":/skin")).entryList(QDir::Files)) {
+    if (file == QStringLiteral("KeyS_01.png")) continue;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(":/skin/") + file, folder.filePath(file)));
+  }
+  TForm1::Options options;
+  options.pictures_root = folder.path();
+  WindowRig rig(options);
+  EXPECT_THAT(rig.window.SkinErrors().join('\n').toStdString(), HasSubstr("\"KeyS_01\""));
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_THAT(rig.dialogs->messages[0].toStdString(), HasSubstr("KeyS_01"));
+  EXPECT_GT(rig.Find(QStringLiteral("Key1"))->width(), 0);
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  EXPECT_EQ(rig.dialogs->messages.size(), 2);  // the window still answers
+}
+
+TEST(MainWindow, MessageAndPasswordDialogsCarryTheirNamesAndTheTableFont) {
+  const QFont font(QStringLiteral("Microsoft JhengHei"), 11);
+  MessageDialog message(nullptr, QStringLiteral("Bin file type error"), font);
+  EXPECT_EQ(message.objectName(), QStringLiteral("FormMessagDialog"));
+  EXPECT_EQ(message.Text(), QStringLiteral("Bin file type error"));
+  EXPECT_EQ(message.font().family(), font.family());
+  PasswordDialog password(nullptr, font);
+  EXPECT_EQ(password.objectName(), QStringLiteral("dlgPass"));
+  EXPECT_EQ(password.windowTitle(), QStringLiteral("Password"));
+}
+
+}  // namespace
+}  // namespace vrdk::shell
