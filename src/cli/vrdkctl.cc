@@ -7,26 +7,17 @@
 #include <memory>
 #include <optional>
 
-#include "app/install.h"
+#include "app/face_session.h"
 #include "cli/commands.h"
-#include "cli/sim_state.h"
 #include "cli/terminal_events.h"
-#include "hid/hidraw_backend.h"
 #include "hid/tracing_backend.h"
-#include "macros/editors/device_macros.h"
 #include "session/session.h"
-#include "simulator/simulated_backend.h"
-#include "tables/brand_options.h"
 
 namespace vrdk::cli {
 namespace {
 
 struct GlobalOptions {
-  bool simulate = false;
-  std::string simulate_file;
-  std::optional<MemoryType> memory_type;
-  SimulationFaults faults;
-  std::string trace_file;
+  BusOptions bus;
   bool json = false;
   int language = 1;
 };
@@ -55,68 +46,24 @@ class Run {
   RunOptions run_;
 
   std::unique_ptr<Clock> clock_;
-  std::unique_ptr<SimulatedMouse> mouse_;
-  std::unique_ptr<HidBackend> bus_;
-  std::unique_ptr<TracingBackend> tracing_;
-  std::ofstream trace_;
-  std::string simulation_path_;
   std::unique_ptr<TerminalEvents> events_;
-  std::unique_ptr<Session> session_;
+  FaceSession face_;
+  Session* session_ = nullptr;
 };
 
 int Run::Prepare() {
-  // The default image set, and with it the memory type the program expects:
-  // --memory-type, else a simulated mouse's own, else "I2C" as shipped.
-  MemoryType program_type = options_.memory_type.value_or(MemoryType::kI2C);
-  if (options_.simulate) {
-    auto path = options_.simulate_file.empty() ? DefaultSimulationFile() : options_.simulate_file;
-    if (!path) {
-      return Fail(kExitFileError,
-                  "no state folder: set XDG_STATE_HOME or HOME, or give --simulate=FILE");
-    }
-    simulation_path_ = *path;
-    auto load = LoadSimulationFile(simulation_path_, options_.memory_type);
-    if (!load.memory) return Fail(kExitFileError, load.error);
-    program_type = load.memory->type;
+  // A simulated mouse's waits are counted, not slept.
+  if (options_.bus.simulate) {
     auto clock = std::make_unique<CountingClock>();
     clock->SetRecording(false);
-    SimulatedMouseConfig config;
-    config.memory_type = load.memory->type;
-    config.memory = std::move(load.memory->bytes);
-    if (options_.faults.no_response_handle) {
-      for (auto& collection : config.collections) collection.answers = false;
-    }
-    mouse_ = std::make_unique<SimulatedMouse>(*clock, std::move(config));
-    mouse_->SetRecording(false);
-    mouse_->SetFaults(options_.faults.mouse);
-    auto bus = std::make_unique<SimulatedBackend>(mouse_.get());
-    bus->SetMouseAccessDenied(options_.faults.no_access);
-    bus_ = std::move(bus);
     clock_ = std::move(clock);
   } else {
     clock_ = std::make_unique<SystemClock>();
-    bus_ = std::make_unique<HidrawBackend>();
-  }
-  auto defaults = DefaultImageSet::FromResources(program_type);
-  if (!defaults) return Fail(kExitFileError, "the program's default images are missing");
-  HidBackend* backend = bus_.get();
-  if (!options_.trace_file.empty()) {
-    trace_.open(options_.trace_file, std::ios::app);
-    if (!trace_) return Fail(kExitFileError, "cannot write the trace file " + options_.trace_file);
-    tracing_ = std::make_unique<TracingBackend>(
-        *bus_, [this](std::string_view line) { trace_ << line << '\n'; });
-    backend = tracing_.get();
   }
   events_ = std::make_unique<TerminalEvents>(err_, run_.stderr_is_terminal);
-  session_ = std::make_unique<Session>(*backend, *clock_, *events_, std::move(*defaults));
-  InstallEditors(*session_);
-  // Fire-macro naming follows whether the script file exists at start.
-  if (auto* macros = macros::FindDeviceMacros(*session_)) {
-    if (const auto path = macros::FireMacroPath()) macros->LoadFireMacros(*path);
-  }
-  const auto brand = LoadBrandOptions();
-  for (const auto& error : brand.errors) err_ << "vrdkctl: " << error.Message() << '\n';
-  session_->SetBrandOptions(brand.options);
+  if (!face_.Prepare(options_.bus, *clock_, *events_)) return Fail(kExitFileError, face_.Error());
+  session_ = &face_.GetSession();
+  for (const auto& error : face_.BrandErrors()) err_ << "vrdkctl: " << error.Message() << '\n';
   session_->SetCurrentLanguage(options_.language);
   events_->SetLanguage(&session_->Language());
   session_->StartUp();
@@ -124,18 +71,9 @@ int Run::Prepare() {
 }
 
 int Run::Finish(int code) {
-  session_.reset();  // closes the handles
-  if (trace_.is_open()) {
-    trace_.flush();
-    if (!trace_ && code == kExitDone) {
-      code = Fail(kExitFileError, "cannot write the trace file " + options_.trace_file);
-    }
-  }
-  if (mouse_) {
-    if (auto error = SaveSimulationFile(simulation_path_, mouse_->Memory())) {
-      const int failed = Fail(kExitFileError, *error);
-      if (code == kExitDone) code = failed;
-    }
+  if (!face_.Finish()) {
+    const int failed = Fail(kExitFileError, face_.Error());
+    if (code == kExitDone) code = failed;
   }
   return code;
 }
@@ -206,7 +144,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   app.fallthrough();
   auto* simulate =
       app.add_option(
-             "--simulate", globals.simulate_file,
+             "--simulate", globals.bus.simulate_file,
              "Use the built-in simulated mouse. FILE is its memory (2048 bytes: I2C, 65536: "
              "Flash), created from default image 1 when missing, written back at exit; "
              "default: $XDG_STATE_HOME/vrdk/mouse.bin")
@@ -215,8 +153,9 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   app.add_option_function<std::string>(
          "--memory-type",
          [&globals](const std::string& name) {
-           globals.memory_type = MemoryTypeFromName(name);
-           if (!globals.memory_type) throw CLI::ValidationError("--memory-type", "I2C or Flash");
+           globals.bus.memory_type = MemoryTypeFromName(name);
+           if (!globals.bus.memory_type)
+             throw CLI::ValidationError("--memory-type", "I2C or Flash");
          },
          "The memory the program expects: I2C (default, as shipped) or Flash; with --simulate "
          "also the memory a missing FILE starts with (default: the type of FILE)")
@@ -226,7 +165,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
       [&globals](const std::vector<std::string>& values) {
         for (const auto& value : values) {
           std::string error;
-          if (!AddSimulationFault(value, globals.faults, &error)) {
+          if (!AddSimulationFault(value, globals.bus.faults, &error)) {
             throw CLI::ValidationError(error);
           }
         }
@@ -235,7 +174,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
       "fail-command:N, fail-chunk:N, drop-answer:N, unplug:N, no-response-handle, no-access; "
       "N counts the run's feature transfers from 0");
   fault->type_name("KIND[:N]")->needs(simulate);
-  app.add_option("--trace", globals.trace_file,
+  app.add_option("--trace", globals.bus.trace_file,
                  "Append one line per HID report transfer to FILE (> sent, < received, I input)")
       ->type_name("FILE");
   app.add_flag("--json", globals.json, "Print data as JSON");
@@ -259,7 +198,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
     return code == 0 ? kExitDone : kExitUsage;
   }
   if (!registry.chosen()) return kExitUsage;
-  globals.simulate = simulate->count() > 0;
+  globals.bus.simulate = simulate->count() > 0;
   Run run(globals, out, err, options);
   return run.Execute(*registry.chosen());
 }

@@ -43,7 +43,7 @@ ParsedOptions ParseShellOptions(const std::vector<std::string>& args) {
       }
     } else if (Matches(arg, "--simulate-fault")) {
       if ((value = ValueOf(args, i, "--simulate-fault", &error))) {
-        cli::AddSimulationFault(*value, options.faults, &error);
+        AddSimulationFault(*value, options.faults, &error);
       }
     } else if (Matches(arg, "--trace")) {
       if ((value = ValueOf(args, i, "--trace", &error))) options.trace_file = *value;

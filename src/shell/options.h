@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/sim_state.h"
+#include "app/sim_state.h"
 #include "image/memory_type.h"
 
 namespace vrdk::shell {
@@ -25,7 +25,7 @@ struct ShellOptions {
   bool simulate = false;
   std::string simulate_file;  // empty: the default simulation file
   std::optional<MemoryType> memory_type;
-  cli::SimulationFaults faults;
+  SimulationFaults faults;
   std::string trace_file;
   std::string layout_report;
   std::string screenshots;

@@ -4,17 +4,13 @@
 // own. Plain C++: the window hands in its SessionEvents and message pump.
 #pragma once
 
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
+#include <vector>
 
+#include "app/face_session.h"
 #include "hid/clock.h"
-#include "hid/tracing_backend.h"
-#include "session/session.h"
 #include "shell/options.h"
-#include "simulator/simulated_mouse.h"
-#include "tables/brand_options.h"
 
 namespace vrdk::shell {
 
@@ -32,25 +28,18 @@ class ShellRun {
   // The clock lets the window breathe between chunks through `pump`.
   void SetMessagePump(std::function<void()> pump) { clock_.SetMessagePump(std::move(pump)); }
   // Writes the simulated mouse's memory back; false with Error() when it fails.
-  bool Finish();
+  bool Finish() { return face_.Finish(); }
 
-  Session& GetSession() { return *session_; }
-  SimulatedMouse* Mouse() { return mouse_.get(); }
-  const std::string& Error() const { return error_; }
-  const std::vector<BrandOptionError>& BrandErrors() const { return brand_errors_; }
+  Session& GetSession() { return face_.GetSession(); }
+  SimulatedMouse* Mouse() { return face_.Mouse(); }
+  const std::string& Error() const { return face_.Error(); }
+  const std::vector<BrandOptionError>& BrandErrors() const { return face_.BrandErrors(); }
   const ShellOptions& Options() const { return options_; }
 
  private:
   ShellOptions options_;
   SystemClock clock_;
-  std::unique_ptr<SimulatedMouse> mouse_;
-  std::unique_ptr<HidBackend> bus_;
-  std::unique_ptr<TracingBackend> tracing_;
-  std::ofstream trace_;
-  std::string simulation_path_;
-  std::unique_ptr<Session> session_;
-  std::vector<BrandOptionError> brand_errors_;
-  std::string error_;
+  FaceSession face_;
 };
 
 }  // namespace vrdk::shell

@@ -11,7 +11,7 @@
 #include "image/memory_type.h"
 #include "simulator/simulated_mouse.h"
 
-namespace vrdk::cli {
+namespace vrdk {
 
 // $XDG_STATE_HOME/vrdk/mouse.bin, else ~/.local/state/vrdk/mouse.bin; nothing
 // when neither variable is set.
@@ -53,4 +53,4 @@ bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::
 std::optional<std::string> SaveSimulationFile(const std::string& path,
                                               const std::vector<std::uint8_t>& bytes);
 
-}  // namespace vrdk::cli
+}  // namespace vrdk

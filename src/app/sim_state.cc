@@ -1,4 +1,4 @@
-#include "cli/sim_state.h"
+#include "app/sim_state.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include "simulator/memory_image.h"
 
-namespace vrdk::cli {
+namespace vrdk {
 
 std::optional<std::string> DefaultSimulationFile() {
   namespace fs = std::filesystem;
@@ -76,4 +76,4 @@ bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::
   return true;
 }
 
-}  // namespace vrdk::cli
+}  // namespace vrdk
