@@ -17,6 +17,35 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
           DESTINATION ${VRDK_UDEV_RULES_DIR})
 endif()
 
+# The window: its desktop entry, its icon in the hicolor theme (the SVG and
+# PNGs drawn from it at the usual sizes) and its AppStream metainfo.
+if(TARGET vrdk-mouse)
+  install(TARGETS vrdk-mouse RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  set(app_id io.github.vrdk.Mouse)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/${app_id}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/${app_id}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  set(icon_svg ${PROJECT_SOURCE_DIR}/artwork/AppIcon.svg)
+  install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+          RENAME ${app_id}.svg)
+  set(icon_pngs "")
+  foreach(size 16 24 32 48 64 128 256)
+    set(png "${CMAKE_BINARY_DIR}/icons/${size}/${app_id}.png")
+    add_custom_command(
+      OUTPUT "${png}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/icons/${size}"
+      COMMAND ${VRDK_RSVG_CONVERT} --format=png --width=${size} --height=${size}
+              --output "${png}" "${icon_svg}"
+      DEPENDS "${icon_svg}"
+      VERBATIM)
+    list(APPEND icon_pngs "${png}")
+    install(FILES "${png}"
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  add_custom_target(vrdk_icons ALL DEPENDS ${icon_pngs})
+endif()
+
 # vrdkctl's manual page, made from its own --help and --version by help2man,
 # compressed without a time stamp so the package is the same each build.
 find_program(VRDK_HELP2MAN help2man)

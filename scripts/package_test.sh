@@ -25,14 +25,20 @@ check() {  # check WHAT COMMAND...: runs COMMAND, counts it
   fi
 }
 
-cmake --build "$build" --target vrdkctl_manpage vrdk_changelog > "$work/build.log" 2>&1
+cmake --build "$build" --target vrdkctl_manpage vrdk_changelog vrdk_icons > "$work/build.log" 2>&1
 dest=$work/dest
 check "cmake --install lays the program out under DESTDIR" \
   env DESTDIR="$dest" cmake --install "$build" --prefix /usr
-for file in usr/bin/vrdkctl usr/bin/vrdk-virtual-mouse usr/lib/udev/rules.d/70-vrdk-mouse.rules \
-            usr/share/man/man1/vrdkctl.1.gz usr/share/doc/vrdk/copyright; do
+for file in usr/bin/vrdkctl usr/bin/vrdk-virtual-mouse usr/bin/vrdk-mouse \
+            usr/lib/udev/rules.d/70-vrdk-mouse.rules usr/share/man/man1/vrdkctl.1.gz \
+            usr/share/doc/vrdk/copyright usr/share/applications/io.github.vrdk.Mouse.desktop \
+            usr/share/metainfo/io.github.vrdk.Mouse.metainfo.xml \
+            usr/share/icons/hicolor/scalable/apps/io.github.vrdk.Mouse.svg \
+            usr/share/icons/hicolor/48x48/apps/io.github.vrdk.Mouse.png; do
   check "installed: /$file" test -s "$dest/$file"
 done
+check "appstreamcli validates the metainfo" \
+  appstreamcli validate --no-net "$dest/usr/share/metainfo/io.github.vrdk.Mouse.metainfo.xml"
 
 check "cpack makes the Debian package" bash -c "cd '$build' && cpack -G DEB -B '$work'"
 deb=$(ls "$work"/vrdk_*.deb 2> /dev/null | head -n 1)

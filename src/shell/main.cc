@@ -8,6 +8,7 @@
 #include <unistd.h>
 #endif
 
+#include "shell/hotplug_watch.h"
 #include "shell/main_window.h"
 #include "shell/options.h"
 #include "shell/screenshots.h"
@@ -94,6 +95,9 @@ int main(int argc, char** argv) {
     window.activateWindow();
   });
   CloseOnSignals(window);
+  if (!screenshots && !options.simulate) {
+    vrdk::shell::WatchHotplug(&window, [&window] { window.DevTimerTimer(); });
+  }
   window.FormCreate();
   window.show();
   int code = screenshots ? vrdk::shell::RenderScreenshots(
