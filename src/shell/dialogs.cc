@@ -1,5 +1,6 @@
 #include "shell/dialogs.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -99,6 +100,13 @@ std::optional<QString> QtDialogs::Password(QWidget* parent, const QFont& font) {
 
 void QtDialogs::OpenWebAddress(const QString& address) {
   QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}
+
+std::optional<QColor> QtDialogs::Colour(QWidget* parent, const QColor& initial,
+                                        const QString& title) {
+  const QColor chosen = QColorDialog::getColor(initial, parent, title);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace vrdk::shell

@@ -1,8 +1,10 @@
 // The window's dialogs: the message dialog (one OK button, in the language
-// table's font), the password dialog dlgPass, and the system's file dialogs.
+// table's font), the password dialog dlgPass, and the system's file and
+// colour dialogs.
 // The window reaches them through ShellDialogs, so tests can answer them.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QFont>
 #include <QString>
@@ -28,6 +30,10 @@ class ShellDialogs {
   virtual std::optional<QString> Password(QWidget* parent, const QFont& font) = 0;
   // Opens a web address with the desktop's default handler.
   virtual void OpenWebAddress(const QString& address) = 0;
+  // The system's colour dialog, starting at `initial`: the colour chosen, or
+  // nothing on cancel.
+  virtual std::optional<QColor> Colour(QWidget* parent, const QColor& initial,
+                                       const QString& title) = 0;
 };
 
 // The dialogs a person sees.
@@ -39,6 +45,8 @@ class QtDialogs : public ShellDialogs {
   bool ConfirmReplace(QWidget* parent, const QString& path) override;
   std::optional<QString> Password(QWidget* parent, const QFont& font) override;
   void OpenWebAddress(const QString& address) override;
+  std::optional<QColor> Colour(QWidget* parent, const QColor& initial,
+                               const QString& title) override;
 };
 
 // The message dialog, FormMessagDialog: borderless, on the "Msg" picture.

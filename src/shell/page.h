@@ -17,6 +17,10 @@
 #include "tables/language_table.h"
 #include "tables/skin_layout.h"
 
+namespace vrdk::settings {
+class PointerPlatform;
+}  // namespace vrdk::settings
+
 namespace vrdk::shell {
 
 class Pictures;
@@ -45,6 +49,9 @@ class ShellServices {
   virtual void HideAllMenu() = 0;
   // The window as the parent of dialogs.
   virtual QWidget* Window() = 0;
+  // Where the system's pointer settings are read and applied; nullptr when
+  // the window has none.
+  virtual settings::PointerPlatform* PointerSettingsPlatform() = 0;
 };
 
 class Page : public QWidget {

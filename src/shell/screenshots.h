@@ -21,6 +21,9 @@ class ConsoleDialogs : public ShellDialogs {
   bool ConfirmReplace(QWidget*, const QString&) override { return false; }
   std::optional<QString> Password(QWidget*, const QFont&) override { return std::nullopt; }
   void OpenWebAddress(const QString&) override {}
+  std::optional<QColor> Colour(QWidget*, const QColor&, const QString&) override {
+    return std::nullopt;
+  }
 };
 
 // How many distinct colours a coarse sample of the picture holds; a page

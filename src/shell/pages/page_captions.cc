@@ -1,0 +1,48 @@
+#include "shell/pages/page_captions.h"
+
+#include <array>
+
+namespace vrdk::shell {
+namespace {
+
+struct Texts {
+  Caption caption;
+  std::array<const char*, 3> text;
+};
+
+// The breathing fields keep the engineering terms' own texts.
+constexpr Texts kTexts[] = {
+    {Caption::kFireShots, {"Shots", "次數", "Shots"}},
+    {Caption::kFireInterval, {"Interval", "間隔", "Delay"}},
+    {Caption::kFireHold, {"Hold", "按住", "Hold"}},
+    {Caption::kPointerSpeed, {"Pointer speed", "指標速度", "Pointer Speed"}},
+    {Caption::kDoubleClick, {"Double-click speed", "按兩下速度", "Double-Click Speed"}},
+    {Caption::kWheel, {"Wheel scroll lines", "滾輪捲動行數", "Scroll Lines"}},
+    {Caption::kPrecision, {"Enhance pointer precision", "提高指標精確度", "Pointer Acceleration"}},
+    {Caption::kWholeScreen, {"One screen per notch", "一次捲動一個畫面", "Scroll a Whole Screen"}},
+    {Caption::kLedType, {"LED type", "燈光類型", "LED Type"}},
+    {Caption::kStepTime, {"Step Delay:", "步進時間", "Step Delay:"}},
+    {Caption::kLower, {"LED Lower:", "亮度最小值", "LED Lower:"}},
+    {Caption::kUpper, {"LED Upper:", "亮度最大值", "LED Upper:"}},
+    {Caption::kLowerTime, {"Lower Delay:", "全滅時間", "Lower Delay:"}},
+    {Caption::kUpperTime, {"Upper Delay:", "全亮時間", "Upper Delay:"}},
+    {Caption::kColours, {"Effect colours", "燈效顏色", "Effect Colors"}},
+    {Caption::kProfileColours, {"Profile colours", "設定檔顏色", "Profile Colors"}},
+    {Caption::kStrip, {"LED strip step", "流光步進", "Light Strip Step"}},
+    {Caption::kScan, {"Scan", "掃描方式", "Scan"}},
+    {Caption::kLedCount, {"LEDs", "燈珠數", "LEDs"}},
+    {Caption::kScanMultiPoint, {"6-Step Scan", "流光多點版", "6-Step Scan"}},
+    {Caption::kScanBrightened, {"3-Step Scan", "流光增亮版", "3-Step Scan"}},
+};
+
+}  // namespace
+
+QString PageCaption(Caption caption, int language) {
+  const auto column = static_cast<std::size_t>(language >= 1 && language <= 3 ? language - 1 : 0);
+  for (const Texts& texts : kTexts) {
+    if (texts.caption == caption) return QString::fromUtf8(texts.text[column]);
+  }
+  return {};
+}
+
+}  // namespace vrdk::shell
