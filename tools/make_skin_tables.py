@@ -104,9 +104,9 @@ def light_page():
         y = 156 + 34 * (n - 1)
         keys.update({f"LEDEnable{n}_X": 256, f"LEDEnable{n}_Y": y,
                      f"LEDMode{n}_X": 290, f"LEDMode{n}_Y": y})
-    keys.update({"StepTime_X": 256, "StepTime_Y": 476, "StepTime_D": 4})
-    keys.update({"MCULEDCtrl_X": 256, "MCULEDCtrl_Y": 536, "MCULEDNum_X": 410,
-                 "MCULEDNum_Y": 536, "LEDNum_X": 410, "LEDNum_Y": 536})
+    keys.update({"StepTime_X": 256, "StepTime_Y": 446, "StepTime_D": 4})
+    keys.update({"MCULEDCtrl_X": 256, "MCULEDCtrl_Y": 508, "MCULEDNum_X": 410,
+                 "MCULEDNum_Y": 508, "LEDNum_X": 410, "LEDNum_Y": 508})
     # Right: step time and breathing, the ten colours, button flash, the
     # profiles' colours.
     keys.update({"Fall_X": 680, "Fall_Y": 122, "Fall_D": 4, "StepTimeEdit_X": 916,
@@ -114,7 +114,7 @@ def light_page():
     keys.update({"Lower_X": 680, "Lower_Y": 158, "Upper_X": 916, "Upper_Y": 158,
                  "LowerTime_X": 680, "LowerTime_Y": 194, "UpperTime_X": 916, "UpperTime_Y": 194})
     keys.update({"BtnEFT_X": 568, "BtnEFT_Y": 234})
-    keys.update({"Col_X": 570, "Col_Y": 300, "Col_D": 14})
+    keys.update({"Col_X": 570, "Col_Y": 310, "Col_D": 14})
     for n in range(1, 4):
         keys.update({f"ProfileColor{n}_X": 568, f"ProfileColor{n}_Y": 400 + 34 * (n - 1),
                      f"ProfileColor{n}_Box_X": 760})

@@ -1,5 +1,6 @@
 #include "shell/dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -90,6 +91,14 @@ bool QtDialogs::ConfirmReplace(QWidget* parent, const QString& path) {
                                QStringLiteral("%1 already exists. Replace it?").arg(path),
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtDialogs::Confirm(QWidget* parent, const QString& question, const QFont& font) {
+  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), question,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  box.setFont(font);
+  return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtDialogs::Password(QWidget* parent, const QFont& font) {

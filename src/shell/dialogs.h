@@ -26,6 +26,8 @@ class ShellDialogs {
   virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
   // "Replace the existing file?"; true to replace.
   virtual bool ConfirmReplace(QWidget* parent, const QString& path) = 0;
+  // A yes-or-no question before a change that cannot be undone; true for yes.
+  virtual bool Confirm(QWidget* parent, const QString& question, const QFont& font) = 0;
   // dlgPass: the code entered, or nothing on cancel.
   virtual std::optional<QString> Password(QWidget* parent, const QFont& font) = 0;
   // Opens a web address with the desktop's default handler.
@@ -43,6 +45,7 @@ class QtDialogs : public ShellDialogs {
   QString SaveFileName(QWidget* parent, const QString& filter) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
   bool ConfirmReplace(QWidget* parent, const QString& path) override;
+  bool Confirm(QWidget* parent, const QString& question, const QFont& font) override;
   std::optional<QString> Password(QWidget* parent, const QFont& font) override;
   void OpenWebAddress(const QString& address) override;
   std::optional<QColor> Colour(QWidget* parent, const QColor& initial,

@@ -33,13 +33,7 @@ class AdvancedPage : public ::testing::Test {
     rig.Click(QStringLiteral("Btn_Adv_1"));
     rig.Mouse().ClearTranscript();
   }
-  std::vector<std::string> Sent() {
-    std::vector<std::string> sent;
-    for (const auto& line : TranscriptLines(rig.Mouse())) {
-      if (line.rfind("> ", 0) == 0) sent.push_back(line);
-    }
-    return sent;
-  }
+  std::vector<std::string> Sent() const { return rig.Sent(); }
   // Replaces the field's text as a user does: select all, type.
   void Type(const QString& name, const QString& text) {
     auto* edit = rig.Find<QLineEdit>(name);

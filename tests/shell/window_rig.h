@@ -42,6 +42,10 @@ class AnsweringDialogs : public ShellDialogs {
     replace_asked.append(path);
     return replace_answer;
   }
+  bool Confirm(QWidget*, const QString& question, const QFont&) override {
+    questions.append(question);
+    return confirm_answer;
+  }
   std::optional<QString> Password(QWidget*, const QFont&) override {
     ++password_asked;
     return password_answer;
@@ -63,6 +67,8 @@ class AnsweringDialogs : public ShellDialogs {
   int password_asked = 0;
   std::optional<QString> password_answer;
   QStringList opened;
+  QStringList questions;
+  bool confirm_answer = false;
   QList<QColor> colour_asked;
   QStringList colour_titles;
   std::optional<QColor> colour_answer;
@@ -102,6 +108,14 @@ class WindowRig {
   }
   void Click(const QString& name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
   bool Shown(const QString& name) { return Find(name)->isVisibleTo(&window); }
+  // The reports sent to the mouse, in order.
+  std::vector<std::string> Sent() const {
+    std::vector<std::string> sent;
+    for (const auto& line : TranscriptLines(mouse_)) {
+      if (line.rfind("> ", 0) == 0) sent.push_back(line);
+    }
+    return sent;
+  }
   int CountSent(const std::string& prefix) const {
     int count = 0;
     for (const auto& line : TranscriptLines(mouse_)) count += line.rfind(prefix, 0) == 0 ? 1 : 0;

@@ -28,17 +28,11 @@ constexpr int kAimStepBase = 299;  // step k reads Str299 + k
 constexpr int kFireNameBase = 231;
 constexpr int kRepRates = 4;
 
-const QString kOn = QStringLiteral("CbS_E");
-const QString kOff = QStringLiteral("CbS_D");
-const QString kRadioOn = QStringLiteral("RdS_E");
-const QString kRadioOff = QStringLiteral("RdS_D");
-
-QString Name(const char* format, int n) { return QString::fromLatin1(format).arg(n); }
+const QString& kOn = kCheckOn;
+const QString& kOff = kCheckOff;
 
 QColor LevelColour(const image::DataBuf& data, int level) {
-  const auto vendor = image::Vendor(data);
-  const std::size_t at = settings::kLevelColoursAddress + 3 * static_cast<std::size_t>(level);
-  return QColor(vendor[at], vendor[at + 1], vendor[at + 2]);
+  return VendorColour(data, settings::kLevelColoursAddress + 3 * level);
 }
 
 void SetTextIfChanged(QLineEdit* edit, const QString& text) {
@@ -65,13 +59,13 @@ bool DpiPage::Loading() const { return services_.GetSession().Conn().loading; }
 void DpiPage::BuildLevels() {
   for (int n = 1; n <= kLevels; ++n) {
     Level level;
-    level.frame = new PictureLabel(Name("Img_DPI%1Col", n), this);
-    level.swatch = new ColourSwatch(Name("cs_DPI%1Col", n), this);
-    level.colour = new SkinLabel(Name("lbl_DPI%1Col", n), this);
-    level.check = new PictureLabel(Name("Img_DPI%1", n), this);
-    level.name = new SkinLabel(Name("lbl_DPI%1", n), this);
+    level.frame = new PictureLabel(Numbered("Img_DPI%1Col", n), this);
+    level.swatch = new ColourSwatch(Numbered("cs_DPI%1Col", n), this);
+    level.colour = new SkinLabel(Numbered("lbl_DPI%1Col", n), this);
+    level.check = new PictureLabel(Numbered("Img_DPI%1", n), this);
+    level.name = new SkinLabel(Numbered("lbl_DPI%1", n), this);
     level.value = new QLabel(this);
-    level.value->setObjectName(Name("lbl_DPI%1Value", n));
+    level.value->setObjectName(Numbered("lbl_DPI%1Value", n));
     for (int k = 1; k <= kSteps; ++k) {
       auto* step = new PictureLabel(QStringLiteral("Img_DPI%1_%2").arg(n).arg(k), this);
       connect(step, &PictureLabel::Pressed, this, [this, n, k] {
@@ -80,7 +74,7 @@ void DpiPage::BuildLevels() {
       });
       level.steps.append(step);
     }
-    level.slider = new StepSlider(Name("slider_DPI%1", n), kDpiSliderMaximum, kDpiRuler, this);
+    level.slider = new StepSlider(Numbered("slider_DPI%1", n), kDpiSliderMaximum, kDpiRuler, this);
     connect(level.colour, &SkinLabel::Clicked, this, [this, n] { ChooseLevelColour(n); });
     connect(level.check, &PictureLabel::Pressed, this, [this, n] {
       if (n > services_.GetSession().Pages().dpi.count) return;
@@ -104,8 +98,8 @@ void DpiPage::BuildLevels() {
 
 void DpiPage::BuildPollingAndAim() {
   for (int n = 1; n <= kRepRates; ++n) {
-    rate_pictures_.append(new PictureLabel(Name("Img_Rep%1", n), this));
-    auto* label = new SkinLabel(Name("lbl_Rep%1", n), this);
+    rate_pictures_.append(new PictureLabel(Numbered("Img_Rep%1", n), this));
+    auto* label = new SkinLabel(Numbered("lbl_Rep%1", n), this);
     label->setText(QStringLiteral("%1Hz").arg(settings::kPollingRates[n - 1]));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(label, &SkinLabel::Clicked, this, [this, n] {
@@ -122,7 +116,7 @@ void DpiPage::BuildPollingAndAim() {
   aim_value_->setObjectName(QStringLiteral("lbl_AIMDPIValue"));
   aim_value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   for (int k = 1; k <= kSteps; ++k) {
-    auto* step = new PictureLabel(Name("Img_AIMDPI_%1", k), this);
+    auto* step = new PictureLabel(Numbered("Img_AIMDPI_%1", k), this);
     step->setCursor(Qt::PointingHandCursor);
     connect(step, &PictureLabel::Pressed, this, [this, k] {
       keys::AimKey(services_.GetSession()).AIMDPIVlaue_OnClick(k);
@@ -135,17 +129,17 @@ void DpiPage::BuildPollingAndAim() {
 void DpiPage::BuildFire() {
   for (int i = 0; i < 3; ++i) {
     auto* header = new QLabel(this);
-    header->setObjectName(Name("lbl_FireHeader%1", i + 1));
+    header->setObjectName(Numbered("lbl_FireHeader%1", i + 1));
     fire_headers_.append(header);
   }
   for (int n = 1; n <= 3; ++n) {
     Fire fire;
     fire.name = new QLabel(this);
-    fire.name->setObjectName(Name("lbl_Fire%1", n));
-    fire.count = new NumberEdit(Name("Edt_Repeat%1", n), kFireCountDigits, this);
-    fire.interval = new NumberEdit(Name("Edt_DelayTime%1", n), kFireIntervalDigits, this);
-    fire.check = new PictureLabel(Name("Img_Fire%1Continue", n), this);
-    fire.keep = new SkinLabel(Name("lbl_Fire%1Continue", n), this);
+    fire.name->setObjectName(Numbered("lbl_Fire%1", n));
+    fire.count = new NumberEdit(Numbered("Edt_Repeat%1", n), kFireCountDigits, this);
+    fire.interval = new NumberEdit(Numbered("Edt_DelayTime%1", n), kFireIntervalDigits, this);
+    fire.check = new PictureLabel(Numbered("Img_Fire%1Continue", n), this);
+    fire.keep = new SkinLabel(Numbered("lbl_Fire%1Continue", n), this);
     connect(fire.count, &QLineEdit::textEdited, this, [this, n] { CountEdited(n, false); });
     connect(fire.count, &NumberEdit::Left, this, [this, n] { CountEdited(n, true); });
     connect(fire.interval, &QLineEdit::textEdited, this, [this, n] { IntervalEdited(n); });

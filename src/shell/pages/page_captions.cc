@@ -33,6 +33,16 @@ constexpr Texts kTexts[] = {
     {Caption::kLedCount, {"LEDs", "燈珠數", "LEDs"}},
     {Caption::kScanMultiPoint, {"6-Step Scan", "流光多點版", "6-Step Scan"}},
     {Caption::kScanBrightened, {"3-Step Scan", "流光增亮版", "3-Step Scan"}},
+    {Caption::kTypeRgb, {"RGB LED", "RGB燈", "RGB LED"}},
+    {Caption::kTypeSync, {"Sync LED", "同步燈", "Sync LED"}},
+    {Caption::kTypeNt, {"Smart-control LED", "智控燈", "Smart LED"}},
+    {Caption::kTypeMcuLed, {"Flowing-light strip", "流光燈", "Light Strip"}},
+    {Caption::kTypeChangeQuestion,
+     {"Another LED type gives the mouse the factory settings of that type: every button, "
+      "DPI level, lighting setting and macro on the mouse is replaced. Change the type?",
+      "變更燈光類型會以該類型的出廠設定取代滑鼠上所有按鍵、DPI、燈光設定與巨集。要變更嗎？",
+      "A new LED type restores the factory settings of that type, replacing every button, "
+      "DPI, lighting and macro setting on the mouse. Change the type?"}},
 };
 
 }  // namespace

@@ -30,6 +30,11 @@ enum class Caption {
   kLedCount,
   kScanMultiPoint,
   kScanBrightened,
+  kTypeRgb,
+  kTypeSync,
+  kTypeNt,
+  kTypeMcuLed,
+  kTypeChangeQuestion,
 };
 
 // The caption in language 1..3 (another number counts as 1).

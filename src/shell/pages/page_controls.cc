@@ -29,13 +29,17 @@ void StepSlider::SetThumb(const QPixmap& thumb) {
   update();
 }
 
-int StepSlider::RulerPosition(QPoint point) const {
+int StepSlider::Along(QPoint point) const {
   const int along = Vertical() ? point.y() : point.x();
-  return Length() > 0 ? along * ruler_ / Length() : 0;
+  return mirrored_ ? Length() - 1 - along : along;
+}
+
+int StepSlider::RulerPosition(QPoint point) const {
+  return Length() > 0 ? Along(point) * ruler_ / Length() : 0;
 }
 
 int StepSlider::ValueAt(QPoint point) const {
-  const int along = std::clamp(Vertical() ? point.y() : point.x(), 0, std::max(Length() - 1, 0));
+  const int along = std::clamp(Along(point), 0, std::max(Length() - 1, 0));
   return Length() > 1 ? along * maximum_ / (Length() - 1) : 0;
 }
 
@@ -44,7 +48,8 @@ void StepSlider::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QPixmap thumb = Vertical() ? thumb_.transformed(QTransform().rotate(90)) : thumb_;
   const int travel = Length() - (Vertical() ? thumb.height() : thumb.width());
-  const int at = maximum_ > 0 ? value_ * std::max(travel, 0) / maximum_ : 0;
+  int at = maximum_ > 0 ? value_ * std::max(travel, 0) / maximum_ : 0;
+  if (mirrored_) at = std::max(travel, 0) - at;
   if (Vertical()) {
     painter.drawPixmap((width() - thumb.width()) / 2, at, thumb);
   } else {
@@ -138,6 +143,14 @@ void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::ve
     const bool shown = static_cast<std::size_t>(i) < lit.size() && lit[static_cast<std::size_t>(i)];
     row[i]->SetPicture(pictures.Get(shown ? on : off));
   }
+}
+
+QString Numbered(const char* format, int n) { return QString::fromLatin1(format).arg(n); }
+
+QColor VendorColour(const image::DataBuf& data, int address) {
+  const auto vendor = image::Vendor(data);
+  const auto at = static_cast<std::size_t>(address);
+  return QColor(vendor[at], vendor[at + 1], vendor[at + 2]);
 }
 
 QString TextColourStyle(const SkinColour& colour) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "image/config_buffers.h"
 #include "tables/skin_layout.h"
 
 namespace vrdk::shell {
@@ -32,6 +33,8 @@ class StepSlider : public QWidget {
   // Sets the thumb (0 .. maximum), emitting nothing.
   void setValue(int value);
   void SetThumb(const QPixmap& thumb);
+  // A mirrored slider runs from its far end: right to left, or bottom to top.
+  void SetMirrored(bool mirrored) { mirrored_ = mirrored; }
   // The ruler position of a point inside the slider.
   int RulerPosition(QPoint point) const;
 
@@ -51,11 +54,14 @@ class StepSlider : public QWidget {
   bool Vertical() const { return height() > width(); }
   int Length() const { return Vertical() ? height() : width(); }
   int ValueAt(QPoint point) const;
+  // How far along the slider a point lies, from its start.
+  int Along(QPoint point) const;
 
   int maximum_;
   int ruler_;
   int value_ = 0;
   bool dragging_ = false;
+  bool mirrored_ = false;
   QPixmap thumb_;
 };
 
@@ -98,6 +104,18 @@ QString FieldStyle(const SkinLayout& skin, const char* group);
 // Shows "on" on the lit pictures of a row and "off" on the others.
 void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::vector<bool>& lit,
               const QString& on, const QString& off);
+
+// A control's name with its number: Numbered("Img_DPI%1", 3) is "Img_DPI3".
+QString Numbered(const char* format, int n);
+
+// The R, G, B bytes of the Vendor section at `address` as a colour.
+QColor VendorColour(const image::DataBuf& data, int address);
+
+// The picture names of a check box and a radio button, on and off.
+inline const QString kCheckOn = QStringLiteral("CbS_E");
+inline const QString kCheckOff = QStringLiteral("CbS_D");
+inline const QString kRadioOn = QStringLiteral("RdS_E");
+inline const QString kRadioOff = QStringLiteral("RdS_D");
 
 // The colour of a text group's style, for a label's style sheet.
 QString TextColourStyle(const SkinColour& colour);
