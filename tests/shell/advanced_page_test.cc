@@ -216,5 +216,29 @@ TEST_F(AdvancedPage, APointerStepIsAppliedThroughThePlatformAndReadBack) {
   EXPECT_EQ(rig.pointer->applied.back().acceleration, (std::array<int, 3>{1, 6, 10}));
 }
 
+TEST_F(AdvancedPage, ADraggedSliderPreviewsItsValueAndSendsOnRelease) {
+  auto* slider = rig.Find<StepSlider>(QStringLiteral("slider_DPI1"));
+  QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(18, 2));
+  QTest::mouseMove(slider, QPoint(18, slider->height() - 1));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_DPI1Value"))->text(), QStringLiteral("6400"));
+  EXPECT_THAT(Sent(), IsEmpty());
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(18, slider->height() - 1));
+  EXPECT_EQ(Sent().front(), "> 40 05 00 2C 6B 00 00 01");  // level 1 = 11, level 2 = 6
+}
+
+TEST_F(AdvancedPage, NothingIsSentWhileLoading) {
+  rig.session.Conn().loading = true;
+  rig.Click(QStringLiteral("Img_DPI3_5"));
+  rig.Click(QStringLiteral("lbl_Rep3"));
+  rig.Click(QStringLiteral("lbl_Fire1Continue"));
+  rig.Click(QStringLiteral("Img_AIMDPI_3"));
+  Type(QStringLiteral("Edt_Repeat1"), QStringLiteral("9"));
+  rig.dialogs->colour_answer = QColor(1, 2, 3);
+  rig.Click(QStringLiteral("lbl_DPI1Col"));
+  EXPECT_THAT(Sent(), IsEmpty());
+  EXPECT_THAT(rig.dialogs->messages, IsEmpty());
+  EXPECT_THAT(rig.dialogs->colour_asked, IsEmpty());
+}
+
 }  // namespace
 }  // namespace vrdk::shell

@@ -155,5 +155,36 @@ TEST_F(LightPageTest, ATypeChangeIsAskedAndThenCoversThePageUntilTheMouseIsBack)
   EXPECT_FALSE(rig.Shown(QStringLiteral("cb_MCULEDCtrl_3")));
 }
 
+TEST_F(LightPageTest, SyncLedsShowNoColoursOnEitherPage) {
+  rig.dialogs->confirm_answer = true;
+  auto* type = rig.Find<QComboBox>(QStringLiteral("cb_LEDMode_3"));
+  type->setFocus();
+  QTest::keyClick(type, Qt::Key_Home);
+  QTest::keyClick(type, Qt::Key_Down);  // "Sync LED"
+  ASSERT_EQ(rig.session.Pages().led_type, image::LedType::kSync);
+  rig.Click(QStringLiteral("Btn_Breath_1"));
+  EXPECT_EQ(Caption(QStringLiteral("lbl_LED3")), QStringLiteral("Sync No-breath"));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("lbl_LED4")));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("cs_Col1")));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("cb_Profile1Color_3")));
+  rig.Click(QStringLiteral("Btn_Adv_3"));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("lbl_DPI1Col")));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("lbl_DPI1")));
+}
+
+TEST_F(LightPageTest, NothingIsSentOrAskedWhileLoading) {
+  rig.session.Conn().loading = true;
+  rig.Click(QStringLiteral("lbl_LED2"));
+  rig.Click(QStringLiteral("Img_Fall3"));
+  rig.Click(QStringLiteral("cb_Mode1_3"));
+  rig.Click(QStringLiteral("Img_MCULEDStep_2"));
+  auto* type = rig.Find<QComboBox>(QStringLiteral("cb_LEDMode_3"));
+  type->setFocus();
+  QTest::keyClick(type, Qt::Key_Home);
+  EXPECT_THAT(rig.dialogs->questions, IsEmpty());
+  EXPECT_THAT(Sent(), IsEmpty());
+  EXPECT_EQ(rig.session.Pages().led_type, image::LedType::kMCULED);
+}
+
 }  // namespace
 }  // namespace vrdk::shell

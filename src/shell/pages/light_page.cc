@@ -426,6 +426,11 @@ void LightPage::ChangeType(int item) {
   Session& session = services_.GetSession();
   const auto current = settings::LedTypeItem(session.Pages().led_type);
   if (current && *current == item) return;
+  // Nothing to ask while the change could not be made (Loading, a transfer).
+  if (session.CheckAccess() != Refusal::kNone) {
+    ShowState();
+    return;
+  }
   const QString question = PageCaption(Caption::kTypeChangeQuestion, session.CurrentLanguage());
   if (!services_.Dialogs().Confirm(services_.Window(), question, services_.TableFont(11))) {
     ShowState();
