@@ -240,5 +240,33 @@ TEST_F(AdvancedPage, NothingIsSentWhileLoading) {
   EXPECT_THAT(rig.dialogs->colour_asked, IsEmpty());
 }
 
+TEST_F(AdvancedPage, ADpiButtonOnTheMouseMovesTheCurrentLevel) {
+  auto memory = rig.Mouse().Memory();
+  memory[166] = 4;  // the mouse went on to level 5
+  rig.Mouse().SetMemory(memory);
+  rig.session.HandleInputReport({0x42, 0, 0, 1});
+  rig.session.HandleInputReport({0x42, 0, 0, 0});
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI5"), QStringLiteral("RdS_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3"), QStringLiteral("RdS_D")));
+}
+
+TEST(AdvancedPageStyles, TheProgressBarStyleLightsEveryStepUpToTheValue) {
+  BrandOptions brand = LoadBrandOptions().options;
+  brand.step_style = StepStyle::kProgressBar;
+  WindowRig rig({}, brand);
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  // Level 3 is at 2400, the ninth step.
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_1"), QStringLiteral("Bar2_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_9"), QStringLiteral("Bar2_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_10"), QStringLiteral("Bar2_D")));
+  // The pointer speed keeps the lever style; the double-click row does not.
+  rig.Click(QStringLiteral("Img_Spd5"));
+  rig.Click(QStringLiteral("Img_DbSpd5"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Spd4"), QStringLiteral("Bar1_D")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DbSpd4"), QStringLiteral("Bar1_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DbSpd6"), QStringLiteral("Bar1_D")));
+}
+
 }  // namespace
 }  // namespace vrdk::shell

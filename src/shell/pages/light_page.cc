@@ -382,18 +382,27 @@ void LightPage::ShowColours() {
   }
   top_captions_[0].first->setVisible(shown);
   top_captions_[1].first->setVisible(shown);
+  QList<QRgb> colours;
+  for (int colour = 0; colour < kColours; ++colour) {
+    colours.append(EffectColour(session.Data(), colour).rgb());
+  }
+  const QString user_colour = Text(kUserColourKey);
   for (int n = 0; n < 3; ++n) {
     QComboBox* list = profile_colours_[n];
-    // Items 0 .. 9 are the ten colours, item 10 the user's own colour.
-    list->clear();
-    for (int colour = 0; colour < kColours; ++colour) {
-      list->addItem(ColourIcon(EffectColour(session.Data(), colour)), QString::number(colour + 1));
+    // Items 0 .. 9 are the ten colours, item 10 the user's own colour; the
+    // list is built again only when they changed (an open list stays open).
+    if (colours != listed_colours_ || list->itemText(kColours) != user_colour) {
+      list->clear();
+      for (int colour = 0; colour < kColours; ++colour) {
+        list->addItem(ColourIcon(QColor(colours[colour])), QString::number(colour + 1));
+      }
+      list->addItem(user_colour);
     }
-    list->addItem(Text(kUserColourKey));
-    list->setCurrentIndex(session.Keys().profile_colour_items[static_cast<std::size_t>(n)]);
+    SelectQuietly(list, session.Keys().profile_colour_items[static_cast<std::size_t>(n)]);
     list->setVisible(shown);
     profile_names_[n]->setVisible(shown);
   }
+  listed_colours_ = colours;
 }
 
 void LightPage::ShowStrip() {

@@ -80,6 +80,7 @@ class LightPage : public Page {
   SkinLabel* flash_ = nullptr;
   QList<QLabel*> profile_names_;
   QList<QComboBox*> profile_colours_;
+  QList<QRgb> listed_colours_;  // the colours the profile lists show
   QList<PictureLabel*> strip_steps_;
   QList<QLabel*> strip_numbers_;
   StepSlider* strip_slider_ = nullptr;
