@@ -77,6 +77,10 @@ constexpr int kProfileLoopName = 254;
 constexpr int kAimName = 260;
 constexpr int kEmptyComboName = 205;
 constexpr std::string_view kFireMacroName = "Fire Macro";
+// What a built-in fire pattern is called when the language has no text for
+// it (the shipped tables have none): "Fire Pattern 1" .. "Fire Pattern 7".
+constexpr std::string_view kFirePatternName = "Fire Pattern ";
+constexpr int kFirstFirePatternName = 600;
 
 constexpr std::array<std::string_view, 4> kModifierNames = {"Ctrl", "Shift", "Alt", "Win"};
 
@@ -164,7 +168,14 @@ std::string FireMacroName(const KeyCodeBytes& bytes, const LanguageTable& langua
   const std::string prefix = FormatKeyCode(bytes).substr(0, 6);
   if (!context.fire_macro_naming) {
     for (const auto& pattern : kFirePatterns) {
-      if (pattern.prefix == prefix) return language.Text(pattern.name);
+      if (pattern.prefix != prefix) continue;
+      // An empty name would show a button that fires as one with no function.
+      std::string name = language.Text(pattern.name);
+      if (name.empty()) {
+        name = std::string(kFirePatternName) +
+               std::to_string(pattern.name - kFirstFirePatternName + 1);
+      }
+      return name;
     }
     return {};
   }
