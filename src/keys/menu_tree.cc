@@ -120,9 +120,9 @@ MenuBox PlaceMainMenu(const MenuBox& label, int width, int height, int client_wi
 }
 
 MenuBox PlaceSubmenu(const MenuBox& parent, const MenuBox& entry, int width, int height,
-                     int client_width, int client_height) {
+                     int client_width, int client_height, bool leftward) {
   MenuBox box{parent.x + entry.x + entry.width + 2, parent.y + entry.y, width, height};
-  if (box.x + width > client_width) box.x = parent.x - width;
+  if (box.x + width > client_width || (leftward && parent.x - width >= 0)) box.x = parent.x - width;
   if (box.y + height > client_height) box.y = parent.y + entry.y + entry.height - height;
   return box;
 }

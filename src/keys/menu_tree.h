@@ -68,7 +68,10 @@ MenuBox PlaceMainMenu(const MenuBox& label, int width, int height, int client_wi
 // the right of the entry with a 2-pixel gap, or flush to the left of the
 // parent panel when it would leave the window; its top level with the entry,
 // or its bottom level with the entry's bottom when it would leave the window.
+// leftward: the parent itself opened to the left of its own parent; the
+// submenu then keeps going left while there is room, so that it does not
+// cover the panel the pointer came from.
 MenuBox PlaceSubmenu(const MenuBox& parent, const MenuBox& entry, int width, int height,
-                     int client_width, int client_height);
+                     int client_width, int client_height, bool leftward = false);
 
 }  // namespace vrdk

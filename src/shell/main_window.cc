@@ -168,20 +168,12 @@ void TForm1::WireButton(const QString& stem, SkinLabel* label) {
   const FrameButton& family = *FindFrameButton(stem);
   connect(label, &SkinLabel::Entered, this, [this, copy, family, label] {
     copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) + QStringLiteral("_02")));
-    if (!label->text().isEmpty()) {
-      rolling_.Start(label->objectName().toStdString(), label->text().toStdString());
-      rolling_label_ = label;
-      label_run_.start();
-    }
+    StartRolling(label);
   });
   connect(label, &SkinLabel::Left, this, [this, copy, family, stem, label] {
     copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) +
                                          QStringLiteral("_0%1").arg(RestingState(stem))));
-    label_run_.stop();
-    if (rolling_label_ == label && rolling_.Running()) {
-      label->setText(FromUtf8(rolling_.Original()));
-      rolling_.Stop();
-    }
+    StopRolling(label);
   });
   static const QHash<QString, void (TForm1::*)()> kHandlers = {
       {QStringLiteral("Main"), &TForm1::Btn_Main_0Click},
@@ -310,6 +302,21 @@ QString TForm1::AskSaveFile(const QString& filter) { return dialogs_->SaveFileNa
 
 void TForm1::HideAllMenu() {
   for (Page* page : pages_) page->HideMenus();
+}
+
+void TForm1::StartRolling(QLabel* label) {
+  if (label->text().isEmpty()) return;
+  rolling_.Start(label->objectName().toStdString(), label->text().toStdString());
+  rolling_label_ = label;
+  label_run_.start();
+}
+
+void TForm1::StopRolling(QLabel* label) {
+  label_run_.stop();
+  if (rolling_label_ == label && rolling_.Running()) {
+    label->setText(FromUtf8(rolling_.Original()));
+    rolling_.Stop();
+  }
 }
 
 Page* TForm1::PageOfGroup(int group) const {

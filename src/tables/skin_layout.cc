@@ -227,7 +227,9 @@ void PlaceKeyPage(Placer& placer, int language) {
   }
   placer.Style("G");
   placer.Colours({"G_Back", "G_Border", "G_SF", "G_SP"});
-  for (const char* key : {"M_L_W", "SP_L_W", "O_L_W"}) placer.Num(key);
+  for (const char* key : {"M_L_W", "SP_L_W", "O_L_W", "Key_ACPIKey_Enable", "Key_MACOS_Enable"}) {
+    placer.Num(key);
+  }
 }
 
 // A picture with its caption beside it, placed by prefix_X, prefix_Y.
@@ -413,7 +415,8 @@ std::string TextGroupOf(std::string_view name) {
         "Btn_Update_", "Btn_Engineer_", "Btn_Save_", "Btn_Load_", "Btn_Lang"}) {
     if (starts(prefix)) return "B";
   }
-  if (starts("Key") || starts("IB_ComboKey") || starts("Key_Profile")) return "C";
+  if (starts("Key_")) return "G";  // the key menus' entries
+  if (starts("Key") || starts("IB_ComboKey")) return "C";
   for (const char* prefix :
        {"lbl_DPI", "lbl_Rep", "lbl_Fire", "Edt_Repeat", "Edt_DelayTime", "lbl_AIMDPI", "lbl_Spd",
         "lbl_DbSpd", "lbl_ScrSpd", "lbl_IsControl", "lbl_IsScreen"}) {

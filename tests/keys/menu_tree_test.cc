@@ -79,5 +79,17 @@ TEST(MenuPlacement, SubmenusOpenBesideTheEntryOrFlushLeftAndBottomAligned) {
             (MenuBox{491, 446, 170, 170}));
 }
 
+TEST(MenuPlacement, BeyondAPanelThatTurnedLeftSubmenusKeepGoingLeftWhileThereIsRoom) {
+  // Pnl_Special turned left of Pnl_Main (761..931); its submenu would cover
+  // Pnl_Main if it opened to the right.
+  const MenuBox special{571, 166, 190, 242};
+  const MenuBox entry{2, 49, 186, 24};
+  EXPECT_EQ(PlaceSubmenu(special, entry, 170, 26, kClientWidth, kClientHeight, true),
+            (MenuBox{401, 215, 170, 26}));
+  // No room on the left: to the right after all.
+  const MenuBox at_edge{100, 166, 190, 242};
+  EXPECT_EQ(PlaceSubmenu(at_edge, entry, 170, 26, kClientWidth, kClientHeight, true).x, 290);
+}
+
 }  // namespace
 }  // namespace vrdk

@@ -187,6 +187,7 @@ TEST_F(SkinLayoutTest, ReadsTextStylesColoursAndListSizes) {
   EXPECT_EQ(TextGroupOf("Btn_Confirm2_4"), "A");
   EXPECT_EQ(TextGroupOf("Btn_Lang3_1"), "B");
   EXPECT_EQ(TextGroupOf("Key12"), "C");
+  EXPECT_EQ(TextGroupOf("Key_Profile2"), "G");
   EXPECT_EQ(TextGroupOf("gbPage1"), "");
 }
 
