@@ -73,6 +73,7 @@ TEST_F(KeyPageTest, PlayPauseOnKeyThreeOfSwitchControlIsOneProfileWrite) {
   EXPECT_EQ(rig.CountSent("> 40 05 00 A4"), 2);       // the profile reload
   EXPECT_EQ(MemoryHex(kProfile2 + 8), "03 00 CD 00");
   EXPECT_EQ(Caption(3), QStringLiteral("Play / Pause"));
+  EXPECT_EQ(rig.session.Pages().engineer_captions[1][2], "Play / Pause");
   EXPECT_FALSE(rig.Shown(QStringLiteral("Pnl_Main")));
   EXPECT_FALSE(rig.Shown(QStringLiteral("Pnl_Media")));
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Key3"), QStringLiteral("KeyS_01")));
@@ -293,6 +294,55 @@ TEST_F(KeyPageTest, KeysShowTheHoverLookAndTheFactoryFirePatternsTheirNames) {
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Key6"), QStringLiteral("KeyS_01")));
   EXPECT_EQ(Caption(3), QStringLiteral("Fire Pattern 3"));
   EXPECT_EQ(Caption(6), QStringLiteral("Fire Pattern 2"));
+}
+
+TEST_F(KeyPageTest, WhileTheProfilesAreWrittenTheKeysTakeNoClicks) {
+  ShowModePage("Switch");
+  bool opened_meanwhile = true;
+  rig.clock.on_pump = [&] {
+    rig.Click(QStringLiteral("Key5"));
+    opened_meanwhile = rig.Shown(QStringLiteral("Pnl_Main"));
+  };
+  Choose(3, {"Key_Media"}, "Key_Stop");
+  EXPECT_FALSE(opened_meanwhile);
+  EXPECT_EQ(rig.CountSent("> 40 07"), 1);
+  EXPECT_EQ(MemoryHex(kProfile2 + 8), "03 00 B7 00");
+}
+
+TEST(KeyPageBrand, TheButtonEffectEntryAndItsWriteComeWithTheBrandOption) {
+  BrandOptions brand = LoadBrandOptions().options;
+  brand.button_effect = true;
+  WindowRig rig({}, brand);
+  rig.Connect();
+  rig.session.Pages().button_effect_item = 1;
+  rig.Click(QStringLiteral("Btn_Switch_1"));
+  EXPECT_EQ(rig.CountSent("> 40 05 00 A7 01"), 1);  // live 167: the button effect
+  rig.Click(QStringLiteral("Key8"));
+  QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
+  QCoreApplication::sendEvent(rig.Find(QStringLiteral("Key_Special")), &enter);
+  EXPECT_TRUE(rig.Shown(QStringLiteral("Key_BtnEFT")));
+  EXPECT_EQ(rig.Find(QStringLiteral("Pnl_Special"))->height(), 266);
+  rig.Mouse().ClearTranscript();
+  rig.Click(QStringLiteral("Key_BtnEFT"));
+  EXPECT_EQ(rig.session.Pages().code_texts.profiles[1][7], "08010000");
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Key8"))->text(),
+            QStringLiteral("Button Effect Switch"));
+}
+
+TEST(KeyPageBrand, KeyCaptionsRollWhileHoveredAndComeBackWhenClicked) {
+  BrandOptions brand = LoadBrandOptions().options;
+  brand.rolling_captions = true;
+  WindowRig rig({}, brand);
+  rig.Connect();
+  auto* key = rig.Find<QLabel>(QStringLiteral("Key4"));
+  QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
+  QCoreApplication::sendEvent(key, &enter);
+  rig.window.LabelRunTimer();
+  EXPECT_EQ(key->text(), QStringLiteral("ight Click    R"));
+  rig.Click(QStringLiteral("Key4"));
+  EXPECT_EQ(key->text(), QStringLiteral("Right Click"));
+  rig.window.LabelRunTimer();
+  EXPECT_EQ(key->text(), QStringLiteral("Right Click"));
 }
 
 }  // namespace
