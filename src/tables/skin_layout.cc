@@ -55,6 +55,16 @@ class Placer {
     return value;
   }
 
+  // A key a skin may leave out (it then reads as 0, without an error).
+  int Optional(std::string_view key) {
+    int value = 0;
+    if (page_ != nullptr) {
+      if (const auto text = page_->Find(section_, key)) value = ParseDecimal(*text).value_or(0);
+    }
+    skin_.numbers[std::string(key)] = value;
+    return value;
+  }
+
   SkinSize Picture(const std::string& name) {
     if (auto found = sizes_ ? sizes_(name) : std::nullopt) return *found;
     for (const auto& error : skin_.errors) {
@@ -227,9 +237,10 @@ void PlaceKeyPage(Placer& placer, int language) {
   }
   placer.Style("G");
   placer.Colours({"G_Back", "G_Border", "G_SF", "G_SP"});
-  for (const char* key : {"M_L_W", "SP_L_W", "O_L_W", "Key_ACPIKey_Enable", "Key_MACOS_Enable"}) {
-    placer.Num(key);
-  }
+  for (const char* key : {"M_L_W", "SP_L_W", "O_L_W"}) placer.Num(key);
+  // The special-key menu's power and MAC OS entries are hidden unless the
+  // skin shows them.
+  for (const char* key : {"Key_ACPIKey_Enable", "Key_MACOS_Enable"}) placer.Optional(key);
 }
 
 // A picture with its caption beside it, placed by prefix_X, prefix_Y.

@@ -208,6 +208,16 @@ TEST_F(SkinLayoutTest, MissingKeyIsNamedAndTakesTheShippedPlace) {
   EXPECT_EQ(Control(one, "Img_Breath_1").rect.x, 24);
 }
 
+TEST_F(SkinLayoutTest, TheSpecialMenusHiddenEntriesAreTheSkinsToShowAndMayBeLeftOut) {
+  EXPECT_EQ(Place().Number("Key_ACPIKey_Enable"), 1);
+  Change("Key_ACPIKey_Enable", std::nullopt);
+  Change("Key_MACOS_Enable", "0");
+  const SkinLayout skin = Place();
+  EXPECT_THAT(skin.errors, IsEmpty());
+  EXPECT_EQ(skin.Number("Key_ACPIKey_Enable"), 0);
+  EXPECT_EQ(skin.Number("Key_MACOS_Enable"), 0);
+}
+
 TEST_F(SkinLayoutTest, WordWhereANumberBelongsIsNamedAndTakesTheShippedValue) {
   Change("Key1_Y", "top");
   const SkinLayout skin = Place();
