@@ -71,7 +71,8 @@ std::string CodeForMenuTag(int tag, const KeyCodeContext& context,
 // Class 0x0B codes are named by their built-in fire pattern ("Fire Pattern
 // N" when the language lacks the pattern's text), or, with the
 // fire-macro naming switch set, "Fire Macro" + the highest script entry
-// number whose first six digits equal the code's (empty when none does).
+// number whose first six digits equal the code's (the built-in pattern's
+// name when none does, empty when the code is no pattern either).
 // Class 0x10 codes are named by the device macro whose present address-table
 // entry holds b1 b2 (the last such entry of the memory type's table).
 std::string NameForCode(std::string_view code, const LanguageTable& language,

@@ -359,6 +359,10 @@ TEST(FireMacroNaming, WithTheSwitchTheHighestEntrySharingSixDigitsNamesIt) {
   EXPECT_EQ(Name("0B120501", context), "Fire Macro3");
   EXPECT_EQ(Name("0B990000", context), "");
   EXPECT_EQ(Name("0B8F0000", context), "");  // the fixed code keeps its own (absent) name
+  // A factory pattern that no script stands for keeps its pattern name.
+  EXPECT_EQ(Name("0B120108", context), "Fire Pattern 3");
+  tables.fire = {"0B120100"};
+  EXPECT_EQ(Name("0B120108", context), "Fire Macro1");
   context.macro_tables = nullptr;
   EXPECT_EQ(Name("0B120501", context), "");
 }
