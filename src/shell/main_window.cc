@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QWindow>
@@ -504,6 +505,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   }
   // A transfer lets the window breathe; what the user does meanwhile waits.
   if (session_ != nullptr && session_->Busy() && IsOwnInput(watched, event)) return true;
+  // Esc closes the key menus, as a click beside them does.
+  if (event->type() == QEvent::KeyPress && IsOwnInput(watched, event) &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    HideAllMenu();
+  }
   return QWidget::eventFilter(watched, event);
 }
 

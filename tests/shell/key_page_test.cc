@@ -117,6 +117,9 @@ TEST_F(KeyPageTest, SubmenusOpenByHoverAndCloseTheirSiblings) {
   QTest::mouseClick(rig.Find(QStringLiteral("Img_P1")), Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_FALSE(rig.Shown(QStringLiteral("Pnl_Main")));
   rig.Click(QStringLiteral("Key2"));
+  QTest::keyClick(&rig.window, Qt::Key_Escape);
+  EXPECT_FALSE(rig.Shown(QStringLiteral("Pnl_Main")));
+  rig.Click(QStringLiteral("Key2"));
   rig.Click(QStringLiteral("Btn_Adv_1"));
   EXPECT_FALSE(rig.Shown(QStringLiteral("Pnl_Main")));
 }
