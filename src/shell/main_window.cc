@@ -70,10 +70,6 @@ bool IsNavigationStem(const QString& stem) {
   return false;
 }
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The free fonts that stand in for the ones the language tables name.
 void SubstituteFonts() {
   QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));

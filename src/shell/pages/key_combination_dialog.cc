@@ -26,14 +26,6 @@ constexpr Box kBoxes[] = {
 };
 constexpr int kTabBox = 4;
 
-QString Rgb(const SkinColour& colour) {
-  return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue);
-}
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 TForm2::TForm2(ShellServices& services, QWidget* window)
@@ -48,7 +40,7 @@ TForm2::TForm2(ShellServices& services, QWidget* window)
   const LanguageTable& language = services_.Language();
   const TextStyle style = skin.Style("K");
   const QFont font = services_.TableFont(style.points);
-  const QString text_colour = Rgb(style.colour);
+  const QString text_colour = CssColour(style.colour);
 
   auto* background = new PictureLabel(QStringLiteral("Img_AssemblyBase"), this);
   background->SetPicture(services_.GetPictures().Get(QStringLiteral("Msg")));
@@ -69,14 +61,14 @@ TForm2::TForm2(ShellServices& services, QWidget* window)
   edit_->setStyleSheet(
       QStringLiteral("QLineEdit { color: %1; background: %2; border: 1px solid "
                      "%3; selection-background-color: %3; }")
-          .arg(text_colour, Rgb(skin.Colour("K_AK")), Rgb(skin.Colour("G_Border"))));
+          .arg(text_colour, CssColour(skin.Colour("K_AK")), CssColour(skin.Colour("G_Border"))));
   edit_->installEventFilter(this);
 
   const QString box_style = QStringLiteral(
                                 "QCheckBox { color: %1; spacing: 6px; background: transparent; }"
                                 "QCheckBox::indicator { width: 18px; height: 18px; }"
-                     "QCheckBox::indicator:unchecked { image: url(:/skin/CbS_D.png); }"
-                     "QCheckBox::indicator:checked { image: url(:/skin/CbS_E.png); }")
+                                "QCheckBox::indicator:unchecked { image: url(:/skin/CbS_D.png); }"
+                                "QCheckBox::indicator:checked { image: url(:/skin/CbS_E.png); }")
                                 .arg(text_colour);
   for (int i = 0; i < 5; ++i) {
     auto* box = new QCheckBox(QLatin1String(kBoxes[i].caption), this);
@@ -116,7 +108,7 @@ SkinLabel* TForm2::AddButton(const QString& name, const QString& family, const c
   label->setText(caption);
   label->setFont(services_.TableFont(skin.Style("K").points));
   label->setStyleSheet(
-      QStringLiteral("color: %1; background: transparent;").arg(Rgb(skin.Style("K").colour)));
+      QStringLiteral("color: %1; background: transparent;").arg(CssColour(skin.Style("K").colour)));
   connect(label, &SkinLabel::Entered, this, [image, &pictures, family] {
     image->SetPicture(pictures.Get(family + QStringLiteral("_02")));
   });

@@ -12,15 +12,6 @@ namespace vrdk::shell {
 namespace {
 
 constexpr int kMacroRows = 10;  // LB_Name shows this many macros before it scrolls
-const QString kMacroList = QStringLiteral("LB_Name");
-
-QString Rgb(const SkinColour& colour) {
-  return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue);
-}
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QRect RectOf(const MenuBox& box) { return {box.x, box.y, box.width, box.height}; }
 MenuBox BoxOf(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
@@ -46,7 +37,7 @@ KeyMenus::KeyMenus(ShellServices& services, QWidget* page)
   for (const MenuPanel& panel : MenuPanels()) Build(panel, LevelOf(panel));
 
   macros_ = new QListWidget(page_);
-  macros_->setObjectName(kMacroList);
+  macros_->setObjectName(QStringLiteral("LB_Name"));
   macros_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   macros_->setFocusPolicy(Qt::NoFocus);
   macros_->setMouseTracking(true);
@@ -95,9 +86,9 @@ void KeyMenus::ApplyLanguage() {
       QStringLiteral("QFrame#%1 { background: %2; border: %3px solid %4; }");
   for (Panel& panel : panels_) {
     panel.frame->setStyleSheet(
-        frame_style.arg(panel.frame->objectName(), Rgb(skin.Colour("G_Back")))
+        frame_style.arg(panel.frame->objectName(), CssColour(skin.Colour("G_Back")))
             .arg(kMenuBorder)
-            .arg(Rgb(skin.Colour("G_Border"))));
+            .arg(CssColour(skin.Colour("G_Border"))));
     for (int i = 0; i < panel.entries.size(); ++i) {
       SkinLabel* entry = panel.entries[i];
       entry->setFont(font);
@@ -111,17 +102,17 @@ void KeyMenus::ApplyLanguage() {
       QStringLiteral("QListWidget { background: %1; border: %2px solid %3; color: %4; outline: 0; }"
                      "QListWidget::item { height: %5px; padding-left: 6px; }"
                      "QListWidget::item:hover { background: %6; color: %7; }")
-          .arg(Rgb(skin.Colour("G_Back")))
+          .arg(CssColour(skin.Colour("G_Back")))
           .arg(kMenuBorder)
-          .arg(Rgb(skin.Colour("G_Border")), Rgb(style.colour))
+          .arg(CssColour(skin.Colour("G_Border")), CssColour(style.colour))
           .arg(kMenuItemHeight)
-          .arg(Rgb(skin.Colour("G_SP")), Rgb(skin.Colour("G_SF"))));
+          .arg(CssColour(skin.Colour("G_SP")), CssColour(skin.Colour("G_SF"))));
 }
 
 void KeyMenus::StyleEntry(SkinLabel* entry, bool selected) {
   const SkinLayout& skin = services_.Skin();
-  const QString colour = Rgb(selected ? skin.Colour("G_SF") : skin.Style("G").colour);
-  const QString back = selected ? Rgb(skin.Colour("G_SP")) : QStringLiteral("transparent");
+  const QString colour = CssColour(selected ? skin.Colour("G_SF") : skin.Style("G").colour);
+  const QString back = selected ? CssColour(skin.Colour("G_SP")) : QStringLiteral("transparent");
   entry->setStyleSheet(QStringLiteral("color: %1; background: %2;").arg(colour, back));
   entry->setProperty("selected", selected);
   if (auto* more = entry->findChild<QLabel*>(QStringLiteral("lbl_More"))) {
