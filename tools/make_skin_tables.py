@@ -53,6 +53,8 @@ def key_page():
     keys.update(colour("G_SF", (255, 255, 255)))
     keys.update(colour("G_SP", (180, 30, 42)))
     keys.update({"M_L_W": 170, "SP_L_W": 190, "O_L_W": 170})
+    # The special-key menu's power and MAC OS entries: shown by this skin.
+    keys.update({"Key_ACPIKey_Enable": 1, "Key_MACOS_Enable": 1})
     return keys
 
 
@@ -157,11 +159,13 @@ def update_page_and_dialogs():
     keys.update({"Size_K": 10})
     keys.update(colour("K", (236, 240, 244)))
     keys.update(colour("K_AK", (20, 22, 28)))
-    keys.update({"AKT_X": 20, "AKT_Y": 16, "AKT_W": 320, "AKC_X": 20, "AKC_Y": 52, "AKC_W": 320})
-    for i, name in enumerate(["MK_A", "MK_C", "MK_S", "MK_W", "MK_T"]):
-        keys.update({f"{name}_X": 20 + 64 * i, f"{name}_Y": 92})
-    keys.update({"AK_Cfm_X": 40, "AK_Cfm_Y": 140, "AK_Clear_X": 150, "AK_Clear_Y": 140,
-                 "AK_Close_X": 326, "AK_Close_Y": 8})
+    # The key-combination dialog on its 380 x 190 "Msg" picture: title, edit
+    # box, the check boxes Ctrl, Shift, Alt, Win, Tab, then confirm and clear.
+    keys.update({"AKT_X": 20, "AKT_Y": 16, "AKT_W": 310, "AKC_X": 20, "AKC_Y": 52, "AKC_W": 340})
+    for i, name in enumerate(["MK_C", "MK_S", "MK_A", "MK_W", "MK_T"]):
+        keys.update({f"{name}_X": 20 + 68 * i, f"{name}_Y": 98})
+    keys.update({"AK_Cfm_X": 30, "AK_Cfm_Y": 140, "AK_Clear_X": 200, "AK_Clear_Y": 140,
+                 "AK_Close_X": 340, "AK_Close_Y": 10})
     keys.update({"Size_L": 10})
     keys.update(colour("L", (236, 240, 244)))
     keys.update(colour("L_MN", (20, 22, 28)))

@@ -77,6 +77,10 @@ constexpr int kProfileLoopName = 254;
 constexpr int kAimName = 260;
 constexpr int kEmptyComboName = 205;
 constexpr std::string_view kFireMacroName = "Fire Macro";
+// What a built-in fire pattern is called when the language has no text for
+// it (the shipped tables have none): "Fire Pattern 1" .. "Fire Pattern 7".
+constexpr std::string_view kFirePatternName = "Fire Pattern ";
+constexpr int kFirstFirePatternName = 600;
 
 constexpr std::array<std::string_view, 4> kModifierNames = {"Ctrl", "Shift", "Alt", "Win"};
 
@@ -159,22 +163,35 @@ std::string KeyboardName(const KeyCodeBytes& bytes, const LanguageTable& languag
   return name.empty() ? language.Text(kEmptyComboName) : name;
 }
 
+// The built-in fire pattern of a code's first six digits; empty for none.
+std::string FirePatternName(const std::string& prefix, const LanguageTable& language) {
+  for (const auto& pattern : kFirePatterns) {
+    if (pattern.prefix != prefix) continue;
+    // An empty name would show a button that fires as one with no function.
+    std::string name = language.Text(pattern.name);
+    if (name.empty()) {
+      name =
+          std::string(kFirePatternName) + std::to_string(pattern.name - kFirstFirePatternName + 1);
+    }
+    return name;
+  }
+  return {};
+}
+
 std::string FireMacroName(const KeyCodeBytes& bytes, const LanguageTable& language,
                           const KeyCodeContext& context) {
   const std::string prefix = FormatKeyCode(bytes).substr(0, 6);
-  if (!context.fire_macro_naming) {
-    for (const auto& pattern : kFirePatterns) {
-      if (pattern.prefix == prefix) return language.Text(pattern.name);
-    }
-    return {};
-  }
-  if (context.macro_tables == nullptr) return {};
+  if (!context.fire_macro_naming) return FirePatternName(prefix, language);
   int number = 0;
-  for (int i = 0; i < kFireMacroEntries; ++i) {
-    const auto entry = ParseKeyCode(context.macro_tables->FireMacroCode(i));
-    if (entry && FormatKeyCode(*entry).substr(0, 6) == prefix) number = i + 1;
+  if (context.macro_tables != nullptr) {
+    for (int i = 0; i < kFireMacroEntries; ++i) {
+      const auto entry = ParseKeyCode(context.macro_tables->FireMacroCode(i));
+      if (entry && FormatKeyCode(*entry).substr(0, 6) == prefix) number = i + 1;
+    }
   }
-  return number == 0 ? std::string() : std::string(kFireMacroName) + std::to_string(number);
+  // A built-in pattern no script stands for keeps its own name.
+  if (number == 0) return FirePatternName(prefix, language);
+  return std::string(kFireMacroName) + std::to_string(number);
 }
 
 std::string MacroName(const KeyCodeBytes& bytes, const KeyCodeContext& context) {

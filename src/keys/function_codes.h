@@ -68,9 +68,11 @@ std::string CodeForMenuTag(int tag, const KeyCodeContext& context,
 // to Profile 1..3 sets that profile's colour item from the high nibble of b2
 // (0..9 items 0..9, 15 the user colour, other nibbles leave it).
 //
-// Class 0x0B codes are named by their built-in fire pattern, or, with the
+// Class 0x0B codes are named by their built-in fire pattern ("Fire Pattern
+// N" when the language lacks the pattern's text), or, with the
 // fire-macro naming switch set, "Fire Macro" + the highest script entry
-// number whose first six digits equal the code's (empty when none does).
+// number whose first six digits equal the code's (the built-in pattern's
+// name when none does, empty when the code is no pattern either).
 // Class 0x10 codes are named by the device macro whose present address-table
 // entry holds b1 b2 (the last such entry of the memory type's table).
 std::string NameForCode(std::string_view code, const LanguageTable& language,

@@ -16,13 +16,22 @@ void KeyCombinationDialog::AddKey(Key key) {
   keys_.push_back(std::move(key));
 }
 
-void KeyCombinationDialog::KeyDown(int virtual_key, bool shift_held, bool alt_held,
+bool KeyCombinationDialog::KeyDown(int virtual_key, bool shift_held, bool alt_held,
                                    bool ctrl_held) {
   if (virtual_key == kVirtualLeftWindows || virtual_key == kVirtualRightWindows || shift_held ||
       alt_held || ctrl_held) {
-    return;
+    return false;
   }
-  AddKey({std::string(VirtualKeyName(virtual_key)), VirtualKeyToUsage(virtual_key), false});
+  // A key without a usage would be stored as no key while its name stood in
+  // the caption.
+  const int usage = VirtualKeyToUsage(virtual_key);
+  if (usage == 0) return false;
+  AddKey({std::string(VirtualKeyName(virtual_key)), usage, false});
+  return true;
+}
+
+bool KeyCombinationDialog::HasTab() const {
+  return std::any_of(keys_.begin(), keys_.end(), [](const Key& key) { return key.tab; });
 }
 
 void KeyCombinationDialog::SetModifier(enum Modifier modifier, bool checked) {

@@ -17,10 +17,12 @@ class KeyCombinationDialog {
   static constexpr int kVirtualRightWindows = 0x5C;
   static constexpr int kTabUsage = 0x2B;
 
-  // Edt_AssemblyKeyDown: a key press in the edit box. A Windows key, or any
-  // press while Shift, Alt or Ctrl is held, is discarded; the first accepted
-  // key becomes key 1, the second key 2, a third starts over as key 1.
-  void KeyDown(int virtual_key, bool shift_held, bool alt_held, bool ctrl_held);
+  // Edt_AssemblyKeyDown: a key press in the edit box. A Windows key, any
+  // press while Shift, Alt or Ctrl is held, and a key that has no keyboard
+  // usage (the launch keys, OEM_8, keys the tables do not know) are
+  // discarded and change nothing; the first accepted key becomes key 1, the
+  // second key 2, a third starts over as key 1. True when the key was taken.
+  bool KeyDown(int virtual_key, bool shift_held, bool alt_held, bool ctrl_held);
   // CB_Ctrl, CB_Shift, CB_Alt, CB_Win.
   void SetModifier(Modifier modifier, bool checked);
   // CB_Tab: adds Tab as the next key, or takes it off again.
@@ -34,6 +36,8 @@ class KeyCombinationDialog {
   // IB_ConfirmClick: eight upper-case hex digits; any state is accepted.
   std::string Code() const;
   bool Modifier(Modifier modifier) const { return modifiers_[modifier]; }
+  // Whether Tab is one of the keys (a third key may have pushed it out).
+  bool HasTab() const;
 
  private:
   struct Key {

@@ -10,7 +10,33 @@ constexpr int kButtonEffectAddress = 167;
 constexpr int kProfileParameterAddress = 168;
 constexpr std::uint8_t kUserColourNibble = 0xF0;
 constexpr int kUserColourItem = 10;
+constexpr int kOneEntryHeight = 26;
+constexpr int kFullProfileHeight = 98;
 }  // namespace
+
+KeyMenuSizes MenuSizesFor(int mode, bool button_effect, bool switch_button) {
+  KeyMenuSizes sizes;
+  sizes.special_height = button_effect ? 266 : 242;
+  switch (mode) {
+    case 1:
+      if (switch_button) {
+        sizes.profile_height = kOneEntryHeight;
+        sizes.profile2_shown = true;
+        sizes.profile2_top = 1;
+      }
+      break;
+    case 2:
+      sizes.profile_height = kOneEntryHeight;
+      sizes.profile1_shown = true;
+      break;
+    default:
+      sizes.profile_height = kFullProfileHeight;
+      sizes.profile1_shown = true;
+      sizes.profile2_shown = true;
+      break;
+  }
+  return sizes;
+}
 
 bool ModePages::SelectModePage(int mode) {
   if (!session_.Link().IsOpen()) {
@@ -22,6 +48,7 @@ bool ModePages::SelectModePage(int mode) {
   session_.Events().CloseMenus();
   pages.mode_page = mode;
   pages.shown_page = 1;
+  pages.led.profile_item = mode - 1;  // cb_Profile
 
   const int profile = mode - 1;
   const bool switch_page = mode == 2;

@@ -15,6 +15,23 @@
 
 namespace vrdk::settings {
 
+// The sizes of the key pop-up panels a mode page opens its menus with, and
+// which profile switches its profile list offers (the other profiles).
+struct KeyMenuSizes {
+  int main_height = 170;     // Pnl_Main
+  int special_height = 242;  // Pnl_Special: 266 when the brand offers the button effect
+  int profile_height = 0;    // Pnl_Profile
+  bool profile1_shown = false;
+  int profile1_top = 1;  // Key_Profile1
+  bool profile2_shown = false;
+  int profile2_top = 25;  // Key_Profile2
+};
+
+// mode 1 Main, 2 Switch, 3 Fixed Control; switch_button: the skin shows the
+// Switch Control button ("Btn_B2_Enable"), without which the Main Control
+// page offers no profile switch.
+KeyMenuSizes MenuSizesFor(int mode, bool button_effect, bool switch_button);
+
 class ModePages {
  public:
   static constexpr std::string_view kNoMouseMessage = "Str022";

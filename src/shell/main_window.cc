@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QWindow>
@@ -67,10 +68,6 @@ bool IsNavigationStem(const QString& stem) {
     }
   }
   return false;
-}
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The free fonts that stand in for the ones the language tables name.
@@ -168,20 +165,12 @@ void TForm1::WireButton(const QString& stem, SkinLabel* label) {
   const FrameButton& family = *FindFrameButton(stem);
   connect(label, &SkinLabel::Entered, this, [this, copy, family, label] {
     copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) + QStringLiteral("_02")));
-    if (!label->text().isEmpty()) {
-      rolling_.Start(label->objectName().toStdString(), label->text().toStdString());
-      rolling_label_ = label;
-      label_run_.start();
-    }
+    StartRolling(label);
   });
   connect(label, &SkinLabel::Left, this, [this, copy, family, stem, label] {
     copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) +
                                          QStringLiteral("_0%1").arg(RestingState(stem))));
-    label_run_.stop();
-    if (rolling_label_ == label && rolling_.Running()) {
-      label->setText(FromUtf8(rolling_.Original()));
-      rolling_.Stop();
-    }
+    StopRolling(label);
   });
   static const QHash<QString, void (TForm1::*)()> kHandlers = {
       {QStringLiteral("Main"), &TForm1::Btn_Main_0Click},
@@ -310,6 +299,21 @@ QString TForm1::AskSaveFile(const QString& filter) { return dialogs_->SaveFileNa
 
 void TForm1::HideAllMenu() {
   for (Page* page : pages_) page->HideMenus();
+}
+
+void TForm1::StartRolling(QLabel* label) {
+  if (label->text().isEmpty()) return;
+  rolling_.Start(label->objectName().toStdString(), label->text().toStdString());
+  rolling_label_ = label;
+  label_run_.start();
+}
+
+void TForm1::StopRolling(QLabel* label) {
+  label_run_.stop();
+  if (rolling_label_ == label && rolling_.Running()) {
+    label->setText(FromUtf8(rolling_.Original()));
+    rolling_.Stop();
+  }
 }
 
 Page* TForm1::PageOfGroup(int group) const {
@@ -497,6 +501,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   }
   // A transfer lets the window breathe; what the user does meanwhile waits.
   if (session_ != nullptr && session_->Busy() && IsOwnInput(watched, event)) return true;
+  // Esc closes the key menus, as a click beside them does.
+  if (event->type() == QEvent::KeyPress && IsOwnInput(watched, event) &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    HideAllMenu();
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -81,6 +81,8 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   QString AskSaveFile(const QString& filter) override;
   ShellDialogs& Dialogs() override { return *dialogs_; }
   void HideAllMenu() override;
+  void StartRolling(QLabel* label) override;
+  void StopRolling(QLabel* label) override;
   QWidget* Window() override { return this; }
   settings::PointerPlatform* PointerSettingsPlatform() override { return pointer_; }
 
@@ -180,7 +182,7 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   QTimer dev_timer_;
   QTimer label_run_;
   RollingCaption rolling_;
-  QPointer<SkinLabel> rolling_label_;
+  QPointer<QLabel> rolling_label_;
   int shown_group_ = 0;
   bool created_ = false;
 };

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QFont>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <string_view>
@@ -47,6 +48,11 @@ class ShellServices {
   virtual ShellDialogs& Dialogs() = 0;
   // HideAllMenu: closes every page's pop-up menus.
   virtual void HideAllMenu() = 0;
+  // The rolling caption of a hovered label (while the brand rolls captions):
+  // started on mouse enter, stopped with its caption given back on leave or
+  // when the label is clicked.
+  virtual void StartRolling(QLabel* label) = 0;
+  virtual void StopRolling(QLabel* label) = 0;
   // The window as the parent of dialogs.
   virtual QWidget* Window() = 0;
   // Where the system's pointer settings are read and applied; nullptr when

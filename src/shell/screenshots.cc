@@ -1,11 +1,16 @@
 #include "shell/screenshots.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QSet>
 #include <iostream>
 
 #include "shell/main_window.h"
+#include "shell/pages/key_page.h"
 
 namespace vrdk::shell {
 namespace {
@@ -30,9 +35,23 @@ void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
+// The window as shown, with the key-combination dialog drawn where it lies
+// over it (it is a window of its own).
+QImage Picture(TForm1& window) {
+  QImage image = window.grab().toImage();
+  auto* page = qobject_cast<KeyPage*>(window.PageOfGroup(1));
+  if (page != nullptr && page->CombinationDialog() != nullptr &&
+      page->CombinationDialog()->isVisible()) {
+    TForm2* dialog = page->CombinationDialog();
+    QPainter painter(&image);
+    painter.drawPixmap(dialog->pos() - window.pos(), dialog->grab());
+  }
+  return image;
+}
+
 bool Save(TForm1& window, const QString& folder, const QString& name) {
   Settle();
-  const QImage image = window.grab().toImage();
+  const QImage image = Picture(window);
   const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
   const int colours = SampledColours(image);
   if (!image.save(path)) {
@@ -62,6 +81,51 @@ int SampledColours(const QImage& image) {
   return static_cast<int>(colours.size());
 }
 
+void Hover(QWidget* widget) {
+  if (widget == nullptr) return;
+  QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
+  QCoreApplication::sendEvent(widget, &enter);
+}
+
+// The key menus open on the Switch Control page: the media menu beside a
+// key of the left column, the profile list beside one at the right edge,
+// and the key-combination dialog with Ctrl + A + B typed.
+bool SaveMenus(TForm1& window, const QString& folder, int language) {
+  auto* page = qobject_cast<KeyPage*>(window.PageOfGroup(1));
+  if (page == nullptr) return false;
+  settings::Navigation(window.GetSession()).Go(NavPage::kSwitch);
+  window.RefreshAPPage();
+  const auto find = [&window](const char* name) {
+    return window.findChild<QWidget*>(QLatin1String(name));
+  };
+  bool ok = true;
+  page->ShowPnlMain_OnClick(3);
+  Hover(find("Key_Media"));
+  Hover(find("Key_PlayPause"));
+  ok = Save(window, folder, QStringLiteral("menu-media-lang%1").arg(language)) && ok;
+  page->ShowPnlMain_OnClick(4);
+  Hover(find("Key_Special"));
+  Hover(find("Key_ProfileKey"));
+  ok = Save(window, folder, QStringLiteral("menu-special-lang%1").arg(language)) && ok;
+  page->ShowPnlMain_OnClick(5);
+  page->Key_AssemblyClick();
+  if (TForm2* dialog = page->CombinationDialog()) {
+    dialog->findChild<QCheckBox*>(QStringLiteral("CB_Ctrl"))->setChecked(true);
+    QWidget* edit = dialog->findChild<QWidget*>(QStringLiteral("Edt_Assembly"));
+    for (const auto& [key, text] : {std::pair{Qt::Key_A, "a"}, std::pair{Qt::Key_B, "b"}}) {
+      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QLatin1String(text));
+      QCoreApplication::sendEvent(edit, &press);
+    }
+    ok = Save(window, folder, QStringLiteral("combination-lang%1").arg(language)) && ok;
+    dialog->IB_CloseClick();
+  } else {
+    std::cerr << "vrdk-mouse: the key-combination dialog did not open\n";
+    ok = false;
+  }
+  window.HideAllMenu();
+  return ok;
+}
+
 int RenderScreenshots(TForm1& window, const QString& folder) {
   QDir().mkpath(folder);
   bool ok = true;
@@ -88,6 +152,7 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
                 QStringLiteral("%1-lang%2").arg(QLatin1String(shot.name)).arg(language)) &&
            ok;
     }
+    ok = SaveMenus(window, folder, language) && ok;
     settings::Navigation(session).Go(NavPage::kMain);
     window.RefreshAPPage();
   }

@@ -4,6 +4,14 @@
 
 namespace vrdk::shell {
 
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString CssColour(const SkinColour& colour) {
+  return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue);
+}
+
 SkinLabel::SkinLabel(const QString& name, QWidget* parent) : QLabel(parent) {
   setObjectName(name);
   setAlignment(Qt::AlignCenter);

@@ -4,8 +4,16 @@
 #pragma once
 
 #include <QLabel>
+#include <string_view>
+
+#include "tables/skin_layout.h"
 
 namespace vrdk::shell {
+
+// A text of the tables (UTF-8) for a widget.
+QString FromUtf8(std::string_view text);
+// A skin colour as a style sheet writes it: "rgb(r, g, b)".
+QString CssColour(const SkinColour& colour);
 
 class SkinLabel : public QLabel {
   Q_OBJECT

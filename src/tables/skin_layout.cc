@@ -55,6 +55,16 @@ class Placer {
     return value;
   }
 
+  // A key a skin may leave out (it then reads as 0, without an error).
+  int Optional(std::string_view key) {
+    int value = 0;
+    if (page_ != nullptr) {
+      if (const auto text = page_->Find(section_, key)) value = ParseDecimal(*text).value_or(0);
+    }
+    skin_.numbers[std::string(key)] = value;
+    return value;
+  }
+
   SkinSize Picture(const std::string& name) {
     if (auto found = sizes_ ? sizes_(name) : std::nullopt) return *found;
     for (const auto& error : skin_.errors) {
@@ -228,6 +238,9 @@ void PlaceKeyPage(Placer& placer, int language) {
   placer.Style("G");
   placer.Colours({"G_Back", "G_Border", "G_SF", "G_SP"});
   for (const char* key : {"M_L_W", "SP_L_W", "O_L_W"}) placer.Num(key);
+  // The special-key menu's power and MAC OS entries are hidden unless the
+  // skin shows them.
+  for (const char* key : {"Key_ACPIKey_Enable", "Key_MACOS_Enable"}) placer.Optional(key);
 }
 
 // A picture with its caption beside it, placed by prefix_X, prefix_Y.
@@ -454,7 +467,8 @@ std::string TextGroupOf(std::string_view name) {
         "Btn_Update_", "Btn_Engineer_", "Btn_Save_", "Btn_Load_", "Btn_Lang"}) {
     if (starts(prefix)) return "B";
   }
-  if (starts("Key") || starts("IB_ComboKey") || starts("Key_Profile")) return "C";
+  if (starts("Key_")) return "G";  // the key menus' entries
+  if (starts("Key") || starts("IB_ComboKey")) return "C";
   for (const char* prefix :
        {"lbl_DPI", "lbl_Rep", "lbl_Fire", "Edt_Repeat", "Edt_DelayTime", "lbl_AIMDPI", "lbl_Spd",
         "lbl_DbSpd", "lbl_ScrSpd", "lbl_IsControl", "lbl_IsScreen"}) {

@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"04040000", ""}, NameCase{"0300CD01", ""}, NameCase{"00000001", ""},
         NameCase{"0A000000", ""}, NameCase{"FF000000", ""},
         // Codes whose texts the shipped tables leave out.
-        NameCase{"107000FF", ""}, NameCase{"0B120108", ""},
+        NameCase{"107000FF", ""},
         // Not a code.
         NameCase{"0300CD0", ""}, NameCase{"0300CD0G", ""}, NameCase{"", ""},
         NameCase{"0300cd00", "Play / Pause"}),
@@ -336,6 +336,20 @@ TEST(FireMacroNaming, WithoutTheSwitchUsesTheBuiltInPatternNames) {
   }
 }
 
+// The factory image's second profile holds three of them; a caption left
+// empty would pass them off as unassigned buttons.
+TEST(FireMacroNaming, PatternsTheLanguageHasNoTextForAreStillNamed) {
+  for (int language = 1; language <= kLanguageCount; ++language) {
+    const LanguageTable table = *LoadLanguageTable(language);
+    KeyCodeContext context;
+    EXPECT_EQ(NameForCode("0B120108", table, context), "Fire Pattern 3") << language;
+    EXPECT_EQ(NameForCode("0B110108", table, context), "Fire Pattern 2") << language;
+    EXPECT_EQ(NameForCode("0B150208", table, context), "Fire Pattern 6") << language;
+    EXPECT_EQ(NameForCode("0B170300", table, context), "Fire Pattern 7") << language;
+    EXPECT_EQ(NameForCode("0B160100", table, context), "") << language;  // no such pattern
+  }
+}
+
 TEST(FireMacroNaming, WithTheSwitchTheHighestEntrySharingSixDigitsNamesIt) {
   FakeMacroTables tables;
   tables.fire = {"0B120500", "0B8F0000", "0B120599", "00000000", "garbage"};
@@ -345,6 +359,10 @@ TEST(FireMacroNaming, WithTheSwitchTheHighestEntrySharingSixDigitsNamesIt) {
   EXPECT_EQ(Name("0B120501", context), "Fire Macro3");
   EXPECT_EQ(Name("0B990000", context), "");
   EXPECT_EQ(Name("0B8F0000", context), "");  // the fixed code keeps its own (absent) name
+  // A factory pattern that no script stands for keeps its pattern name.
+  EXPECT_EQ(Name("0B120108", context), "Fire Pattern 3");
+  tables.fire = {"0B120100"};
+  EXPECT_EQ(Name("0B120108", context), "Fire Macro1");
   context.macro_tables = nullptr;
   EXPECT_EQ(Name("0B120501", context), "");
 }

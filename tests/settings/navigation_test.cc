@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "keys/editors/key_assignment.h"
+#include "settings/mode_pages.h"
 #include "support/session_rig.h"
 
 namespace vrdk::settings {
@@ -60,6 +61,31 @@ TEST(Navigation, ModePageChoosesTheProfileAndOtherPagesOnlyShow) {
   ASSERT_EQ(navigation.Go(NavPage::kFixed), Navigation::Result::kShown);
   EXPECT_EQ(CurrentPage(rig.session.Pages()), NavPage::kFixed);
   EXPECT_EQ(image::User(rig.session.Data())[0], 2);
+  EXPECT_EQ(rig.session.Pages().led.profile_item, 2);  // cb_Profile
+}
+
+// Each mode page's profile list offers the other profiles.
+TEST(Navigation, ModePagesSizeTheKeyMenusAndOfferTheOtherProfiles) {
+  const KeyMenuSizes main = MenuSizesFor(1, false, true);
+  EXPECT_EQ(main.main_height, 170);
+  EXPECT_EQ(main.special_height, 242);
+  EXPECT_EQ(main.profile_height, 26);
+  EXPECT_FALSE(main.profile1_shown);
+  EXPECT_TRUE(main.profile2_shown);
+  EXPECT_EQ(main.profile2_top, 1);
+  EXPECT_EQ(MenuSizesFor(1, false, false).profile_height, 0);  // no Switch Control to go to
+  EXPECT_FALSE(MenuSizesFor(1, false, false).profile2_shown);
+  const KeyMenuSizes second = MenuSizesFor(2, true, true);
+  EXPECT_EQ(second.special_height, 266);
+  EXPECT_EQ(second.profile_height, 26);
+  EXPECT_TRUE(second.profile1_shown);
+  EXPECT_FALSE(second.profile2_shown);
+  const KeyMenuSizes fixed = MenuSizesFor(3, false, true);
+  EXPECT_EQ(fixed.special_height, 242);
+  EXPECT_EQ(fixed.profile_height, 98);
+  EXPECT_TRUE(fixed.profile1_shown && fixed.profile2_shown);
+  EXPECT_EQ(fixed.profile1_top, 1);
+  EXPECT_EQ(fixed.profile2_top, 25);
 }
 
 TEST(Navigation, ModePageWaitsWhileLoading) {

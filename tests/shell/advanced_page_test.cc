@@ -8,7 +8,7 @@
 #include <QLineEdit>
 
 #include "shell/pages/page_controls.h"
-#include "shell/window_rig.h"
+#include "window_rig.h"
 
 namespace vrdk::shell {
 namespace {

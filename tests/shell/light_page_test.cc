@@ -10,7 +10,7 @@
 
 #include "shell/loading_window.h"
 #include "shell/pages/page_controls.h"
-#include "shell/window_rig.h"
+#include "window_rig.h"
 
 namespace vrdk::shell {
 namespace {

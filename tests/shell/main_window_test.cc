@@ -15,12 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/install.h"
-#include "shell/dialogs.h"
 #include "shell/loading_window.h"
-#include "shell/main_window.h"
 #include "shell/skin_widgets.h"
-#include "shell/window_rig.h"
+#include "window_rig.h"
 
 namespace vrdk::shell {
 namespace {
@@ -29,6 +26,7 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using vrdk::testing::DefaultsFor;
 using vrdk::testing::TranscriptLines;
 
 const QString kNoMouseText = QStringLiteral("Finding the specified device");

@@ -209,6 +209,7 @@ TEST_F(SkinLayoutTest, ReadsTextStylesColoursAndListSizes) {
   EXPECT_EQ(TextGroupOf("Btn_Confirm2_4"), "A");
   EXPECT_EQ(TextGroupOf("Btn_Lang3_1"), "B");
   EXPECT_EQ(TextGroupOf("Key12"), "C");
+  EXPECT_EQ(TextGroupOf("Key_Profile2"), "G");
   EXPECT_EQ(TextGroupOf("gbPage1"), "");
 }
 
@@ -227,6 +228,16 @@ TEST_F(SkinLayoutTest, MissingKeyIsNamedAndTakesTheShippedPlace) {
   ASSERT_THAT(one.errors, SizeIs(1));
   EXPECT_EQ(one.errors[0].Message(), "skin table [org1]: \"Btn_B5_X\" is missing; using 24");
   EXPECT_EQ(Control(one, "Img_Breath_1").rect.x, 24);
+}
+
+TEST_F(SkinLayoutTest, TheSpecialMenusHiddenEntriesAreTheSkinsToShowAndMayBeLeftOut) {
+  EXPECT_EQ(Place().Number("Key_ACPIKey_Enable"), 1);
+  Change("Key_ACPIKey_Enable", std::nullopt);
+  Change("Key_MACOS_Enable", "0");
+  const SkinLayout skin = Place();
+  EXPECT_THAT(skin.errors, IsEmpty());
+  EXPECT_EQ(skin.Number("Key_ACPIKey_Enable"), 0);
+  EXPECT_EQ(skin.Number("Key_MACOS_Enable"), 0);
 }
 
 TEST_F(SkinLayoutTest, WordWhereANumberBelongsIsNamedAndTakesTheShippedValue) {

@@ -97,8 +97,11 @@ AssignResult KeyAssignment::AssignMenuEntry(const KeyTarget& target, int tag) {
 }
 
 AssignResult KeyAssignment::AssignCode(const KeyTarget& target, const std::string& code,
-                                       const std::string& caption) {
+                                       const std::string& given_caption) {
   if (!ValidTarget(target) || !ParseKeyCode(code)) return AssignResult::kInvalid;
+  // An empty combination (no key, no modifier) is shown by its name, as it
+  // will be after the next read, not as an empty button.
+  const std::string caption = given_caption.empty() ? session_.NameForCode(code) : given_caption;
   session_.Events().CloseMenus();
   PageState& pages = session_.Pages();
   if (target.kind == KeyTarget::Kind::kMainButton) {

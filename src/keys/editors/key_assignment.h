@@ -42,7 +42,7 @@ class KeyAssignment {
   // caption is the entry's text in the current language.
   AssignResult AssignMenuEntry(const KeyTarget& target, int tag);
   // A code made elsewhere (the key-combination dialog, a macro), shown with
-  // this caption.
+  // this caption (an empty one: the code's name).
   AssignResult AssignCode(const KeyTarget& target, const std::string& code,
                           const std::string& caption);
 

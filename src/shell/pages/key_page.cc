@@ -1,20 +1,27 @@
 #include "shell/pages/key_page.h"
 
+#include "keys/editors/key_assignment.h"
+#include "macros/editors/device_macros.h"
+#include "settings/mode_pages.h"
+#include "shell/pages/key_combination_dialog.h"
+#include "shell/pages/key_menus.h"
 #include "shell/pictures.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
+namespace {
+constexpr const char* kNormal = "KeyS_01";
+constexpr const char* kHover = "KeyS_02";
+constexpr const char* kSelected = "KeyS_03";
+}  // namespace
 
 KeyPage::KeyPage(ShellServices& services, QWidget* parent) : Page(1, services, parent) {
   for (int n = 1; n <= kKeys; ++n) {
     auto* picture = new PictureLabel(QStringLiteral("Img_Key%1").arg(n), this);
     auto* key = new SkinLabel(QStringLiteral("Key%1").arg(n), this);
-    connect(key, &SkinLabel::Entered, this, [this, picture] {
-      picture->SetPicture(services_.GetPictures().Get(QStringLiteral("KeyS_02")));
-    });
-    connect(key, &SkinLabel::Left, this, [this, picture] {
-      picture->SetPicture(services_.GetPictures().Get(QStringLiteral("KeyS_01")));
-    });
+    connect(key, &SkinLabel::Entered, this, [this, n] { KeyEntered(n); });
+    connect(key, &SkinLabel::Left, this, [this, n] { KeyLeft(n); });
+    connect(key, &SkinLabel::Clicked, this, [this, n] { ShowPnlMain_OnClick(n); });
     pictures_.append(picture);
     keys_.append(key);
   }
@@ -24,6 +31,12 @@ KeyPage::KeyPage(ShellServices& services, QWidget* parent) : Page(1, services, p
     option->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     combo_keys_.append(option);
   }
+  // ClearAP: a click on the page picture closes the menus.
+  connect(PagePicture(), &PictureLabel::Pressed, this, [this] { services_.HideAllMenu(); });
+  menus_ = new KeyMenus(services_, this);
+  connect(menus_, &KeyMenus::LeafChosen, this, &KeyPage::KeyStatusOnClick);
+  connect(menus_, &KeyMenus::CombinationChosen, this, &KeyPage::Key_AssemblyClick);
+  connect(menus_, &KeyMenus::MacroChosen, this, &KeyPage::LB_NameClick);
 }
 
 void KeyPage::ApplyLanguage() {
@@ -33,6 +46,7 @@ void KeyPage::ApplyLanguage() {
     combo_keys_[n]->setText(QString::fromStdString(text));
     combo_keys_[n]->adjustSize();
   }
+  menus_->ApplyLanguage();
 }
 
 void KeyPage::ShowState() {
@@ -47,6 +61,76 @@ void KeyPage::ShowState() {
     combo_pictures_[n]->SetPicture(
         services_.GetPictures().Get(chosen ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D")));
   }
+}
+
+void KeyPage::ShowKeyPicture(int key, const char* picture) {
+  pictures_[key - 1]->SetPicture(services_.GetPictures().Get(QLatin1String(picture)));
+}
+
+void KeyPage::KeyEntered(int key) {
+  ShowKeyPicture(key, kHover);
+  services_.StartRolling(keys_[key - 1]);
+}
+
+void KeyPage::KeyLeft(int key) {
+  ShowKeyPicture(key, key == edited_ && menus_->IsOpen() ? kSelected : kNormal);
+  services_.StopRolling(keys_[key - 1]);
+}
+
+void KeyPage::HideMenus() {
+  menus_->HideAll();
+  if (edited_ > 0) ShowKeyPicture(edited_, kNormal);
+}
+
+void KeyPage::ShowPnlMain_OnClick(int key) {
+  if (key < 1 || key > kKeys) return;
+  SkinLabel* label = keys_[key - 1];
+  services_.StopRolling(label);
+  services_.HideAllMenu();
+  edited_ = key;
+  ShowKeyPicture(key, kSelected);
+  const Session& session = services_.GetSession();
+  const bool switch_button = services_.Skin().Number("Btn_B2_Enable") == 1;
+  menus_->Open(label->geometry(),
+               settings::MenuSizesFor(session.Pages().mode_page, session.Brand().button_effect,
+                                      switch_button));
+}
+
+void KeyPage::KeyStatusOnClick(int tag) {
+  services_.HideAllMenu();
+  if (edited_ == 0) return;
+  Session& session = services_.GetSession();
+  keys::KeyAssignment(session).AssignMenuEntry(keys::KeyTarget::MainButton(edited_), tag);
+  session.Events().RefreshPages();
+}
+
+void KeyPage::LB_NameClick(int item) {
+  services_.HideAllMenu();
+  Session& session = services_.GetSession();
+  auto* store = macros::FindDeviceMacros(session);
+  if (edited_ == 0 || store == nullptr) return;
+  store->AssignToButton(edited_, item);
+  session.Events().RefreshPages();
+}
+
+void KeyPage::Key_AssemblyClick() {
+  services_.HideAllMenu();
+  Session& session = services_.GetSession();
+  if (edited_ == 0 || !keys::KeyAssignment(session).MayOpenCombinationDialog(
+                          keys::KeyTarget::MainButton(edited_))) {
+    return;
+  }
+  if (dialog_ != nullptr) dialog_->close();
+  dialog_ = new TForm2(services_, services_.Window());
+  connect(dialog_, &TForm2::Confirmed, this, &KeyPage::CombinationConfirmed);
+  dialog_->Open();
+}
+
+void KeyPage::CombinationConfirmed(const QString& code, const QString& caption) {
+  Session& session = services_.GetSession();
+  keys::KeyAssignment(session).AssignCode(keys::KeyTarget::MainButton(edited_), code.toStdString(),
+                                          caption.toStdString());
+  session.Events().RefreshPages();
 }
 
 }  // namespace vrdk::shell

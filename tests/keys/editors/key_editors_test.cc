@@ -267,6 +267,20 @@ TEST(KeyCombination, WindowsKeysAndHeldModifiersAreDiscarded) {
   EXPECT_EQ(dialog.Text(), "");
 }
 
+TEST(KeyCombination, KeysWithoutAUsageAreRefusedAndChangeNothing) {
+  KeyCombinationDialog dialog;
+  dialog.SetModifier(KeyCombinationDialog::kCtrl, true);
+  ASSERT_TRUE(dialog.KeyDown(kVirtualA, false, false, false));
+  for (const int unknown : {0xB6, 0xB7, 0xDF, 0x07, 0xE8, 300, -1}) {  // launch keys, OEM_8, ...
+    EXPECT_FALSE(dialog.KeyDown(unknown, false, false, false)) << unknown;
+  }
+  EXPECT_EQ(dialog.Text(), "Ctrl+A");
+  EXPECT_EQ(dialog.Code(), "02010400");
+  // A refused key is no key press: the next one is still key 2.
+  EXPECT_TRUE(dialog.KeyDown(kVirtualB, false, false, false));
+  EXPECT_EQ(dialog.Code(), "02010405");
+}
+
 TEST(KeyCombination, TabComesFromItsCheckBoxAndClearEmptiesEverything) {
   KeyCombinationDialog dialog;
   dialog.SetModifier(KeyCombinationDialog::kAlt, true);
@@ -274,7 +288,9 @@ TEST(KeyCombination, TabComesFromItsCheckBoxAndClearEmptiesEverything) {
   EXPECT_EQ(dialog.Code(), "02042B00");
   EXPECT_EQ(dialog.Text(), "Alt+Tab");
   dialog.KeyDown(kVirtualA, false, false, false);
+  EXPECT_TRUE(dialog.HasTab());
   dialog.SetTab(false);
+  EXPECT_FALSE(dialog.HasTab());
   EXPECT_EQ(dialog.Code(), "02040400");
   dialog.SetModifier(KeyCombinationDialog::kAlt, false);
   EXPECT_EQ(dialog.Text(), "A");

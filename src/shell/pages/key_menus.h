@@ -1,0 +1,77 @@
+// The key-function menus of the key page: Pnl_Main and its submenu panels
+// with their entries Key_... as labels, and the list LB_Name of the mouse's
+// macros. Hovering over a category opens its submenu (and closes the other
+// submenus of its level); the entry under the pointer takes the skin's
+// selected colours; a click on a leaf, on Key_Assembly or on a macro is
+// told to the page, which assigns it.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QRect>
+
+#include "keys/menu_tree.h"
+#include "settings/mode_pages.h"
+
+class QFrame;
+class QLabel;
+class QListWidget;
+class QWidget;
+
+namespace vrdk::shell {
+
+class ShellServices;
+class SkinLabel;
+
+class KeyMenus : public QObject {
+  Q_OBJECT
+ public:
+  // The panels are children of `page`, which covers the window.
+  KeyMenus(ShellServices& services, QWidget* page);
+
+  // Captions, colours and widths from the language and the skin.
+  void ApplyLanguage();
+  // Opens Pnl_Main for the key label lying at `label` (window coordinates),
+  // with the sizes and profile list of the shown mode page.
+  void Open(const QRect& label, const settings::KeyMenuSizes& sizes);
+  // HideAllMenu.
+  void HideAll();
+  bool IsOpen() const;
+
+ signals:
+  void LeafChosen(int tag);
+  void CombinationChosen();
+  void MacroChosen(int item);
+
+ private:
+  struct Panel {
+    const MenuPanel* menu = nullptr;
+    QFrame* frame = nullptr;
+    QList<SkinLabel*> entries;  // in menu order, shown or not
+    int level = 0;              // Pnl_Main 0, its submenus 1, theirs 2
+    bool opened_left = false;   // it lies left of the panel that opened it
+  };
+
+  void Build(const MenuPanel& menu, int level);
+  void LayOut(Panel& panel);
+  bool EntryShown(const MenuItem& item) const;
+  int EntryTop(const MenuItem& item, int shown_before) const;
+  void Entered(Panel& panel, int index);
+  void Left(Panel& panel, int index);
+  void Clicked(Panel& panel, int index);
+  void OpenBeside(Panel& parent, int index, QWidget* submenu);
+  void OpenMacroList(Panel& parent, int index);
+  // Hides every panel (and the macro list) deeper than `level`.
+  void HideBelow(int level);
+  void Highlight(Panel& panel, int index);
+  void StyleEntry(SkinLabel* entry, bool selected);
+
+  ShellServices& services_;
+  QWidget* page_;
+  QHash<QString, Panel> panels_;   // by panel name
+  QListWidget* macros_ = nullptr;  // LB_Name
+  settings::KeyMenuSizes sizes_;
+};
+
+}  // namespace vrdk::shell
