@@ -120,21 +120,11 @@ void NumberEdit::keyPressEvent(QKeyEvent* event) {
 
 QString FieldStyle(const SkinLayout& skin, const char* group) {
   const std::string stem(group);
-  const SkinColour text = skin.Style(stem).colour;
-  const SkinColour back = skin.Colour(stem + "_Back");
-  const SkinColour border = skin.Colour(stem + "_Border");
   return QStringLiteral(
-             "color: rgb(%1,%2,%3); background: rgb(%4,%5,%6); border: 1px solid rgb(%7,%8,%9);"
-             " padding: 0 4px; selection-background-color: #e0283a;")
-      .arg(text.red)
-      .arg(text.green)
-      .arg(text.blue)
-      .arg(back.red)
-      .arg(back.green)
-      .arg(back.blue)
-      .arg(border.red)
-      .arg(border.green)
-      .arg(border.blue);
+             "color: %1; background: %2; border: 1px solid %3; padding: 0 4px;"
+             " selection-background-color: #e0283a;")
+      .arg(CssColour(skin.Style(stem).colour), CssColour(skin.Colour(stem + "_Back")),
+           CssColour(skin.Colour(stem + "_Border")));
 }
 
 void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::vector<bool>& lit,
@@ -154,10 +144,7 @@ QColor VendorColour(const image::DataBuf& data, int address) {
 }
 
 QString TextColourStyle(const SkinColour& colour) {
-  return QStringLiteral("color: rgb(%1, %2, %3); background: transparent;")
-      .arg(colour.red)
-      .arg(colour.green)
-      .arg(colour.blue);
+  return QStringLiteral("color: %1; background: transparent;").arg(CssColour(colour));
 }
 
 }  // namespace vrdk::shell
