@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLineEdit>
 
 #include "shell/pages/page_controls.h"
@@ -266,6 +268,14 @@ TEST(AdvancedPageStyles, TheProgressBarStyleLightsEveryStepUpToTheValue) {
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Spd4"), QStringLiteral("Bar1_D")));
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DbSpd4"), QStringLiteral("Bar1_E")));
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DbSpd6"), QStringLiteral("Bar1_D")));
+}
+
+TEST_F(AdvancedPage, HoveringALevelsNameExplainsHowLevelsAreAddedAndRemoved) {
+  QWidget* name = rig.Find(QStringLiteral("lbl_DPI6"));
+  QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), name->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(name, &hover);
+  EXPECT_THAT(rig.Find<QLabel>(QStringLiteral("lbl_Content"))->text().toStdString(),
+              ::testing::HasSubstr("to remove it"));
 }
 
 }  // namespace

@@ -217,7 +217,11 @@ void DpiPage::ApplyLanguage() {
   screen_label_->setText(PageCaption(Caption::kWholeScreen, language));
   aim_name_->setText(Text(260));
   rate_title_->setText(Text(264));
-  for (Level& level : levels_) level.slider->SetThumb(services_.GetPictures().Get("Slider_Thumb"));
+  for (Level& level : levels_) {
+    level.slider->SetThumb(services_.GetPictures().Get("Slider_Thumb"));
+    level.name->setToolTip(PageCaption(Caption::kLevelNameHint, language));
+    level.colour->setToolTip(PageCaption(Caption::kLevelColourHint, language));
+  }
   for (PointerRow& row : pointer_rows_) {
     row.slider->SetThumb(services_.GetPictures().Get("Slider_Thumb"));
   }

@@ -252,6 +252,9 @@ void LightPage::ApplyLanguage() {
     top_captions_[i].first->setText(PageCaption(top[i], language));
   }
   for (int n = 0; n < 3; ++n) profile_names_[n]->setText(Text(kProfileNameKey + n));
+  for (Effect& effect : effects_) {
+    effect.enable->setToolTip(PageCaption(Caption::kEffectEnableHint, language));
+  }
   flash_->setText(Text(263));
   strip_slider_->SetThumb(services_.GetPictures().Get(QStringLiteral("Slider_Thumb")));
   PlaceCaptions();

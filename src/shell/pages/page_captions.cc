@@ -43,6 +43,17 @@ constexpr Texts kTexts[] = {
       "變更燈光類型會以該類型的出廠設定取代滑鼠上所有按鍵、DPI、燈光設定與巨集。要變更嗎？",
       "A new LED type restores the factory settings of that type, replacing every button, "
       "DPI, lighting and macro setting on the mouse. Change the type?"}},
+    {Caption::kLevelNameHint,
+     {"Click the name after the last level to add a level, the last level's name to remove it",
+      "點選最後一級之後的名稱可新增一級，點選最後一級的名稱可移除該級",
+      "Click the next level's name to add it, the last level's name to remove it"}},
+    {Caption::kLevelColourHint,
+     {"Click to choose the colour the mouse shows for this level",
+      "點選以選擇此級在滑鼠上顯示的顏色",
+      "Click to pick the color the mouse shows for this level"}},
+    {Caption::kEffectEnableHint,
+     {"Whether the mouse offers this effect", "滑鼠是否提供此燈效",
+      "Whether the mouse offers this effect"}},
 };
 
 }  // namespace

@@ -35,6 +35,9 @@ enum class Caption {
   kTypeNt,
   kTypeMcuLed,
   kTypeChangeQuestion,
+  kLevelNameHint,
+  kLevelColourHint,
+  kEffectEnableHint,
 };
 
 // The caption in language 1..3 (another number counts as 1).
