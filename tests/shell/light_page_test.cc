@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "image/checksum.h"
 #include "shell/loading_window.h"
 #include "shell/pages/page_controls.h"
 #include "window_rig.h"
@@ -184,6 +185,26 @@ TEST_F(LightPageTest, NothingIsSentOrAskedWhileLoading) {
   EXPECT_THAT(rig.dialogs->questions, IsEmpty());
   EXPECT_THAT(Sent(), IsEmpty());
   EXPECT_EQ(rig.session.Pages().led_type, image::LedType::kMCULED);
+}
+
+TEST(LightPageNt, SmartLedsShowTheirCountAndWriteItWithTheEffect) {
+  WindowRig rig;
+  auto memory = rig.Mouse().Memory();
+  memory[165] = 0xF5;  // "NT", 8 LEDs, "CPI Breath"
+  image::WriteSectionChecksum(std::span(memory).subspan(164, 28));
+  rig.Mouse().SetMemory(memory);
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Breath_1"));
+  ASSERT_EQ(rig.session.Pages().led_type, image::LedType::kNT);
+  auto* count = rig.Find<QComboBox>(QStringLiteral("cb_LEDNum_3"));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("cb_LEDNum_3")));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("cb_MCULEDCtrl_3")));
+  EXPECT_EQ(count->currentText(), QStringLiteral("8"));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_LED5"))->text(), QStringLiteral("CPI Breath"));
+  rig.Mouse().ClearTranscript();
+  count->setFocus();
+  QTest::keyClick(count, Qt::Key_Home);  // one LED
+  EXPECT_THAT(rig.Sent(), ElementsAre("> 40 05 00 A5 85 00 00 01"));
 }
 
 }  // namespace
