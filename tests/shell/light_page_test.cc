@@ -207,5 +207,20 @@ TEST(LightPageNt, SmartLedsShowTheirCountAndWriteItWithTheEffect) {
   EXPECT_THAT(rig.Sent(), ElementsAre("> 40 05 00 A5 85 00 00 01"));
 }
 
+TEST(LightPageFlash, ButtonFlashIsOfferedWhereTheBrandSaysSo) {
+  BrandOptions brand = LoadBrandOptions().options;
+  brand.button_effect = true;
+  WindowRig rig({}, brand);
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Breath_1"));
+  ASSERT_TRUE(rig.Shown(QStringLiteral("cb_BtnEFT_3")));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("cb_BtnEFT_3"))->text(),
+            QStringLiteral("Button Effect Switch"));
+  rig.Mouse().ClearTranscript();
+  rig.Click(QStringLiteral("cb_BtnEFT_3"));
+  EXPECT_THAT(rig.Sent(), ElementsAre("> 40 05 00 A7 01 00 00 01"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_BtnEFT_3"), QStringLiteral("CbS_E")));
+}
+
 }  // namespace
 }  // namespace vrdk::shell
