@@ -55,4 +55,8 @@ void PictureLabel::mousePressEvent(QMouseEvent* event) {
   QLabel::mousePressEvent(event);
 }
 
+QString CssRgb(const SkinColour& colour) {
+  return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue);
+}
+
 }  // namespace vrdk::shell

@@ -5,6 +5,8 @@
 
 #include <QLabel>
 
+#include "tables/skin_layout.h"
+
 namespace vrdk::shell {
 
 class SkinLabel : public QLabel {
@@ -42,5 +44,8 @@ class PictureLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
 };
+
+// A skin colour as a style sheet writes it: "rgb(r, g, b)".
+QString CssRgb(const SkinColour& colour);
 
 }  // namespace vrdk::shell
