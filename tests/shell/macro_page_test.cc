@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -296,6 +297,49 @@ TEST_F(MacroPageTest, LibraryNamesAreCheckedAndFilesGetTheirExtension) {
   Choose("LB_PCMacroName", 0, "Btn_ImportOne");
   EXPECT_EQ(List("LB_PCMacroName")->count(), 1);
   EXPECT_EQ(List("LB_PCMacroName")->item(0)->text(), QStringLiteral("Same"));
+}
+
+TEST_F(MacroPageTest, TheSmallDialogsAndTheDelayFieldKeepTheirRules) {
+  // The input-key dialog takes the last key it knows; an unknown key leaves
+  // the field as it was, and Confirm without a key does not close it.
+  OneKeyDialog key(rig_.window);
+  auto* field = key.findChild<QLineEdit*>(QStringLiteral("Edt_OneKey"));
+  const auto unknown_key = [field] {
+    QKeyEvent eject(QEvent::KeyPress, Qt::Key_Eject, Qt::NoModifier);
+    QCoreApplication::sendEvent(field, &eject);
+  };
+  unknown_key();
+  EXPECT_EQ(field->text(), QString());
+  QTest::mouseClick(key.findChild<QWidget*>(QStringLiteral("Btn_Confirm")), Qt::LeftButton);
+  EXPECT_EQ(key.result(), QDialog::Rejected);
+  QTest::keyClick(field, Qt::Key_Tab);
+  unknown_key();
+  EXPECT_EQ(field->text(), QStringLiteral("Tab"));
+  EXPECT_EQ(key.VirtualKey(), 0x09);
+  QTest::mouseClick(key.findChild<QWidget*>(QStringLiteral("Btn_Clear")), Qt::LeftButton);
+  EXPECT_EQ(key.VirtualKey(), std::nullopt);
+  // The input-delay dialog: digits only, held between 1 and 65535.
+  DelayDialog delay(rig_.window, 50);
+  auto* digits = delay.findChild<QLineEdit*>(QStringLiteral("Edt_InputDelay"));
+  digits->clear();
+  QTest::keyClicks(digits, QStringLiteral("-7x0"));
+  EXPECT_EQ(digits->text(), QStringLiteral("70"));
+  digits->setText(QStringLiteral("0"));
+  EXPECT_EQ(delay.Delay(), 1);
+  // The name dialog holds 8 characters.
+  MacroNameDialog name(rig_.window, QString());
+  auto* text = name.findChild<QLineEdit*>(QStringLiteral("Edt_MacroName"));
+  QTest::keyClicks(text, QStringLiteral("ABCDEFGHIJ"));
+  EXPECT_EQ(name.Name(), QStringLiteral("ABCDEFGH"));
+
+  // The page's fixed delay takes typing only in its own mode, and is held.
+  auto* fixed = rig_.Find<QLineEdit>(QStringLiteral("Edt_Delay"));
+  EXPECT_TRUE(fixed->isReadOnly());
+  rig_.Click(QStringLiteral("IB_DelayTime"));
+  EXPECT_FALSE(fixed->isReadOnly());
+  fixed->clear();
+  QTest::keyClicks(fixed, QStringLiteral("70000"));
+  EXPECT_EQ(fixed->text(), QStringLiteral("65535"));
 }
 
 TEST(VirtualKeys, QtKeysBecomeTheVirtualKeysOfAUsKeyboard) {

@@ -451,8 +451,7 @@ bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
     if (item != nullptr) ShowLibraryMacro();
     pc_panel_->OpenAt(at);
   } else if (list == device_names_) {
-    if (item == nullptr) return true;
-    ShowDeviceMacro();
+    if (item != nullptr) ShowDeviceMacro();
     device_panel_->OpenAt(at);
   } else if (source_ == Source::kLibrary && SelectedLibraryMacro() && !inserting_) {
     content_panel_->OpenAt(at);
