@@ -28,6 +28,9 @@ class ShellDialogs {
   virtual std::optional<QString> Password(QWidget* parent, const QFont& font) = 0;
   // Opens a web address with the desktop's default handler.
   virtual void OpenWebAddress(const QString& address) = 0;
+  // Runs one of the window's own small dialogs (macro name, input key, input
+  // delay) modally; true when it was confirmed. Tests answer it themselves.
+  virtual bool Run(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
 };
 
 // The dialogs a person sees.

@@ -1,10 +1,13 @@
-// The window over a simulated "I2C" mouse on a counting clock, with dialogs
-// that answer as the test says; tests find its widgets by name.
+// The window over a simulated mouse, for the window's tests: dialogs that
+// answer as a test says, widgets found by their names, the transcript.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <QLabel>
 #include <QTest>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include "app/install.h"
 #include "shell/dialogs.h"
@@ -42,6 +45,12 @@ class AnsweringDialogs : public ShellDialogs {
     return password_answer;
   }
   void OpenWebAddress(const QString& address) override { opened.append(address); }
+  // The window's own small dialogs: the test fills them in `on_run`, whose
+  // answer says whether they were confirmed; without it they are cancelled.
+  bool Run(QDialog& dialog) override {
+    run.append(dialog.objectName());
+    return on_run ? on_run(dialog) : false;
+  }
 
   QStringList messages;
   QStringList fonts;
@@ -53,6 +62,8 @@ class AnsweringDialogs : public ShellDialogs {
   int password_asked = 0;
   std::optional<QString> password_answer;
   QStringList opened;
+  QStringList run;
+  std::function<bool(QDialog&)> on_run;
 };
 
 // The window over a simulated mouse on a counting clock.
