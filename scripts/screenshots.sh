@@ -16,5 +16,5 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p docs/screenshots
 # A fresh simulated mouse each time, so the pictures do not depend on a
 # mouse file left by an earlier run.
-XDG_STATE_HOME="$work" xvfb-run -a -s "-screen 0 1600x1000x24" \
+XDG_STATE_HOME="$work" XDG_DATA_HOME="$work" xvfb-run -a -s "-screen 0 1600x1000x24" \
   "$program" --simulate="$work/mouse.bin" --screenshots=docs/screenshots

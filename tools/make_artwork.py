@@ -149,8 +149,10 @@ def page_backgrounds():
     light = (section_box(24, 16, 296, 292) + section_box(24, 324, 296, 146) +
              section_box(336, 16, 448, 168) + section_box(336, 200, 448, 72) +
              section_box(336, 288, 448, 140) + ring)
-    macro = "".join(section_box(x, 20, w, 390) for x, w in ((24, 232), (264, 232), (504, 284)))
-    macro += section_box(24, 420, 590, 136)
+    macro = "".join(section_box(x, 20, w, 374) + glyph(x + w - 28, 28)
+                    for (x, w), glyph in zip(((24, 232), (264, 232), (504, 284)),
+                                             (library_glyph, mouse_glyph, lines_glyph)))
+    macro += section_box(24, 404, 590, 152)
     chip = (f'<rect x="330" y="110" width="140" height="140" rx="8" fill="#20242d" stroke="{RIM}" '
             f'stroke-width="2"/><rect x="360" y="140" width="80" height="80" rx="4" fill="{RED}" '
             f'opacity="0.85"/>' +
@@ -202,6 +204,64 @@ def icon_button(kind, state):
     return body.replace("\n</svg>", glyph + "\n</svg>")
 
 
+def library_glyph(x, y):
+    """A stack of records: the macro library on the computer."""
+    return (f'<g fill="none" stroke="{DIM}" stroke-width="1.6" opacity="0.7">'
+            f'<rect x="{x}" y="{y + 6}" width="16" height="11" rx="2"/>'
+            f'<path d="M{x + 2},{y + 3} L{x + 14},{y + 3} M{x + 4},{y} L{x + 12},{y}"/></g>')
+
+
+def mouse_glyph(x, y):
+    """A small mouse: the macros held by the mouse."""
+    return (f'<g fill="none" stroke="{DIM}" stroke-width="1.6" opacity="0.7">'
+            f'<rect x="{x + 3}" y="{y}" width="11" height="17" rx="5.5"/>'
+            f'<path d="M{x + 8.5},{y} L{x + 8.5},{y + 6}"/></g>')
+
+
+def lines_glyph(x, y):
+    """Event lines: the content of the macro shown."""
+    return (f'<g stroke="{DIM}" stroke-width="1.6" opacity="0.7" stroke-linecap="round">'
+            + "".join(f'<path d="M{x},{y + 2 + 6 * i} L{x + 3},{y + 2 + 6 * i} '
+                      f'M{x + 6},{y + 2 + 6 * i} L{x + 16},{y + 2 + 6 * i}"/>' for i in range(3))
+            + '</g>')
+
+
+def clock_sign(cx, cy):
+    return (f'<circle cx="{cx}" cy="{cy}" r="30"/>'
+            f'<path d="M{cx},{cy - 18} L{cx},{cy} L{cx + 14},{cy + 8}"/>')
+
+
+def key_sign(cx, cy):
+    return (f'<rect x="{cx - 28}" y="{cy - 24}" width="56" height="48" rx="8"/>'
+            f'<path d="M{cx - 10},{cy + 10} L{cx + 10},{cy + 10}"/>')
+
+
+def cross_sign(cx, cy):
+    return (f'<circle cx="{cx}" cy="{cy}" r="22"/>'
+            f'<path d="M{cx - 34},{cy} L{cx + 34},{cy} M{cx},{cy - 34} L{cx},{cy + 34}"/>')
+
+
+def event_icons():
+    """ImageList1: the icon of each kind of event line in LB_macro, by the
+    kind's digit: 0 delay, 1 down, 2 up, 3 movement, 7 loop start, 8 loop end."""
+    s = 20
+    plate_ = f'<rect x="1" y="1" width="18" height="18" rx="4" fill="#232833" stroke="{LINE}"/>'
+    marks = {
+        0: f'<circle cx="10" cy="10" r="5.5" fill="none" stroke="{DIM}" stroke-width="1.5"/>'
+           f'<path d="M10,6.5 L10,10 L12.5,11.5" stroke="{DIM}" stroke-width="1.5" fill="none"/>',
+        1: f'<path d="M10,4.5 L10,14 M6,10.5 L10,14.5 L14,10.5" stroke="{RED_HI}" '
+           f'stroke-width="2" fill="none" stroke-linecap="round"/>',
+        2: f'<path d="M10,15.5 L10,6 M6,9.5 L10,5.5 L14,9.5" stroke="{TEXT}" '
+           f'stroke-width="2" fill="none" stroke-linecap="round"/>',
+        3: f'<path d="M10,4 L10,16 M4,10 L16,10" stroke="{TEXT}" stroke-width="1.6"/>'
+           f'<circle cx="10" cy="10" r="3" fill="none" stroke="{RED_HI}" stroke-width="1.5"/>',
+        7: f'<path d="M14,7 A5,5 0 1 0 15,12" stroke="{RED_HI}" stroke-width="1.8" fill="none"/>'
+           f'<path d="M12,4.5 L15,7 L12,9.5" stroke="{RED_HI}" stroke-width="1.6" fill="none"/>',
+        8: f'<rect x="6" y="6" width="8" height="8" rx="1.5" fill="{DIM}"/>',
+    }
+    return {f"MacroEvent{kind}": svg(s, s, plate_ + mark) for kind, mark in marks.items()}
+
+
 def small_pictures():
     out = {}
     for on, name in ((False, "D"), (True, "E")):
@@ -227,10 +287,16 @@ def small_pictures():
                               f'height="4" rx="2" fill="{RED}"/>')
     out["Slider_Thumb"] = svg(12, 20, f'<rect x="1" y="1" width="10" height="18" rx="3" '
                               f'fill="{TEXT}" stroke="{RED}" stroke-width="1.5"/>')
-    for name in ("InsertDelayBase", "InsertKeyBase", "InsertXYBase"):
-        out[name] = svg(276, 110, f'<polygon points="{chamfer(1, 1, 274, 108, 10)}" '
+    # The insert panel's backgrounds: one per kind of line inserted, each
+    # with a large faint sign of its kind on the right.
+    signs = {"InsertDelayBase": clock_sign, "InsertKeyBase": key_sign, "InsertXYBase": cross_sign}
+    for name, sign in signs.items():
+        out[name] = svg(300, 140, f'<polygon points="{chamfer(1, 1, 298, 138, 10)}" '
                         f'fill="{PANEL}" stroke="{RIM}"/><line x1="12" y1="1" x2="90" y2="1" '
-                        f'stroke="{RED}" stroke-width="2"/>')
+                        f'stroke="{RED}" stroke-width="2"/>'
+                        f'<g opacity="0.16" stroke="{TEXT}" fill="none" stroke-width="4" '
+                        f'stroke-linecap="round">{sign(250, 52)}</g>')
+    out.update(event_icons())
     out["Msg"] = svg(380, 190, f'<polygon points="{chamfer(1, 1, 378, 188, 14)}" fill="{PANEL}" '
                      f'stroke="{RIM}" stroke-width="1.5"/><polygon points="14,1 160,1 150,7 14,7" '
                      f'fill="{RED}"/>')

@@ -134,19 +134,22 @@ def macro_page():
     keys.update(colour("F_Font", (236, 240, 244)))
     keys.update(colour("F_Back", (30, 33, 41)))
     keys["MacroNameHeight"] = 22
-    lists = {"PCMacroName": (246, 120, 220, 360), "MseMacroName": (486, 120, 220, 360),
-             "MacroContent": (726, 120, 276, 360)}
+    # Three lists side by side over the page's boxes, the record-new and
+    # record buttons under the library and the content, and below them the
+    # delay group or, while inserting, the insert panel.
+    lists = {"PCMacroName": (246, 130, 220, 300), "MseMacroName": (486, 130, 220, 300),
+             "MacroContent": (726, 130, 272, 300)}
     for name, (x, y, w, h) in lists.items():
         keys.update({f"{name}_X": x, f"{name}_Y": y, f"{name}_W": w, f"{name}_H": h})
-    places = {"BtnNew": (246, 500), "BtnStart": (486, 500), "DelayTime": (726, 496),
-              "RecDelay": (726, 520), "DelayEdit": (880, 548), "Insert": (726, 496),
-              "InsertList": (726, 520), "InsertRecDelay": (726, 548),
-              "InsertDelayEdit": (880, 548), "InsertAxisEdit": (880, 576),
-              "InsertBtnStart": (726, 580), "InsertBtnOK": (846, 604),
-              "InsertBtnCancel": (926, 604)}
+    places = {"BtnNew": (281, 438), "BtnStart": (787, 438), "DelayTime": (258, 498),
+              "RecDelay": (258, 526), "DelayEdit": (420, 552), "Insert": (516, 494),
+              "InsertList": (258, 498), "InsertRecDelay": (258, 534),
+              "InsertDelayEdit": (650, 520), "InsertAxisEdit": (650, 520),
+              "InsertBtnStart": (258, 606), "InsertBtnOK": (546, 598),
+              "InsertBtnCancel": (676, 598)}
     for name, (x, y) in places.items():
         keys.update({f"{name}_X": x, f"{name}_Y": y})
-    keys.update({"RecDelay_H": 84, "InsertRecDelay_H": 84})
+    keys.update({"RecDelay_H": 28, "InsertRecDelay_H": 24})
     return keys
 
 

@@ -36,6 +36,9 @@ class ShellDialogs {
   // nothing on cancel.
   virtual std::optional<QColor> Colour(QWidget* parent, const QColor& initial,
                                        const QString& title) = 0;
+  // Runs one of the window's own small dialogs (macro name, input key, input
+  // delay) modally; true when it was confirmed. Tests answer it themselves.
+  virtual bool Run(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
 };
 
 // The dialogs a person sees.

@@ -9,8 +9,15 @@
 #include <QSet>
 #include <iostream>
 
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "macros/editors/device_macros.h"
 #include "shell/main_window.h"
 #include "shell/pages/key_page.h"
+#include "shell/pages/macro_page.h"
 
 namespace vrdk::shell {
 namespace {
@@ -65,6 +72,61 @@ bool Save(TForm1& window, const QString& folder, const QString& name) {
     return false;
   }
   return true;
+}
+
+// The macro page with something to show: a library of three macros, two of
+// them in the mouse, then a recording under way and the insert panel.
+void FillMacroLibrary(TForm1& window) {
+  auto* page = qobject_cast<MacroPage*>(window.PageOfGroup(4));
+  macros::MacroLibrary& library = page->Library();
+  if (library.Count() > 0) return;
+  const std::pair<std::u16string, macros::MacroText> macros[] = {
+      {u"Reload", {"10", "1 R CODE:8215", "0 40", "2 R CODE:0215", "0 120"}},
+      {u"Burst",
+       {"0130", "7 FD05", "1 LeftKey CODE:00A1", "0 30", "2 LeftKey CODE:0021", "0 30", "8 FC"}},
+      {u"Combo A", {"00"}}};
+  for (const auto& [name, lines] : macros) {
+    library.New(name);
+    library.SetLines(*library.Find(name), lines);
+  }
+  if (macros::DeviceMacros* store = macros::FindDeviceMacros(window.GetSession())) {
+    store->Add(library.Records()[0]);
+    store->Add(library.Records()[1]);
+  }
+  page->ShowState();
+}
+
+bool MacroShots(TForm1& window, const QString& folder, int language) {
+  auto* page = qobject_cast<MacroPage*>(window.PageOfGroup(4));
+  auto* library = page->findChild<QListWidget*>(QStringLiteral("LB_PCMacroName"));
+  library->setCurrentRow(2);
+  static std::uint32_t now = 0;
+  now = 5000;
+  page->SetTick([] { return now; });
+  page->Btn_StartClick();
+  const auto key = [&window](QEvent::Type type, Qt::Key which, std::uint32_t at) {
+    now = at;
+    QKeyEvent event(type, which, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &event);
+  };
+  key(QEvent::KeyPress, Qt::Key_Control, 5000);
+  key(QEvent::KeyPress, Qt::Key_C, 5085);
+  key(QEvent::KeyRelease, Qt::Key_C, 5160);
+  key(QEvent::KeyRelease, Qt::Key_Control, 5210);
+  key(QEvent::KeyPress, Qt::Key_V, 5600);
+  key(QEvent::KeyRelease, Qt::Key_V, 5655);
+  bool ok = Save(window, folder, QStringLiteral("macro-recording-lang%1").arg(language));
+  page->Btn_StartClick();
+  auto* lines = page->findChild<QListWidget*>(QStringLiteral("LB_macro"));
+  lines->setCurrentRow(3);
+  page->Btn_InsertClick();
+  page->findChild<QComboBox*>(QStringLiteral("CB_Insert"))->setCurrentIndex(5);
+  page->findChild<QLineEdit*>(QStringLiteral("edt_XAxisValue"))->setText(QStringLiteral("-10"));
+  page->findChild<QLineEdit*>(QStringLiteral("edt_YAxisValue"))->setText(QStringLiteral("5"));
+  ok = Save(window, folder, QStringLiteral("macro-inserting-lang%1").arg(language)) && ok;
+  page->Btn_CancelClick();
+  page->SetTick(macros::SystemTick);
+  return ok;
 }
 
 }  // namespace
@@ -148,9 +210,11 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
     for (const Shot& shot : kShots) {
       settings::Navigation(session).Go(shot.page);
       window.RefreshAPPage();
+      if (shot.page == NavPage::kMacro) FillMacroLibrary(window);
       ok = Save(window, folder,
                 QStringLiteral("%1-lang%2").arg(QLatin1String(shot.name)).arg(language)) &&
            ok;
+      if (shot.page == NavPage::kMacro) ok = MacroShots(window, folder, language) && ok;
     }
     ok = SaveMenus(window, folder, language) && ok;
     settings::Navigation(session).Go(NavPage::kMain);

@@ -8,6 +8,8 @@
 
 #include "tables/skin_layout.h"
 
+#include "tables/skin_layout.h"
+
 namespace vrdk::shell {
 
 // A text of the tables (UTF-8) for a widget.

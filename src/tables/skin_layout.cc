@@ -387,13 +387,42 @@ void PlaceMacroPage(Placer& placer) {
     placed.rect.height = placer.Num(Cat(prefix, "_H"));
     placed.sized = true;
   }
-  for (const char* name : {"BtnNew", "BtnStart", "DelayTime", "RecDelay", "DelayEdit", "Insert",
-                           "InsertList", "InsertRecDelay", "InsertDelayEdit", "InsertAxisEdit",
-                           "InsertBtnStart", "InsertBtnOK", "InsertBtnCancel"}) {
-    placer.Add(name, placer.Num(Cat(name, "_X")), placer.Num(Cat(name, "_Y")));
-  }
-  placer.Num("RecDelay_H");
-  placer.Num("InsertRecDelay_H");
+  // The record-new and record buttons: a picture with its label.
+  const auto button = [&placer](std::string_view key, std::string_view stem,
+                                const std::string& picture) {
+    placer.ButtonAt(stem, picture, false,
+                    SkinRect{placer.Num(Cat(key, "_X")), placer.Num(Cat(key, "_Y")), 0, 0},
+                    std::nullopt, 0);
+  };
+  button("BtnNew", "New", "MacroBtnS_01");
+  button("BtnStart", "Start", "MacroBtnS_01");
+  // The delay group: its title, three radio rows prefix_H apart and the
+  // fixed delay's field; the insert panel likewise over its background.
+  const auto radio_rows = [&placer](std::string_view key, std::string_view stem) {
+    const int x = placer.Num(Cat(key, "_X"));
+    const int y = placer.Num(Cat(key, "_Y"));
+    const int pitch = placer.Num(Cat(key, "_H"));
+    int row = 0;
+    for (const char* mode : {"RecDelay", "DelayTime", "NoDelay"}) {
+      const SkinControl placed =
+          placer.Add(Cat(Cat("Img_", stem), mode), x, y + pitch * row++, "RdS_D");
+      placer.AddBeside(Cat(Cat("IB_", stem), mode), placed);
+    }
+  };
+  placer.Add("lbl_DelayTime", placer.Num("DelayTime_X"), placer.Num("DelayTime_Y"));
+  radio_rows("RecDelay", "");
+  placer.Add("Edt_Delay", placer.Num("DelayEdit_X"), placer.Num("DelayEdit_Y"));
+  placer.Add("Img_InsertBase", placer.Num("Insert_X"), placer.Num("Insert_Y"), "InsertDelayBase");
+  placer.Add("CB_Insert", placer.Num("InsertList_X"), placer.Num("InsertList_Y"));
+  radio_rows("InsertRecDelay", "Insert");
+  const int delay_x = placer.Num("InsertDelayEdit_X");
+  const int delay_y = placer.Num("InsertDelayEdit_Y");
+  placer.Add("Edt_InsertDelay", delay_x, delay_y);
+  placer.Add("edt_Repeat", delay_x, delay_y);
+  placer.Add("edt_XAxisValue", placer.Num("InsertAxisEdit_X"), placer.Num("InsertAxisEdit_Y"));
+  button("InsertBtnStart", "InsertStart", "MacroS_01");
+  button("InsertBtnOK", "OK", "MacroS_01");
+  button("InsertBtnCancel", "Cancel", "MacroS_01");
 }
 
 // The update page and the keys the small dialogs read for themselves.
@@ -478,7 +507,11 @@ std::string TextGroupOf(std::string_view name) {
        {"lbl_LED", "lbl_MCULEDStep", "lbl_Col", "lbl_Profile", "cb_BtnEFT", "cb_Mode"}) {
     if (starts(prefix)) return "E";
   }
-  if (starts("LB_") || starts("BtnNew") || starts("BtnStart")) return "F";
+  for (const char* prefix :
+       {"LB_", "Btn_New", "Btn_Start", "Btn_InsertStart", "Btn_OK", "Btn_Cancel", "IB_RecDelay",
+        "IB_DelayTime", "IB_NoDelay", "IB_Insert", "lbl_DelayTime", "lbl_Insert", "lbl_Macro"}) {
+    if (starts(prefix)) return "F";
+  }
   if (starts("Pnl_") || starts("Key_")) return "G";
   if (starts("lbl_BINPath") || starts("lbl_LoadBIN") || starts("Btn_LoadBIN") ||
       starts("Btn_Program")) {

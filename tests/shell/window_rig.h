@@ -1,11 +1,12 @@
-// The window over a simulated mouse on a counting clock, with dialogs the
-// test answers and the system pointer settings in memory. Widgets are found
-// by their names and driven as a user drives them.
+// The window over a simulated mouse, for the window's tests: dialogs that
+// answer as a test says, the system pointer settings in memory, widgets
+// found by their names, the transcript.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <QLabel>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,6 +57,12 @@ class AnsweringDialogs : public ShellDialogs {
     colour_titles.append(title);
     return colour_answer;
   }
+  // The window's own small dialogs: the test fills them in `on_run`, whose
+  // answer says whether they were confirmed; without it they are cancelled.
+  bool Run(QDialog& dialog) override {
+    run.append(dialog.objectName());
+    return on_run ? on_run(dialog) : false;
+  }
 
   QStringList messages;
   QStringList fonts;
@@ -72,6 +79,8 @@ class AnsweringDialogs : public ShellDialogs {
   QList<QColor> colour_asked;
   QStringList colour_titles;
   std::optional<QColor> colour_answer;
+  QStringList run;
+  std::function<bool(QDialog&)> on_run;
 };
 
 // The window over a simulated mouse on a counting clock.
