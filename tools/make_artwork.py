@@ -142,10 +142,13 @@ def page_backgrounds():
     advanced = (section_box(24, 16, 496, 268) + section_box(24, 300, 496, 60) +
                 section_box(24, 372, 496, 70) + section_box(560, 16, 224, 136) +
                 section_box(560, 170, 224, 330))
-    ring = "".join(f'<circle cx="660" cy="330" r="{50 + 16 * i}" fill="none" stroke="{c}" '
-                   f'stroke-width="6" opacity="{0.75 - 0.15 * i}"/>'
+    ring = "".join(f'<circle cx="700" cy="468" r="{14 + 9 * i}" fill="none" stroke="{c}" '
+                   f'stroke-width="4" opacity="{0.75 - 0.15 * i}"/>'
                    for i, c in enumerate(["#ff3b4e", "#ff9a2e", "#3ee0a0", "#3aa0ff"]))
-    light = section_box(24, 30, 300, 270) + section_box(330, 30, 440, 90) + ring
+    # Effects, LED strip; step time and breathing, colours, profile colours.
+    light = (section_box(24, 16, 296, 292) + section_box(24, 324, 296, 146) +
+             section_box(336, 16, 448, 168) + section_box(336, 200, 448, 72) +
+             section_box(336, 288, 448, 140) + ring)
     macro = "".join(section_box(x, 20, w, 374) + glyph(x + w - 28, 28)
                     for (x, w), glyph in zip(((24, 232), (264, 232), (504, 284)),
                                              (library_glyph, mouse_glyph, lines_glyph)))

@@ -70,16 +70,18 @@ def advanced_page():
     keys.update(colour("D_Back", (20, 22, 28)))
     keys.update(colour("D_Border", (90, 96, 108)))
     keys.update(colour("BG_Slider", (36, 39, 48)))
+    # Fire rows under a header line: name, shots, interval, keep firing.
     for n in range(1, 4):
-        y = 132 + 40 * (n - 1)
-        keys.update({f"FK{n}Cnt_X": 790, f"FK{n}Cnt_Y": y, f"FK{n}Delay_X": 860,
-                     f"FK{n}Delay_Y": y, f"FK{n}Continue_X": 934, f"FK{n}Continue_Y": y + 3})
+        y = 134 + 34 * (n - 1)
+        keys.update({f"FK{n}Name_X": 788, f"FK{n}Name_Y": y + 4,
+                     f"FK{n}Cnt_X": 880, f"FK{n}Cnt_Y": y, f"FK{n}Delay_X": 920,
+                     f"FK{n}Delay_Y": y, f"FK{n}Continue_X": 974, f"FK{n}Continue_Y": y + 3})
     for n in range(1, 5):
-        keys.update({f"Rep{n}_X": 250 + 110 * (n - 1), f"Rep{n}_Y": 420})
-    keys.update({"Spd_X": 790, "Spd_Y": 300, "Spd_D": 2})
-    keys.update({"DbSpd_X": 790, "DbSpd_Y": 376, "DbSpd_D": 2})
-    keys.update({"ScrSpd_X": 790, "ScrSpd_Y": 452, "ScrSpd_D": 2})
-    keys.update({"IsControl_X": 790, "IsControl_Y": 520, "IsScreen_X": 790, "IsScreen_Y": 548})
+        keys.update({f"Rep{n}_X": 372 + 90 * (n - 1), f"Rep{n}_Y": 405})
+    keys.update({"Spd_X": 780, "Spd_Y": 296, "Spd_D": 2})
+    keys.update({"DbSpd_X": 780, "DbSpd_Y": 372, "DbSpd_D": 2})
+    keys.update({"ScrSpd_X": 780, "ScrSpd_Y": 448, "ScrSpd_D": 2})
+    keys.update({"IsControl_X": 782, "IsControl_Y": 514, "IsScreen_X": 782, "IsScreen_Y": 544})
     keys["DPI_Orientation"] = 0
     for n in range(1, 9):
         # Levels 7 and 8 lie far outside the window: this mouse shows six.
@@ -89,17 +91,35 @@ def advanced_page():
                      f"DPI{n}_X": x, f"DPI{n}_Y": 170,
                      f"DPI{n}_Value_X": x, f"DPI{n}_Value_Y": 190,
                      f"DPI{n}_Steps_X": x, f"DPI{n}_Steps_Y": 214, f"DPI{n}_Steps_D": 2})
-    keys.update({"AIMDPI_X": 250, "AIMDPI_Y": 470, "AIMDPI_Value_X": 360, "AIMDPI_Value_Y": 470,
-                 "AIMDPI_Steps_X": 250, "AIMDPI_Steps_Y": 496, "AIMDPI_Steps_D": -1})
+    keys.update({"AIMDPI_X": 256, "AIMDPI_Y": 468, "AIMDPI_Value_X": 640, "AIMDPI_Value_Y": 468,
+                 "AIMDPI_Steps_X": 256, "AIMDPI_Steps_Y": 496, "AIMDPI_Steps_D": -1})
     return keys
 
 
 def light_page():
     keys = {"Size_E": 10}
     keys.update(colour("E", (214, 222, 232)))
-    keys.update({"StepTime_X": 560, "StepTime_Y": 140, "StepTime_D": 4})
+    # Left: the LED type over the seven effects, each with its enable box;
+    # below them the MCU LED strip's step bar and its two lists.
+    keys["LEDType_X"], keys["LEDType_Y"] = 372, 114
     for n in range(1, 8):
-        keys.update({f"LEDMode{n}_X": 256, f"LEDMode{n}_Y": 132 + 36 * (n - 1)})
+        y = 156 + 34 * (n - 1)
+        keys.update({f"LEDEnable{n}_X": 256, f"LEDEnable{n}_Y": y,
+                     f"LEDMode{n}_X": 290, f"LEDMode{n}_Y": y})
+    keys.update({"StepTime_X": 256, "StepTime_Y": 446, "StepTime_D": 4})
+    keys.update({"MCULEDCtrl_X": 256, "MCULEDCtrl_Y": 508, "MCULEDNum_X": 410,
+                 "MCULEDNum_Y": 508, "LEDNum_X": 410, "LEDNum_Y": 508})
+    # Right: step time and breathing, the ten colours, button flash, the
+    # profiles' colours.
+    keys.update({"Fall_X": 680, "Fall_Y": 122, "Fall_D": 4, "StepTimeEdit_X": 916,
+                 "StepTimeEdit_Y": 117})
+    keys.update({"Lower_X": 680, "Lower_Y": 158, "Upper_X": 916, "Upper_Y": 158,
+                 "LowerTime_X": 680, "LowerTime_Y": 194, "UpperTime_X": 916, "UpperTime_Y": 194})
+    keys.update({"BtnEFT_X": 568, "BtnEFT_Y": 234})
+    keys.update({"Col_X": 570, "Col_Y": 310, "Col_D": 14})
+    for n in range(1, 4):
+        keys.update({f"ProfileColor{n}_X": 568, f"ProfileColor{n}_Y": 400 + 34 * (n - 1),
+                     f"ProfileColor{n}_Box_X": 760})
     # Present in the table, read by no one.
     keys.update({"LED3Control_X": 560, "LED3Control_Y": 260,
                  "LED6Control_X": 560, "LED6Control_Y": 320})

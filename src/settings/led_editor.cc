@@ -110,6 +110,12 @@ std::optional<std::uint8_t> EncodeLedMode(LedType type, int item, int led_count_
   }
 }
 
+bool StepTimeApplies(LedType type, int item) {
+  const auto effects = Effects(type);
+  if (item < 0 || item >= static_cast<int>(effects.size())) return false;
+  return effects[static_cast<std::size_t>(item)].name != "Off";
+}
+
 int StepTimeBand(int value) { return std::clamp((value + 4) / 5, 1, kStepTimeSegments); }
 
 std::vector<bool> LitSteps(StepStyle style, int count, int chosen) {

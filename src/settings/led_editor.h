@@ -55,6 +55,9 @@ std::span<const Effect> Effects(image::LedType type);
 // User byte 1 for effect item `item` of the type.
 std::optional<std::uint8_t> EncodeLedMode(image::LedType type, int item, int led_count_item);
 
+// Whether the step time means anything for effect list item `item` of the
+// type: not while the lights are off.
+bool StepTimeApplies(image::LedType type, int item);
 // The step-time bar band of a value: 1 up to 5, 2 for 6..10, ... 10 above 45.
 int StepTimeBand(int value);
 // Which of `count` step pictures show "on" for step `chosen` (1-based).

@@ -1,5 +1,7 @@
 #include "shell/dialogs.h"
 
+#include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -91,6 +93,14 @@ bool QtDialogs::ConfirmReplace(QWidget* parent, const QString& path) {
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool QtDialogs::Confirm(QWidget* parent, const QString& question, const QFont& font) {
+  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), question,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  box.setFont(font);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> QtDialogs::Password(QWidget* parent, const QFont& font) {
   PasswordDialog dialog(parent, font);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -99,6 +109,13 @@ std::optional<QString> QtDialogs::Password(QWidget* parent, const QFont& font) {
 
 void QtDialogs::OpenWebAddress(const QString& address) {
   QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}
+
+std::optional<QColor> QtDialogs::Colour(QWidget* parent, const QColor& initial,
+                                        const QString& title) {
+  const QColor chosen = QColorDialog::getColor(initial, parent, title);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace vrdk::shell

@@ -1,8 +1,10 @@
 // The window's dialogs: the message dialog (one OK button, in the language
-// table's font), the password dialog dlgPass, and the system's file dialogs.
+// table's font), the password dialog dlgPass, and the system's file and
+// colour dialogs.
 // The window reaches them through ShellDialogs, so tests can answer them.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QFont>
 #include <QString>
@@ -24,10 +26,16 @@ class ShellDialogs {
   virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
   // "Replace the existing file?"; true to replace.
   virtual bool ConfirmReplace(QWidget* parent, const QString& path) = 0;
+  // A yes-or-no question before a change that cannot be undone; true for yes.
+  virtual bool Confirm(QWidget* parent, const QString& question, const QFont& font) = 0;
   // dlgPass: the code entered, or nothing on cancel.
   virtual std::optional<QString> Password(QWidget* parent, const QFont& font) = 0;
   // Opens a web address with the desktop's default handler.
   virtual void OpenWebAddress(const QString& address) = 0;
+  // The system's colour dialog, starting at `initial`: the colour chosen, or
+  // nothing on cancel.
+  virtual std::optional<QColor> Colour(QWidget* parent, const QColor& initial,
+                                       const QString& title) = 0;
   // Runs one of the window's own small dialogs (macro name, input key, input
   // delay) modally; true when it was confirmed. Tests answer it themselves.
   virtual bool Run(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
@@ -40,8 +48,11 @@ class QtDialogs : public ShellDialogs {
   QString SaveFileName(QWidget* parent, const QString& filter) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
   bool ConfirmReplace(QWidget* parent, const QString& path) override;
+  bool Confirm(QWidget* parent, const QString& question, const QFont& font) override;
   std::optional<QString> Password(QWidget* parent, const QFont& font) override;
   void OpenWebAddress(const QString& address) override;
+  std::optional<QColor> Colour(QWidget* parent, const QColor& initial,
+                               const QString& title) override;
 };
 
 // The message dialog, FormMessagDialog: borderless, on the "Msg" picture.

@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     std::cerr << "vrdk-mouse: " << error.Message() << '\n';
   run.SetMessagePump([] { QCoreApplication::processEvents(); });
   window.SetSession(run.GetSession());
+  window.SetPointerPlatform(run.Pointer());
   QObject::connect(&instance, &vrdk::shell::SingleInstance::ShowRequested, &window, [&window] {
     window.showNormal();
     window.raise();

@@ -49,6 +49,9 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   ~TForm1() override;
 
   void SetSession(Session& session) { session_ = &session; }
+  // The system's pointer settings the advanced page shows; the caller keeps
+  // it alive and shows it again after every read (settings::InstallPointerPage).
+  void SetPointerPlatform(settings::PointerPlatform* platform) { pointer_ = platform; }
   // Start-up, in its order: pictures and skin, the no-device state, the first
   // language, the input listener, DevTimer.
   void FormCreate();
@@ -81,6 +84,7 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   void StartRolling(QLabel* label) override;
   void StopRolling(QLabel* label) override;
   QWidget* Window() override { return this; }
+  settings::PointerPlatform* PointerSettingsPlatform() override { return pointer_; }
 
   // --- The handlers --------------------------------------------------------------------
   void Btn_Main_0Click() { Navigate(settings::NavPage::kMain); }
@@ -162,6 +166,7 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   bool IsOwnInput(QObject* watched, QEvent* event) const;
 
   Session* session_ = nullptr;
+  settings::PointerPlatform* pointer_ = nullptr;
   std::unique_ptr<ShellDialogs> dialogs_;
   Options options_;
   Pictures pictures_;

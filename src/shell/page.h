@@ -18,6 +18,10 @@
 #include "tables/language_table.h"
 #include "tables/skin_layout.h"
 
+namespace vrdk::settings {
+class PointerPlatform;
+}  // namespace vrdk::settings
+
 namespace vrdk::shell {
 
 class Pictures;
@@ -51,6 +55,9 @@ class ShellServices {
   virtual void StopRolling(QLabel* label) = 0;
   // The window as the parent of dialogs.
   virtual QWidget* Window() = 0;
+  // Where the system's pointer settings are read and applied; nullptr when
+  // the window has none.
+  virtual settings::PointerPlatform* PointerSettingsPlatform() = 0;
 };
 
 class Page : public QWidget {

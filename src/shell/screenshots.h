@@ -19,8 +19,12 @@ class ConsoleDialogs : public ShellDialogs {
   QString SaveFileName(QWidget*, const QString&) override { return {}; }
   QString OpenFileName(QWidget*, const QString&) override { return {}; }
   bool ConfirmReplace(QWidget*, const QString&) override { return false; }
+  bool Confirm(QWidget*, const QString&, const QFont&) override { return false; }
   std::optional<QString> Password(QWidget*, const QFont&) override { return std::nullopt; }
   void OpenWebAddress(const QString&) override {}
+  std::optional<QColor> Colour(QWidget*, const QColor&, const QString&) override {
+    return std::nullopt;
+  }
 };
 
 // How many distinct colours a coarse sample of the picture holds; a page

@@ -1,5 +1,7 @@
 #include "shell/shell_run.h"
 
+#include "settings/pages.h"
+
 namespace vrdk::shell {
 
 ShellRun::~ShellRun() = default;
@@ -12,7 +14,11 @@ bool ShellRun::Prepare(SessionEvents& events) {
   bus.faults = options_.faults;
   bus.trace_file = options_.trace_file;
   bus.transfer_latency = Microseconds(options_.transfer_latency_us);
-  return face_.Prepare(bus, clock_, events);
+  if (!face_.Prepare(bus, clock_, events)) return false;
+  std::shared_ptr<settings::PointerPlatform> pointer = settings::SystemPointerPlatform();
+  pointer_ = pointer.get();
+  settings::InstallPointerPage(face_.GetSession(), std::move(pointer));
+  return true;
 }
 
 }  // namespace vrdk::shell

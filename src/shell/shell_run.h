@@ -10,6 +10,7 @@
 
 #include "app/face_session.h"
 #include "hid/clock.h"
+#include "settings/pointer_platform.h"
 #include "shell/options.h"
 
 namespace vrdk::shell {
@@ -31,6 +32,8 @@ class ShellRun {
   bool Finish() { return face_.Finish(); }
 
   Session& GetSession() { return face_.GetSession(); }
+  // The system's pointer settings, shown again after every read.
+  settings::PointerPlatform* Pointer() { return pointer_; }
   SimulatedMouse* Mouse() { return face_.Mouse(); }
   const std::string& Error() const { return face_.Error(); }
   const std::vector<BrandOptionError>& BrandErrors() const { return face_.BrandErrors(); }
@@ -40,6 +43,7 @@ class ShellRun {
   ShellOptions options_;
   SystemClock clock_;
   FaceSession face_;
+  settings::PointerPlatform* pointer_ = nullptr;  // kept by the Session
 };
 
 }  // namespace vrdk::shell

@@ -275,8 +275,12 @@ void PlaceAdvancedPage(Placer& placer, SkinLayout& skin) {
     const std::string fire = Cat("FK", n);
     placer.Add(Cat("Edt_Repeat", n), placer.Num(fire + "Cnt_X"), placer.Num(fire + "Cnt_Y"));
     placer.Add(Cat("Edt_DelayTime", n), placer.Num(fire + "Delay_X"), placer.Num(fire + "Delay_Y"));
-    PictureWithCaption(placer, fire + "Continue", Cat("Img_Fire", n, "Continue"),
-                       Cat("lbl_Fire", n, "Continue"), "CbS_D");
+    // The check picture is the control: its image label lies over it.
+    const SkinControl check =
+        placer.Add(Cat("Img_Fire", n, "Continue"), placer.Num(fire + "Continue_X"),
+                   placer.Num(fire + "Continue_Y"), "CbS_D");
+    placer.AddOver(Cat("lbl_Fire", n, "Continue"), check);
+    placer.Add(Cat("lbl_Fire", n), placer.Num(fire + "Name_X"), placer.Num(fire + "Name_Y"));
   }
   for (int n = 1; n <= 4; ++n) {
     PictureWithCaption(placer, Cat("Rep", n), Cat("Img_Rep", n), Cat("lbl_Rep", n), "RdS_D");
@@ -313,11 +317,13 @@ void PlaceAdvancedPage(Placer& placer, SkinLayout& skin) {
   StepRowWithSlider(placer, "AIMDPI_Steps", "Img_AIMDPI_", "", 12, true, "Bar2_D", "");
 }
 
-// The breathing-light page: the LED step bar and its labels, the effects.
+// The breathing-light page: the LED type and effects, step time and
+// breathing, the ten colours, button flash, the profile colours and the MCU
+// LED strip (its step bar with labels placed by "Num_Order").
 void PlaceLightPage(Placer& placer, const BrandOptions& brand) {
   placer.Style("E");
-  const SkinRect row =
-      StepRowWithSlider(placer, "StepTime", "Img_MCULEDStep_", "", 8, true, "Bar1_D", "");
+  const SkinRect row = StepRowWithSlider(placer, "StepTime", "Img_MCULEDStep_", "", 8, true,
+                                         "Bar1_D", "slider_MCULEDStep");
   const int x = placer.Num("StepTime_X");
   const int gap = placer.Num("StepTime_D");
   const int width = placer.Picture("Bar1_D").width;
@@ -328,6 +334,41 @@ void PlaceLightPage(Placer& placer, const BrandOptions& brand) {
   }
   for (int n = 1; n <= 7; ++n) {
     PictureWithCaption(placer, Cat("LEDMode", n), Cat("Img_LED", n), Cat("lbl_LED", n), "RdS_D");
+    const std::string enable = Cat("LEDEnable", n);
+    const SkinControl box = placer.Add(Cat("Img_Mode", n - 1, "_3"), placer.Num(enable + "_X"),
+                                       placer.Num(enable + "_Y"), "CbS_D");
+    placer.AddOver(Cat("cb_Mode", n - 1, "_3"), box);
+  }
+  for (const auto& [prefix, name] :
+       {std::pair<std::string_view, std::string_view>{"LEDType", "cb_LEDMode_3"},
+        {"LEDNum", "cb_LEDNum_3"},
+        {"MCULEDCtrl", "cb_MCULEDCtrl_3"},
+        {"MCULEDNum", "cb_MCULEDNum_3"},
+        {"StepTimeEdit", "edt_StepTime_3"},
+        {"Lower", "edt_Lower_3"},
+        {"Upper", "edt_Upper_3"},
+        {"LowerTime", "edt_LowerTime_3"},
+        {"UpperTime", "edt_UpperTime_3"}}) {
+    placer.Add(std::string(name), placer.Num(Cat(prefix, "_X")), placer.Num(Cat(prefix, "_Y")));
+  }
+  StepRowWithSlider(placer, "Fall", "Img_Fall", "", 10, true, "Bar1_D", "");
+  const int colour_x = placer.Num("Col_X");
+  const int colour_y = placer.Num("Col_Y");
+  const int colour_gap = placer.Num("Col_D");
+  const int colour_width = placer.Picture("Col_F").width;
+  for (int n = 1; n <= 10; ++n) {
+    const SkinControl frame = placer.Add(
+        Cat("Img_Col", n), colour_x + (n - 1) * (colour_width + colour_gap), colour_y, "Col_F");
+    placer.AddOver(Cat("cs_Col", n), frame);
+    placer.AddOver(Cat("lbl_Col", n), frame);
+  }
+  PictureWithCaption(placer, "BtnEFT", "Img_BtnEFT_3", "cb_BtnEFT_3", "CbS_D");
+  for (int n = 1; n <= 3; ++n) {
+    const std::string prefix = Cat("ProfileColor", n);
+    placer.Add(Cat("lbl_Profile", n, "Color_3"), placer.Num(prefix + "_X"),
+               placer.Num(prefix + "_Y"));
+    placer.Add(Cat("cb_Profile", n, "Color_3"), placer.Num(prefix + "_Box_X"),
+               placer.Num(prefix + "_Y"));
   }
 }
 
@@ -462,7 +503,10 @@ std::string TextGroupOf(std::string_view name) {
         "lbl_DbSpd", "lbl_ScrSpd", "lbl_IsControl", "lbl_IsScreen"}) {
     if (starts(prefix)) return "D";
   }
-  if (starts("lbl_LED") || starts("lbl_MCULEDStep") || starts("lbl_Col")) return "E";
+  for (const char* prefix :
+       {"lbl_LED", "lbl_MCULEDStep", "lbl_Col", "lbl_Profile", "cb_BtnEFT", "cb_Mode"}) {
+    if (starts(prefix)) return "E";
+  }
   for (const char* prefix :
        {"LB_", "Btn_New", "Btn_Start", "Btn_InsertStart", "Btn_OK", "Btn_Cancel", "IB_RecDelay",
         "IB_DelayTime", "IB_NoDelay", "IB_Insert", "lbl_DelayTime", "lbl_Insert", "lbl_Macro"}) {

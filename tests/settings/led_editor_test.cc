@@ -193,6 +193,15 @@ INSTANTIATE_TEST_SUITE_P(Strips, McuLedTest,
                                            McuCase{7, 0, 0, 0x09, 0x4A},    // 4 LEDs, 6-Step
                                            McuCase{2, 0, 5, 0x04, 0x5C}));  // 9 LEDs
 
+TEST(StepTimeApplies, NotWhileTheLightsAreOff) {
+  EXPECT_FALSE(StepTimeApplies(image::LedType::kRGB, 0));     // "Off"
+  EXPECT_TRUE(StepTimeApplies(image::LedType::kRGB, 1));      // "Random"
+  EXPECT_TRUE(StepTimeApplies(image::LedType::kMCULED, 0));   // "CPI Breath"
+  EXPECT_FALSE(StepTimeApplies(image::LedType::kMCULED, 6));  // "Off" comes last
+  EXPECT_FALSE(StepTimeApplies(image::LedType::kSync, 3));    // no such effect
+  EXPECT_FALSE(StepTimeApplies(image::LedType::kUnknown, 1));
+}
+
 TEST(McuLedFlashTest, AFlashMouseStoresNothing) {
   SessionRig rig{MemoryType::kFlash};
   rig.Connect();

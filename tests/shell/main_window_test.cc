@@ -27,6 +27,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using vrdk::testing::DefaultsFor;
+using vrdk::testing::TranscriptLines;
 
 const QString kNoMouseText = QStringLiteral("Finding the specified device");
 

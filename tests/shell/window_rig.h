@@ -1,5 +1,6 @@
 // The window over a simulated mouse, for the window's tests: dialogs that
-// answer as a test says, widgets found by their names, the transcript.
+// answer as a test says, the system pointer settings in memory, widgets
+// found by their names, the transcript.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <optional>
 
 #include "app/install.h"
+#include "settings/pages.h"
+#include "settings/pointer_platform.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
 #include "support/session_rig.h"
@@ -40,11 +43,20 @@ class AnsweringDialogs : public ShellDialogs {
     replace_asked.append(path);
     return replace_answer;
   }
+  bool Confirm(QWidget*, const QString& question, const QFont&) override {
+    questions.append(question);
+    return confirm_answer;
+  }
   std::optional<QString> Password(QWidget*, const QFont&) override {
     ++password_asked;
     return password_answer;
   }
   void OpenWebAddress(const QString& address) override { opened.append(address); }
+  std::optional<QColor> Colour(QWidget*, const QColor& initial, const QString& title) override {
+    colour_asked.append(initial);
+    colour_titles.append(title);
+    return colour_answer;
+  }
   // The window's own small dialogs: the test fills them in `on_run`, whose
   // answer says whether they were confirmed; without it they are cancelled.
   bool Run(QDialog& dialog) override {
@@ -62,6 +74,11 @@ class AnsweringDialogs : public ShellDialogs {
   int password_asked = 0;
   std::optional<QString> password_answer;
   QStringList opened;
+  QStringList questions;
+  bool confirm_answer = false;
+  QList<QColor> colour_asked;
+  QStringList colour_titles;
+  std::optional<QColor> colour_answer;
   QStringList run;
   std::function<bool(QDialog&)> on_run;
 };
@@ -76,6 +93,8 @@ class WindowRig {
         window(std::unique_ptr<ShellDialogs>(dialogs), std::move(options)),
         session(backend_, clock, window, DefaultsFor(MemoryType::kI2C)) {
     InstallEditors(session);
+    settings::InstallPointerPage(session, pointer);
+    window.SetPointerPlatform(pointer.get());
     session.SetBrandOptions(brand);
     window.SetSession(session);
     window.FormCreate();
@@ -98,6 +117,14 @@ class WindowRig {
   }
   void Click(const QString& name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
   bool Shown(const QString& name) { return Find(name)->isVisibleTo(&window); }
+  // The reports sent to the mouse, in order.
+  std::vector<std::string> Sent() const {
+    std::vector<std::string> sent;
+    for (const auto& line : TranscriptLines(mouse_)) {
+      if (line.rfind("> ", 0) == 0) sent.push_back(line);
+    }
+    return sent;
+  }
   int CountSent(const std::string& prefix) const {
     int count = 0;
     for (const auto& line : TranscriptLines(mouse_)) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
@@ -111,6 +138,9 @@ class WindowRig {
   SimulatedBackend& Bus() { return backend_; }
 
   PumpingClock clock;
+  // The system pointer settings, in memory: what the page read and applied.
+  std::shared_ptr<settings::MemoryPointerPlatform> pointer =
+      std::make_shared<settings::MemoryPointerPlatform>();
 
  private:
   SimulatedMouse mouse_;

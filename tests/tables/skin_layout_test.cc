@@ -159,6 +159,28 @@ TEST_F(SkinLayoutTest, StepRowsRunAcrossOrDownWithTheirGap) {
   EXPECT_EQ(Control(across, "Img_DPI2_3").rect, (SkinRect{336 + 2 * 38, 214, 36, 10}));
 }
 
+TEST_F(SkinLayoutTest, ClickableImagesTakeTheirPicturesPlaceAndColoursFormARow) {
+  pictures_.Set("CbS_D", {18, 18});
+  pictures_.Set("Col_F", {28, 28});
+  pictures_.Set("Bar1_D", {18, 14});
+  Change("FK2Continue_X", "974");
+  Change("FK2Continue_Y", "171");
+  Change("Col_X", "570");
+  Change("Col_Y", "310");
+  Change("Col_D", "14");
+  const SkinLayout skin = Place();
+  // The keep-firing check picture is the control: its label covers it.
+  EXPECT_EQ(Control(skin, "lbl_Fire2Continue").rect, (SkinRect{974, 171, 18, 18}));
+  EXPECT_EQ(Control(skin, "cb_Mode3_3").rect, Control(skin, "Img_Mode3_3").rect);
+  EXPECT_EQ(Control(skin, "Img_Col3").rect, (SkinRect{570 + 2 * 42, 310, 28, 28}));
+  EXPECT_EQ(Control(skin, "cs_Col3").rect, Control(skin, "Img_Col3").rect);
+  EXPECT_EQ(Control(skin, "lbl_Col10").rect.x, 570 + 9 * 42);
+  // The strip's slider lies over its step row.
+  const SkinRect row = Control(skin, "Img_MCULEDStep_1").rect;
+  EXPECT_EQ(Control(skin, "slider_MCULEDStep").rect,
+            (SkinRect{row.x, row.y, 8 * 18 + 7 * skin.Number("StepTime_D"), 14}));
+}
+
 TEST_F(SkinLayoutTest, LedStepLabelsFollowTheBrandsNumberOrder) {
   pictures_.Set("Bar1_D", {18, 14});
   Change("StepTime_X", "560");

@@ -1,0 +1,150 @@
+#include "shell/pages/page_controls.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QTransform>
+#include <algorithm>
+
+#include "shell/pictures.h"
+#include "shell/skin_widgets.h"
+
+namespace vrdk::shell {
+
+StepSlider::StepSlider(const QString& name, int maximum, int ruler, QWidget* parent)
+    : QWidget(parent), maximum_(maximum), ruler_(ruler) {
+  setObjectName(name);
+  setAttribute(Qt::WA_TranslucentBackground);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void StepSlider::setValue(int value) {
+  value_ = std::clamp(value, 0, maximum_);
+  update();
+}
+
+void StepSlider::SetThumb(const QPixmap& thumb) {
+  thumb_ = thumb;
+  update();
+}
+
+int StepSlider::Along(QPoint point) const {
+  const int along = Vertical() ? point.y() : point.x();
+  return mirrored_ ? Length() - 1 - along : along;
+}
+
+int StepSlider::RulerPosition(QPoint point) const {
+  return Length() > 0 ? Along(point) * ruler_ / Length() : 0;
+}
+
+int StepSlider::ValueAt(QPoint point) const {
+  const int along = std::clamp(Along(point), 0, std::max(Length() - 1, 0));
+  return Length() > 1 ? along * maximum_ / (Length() - 1) : 0;
+}
+
+void StepSlider::paintEvent(QPaintEvent*) {
+  if (thumb_.isNull() || !isEnabled()) return;
+  QPainter painter(this);
+  const QPixmap thumb = Vertical() ? thumb_.transformed(QTransform().rotate(90)) : thumb_;
+  const int travel = Length() - (Vertical() ? thumb.height() : thumb.width());
+  int at = maximum_ > 0 ? value_ * std::max(travel, 0) / maximum_ : 0;
+  if (mirrored_) at = std::max(travel, 0) - at;
+  if (Vertical()) {
+    painter.drawPixmap((width() - thumb.width()) / 2, at, thumb);
+  } else {
+    painter.drawPixmap(at, (height() - thumb.height()) / 2, thumb);
+  }
+}
+
+void StepSlider::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = true;
+  setValue(ValueAt(event->position().toPoint()));
+  emit Pressed(RulerPosition(event->position().toPoint()));
+  emit Moved(value_);
+}
+
+void StepSlider::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return;
+  setValue(ValueAt(event->position().toPoint()));
+  emit Moved(value_);
+}
+
+void StepSlider::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  emit Released(RulerPosition(event->position().toPoint()));
+}
+
+ColourSwatch::ColourSwatch(const QString& name, QWidget* parent) : QWidget(parent) {
+  setObjectName(name);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ColourSwatch::SetColour(const QColor& colour) {
+  colour_ = colour;
+  update();
+}
+
+void ColourSwatch::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(isEnabled() ? colour_ : colour_.darker(300));
+  painter.drawRoundedRect(QRectF(rect()).adjusted(5, 5, -5, -5), 2, 2);
+}
+
+NumberEdit::NumberEdit(const QString& name, int digits, QWidget* parent) : QLineEdit(parent) {
+  setObjectName(name);
+  setMaxLength(digits);
+  setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+}
+
+std::optional<int> NumberEdit::Number() const {
+  bool ok = false;
+  const int number = text().toInt(&ok);
+  return ok ? std::optional(number) : std::nullopt;
+}
+
+void NumberEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  emit Left();
+}
+
+void NumberEdit::keyPressEvent(QKeyEvent* event) {
+  QLineEdit::keyPressEvent(event);
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) emit Left();
+}
+
+QString FieldStyle(const SkinLayout& skin, const char* group) {
+  const std::string stem(group);
+  return QStringLiteral(
+             "color: %1; background: %2; border: 1px solid %3; padding: 0 4px;"
+             " selection-background-color: #e0283a;")
+      .arg(CssColour(skin.Style(stem).colour), CssColour(skin.Colour(stem + "_Back")),
+           CssColour(skin.Colour(stem + "_Border")));
+}
+
+void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::vector<bool>& lit,
+              const QString& on, const QString& off) {
+  for (int i = 0; i < row.size(); ++i) {
+    const bool shown = static_cast<std::size_t>(i) < lit.size() && lit[static_cast<std::size_t>(i)];
+    row[i]->SetPicture(pictures.Get(shown ? on : off));
+  }
+}
+
+QString Numbered(const char* format, int n) { return QString::fromLatin1(format).arg(n); }
+
+QColor VendorColour(const image::DataBuf& data, int address) {
+  const auto vendor = image::Vendor(data);
+  const auto at = static_cast<std::size_t>(address);
+  return QColor(vendor[at], vendor[at + 1], vendor[at + 2]);
+}
+
+QString TextColourStyle(const SkinColour& colour) {
+  return QStringLiteral("color: %1; background: transparent;").arg(CssColour(colour));
+}
+
+}  // namespace vrdk::shell

@@ -1,0 +1,282 @@
+// The advanced page (gbPage2) as a user meets it: DPI levels, their values,
+// colours and sliders, the polling rate, the fire keys, the AIM row and the
+// system pointer settings. Results are asserted on the simulated mouse's
+// transcript and memory, and on the in-memory pointer platform.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLineEdit>
+
+#include "shell/pages/page_controls.h"
+#include "window_rig.h"
+
+namespace vrdk::shell {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::string Hex(const std::vector<std::uint8_t>& memory, std::size_t at, std::size_t count) {
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) {
+    char byte[4];
+    std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", memory[at + i]);
+    text += byte;
+  }
+  return text;
+}
+
+class AdvancedPage : public ::testing::Test {
+ protected:
+  AdvancedPage() {
+    rig.Connect();
+    rig.Click(QStringLiteral("Btn_Adv_1"));
+    rig.Mouse().ClearTranscript();
+  }
+  std::vector<std::string> Sent() const { return rig.Sent(); }
+  // Replaces the field's text as a user does: select all, type.
+  void Type(const QString& name, const QString& text) {
+    auto* edit = rig.Find<QLineEdit>(name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  DpiState& Dpi() { return rig.session.Pages().dpi; }
+
+  WindowRig rig;
+};
+
+TEST_F(AdvancedPage, ShowsTheLevelsOfTheMouse) {
+  ASSERT_TRUE(rig.Shown(QStringLiteral("gbPage2")));
+  // Six levels, the third current: 800 1600 2400 3200 4800 6400.
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_DPI3Value"))->text(), QStringLiteral("2400"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3"), QStringLiteral("RdS_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI1"), QStringLiteral("RdS_D")));
+  // Lever style: only the value's own segment is lit.
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_9"), QStringLiteral("Bar2_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_8"), QStringLiteral("Bar2_D")));
+  EXPECT_TRUE(rig.Find(QStringLiteral("Img_DPI6_1"))->isEnabled());
+  EXPECT_FALSE(rig.Find(QStringLiteral("Img_DPI7_1"))->isEnabled());
+  EXPECT_EQ(rig.Find<StepSlider>(QStringLiteral("slider_DPI4"))->value(), 900);
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Rep4"), QStringLiteral("RdS_E")));
+  // The Fire section holds 3, 5 and 8 shots, each 60 ms apart.
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat2"))->text(), QStringLiteral("5"));
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("Edt_DelayTime3"))->text(), QStringLiteral("60"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Fire1Continue"), QStringLiteral("CbS_E")));
+  EXPECT_THAT(rig.window.SkinErrors(), IsEmpty());
+}
+
+TEST_F(AdvancedPage, LevelValuesWriteTheirPairByteAndReselectTheCurrentLevel) {
+  rig.Click(QStringLiteral("Img_DPI4_9"));   // level 4: 2400
+  rig.Click(QStringLiteral("Img_DPI3_10"));  // level 3: 3200
+  EXPECT_THAT(Sent(), ElementsAre("> 40 05 00 2D 88 00 00 01", "> 40 05 00 A6 01 00 00 01",
+                                  "> 40 05 00 A6 02 00 00 01", "> 40 05 00 2D 89 00 00 01",
+                                  "> 40 05 00 A6 01 00 00 01", "> 40 05 00 A6 02 00 00 01"));
+  EXPECT_EQ(rig.Mouse().Live()[45], 0x89);
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_DPI3Value"))->text(), QStringLiteral("3200"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_10"), QStringLiteral("Bar2_E")));
+}
+
+TEST_F(AdvancedPage, ASliderReleaseSnapsToItsStep) {
+  auto* slider = rig.Find<StepSlider>(QStringLiteral("slider_DPI2"));
+  ASSERT_GT(slider->height(), slider->width());  // the rows stand upright
+  // The ruler is 240 pixels whatever the row's length: 15 is still step 0,
+  // 16 already step 1.
+  const auto at_ruler = [slider](int x) {
+    for (int y = 0; y < slider->height(); ++y) {
+      if (slider->RulerPosition(QPoint(slider->width() / 2, y)) >= x) return y;
+    }
+    return slider->height();
+  };
+  QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(18, at_ruler(15) - 1));
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(18, at_ruler(15) - 1));
+  EXPECT_EQ(Sent().front(), "> 40 05 00 2C 03 00 00 01");  // level 1 = 3, level 2 = 0
+  EXPECT_EQ(slider->value(), 0);
+  rig.Mouse().ClearTranscript();
+  QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(18, at_ruler(16)));
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(18, at_ruler(16)));
+  EXPECT_EQ(Sent().front(), "> 40 05 00 2C 13 00 00 01");
+  EXPECT_EQ(slider->value(), 100);
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_DPI2Value"))->text(), QStringLiteral("400"));
+}
+
+TEST_F(AdvancedPage, LevelsAreAddedAndRemovedAtTheEndByTheirNames) {
+  rig.Click(QStringLiteral("lbl_DPI3"));  // not the last level: nothing
+  EXPECT_THAT(Sent(), IsEmpty());
+  rig.Click(QStringLiteral("lbl_DPI6"));
+  EXPECT_EQ(Dpi().count, 5);
+  EXPECT_THAT(Sent(), ElementsAre("> 40 05 00 2B 04 00 00 01", "> 40 05 00 2B 04 00 00 01"));
+  EXPECT_FALSE(rig.Find(QStringLiteral("Img_DPI6_1"))->isEnabled());
+  // The new last level is the current one now.
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI5"), QStringLiteral("RdS_E")));
+  rig.Click(QStringLiteral("lbl_DPI6"));
+  EXPECT_EQ(Dpi().count, 6);
+  rig.Mouse().ClearTranscript();
+  rig.Click(QStringLiteral("Img_DPI2"));
+  EXPECT_THAT(Sent(), ElementsAre("> 40 05 00 A6 01 00 00 01"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI2"), QStringLiteral("RdS_E")));
+}
+
+TEST_F(AdvancedPage, TheColourDialogSetsALevelsColour) {
+  rig.dialogs->colour_answer = QColor(0x10, 0x80, 0xFF);
+  rig.Click(QStringLiteral("lbl_DPI2Col"));
+  ASSERT_EQ(rig.dialogs->colour_asked.size(), 1);
+  EXPECT_EQ(rig.dialogs->colour_titles.front(), QStringLiteral("Please Select One Color"));
+  EXPECT_EQ(Sent().back(), "> 40 05 00 5A 10 80 FF 03");  // 90 = 87 + 3
+  EXPECT_EQ(Hex(std::vector<std::uint8_t>(image::Vendor(rig.session.Data()).begin(),
+                                          image::Vendor(rig.session.Data()).end()),
+                90, 3),
+            "10 80 FF");
+  EXPECT_EQ(rig.Find<ColourSwatch>(QStringLiteral("cs_DPI2Col"))->Colour(),
+            QColor(0x10, 0x80, 0xFF));
+  // Cancelling changes nothing.
+  rig.dialogs->colour_answer.reset();
+  rig.Mouse().ClearTranscript();
+  rig.Click(QStringLiteral("lbl_DPI2Col"));
+  EXPECT_THAT(Sent(), IsEmpty());
+}
+
+TEST_F(AdvancedPage, ThePollingRateRestartsTheMouseOnlyWhenItChanges) {
+  rig.Click(QStringLiteral("lbl_Rep4"));  // 1000 Hz, as set
+  EXPECT_EQ(rig.CountSent("> 40 05 00 04"), 1);
+  EXPECT_EQ(rig.CountSent("> 40 0E"), 0);
+  rig.Click(QStringLiteral("lbl_Rep3"));  // 500 Hz
+  EXPECT_EQ(rig.CountSent("> 40 05 00 04"), 2);
+  EXPECT_EQ(rig.CountSent("> 40 0E"), 1);
+  EXPECT_EQ((rig.Mouse().Memory()[4] >> 4) & 3, 2);
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Rep3"), QStringLiteral("RdS_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Rep4"), QStringLiteral("RdS_D")));
+}
+
+TEST_F(AdvancedPage, FirePresetOneAtFiveShotsThirtyMillisecondsHeld) {
+  Type(QStringLiteral("Edt_Repeat1"), QStringLiteral("5"));
+  Type(QStringLiteral("Edt_DelayTime1"), QStringLiteral("30"));
+  // Button 3 of profiles 1 and 3 is fire button 1, held.
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 192 + 8, 4), "06 94 00 1E");
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 290 + 8, 4), "06 94 00 1E");
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 2, 3), "04 00 1E");
+  rig.Click(QStringLiteral("lbl_Fire1Continue"));
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 192 + 8, 4), "06 14 00 1E");
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Fire1Continue"), QStringLiteral("CbS_D")));
+}
+
+TEST_F(AdvancedPage, FireBoxesCorrectWhatIsTypedAndWhatIsLeft) {
+  auto* count = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat2"));
+  Type(QStringLiteral("Edt_Repeat2"), QStringLiteral("1"));
+  EXPECT_EQ(count->text(), QStringLiteral("1"));  // on its way to 12
+  QTest::keyClicks(count, QStringLiteral("2"));
+  EXPECT_EQ(count->text(), QStringLiteral("12"));
+  EXPECT_EQ(rig.session.Keys().fire[1].count, 12);
+  Type(QStringLiteral("Edt_Repeat2"), QStringLiteral("x9"));  // only digits
+  EXPECT_EQ(count->text(), QStringLiteral("9"));
+  QTest::keyClicks(count, QStringLiteral("9"));
+  EXPECT_EQ(count->text(), QStringLiteral("15"));
+  Type(QStringLiteral("Edt_Repeat2"), QStringLiteral("1"));
+  QTest::keyClick(count, Qt::Key_Return);  // leaving the box
+  EXPECT_EQ(count->text(), QStringLiteral("2"));
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 5, 1), "01");
+  auto* interval = rig.Find<QLineEdit>(QStringLiteral("Edt_DelayTime2"));
+  Type(QStringLiteral("Edt_DelayTime2"), QStringLiteral("0"));
+  EXPECT_EQ(interval->text(), QStringLiteral("1"));
+  Type(QStringLiteral("Edt_DelayTime2"), QStringLiteral("9999"));
+  EXPECT_EQ(interval->text(), QStringLiteral("4094"));
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 6, 2), "0F FE");
+}
+
+TEST_F(AdvancedPage, AnAimStepWithoutAnAimKeySaysSoAndGoesBackToTheFirst) {
+  rig.Click(QStringLiteral("Img_AIMDPI_12"));
+  EXPECT_THAT(rig.dialogs->messages, ElementsAre(QStringLiteral("Please select a AIM Key")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_AIMDPI_1"), QStringLiteral("Bar2_E")));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_AIMDPIValue"))->text(), QStringLiteral("200"));
+  EXPECT_THAT(Sent(), IsEmpty());
+}
+
+TEST_F(AdvancedPage, APointerStepIsAppliedThroughThePlatformAndReadBack) {
+  rig.Click(QStringLiteral("Img_Spd4"));
+  ASSERT_FALSE(rig.pointer->applied.empty());
+  EXPECT_EQ(rig.pointer->applied.back().mouse_sensitivity, 6);
+  EXPECT_EQ(rig.pointer->applied.back().changed, settings::PointerSetting::kSpeed);
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Spd4"), QStringLiteral("Bar1_E")));
+  EXPECT_THAT(Sent(), IsEmpty());  // nothing reaches the mouse
+  // What the system holds is shown again after a read of the mouse.
+  rig.pointer->texts[settings::PointerValue::kDoubleClickSpeed] = "500";
+  rig.pointer->texts[settings::PointerValue::kWheelScrollLines] = "-1";
+  rig.session.ReFindDev();
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DbSpd7"), QStringLiteral("Bar1_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_IsScreen"), QStringLiteral("CbS_E")));
+  EXPECT_FALSE(rig.Find(QStringLiteral("Img_ScrSpd3"))->isEnabled());
+  // Switching whole-screen scrolling off returns to the lines kept from before.
+  rig.Click(QStringLiteral("lbl_IsScreen"));
+  EXPECT_EQ(rig.pointer->applied.back().wheel_lines, 3);
+  EXPECT_TRUE(rig.Find(QStringLiteral("Img_ScrSpd3"))->isEnabled());
+  auto* slider = rig.Find<StepSlider>(QStringLiteral("slider_SrcSpd"));
+  QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 1, slider->height() / 2));
+  EXPECT_EQ(rig.pointer->applied.back().wheel_lines, 11);
+  rig.Click(QStringLiteral("lbl_IsControl"));
+  EXPECT_EQ(rig.pointer->applied.back().acceleration, (std::array<int, 3>{1, 6, 10}));
+}
+
+TEST_F(AdvancedPage, ADraggedSliderPreviewsItsValueAndSendsOnRelease) {
+  auto* slider = rig.Find<StepSlider>(QStringLiteral("slider_DPI1"));
+  QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(18, 2));
+  QTest::mouseMove(slider, QPoint(18, slider->height() - 1));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_DPI1Value"))->text(), QStringLiteral("6400"));
+  EXPECT_THAT(Sent(), IsEmpty());
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(18, slider->height() - 1));
+  EXPECT_EQ(Sent().front(), "> 40 05 00 2C 6B 00 00 01");  // level 1 = 11, level 2 = 6
+}
+
+TEST_F(AdvancedPage, NothingIsSentWhileLoading) {
+  rig.session.Conn().loading = true;
+  rig.Click(QStringLiteral("Img_DPI3_5"));
+  rig.Click(QStringLiteral("lbl_Rep3"));
+  rig.Click(QStringLiteral("lbl_Fire1Continue"));
+  rig.Click(QStringLiteral("Img_AIMDPI_3"));
+  Type(QStringLiteral("Edt_Repeat1"), QStringLiteral("9"));
+  rig.dialogs->colour_answer = QColor(1, 2, 3);
+  rig.Click(QStringLiteral("lbl_DPI1Col"));
+  EXPECT_THAT(Sent(), IsEmpty());
+  EXPECT_THAT(rig.dialogs->messages, IsEmpty());
+  EXPECT_THAT(rig.dialogs->colour_asked, IsEmpty());
+}
+
+TEST_F(AdvancedPage, ADpiButtonOnTheMouseMovesTheCurrentLevel) {
+  auto memory = rig.Mouse().Memory();
+  memory[166] = 4;  // the mouse went on to level 5
+  rig.Mouse().SetMemory(memory);
+  rig.session.HandleInputReport({0x42, 0, 0, 1});
+  rig.session.HandleInputReport({0x42, 0, 0, 0});
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI5"), QStringLiteral("RdS_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3"), QStringLiteral("RdS_D")));
+}
+
+TEST(AdvancedPageStyles, TheProgressBarStyleLightsEveryStepUpToTheValue) {
+  BrandOptions brand = LoadBrandOptions().options;
+  brand.step_style = StepStyle::kProgressBar;
+  WindowRig rig({}, brand);
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  // Level 3 is at 2400, the ninth step.
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_1"), QStringLiteral("Bar2_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_9"), QStringLiteral("Bar2_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_10"), QStringLiteral("Bar2_D")));
+  // The pointer speed keeps the lever style; the double-click row does not.
+  rig.Click(QStringLiteral("Img_Spd5"));
+  rig.Click(QStringLiteral("Img_DbSpd5"));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Spd4"), QStringLiteral("Bar1_D")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DbSpd4"), QStringLiteral("Bar1_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DbSpd6"), QStringLiteral("Bar1_D")));
+}
+
+TEST_F(AdvancedPage, HoveringALevelsNameExplainsHowLevelsAreAddedAndRemoved) {
+  QWidget* name = rig.Find(QStringLiteral("lbl_DPI6"));
+  QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), name->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(name, &hover);
+  EXPECT_THAT(rig.Find<QLabel>(QStringLiteral("lbl_Content"))->text().toStdString(),
+              ::testing::HasSubstr("to remove it"));
+}
+
+}  // namespace
+}  // namespace vrdk::shell
