@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSet>
+#include <QTabWidget>
 #include <iostream>
 
+#include "engineering/engineer_page.h"
 #include "shell/main_window.h"
 
 namespace vrdk::shell {
@@ -48,6 +50,29 @@ bool Save(TForm1& window, const QString& folder, const QString& name) {
   return true;
 }
 
+// The engineer page's tabs, revealed as the access code does, then hidden
+// again.
+bool SaveEngineerTabs(TForm1& window, const QString& folder, int language) {
+  Session& session = window.GetSession();
+  settings::Navigation(session).Go(NavPage::kEngineer);
+  engineering::EngineerAccess(session).EnterCode("TarvondQXKPW");
+  window.RefreshAPPage();
+  window.RefreshPages();
+  auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Pg_Parameter"));
+  bool ok = tabs != nullptr;
+  constexpr std::pair<int, const char*> kTabs[] = {
+      {0, "engineer-chip"}, {1, "engineer-gun"}, {2, "engineer-keys"}};
+  for (const auto& [index, name] : kTabs) {
+    if (tabs == nullptr) break;
+    tabs->setCurrentIndex(index);
+    ok = Save(window, folder, QStringLiteral("%1-lang%2").arg(QLatin1String(name)).arg(language)) &&
+         ok;
+  }
+  session.Pages().engineer = EngineerState{};
+  window.RefreshPages();
+  return ok;
+}
+
 }  // namespace
 
 void ConsoleDialogs::Message(QWidget*, const QString& text, const QFont&) {
@@ -88,6 +113,7 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
                 QStringLiteral("%1-lang%2").arg(QLatin1String(shot.name)).arg(language)) &&
            ok;
     }
+    ok = SaveEngineerTabs(window, folder, language) && ok;
     settings::Navigation(session).Go(NavPage::kMain);
     window.RefreshAPPage();
   }

@@ -2,49 +2,69 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 
 #include "engineering/engineer_page.h"
-#include "engineering/engineering_terms.h"
+#include "engineering/patch_code.h"
+#include "macros/editors/device_macros.h"
 #include "shell/dialogs.h"
+#include "shell/pages/engineer_chip_tab.h"
+#include "shell/pages/engineer_form.h"
+#include "shell/pages/engineer_gun_tab.h"
+#include "shell/pages/engineer_keys_tab.h"
+#include "shell/pages/outcome_message.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
 namespace {
 
+using engineer::Term;
+
 constexpr int kWidth = 1256;
 constexpr int kHeight = 680;
 constexpr int kLogoHeight = 44;
+const QString kLoadFilter = QStringLiteral("LoadFile(*.bin)");
+constexpr std::string_view kWrongFileKey = "Str102";  // "Bin file type error"
+// Term codes: 7 "Engineer Mode", 10 "Default", 11 "Import Base Macro", 13
+// "Load Patch Code".
+constexpr int kTitleTerm = 7;
+constexpr int kDefaultTerm = 10;
+constexpr int kImportTerm = 11;
+constexpr int kPatchTerm = 13;
+
 constexpr const char* kPageStyle =
     "QTabWidget::pane { border: 1px solid #454c5a; background: #1a1d24; }"
-    "QTabBar::tab { background: #2c313c; color: #e6eaf0; padding: 6px 16px; }"
+    "QTabBar::tab { background: #2c313c; color: #e6eaf0; padding: 6px 18px; }"
     "QTabBar::tab:selected { background: #e0283a; }"
     "QPushButton { background: #2c313c; color: #e6eaf0; border: 1px solid #454c5a;"
-    "  padding: 4px 12px; }"
+    "  padding: 3px 8px; }"
     "QPushButton:hover { border-color: #ff5a68; }"
-    "QLabel { color: #e6eaf0; }";
+    "QPushButton:disabled { color: #5d6573; }"
+    "QLabel { color: #c9d0da; }"
+    "QLabel:disabled { color: #5d6573; }"
+    "QGroupBox { color: #ff5a68; border: 1px solid #3a404c; margin-top: 9px; padding-top: 4px; }"
+    "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }"
+    "QComboBox, QLineEdit, QListWidget { background: #12141a; color: #e6eaf0;"
+    "  border: 1px solid #454c5a; padding: 1px 4px; selection-background-color: #e0283a; }"
+    "QComboBox:disabled { color: #5d6573; }"
+    "QComboBox QAbstractItemView { background: #12141a; color: #e6eaf0; }"
+    "QListWidget::item:hover { background: #3a2026; }"
+    "QListWidget#LB_Script { border: 1px solid #e0283a; }";
 
-// The page's texts follow the system's locale, not the language buttons.
-QString Term(int code) {
-  const auto column = engineering::TermColumnForLocale(
-      engineering::LocaleIdOfPosixLocale(QLocale::system().name().toStdString()));
-  const std::string_view text = engineering::EngineeringText(code, column);
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QWidget* Tab(const QString& name, QTabWidget* tabs) {
-  auto* tab = new QWidget(tabs);
-  tab->setObjectName(name);
-  return tab;
+QPushButton* AddButton(QWidget* parent, const char* name, int x) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(x, kHeight - 46, 150, 32);
+  return button;
 }
 
 }  // namespace
 
 EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, services, parent) {
-  setStyleSheet(kPageStyle);
+  setStyleSheet(QLatin1String(kPageStyle));
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
   auto* logo = new SkinLabel(QStringLiteral("Img_Logo4"), this);
   logo->setGeometry(0, 0, kWidth, kLogoHeight);
   logo->setCursor(Qt::ArrowCursor);
@@ -52,34 +72,29 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("Pg_Parameter"));
   tabs_->setGeometry(12, kLogoHeight + 8, kWidth - 24, kHeight - kLogoHeight - 64);
-  tabs_->addTab(Tab(QStringLiteral("ts_Engineer"), tabs_), Term(7));
-  tabs_->addTab(Tab(QStringLiteral("ts_Gun"), tabs_), QStringLiteral("Gun"));
-  tabs_->addTab(Tab(QStringLiteral("ts_Operator"), tabs_), QStringLiteral("Operator"));
-  auto* operator_tab = tabs_->widget(2);
-  auto* led_label = new QLabel(QStringLiteral("LED type"), operator_tab);
-  led_label->setObjectName(QStringLiteral("lbl_LEDMode"));
-  led_label->setGeometry(20, 24, 120, 24);
-  auto* led_types = new QComboBox(operator_tab);
-  led_types->setObjectName(QStringLiteral("cb_LEDMode"));
-  led_types->addItems({QStringLiteral("RGB"), QStringLiteral("Sync"), QStringLiteral("NT"),
-                       QStringLiteral("MCULED")});
-  led_types->setGeometry(150, 22, 140, 26);
-  auto* placeholder = new QLabel(operator_tab);
-  placeholder->setObjectName(QStringLiteral("lbl_Placeholder_7"));
-  placeholder->setGeometry(20, 80, 600, 60);
-  placeholder->setWordWrap(true);
+  chip_ = new EngineerChipTab(services, tabs_);
+  gun_ = new EngineerGunTab(services, tabs_);
+  keys_ = new EngineerKeysTab(services, this, tabs_);
+  tabs_->addTab(chip_, Term(kTitleTerm));
+  tabs_->addTab(gun_, Term(149));   // "Fire Key Setting"
+  tabs_->addTab(keys_, Term(147));  // "Profile"
+  chip_->SetPackageListener([this] { keys_->ShowState(); });
   int x = 12;
   for (const char* name : {"Btn_Main_6", "Btn_Save_6", "Btn_Load_6", "Btn_Default",
                            "Btn_ImportBaseMacro", "Btn_PatchCode"}) {
-    auto* button = new QPushButton(this);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(x, kHeight - 46, 150, 32);
+    AddButton(this, name, x);
     x += 162;
   }
-  findChild<QPushButton*>(QStringLiteral("Btn_Default"))->setText(Term(10));
-  findChild<QPushButton*>(QStringLiteral("Btn_ImportBaseMacro"))
-      ->setText(QStringLiteral("Import Base Macro"));
-  findChild<QPushButton*>(QStringLiteral("Btn_PatchCode"))->setText(Term(13));
+  const auto button = [this](const char* name) {
+    return findChild<QPushButton*>(QLatin1String(name));
+  };
+  button("Btn_Default")->setText(Term(kDefaultTerm));
+  button("Btn_ImportBaseMacro")->setText(Term(kImportTerm));
+  button("Btn_PatchCode")->setText(Term(kPatchTerm));
+  connect(button("Btn_Default"), &QPushButton::clicked, this, &EngineerPage::Btn_DefaultClick);
+  connect(button("Btn_ImportBaseMacro"), &QPushButton::clicked, this,
+          &EngineerPage::Btn_ImportBaseMacroClick);
+  connect(button("Btn_PatchCode"), &QPushButton::clicked, this, &EngineerPage::Btn_PatchCodeClick);
   auto* close = new QPushButton(QStringLiteral("X"), this);
   close->setObjectName(QStringLiteral("Btn_Close"));
   close->setGeometry(kWidth - 44, 8, 32, 28);
@@ -87,20 +102,40 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
 }
 
 void EngineerPage::ApplyLanguage() {
+  // Only the buttons shared with the other pages follow the language.
   const LanguageTable& language = services_.Language();
-  findChild<QPushButton*>(QStringLiteral("Btn_Main_6"))
-      ->setText(QString::fromStdString(language.Text("Str004")));
-  findChild<QPushButton*>(QStringLiteral("Btn_Save_6"))
-      ->setText(QString::fromStdString(language.Text("Str009")));
-  findChild<QPushButton*>(QStringLiteral("Btn_Load_6"))
-      ->setText(QString::fromStdString(language.Text("Str010")));
-  findChild<QLabel*>(QStringLiteral("lbl_Placeholder_7"))
-      ->setText(QStringLiteral("Chip options, sensor registers, USB identity, combination keys "
-                               "and fire macros."));
-  setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
+  for (const auto& [name, key] :
+       {std::pair{"Btn_Main_6", "Str004"}, {"Btn_Save_6", "Str009"}, {"Btn_Load_6", "Str010"}}) {
+    findChild<QPushButton*>(QLatin1String(name))
+        ->setText(QString::fromStdString(language.Text(key)));
+  }
 }
 
-void EngineerPage::ShowState() { ShowRevealed(services_.GetSession().Pages().engineer.revealed); }
+void EngineerPage::ShowState() {
+  ShowRevealed(services_.GetSession().Pages().engineer.revealed);
+  chip_->ShowState();
+  gun_->ShowState();
+  keys_->ShowState();
+}
+
+void EngineerPage::Shown() { ShowState(); }
+
+void EngineerPage::HideMenus() { keys_->HideMenus(); }
+
+void EngineerPage::SetKeyMenuHook(KeyMenuHook hook) { keys_->SetKeyMenuHook(std::move(hook)); }
+
+keys::AssignResult EngineerPage::AssignMenuEntry(const keys::KeyTarget& target, int tag) {
+  const auto result = keys::KeyAssignment(services_.GetSession()).AssignMenuEntry(target, tag);
+  keys_->ShowCaptions();
+  return result;
+}
+
+keys::AssignResult EngineerPage::AssignCode(const keys::KeyTarget& target, const std::string& code,
+                                            const std::string& caption) {
+  const auto result = keys::KeyAssignment(services_.GetSession()).AssignCode(target, code, caption);
+  keys_->ShowCaptions();
+  return result;
+}
 
 void EngineerPage::ShowRevealed(bool revealed) {
   tabs_->setTabVisible(0, revealed);
@@ -116,14 +151,47 @@ void EngineerPage::ShowRevealed(bool revealed) {
 void EngineerPage::LogoDoubleClicked() {
   engineering::EngineerAccess access(services_.GetSession());
   using Action = engineering::EngineerAccess::Action;
-  const Action action = access.LogoDoubleClicked();
-  if (action == Action::kAskCode) {
-    if (const auto code = services_.Dialogs().Password(services_.Window(),
-                                                       QFont(QStringLiteral("MS Sans Serif"), 9))) {
-      access.EnterCode(code->toStdString());
-    }
+  if (access.LogoDoubleClicked() == Action::kAskCode) {
+    AskAccessCode();
+    return;
   }
   ShowState();
+}
+
+void EngineerPage::AskAccessCode() {
+  if (const auto code = services_.Dialogs().Password(services_.Window(), font())) {
+    engineering::EngineerAccess(services_.GetSession()).EnterCode(code->toStdString());
+  }
+  ShowState();
+}
+
+void EngineerPage::Btn_DefaultClick() {
+  ShowOutcome(services_, engineering::EngineerPage(services_.GetSession()).RestoreDefaults());
+  ShowState();
+}
+
+void EngineerPage::Btn_ImportBaseMacroClick() {
+  const QString path = services_.AskOpenFile(kLoadFilter);
+  if (path.isEmpty()) return;
+  const macros::StoreOutcome outcome =
+      engineering::PatchProgrammer(services_.GetSession()).ImportBaseMacros(path.toStdString());
+  if (!outcome.ok() && !outcome.detail.empty()) {
+    services_.ShowMessageText(QString::fromStdString(outcome.detail));
+  }
+  ShowState();
+}
+
+void EngineerPage::Btn_PatchCodeClick() {
+  const QString path = services_.AskOpenFile(kLoadFilter);
+  if (path.isEmpty()) return;
+  const Outcome outcome =
+      engineering::PatchProgrammer(services_.GetSession()).ProgramFile(path.toStdString());
+  if (outcome.kind == Outcome::Kind::kWrongKind || outcome.kind == Outcome::Kind::kFileError) {
+    services_.ShowMessageText(
+        QString::fromStdString(services_.Language().Text(kWrongFileKey) + "\n\n" + outcome.detail));
+    return;
+  }
+  ShowOutcome(services_, outcome);
 }
 
 void EngineerPage::paintEvent(QPaintEvent*) {
@@ -131,9 +199,10 @@ void EngineerPage::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), QColor(0x12, 0x14, 0x1a));
   painter.fillRect(QRect(0, 0, width(), kLogoHeight), QColor(0x22, 0x26, 0x2f));
   painter.fillRect(QRect(0, kLogoHeight - 2, width(), 2), QColor(0xe0, 0x28, 0x3a));
+  painter.fillRect(QRect(16, 12, 6, kLogoHeight - 24), QColor(0xe0, 0x28, 0x3a));
   painter.setPen(QColor(0xe6, 0xea, 0xf0));
   painter.setFont(QFont(QStringLiteral("Liberation Sans"), 13, QFont::Bold));
-  painter.drawText(QRect(16, 0, 600, kLogoHeight), Qt::AlignVCenter, QStringLiteral("ENGINEER"));
+  painter.drawText(QRect(32, 0, 600, kLogoHeight), Qt::AlignVCenter, Term(kTitleTerm));
 }
 
 }  // namespace vrdk::shell

@@ -1,0 +1,80 @@
+#include "shell/pages/engineer_form.h"
+
+#include <QLocale>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+#include "engineering/engineering_terms.h"
+
+namespace vrdk::shell::engineer {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Term(int code) {
+  // The column follows the system's locale at start, not the language buttons.
+  static const engineering::TermColumn column = engineering::TermColumnForLocale(
+      engineering::LocaleIdOfPosixLocale(QLocale::system().name().toStdString()));
+  return FromUtf8(engineering::EngineeringText(code, column));
+}
+
+QString Hex(int value, int digits) {
+  return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
+}
+
+FormGroup::FormGroup(QWidget* parent, const QString& name, const QString& title)
+    : box_(new QGroupBox(title, parent)), grid_(new QGridLayout(box_)) {
+  box_->setObjectName(name);
+  grid_->setContentsMargins(8, 6, 8, 6);
+  grid_->setHorizontalSpacing(6);
+  grid_->setVerticalSpacing(3);
+}
+
+QLabel* FormGroup::Pair(int column, const QString& label_name, const QString& caption,
+                        QWidget* control) {
+  auto* label = new QLabel(caption, box_);
+  label->setObjectName(label_name);
+  const int row = rows_[static_cast<std::size_t>(column)]++;
+  grid_->addWidget(label, row, column * 2);
+  grid_->addWidget(control, row, column * 2 + 1);
+  return label;
+}
+
+QComboBox* FormGroup::Combo(int column, const QString& name, const QString& caption,
+                            const QStringList& items) {
+  auto* combo = new QComboBox(box_);
+  combo->setObjectName(name);
+  combo->addItems(items);
+  Pair(column, QStringLiteral("lbl_") + name.mid(3), caption, combo);
+  return combo;
+}
+
+QLineEdit* FormGroup::HexEdit(int column, const QString& name, const QString& caption, int digits) {
+  auto* edit = new QLineEdit(box_);
+  edit->setObjectName(name);
+  edit->setMaxLength(digits);
+  edit->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,%1}").arg(digits)), edit));
+  edit->setFixedWidth(12 + 11 * std::max(digits, 3));
+  Pair(column, QStringLiteral("lbl_") + name.mid(4), caption, edit);
+  return edit;
+}
+
+void FormGroup::Compact() {
+  grid_->setRowStretch(grid_->rowCount(), 1);
+  grid_->setColumnStretch(grid_->columnCount(), 1);
+}
+
+void ShowItem(QComboBox* combo, int item) {
+  const QSignalBlocker blocker(combo);
+  combo->setCurrentIndex(item >= 0 && item < combo->count() ? item : -1);
+}
+
+void ShowText(QLineEdit* edit, const QString& text) {
+  if (edit->text() == text) return;
+  const QSignalBlocker blocker(edit);
+  edit->setText(text);
+}
+
+}  // namespace vrdk::shell::engineer
