@@ -238,6 +238,24 @@ TEST_F(EngineerWindow, ScriptsAreAddedAssignedToAKeyAndDeleted) {
   EXPECT_EQ(file.read(4), QByteArray("\x0B\x00\x01\x00", 4));
 }
 
+TEST_F(EngineerWindow, RegistersAndColoursGoToTheirAddresses) {
+  Reveal();
+  Type(QStringLiteral("edt_MaxShut"), QStringLiteral("3C"));  // offset 31
+  EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 1F 3C 00 00 01");
+  Type(QStringLiteral("edt_CPI2G"), QStringLiteral("300"));  // 87 + 3 + 1, at most 255
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_CPI2G"))->text(), QStringLiteral("255"));
+  EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 5B FF 00 00 01");
+  EXPECT_EQ(image::Vendor(rig.session.Data())[91], 0xFF);
+}
+
+TEST_F(EngineerWindow, DefaultButtonWritesTheWholeImageAndRestarts) {
+  Reveal();
+  rig.Click(QStringLiteral("Btn_Default"));
+  EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);
+  EXPECT_EQ(rig.CountSent("> 40 0E"), 1);
+  EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);
+}
+
 TEST_F(EngineerWindow, ChangedXDataSendsItsThreeWrites) {
   Reveal();
   rig.Click(QStringLiteral("btn_ChangeXData"));

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "engineering/engineer_page.h"
+#include "settings/dpi_editor.h"
 #include "shell/page.h"
 #include "shell/pages/engineer_form.h"
 
@@ -81,6 +82,7 @@ EngineerChipTab::EngineerChipTab(ShellServices& services, QWidget* parent)
   auto* right = new QVBoxLayout;
   right->addWidget(BuildRegisters());
   right->addWidget(BuildXData());
+  right->addWidget(BuildCpiColours());
   right->addStretch();
   columns->addLayout(left, 5);
   columns->addLayout(right, 6);
@@ -179,6 +181,39 @@ QWidget* EngineerChipTab::BuildXData() {
   return group.Box();
 }
 
+QWidget* EngineerChipTab::BuildCpiColours() {
+  // Term 100 "CPI Color"; each level's red, green and blue (0 .. 255).
+  FormGroup group(this, QStringLiteral("gbCPIColor"), Term(100));
+  constexpr char kComponents[] = {'R', 'G', 'B'};
+  for (int level = 1; level <= DpiState::kLevels; ++level) {
+    auto* caption = new QLabel(QStringLiteral("CPI%1").arg(level), group.Box());
+    caption->setObjectName(QStringLiteral("lbl_CPI%1Color").arg(level));
+    const int row = (level - 1) % 4;
+    const int column = (level - 1) / 4 * 4;
+    group.Grid()->addWidget(caption, row, column);
+    for (int component = 0; component < 3; ++component) {
+      auto* edit = new QLineEdit(group.Box());
+      edit->setObjectName(QStringLiteral("edt_CPI%1%2").arg(level).arg(kComponents[component]));
+      edit->setValidator(new QIntValidator(0, 999, edit));
+      edit->setMaxLength(3);
+      edit->setFixedWidth(44);
+      edit->setToolTip(
+          QStringLiteral("CPI%1 %2 (0 .. 255)").arg(level).arg(kComponents[component]));
+      group.Grid()->addWidget(edit, row, column + 1 + component);
+      cpi_colours_.append(edit);
+      connect(
+          edit, &QLineEdit::textEdited, this, [this, edit, level, component](const QString& text) {
+            if (text.isEmpty()) return;
+            const int value = text.toInt();
+            settings::DpiEditor(services_.GetSession()).SetColourComponent(level, component, value);
+            if (value > 255) engineer::ShowText(edit, QStringLiteral("255"));
+          });
+    }
+  }
+  group.Compact();
+  return group.Box();
+}
+
 void EngineerChipTab::CustomerCodesEdited() {
   const auto shown =
       engineering::EngineerPage(services_.GetSession())
@@ -234,6 +269,10 @@ void EngineerChipTab::ShowState() {
     text.append(c >= 0x20 && c < 0x7F ? QChar(c) : QChar(u'?'));
   }
   engineer::ShowText(product_string_, text);
+  for (int i = 0; i < cpi_colours_.size(); ++i) {
+    const auto at = static_cast<std::size_t>(settings::kLevelColoursAddress + i);
+    engineer::ShowText(cpi_colours_[i], QString::number(vendor[at]));
+  }
   const auto fire = image::Fire(session.Data());
   engineer::ShowText(vendor_code_, QString::number(fire[0]));
   engineer::ShowText(product_code_, QString::number(fire[1]));

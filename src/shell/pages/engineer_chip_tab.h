@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QWidget>
 
 #include "session/session.h"
@@ -37,6 +38,7 @@ class EngineerChipTab : public QWidget {
   QWidget* BuildRegisters();
   QWidget* BuildIdentity();
   QWidget* BuildXData();
+  QWidget* BuildCpiColours();
   void CustomerCodesEdited();
 
   ShellServices& services_;
@@ -49,6 +51,7 @@ class EngineerChipTab : public QWidget {
   QLineEdit* product_code_ = nullptr;
   QLineEdit* xdata_address_ = nullptr;
   QLineEdit* xdata_value_ = nullptr;
+  QList<QLineEdit*> cpi_colours_;  // edt_CPI1R, edt_CPI1G, edt_CPI1B, .. edt_CPI8B
   std::function<void()> package_changed_;
 };
 

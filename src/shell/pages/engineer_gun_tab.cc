@@ -52,8 +52,12 @@ EngineerGunTab::EngineerGunTab(ShellServices& services, QWidget* parent)
   auto* columns = new QHBoxLayout(this);
   columns->setContentsMargins(10, 8, 10, 8);
   columns->setSpacing(12);
-  columns->addWidget(BuildScripts(), 3);
-  columns->addWidget(BuildOffsets(), 2);
+  for (QWidget* group : {BuildScripts(), BuildOffsets()}) {
+    auto* column = new QVBoxLayout;
+    column->addWidget(group);
+    column->addStretch();
+    columns->addLayout(column, 1);
+  }
 }
 
 QWidget* EngineerGunTab::BuildScripts() {
