@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include "shell/pages/engineer_form.h"
 #include "shell/pages/engineer_keys_tab.h"
 #include "shell/pages/engineer_page.h"
 #include "window_rig.h"
@@ -98,6 +99,19 @@ TEST_F(EngineerWindow, FourDoubleClicksDoNothingAndOnlyTheSecondCodeReveals) {
   EXPECT_FALSE(rig.session.Pages().engineer.unlocked);
   EXPECT_EQ(rig.dialogs->password_asked, 2);
   EXPECT_THAT(TranscriptLines(rig.Mouse()), IsEmpty());
+}
+
+TEST_F(EngineerWindow, CaptionsKeepTheSystemsLanguageWhenTheWindowsChanges) {
+  const QString title = Tabs()->tabText(0);
+  const QString patch = rig.Find<QPushButton>(QStringLiteral("Btn_PatchCode"))->text();
+  EXPECT_EQ(patch, engineer::Term(13));  // "Load Patch Code" in the system's language
+  rig.window.Btn_Lang2_0Click();
+  EXPECT_EQ(Tabs()->tabText(0), title);
+  EXPECT_EQ(rig.Find<QPushButton>(QStringLiteral("Btn_PatchCode"))->text(), patch);
+  // The buttons it shares with the other pages follow the window.
+  EXPECT_EQ(rig.Find<QPushButton>(QStringLiteral("Btn_Main_6"))->text().toStdString(),
+            rig.session.Languages().Table(2).Text("Str004"));
+  EXPECT_FALSE(rig.Shown(QStringLiteral("Btn_Engineer_6")));
 }
 
 TEST_F(EngineerWindow, OptionListChangeSendsOnlyItsByte) {

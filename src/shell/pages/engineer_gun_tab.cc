@@ -101,6 +101,14 @@ QWidget* EngineerGunTab::BuildScripts() {
   remove->setObjectName(QStringLiteral("btn_DelScript"));
   group.Grid()->addWidget(add, 6, 1);
   group.Grid()->addWidget(remove, 6, 2);
+  auto* hint = new QLabel(
+      QStringLiteral("A script plays on a button once it is given to it: right-click the button "
+                     "on the Profile tab and choose the script."),
+      group.Box());
+  hint->setObjectName(QStringLiteral("lbl_ScriptHint"));
+  hint->setWordWrap(true);
+  hint->setStyleSheet(QStringLiteral("color: #7d8696;"));
+  group.Grid()->addWidget(hint, 7, 1, 1, 2, Qt::AlignTop);
   group.Grid()->setRowStretch(7, 1);
   group.Grid()->setColumnStretch(3, 1);
   type_->setCurrentIndex(1);

@@ -95,6 +95,8 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
   connect(button("Btn_ImportBaseMacro"), &QPushButton::clicked, this,
           &EngineerPage::Btn_ImportBaseMacroClick);
   connect(button("Btn_PatchCode"), &QPushButton::clicked, this, &EngineerPage::Btn_PatchCodeClick);
+  // Created hidden, as on the other pages; nothing shows it.
+  AddButton(this, "Btn_Engineer_6", x)->hide();
   auto* close = new QPushButton(QStringLiteral("X"), this);
   close->setObjectName(QStringLiteral("Btn_Close"));
   close->setGeometry(kWidth - 44, 8, 32, 28);
