@@ -162,6 +162,14 @@ TEST_F(EngineerWindow, ProfileSwitchParameterRewritesEveryProfileSwitchButton) {
   EXPECT_EQ(Code(rig.Mouse().Memory(), 1, 3)[3], 0x2A);
   EXPECT_EQ(Code(rig.Mouse().Memory(), 3, 5)[3], 0x2A);
   EXPECT_EQ(Code(rig.Mouse().Memory(), 1, 4), Code(memory, 1, 4));
+  // The target profile's colour goes into the high nibble of b2.
+  rig.Mouse().ClearTranscript();
+  Choose(QStringLiteral("cb_Profile2Color"), Qt::Key_Home);
+  for (int i = 0; i < 3; ++i) Choose(QStringLiteral("cb_Profile2Color"), Qt::Key_Down);
+  EXPECT_EQ(rig.Find<QComboBox>(QStringLiteral("cb_Profile2Color"))->currentIndex(), 3);
+  EXPECT_GE(rig.CountSent("> 40 07 00 C0 00 93"), 3);
+  EXPECT_EQ(Code(rig.Mouse().Memory(), 1, 3)[2], 0x30);  // "Color 4": nibble 3
+  EXPECT_EQ(Code(rig.Mouse().Memory(), 3, 5)[2] & 0xF0, 0x00);  // profile 1 keeps its colour
 }
 
 TEST_F(EngineerWindow, KeyButtonAsksTheMenuHookAndTheChoiceIsAssigned) {

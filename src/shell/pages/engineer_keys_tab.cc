@@ -27,8 +27,13 @@ constexpr int kCurrentCpiTerm = 47;
 constexpr int kFirstCpiLevelTerm = 48;  // "CPI 1:" .. "CPI 8:" (48 .. 55)
 constexpr int kUsbReportTerm = 137;
 constexpr int kLedTypeTerm = 16;
-constexpr int kFirstLedTypeItemTerm = 18;  // "RGB LED", "Sync LED", "ZK LED", "MCU LED"
-constexpr int kPackageHidesFrom = 10;      // an "A-Tech LED" package has no keys 10 .. 12
+constexpr int kFirstLedTypeItemTerm = 18;     // "RGB LED", "Sync LED", "ZK LED", "MCU LED"
+constexpr int kButtonEffectTerm = 120;        // "Button Effect Switch:", items 121 "Off", 122 "On"
+constexpr int kFirstProfileColourTerm = 123;  // "Office Mode Color:" .. "Profile 3 Color:"
+constexpr int kFirstColourItemTerm = 126;     // "Color 1" .. "Color 10", "Fixed Color"
+constexpr int kCurrentProfileTerm = 141;      // items 142 .. 144
+constexpr int kCurrentColourTerm = 145;
+constexpr int kPackageHidesFrom = 10;  // an "A-Tech LED" package has no keys 10 .. 12
 constexpr int kButtonWidth = 128;
 
 const QStringList kOffOn = {QStringLiteral("Disable"), QStringLiteral("Enable")};
@@ -137,6 +142,7 @@ QWidget* EngineerKeysTab::BuildComboKeys() {
     group.Grid()->addWidget(button, row + 1, column);
     combo_buttons_.append(button);
   }
+  group.Compact();
   return group.Box();
 }
 
@@ -150,6 +156,7 @@ QWidget* EngineerKeysTab::BuildProfileSetting() {
     connect(combo, &QComboBox::activated, this, &EngineerKeysTab::ProfileSettingChanged);
   }
   connect(offset_, &QLineEdit::textEdited, this, &EngineerKeysTab::ProfileSettingChanged);
+  group.Compact();
   return group.Box();
 }
 
@@ -180,6 +187,7 @@ QWidget* EngineerKeysTab::BuildComboEnable() {
       ShowCaptions();
     });
   }
+  group.Compact();
   return group.Box();
 }
 
@@ -209,6 +217,7 @@ QWidget* EngineerKeysTab::BuildCpi() {
   connect(report_rate_, &QComboBox::activated, this, [this](int item) {
     settings::DpiEditor(services_.GetSession()).ReportRate_OnClick(item);
   });
+  group.Compact();
   return group.Box();
 }
 
@@ -220,6 +229,32 @@ QWidget* EngineerKeysTab::BuildLedType() {
   led_type_->setObjectName(QStringLiteral("cb_LEDMode"));
   led_type_->addItems(types);
   group.Pair(0, QStringLiteral("lbl_LEDMode"), Term(kLedTypeTerm), led_type_);
+  QStringList colours;
+  for (int i = 0; i <= 10; ++i) colours.append(Term(kFirstColourItemTerm + i));
+  for (int profile = 1; profile <= 3; ++profile) {
+    QComboBox* combo = group.Combo(0, QStringLiteral("cb_Profile%1Color").arg(profile),
+                                   Term(kFirstProfileColourTerm + profile - 1), colours);
+    profile_colours_.append(combo);
+    connect(combo, &QComboBox::activated, this, [this, profile](int item) {
+      settings::LedEditor(services_.GetSession()).SetProfileColour(profile, item);
+      ShowCaptions();
+    });
+  }
+  current_profile_ = group.Combo(0, QStringLiteral("cb_Profile"), Term(kCurrentProfileTerm),
+                                 {Term(kCurrentProfileTerm + 1), Term(kCurrentProfileTerm + 2),
+                                  Term(kCurrentProfileTerm + 3)});
+  current_colour_ =
+      group.Combo(0, QStringLiteral("cb_ProfileColor"), Term(kCurrentColourTerm), colours);
+  for (QComboBox* combo : {current_profile_, current_colour_}) {
+    connect(combo, &QComboBox::activated, this, [this] {
+      settings::LedEditor(services_.GetSession())
+          .cb_ProfileChange(current_profile_->currentIndex(), current_colour_->currentIndex());
+    });
+  }
+  button_flash_ = group.Combo(0, QStringLiteral("cb_BtnEFT"), Term(kButtonEffectTerm),
+                              {Term(kButtonEffectTerm + 1), Term(kButtonEffectTerm + 2)});
+  connect(button_flash_, &QComboBox::activated, this,
+          [this](int item) { settings::LedEditor(services_.GetSession()).SetButtonFlash(item); });
   connect(led_type_, &QComboBox::activated, this, [this](int item) {
     // A new LED type takes its defaults: the whole image is written.
     led_type_->setEnabled(false);
@@ -292,6 +327,12 @@ void EngineerKeysTab::ShowState() {
                        : pages.led_type == image::LedType::kMCULED ? 3
                                                                    : 0;
   engineer::ShowItem(led_type_, led_item);
+  for (int p = 0; p < profile_colours_.size(); ++p) {
+    engineer::ShowItem(profile_colours_[p], keys.profile_colour_items[static_cast<std::size_t>(p)]);
+  }
+  engineer::ShowItem(current_profile_, pages.led.profile_item);
+  engineer::ShowItem(current_colour_, pages.profile_colour_item);
+  engineer::ShowItem(button_flash_, pages.button_effect_item);
   ShowCpi();
 }
 

@@ -79,7 +79,11 @@ class EngineerKeysTab : public QWidget {
   QList<QComboBox*> cpi_values_;  // cb_CPI1 .. cb_CPI8
   QComboBox* report_rate_ = nullptr;
   QComboBox* led_type_ = nullptr;
-  QListWidget* scripts_ = nullptr;  // LB_Script
+  QList<QComboBox*> profile_colours_;     // cb_Profile1Color .. cb_Profile3Color
+  QComboBox* current_profile_ = nullptr;  // cb_Profile
+  QComboBox* current_colour_ = nullptr;   // cb_ProfileColor
+  QComboBox* button_flash_ = nullptr;     // cb_BtnEFT
+  QListWidget* scripts_ = nullptr;        // LB_Script
   int script_key_ = 0;
 };
 
