@@ -168,7 +168,7 @@ TEST_F(EngineerWindow, ProfileSwitchParameterRewritesEveryProfileSwitchButton) {
   for (int i = 0; i < 3; ++i) Choose(QStringLiteral("cb_Profile2Color"), Qt::Key_Down);
   EXPECT_EQ(rig.Find<QComboBox>(QStringLiteral("cb_Profile2Color"))->currentIndex(), 3);
   EXPECT_GE(rig.CountSent("> 40 07 00 C0 00 93"), 3);
-  EXPECT_EQ(Code(rig.Mouse().Memory(), 1, 3)[2], 0x30);  // "Color 4": nibble 3
+  EXPECT_EQ(Code(rig.Mouse().Memory(), 1, 3)[2], 0x30);         // "Color 4": nibble 3
   EXPECT_EQ(Code(rig.Mouse().Memory(), 3, 5)[2] & 0xF0, 0x00);  // profile 1 keeps its colour
 }
 
@@ -278,8 +278,19 @@ TEST_F(EngineerWindow, DefaultButtonWritesTheWholeImageAndRestarts) {
   EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);
 }
 
-TEST_F(EngineerWindow, ChangedXDataSendsItsThreeWrites) {
+TEST_F(EngineerWindow, XDataIsWrittenReadBackAndChangedXDataSendsItsThreeWrites) {
   Reveal();
+  Type(QStringLiteral("edt_XDataAddr"), QStringLiteral("12A"));
+  Type(QStringLiteral("edt_XDataValue"), QStringLiteral("5C"));
+  rig.Click(QStringLiteral("btn_XDataWrite"));  // three digits are no address
+  EXPECT_THAT(TranscriptLines(rig.Mouse()), IsEmpty());
+  Type(QStringLiteral("edt_XDataAddr"), QStringLiteral("12A0"));
+  rig.Click(QStringLiteral("btn_XDataWrite"));
+  EXPECT_EQ(rig.Mouse().XData(0x12A0), 0x5C);
+  Type(QStringLiteral("edt_XDataValue"), QStringLiteral("00"));
+  rig.Click(QStringLiteral("btn_XDataRead"));
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_XDataValue"))->text(), QStringLiteral("5C"));
+  rig.Mouse().ClearTranscript();
   rig.Click(QStringLiteral("btn_ChangeXData"));
   EXPECT_THAT(TranscriptLines(rig.Mouse()),
               ElementsAre("> 40 01 72 41 01 00 00 00", "> 40 01 72 42 06 00 00 00",
