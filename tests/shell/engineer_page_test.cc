@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -268,6 +269,22 @@ TEST_F(EngineerWindow, RegistersAndColoursGoToTheirAddresses) {
   EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_CPI2G"))->text(), QStringLiteral("255"));
   EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 5B FF 00 00 01");
   EXPECT_EQ(image::Vendor(rig.session.Data())[91], 0xFF);
+}
+
+TEST_F(EngineerWindow, LightingEffectsAreSwitchedAndChosen) {
+  Reveal();
+  const std::uint8_t enabled = image::Vendor(rig.session.Data())[42];
+  auto* first = rig.Find<QCheckBox>(QStringLiteral("cb_Mode0"));
+  Tabs()->setCurrentIndex(0);
+  QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(6, first->height() / 2));  // on its box
+  EXPECT_NE(image::Vendor(rig.session.Data())[42], enabled);
+  EXPECT_EQ(rig.CountSent("> 40 05 00 2A"), 1);  // Vendor byte 42 alone
+  EXPECT_EQ(first->isChecked(), (image::Vendor(rig.session.Data())[42] & 0x01) != 0);
+  auto* effect = rig.Find<QComboBox>(QStringLiteral("cb_BreMode"));
+  ASSERT_GT(effect->count(), 1);
+  rig.Mouse().ClearTranscript();
+  Choose(QStringLiteral("cb_BreMode"), Qt::Key_End);
+  EXPECT_EQ(rig.CountSent("> 40 05 00 A5"), 1);  // User byte 1 at live 165
 }
 
 TEST_F(EngineerWindow, DefaultButtonWritesTheWholeImageAndRestarts) {

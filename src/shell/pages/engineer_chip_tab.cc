@@ -10,6 +10,7 @@
 #include "settings/dpi_editor.h"
 #include "shell/page.h"
 #include "shell/pages/engineer_form.h"
+#include "shell/pages/engineer_led_group.h"
 
 namespace vrdk::shell {
 namespace {
@@ -78,11 +79,13 @@ EngineerChipTab::EngineerChipTab(ShellServices& services, QWidget* parent)
   auto* left = new QVBoxLayout;
   left->addWidget(BuildOptions());
   left->addWidget(BuildIdentity());
+  left->addWidget(BuildCpiColours());
   left->addStretch();
   auto* right = new QVBoxLayout;
   right->addWidget(BuildRegisters());
   right->addWidget(BuildXData());
-  right->addWidget(BuildCpiColours());
+  led_ = new EngineerLedGroup(services_, this);
+  right->addWidget(led_);
   right->addStretch();
   columns->addLayout(left, 5);
   columns->addLayout(right, 6);
@@ -273,6 +276,7 @@ void EngineerChipTab::ShowState() {
     const auto at = static_cast<std::size_t>(settings::kLevelColoursAddress + i);
     engineer::ShowText(cpi_colours_[i], QString::number(vendor[at]));
   }
+  led_->ShowState();
   const auto fire = image::Fire(session.Data());
   engineer::ShowText(vendor_code_, QString::number(fire[0]));
   engineer::ShowText(product_code_, QString::number(fire[1]));

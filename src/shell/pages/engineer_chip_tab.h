@@ -16,6 +16,7 @@ class QLineEdit;
 
 namespace vrdk::shell {
 
+class EngineerLedGroup;
 class ShellServices;
 
 class EngineerChipTab : public QWidget {
@@ -53,6 +54,7 @@ class EngineerChipTab : public QWidget {
   QLineEdit* xdata_value_ = nullptr;
   QList<QLineEdit*> cpi_colours_;  // edt_CPI1R, edt_CPI1G, edt_CPI1B, .. edt_CPI8B
   std::function<void()> package_changed_;
+  EngineerLedGroup* led_ = nullptr;
 };
 
 }  // namespace vrdk::shell

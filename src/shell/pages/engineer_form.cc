@@ -19,6 +19,12 @@ QString Term(int code) {
   return FromUtf8(engineering::EngineeringText(code, column));
 }
 
+QStringList Numbers(int first, int last) {
+  QStringList items;
+  for (int n = first; n <= last; ++n) items.append(QString::number(n));
+  return items;
+}
+
 QString Hex(int value, int digits) {
   return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }

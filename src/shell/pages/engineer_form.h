@@ -20,6 +20,8 @@ namespace vrdk::shell::engineer {
 // chose when the program started.
 QString Term(int code);
 QString FromUtf8(std::string_view text);
+// The items "first" .. "last".
+QStringList Numbers(int first, int last);
 // "0A", "08B9": upper-case hexadecimal of the given width.
 QString Hex(int value, int digits);
 

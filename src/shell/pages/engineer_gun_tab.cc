@@ -31,12 +31,6 @@ constexpr int kCountTerm = 152;
 constexpr int kAddTerm = 153;
 constexpr int kDeleteTerm = 154;
 
-QStringList Numbers(int first, int last) {
-  QStringList items;
-  for (int n = first; n <= last; ++n) items.append(QString::number(n));
-  return items;
-}
-
 QStringList ColourItems() {
   QStringList items;
   for (int n = 1; n <= 9; ++n) items.append(QStringLiteral("LED Color%1").arg(n));
@@ -85,8 +79,8 @@ QWidget* EngineerGunTab::BuildScripts() {
   colour_ = combo(QStringLiteral("cb_SOSColor"), ColourItems());
   keep_left_ =
       combo(QStringLiteral("cb_SOSLB"), {QStringLiteral("Disable"), QStringLiteral("Enable")});
-  count_ = combo(QStringLiteral("cb_SOSNumber"), Numbers(1, 10));
-  start_ = combo(QStringLiteral("cb_SOSStartIndex"), Numbers(1, 10));
+  count_ = combo(QStringLiteral("cb_SOSNumber"), engineer::Numbers(1, 10));
+  start_ = combo(QStringLiteral("cb_SOSStartIndex"), engineer::Numbers(1, 10));
   pair(0, QStringLiteral("lbl_SOSType"), QStringLiteral("Script Offset Type:"), type_);
   QLabel* colour_label =
       pair(1, QStringLiteral("lbl_SOSColor"), QStringLiteral("Script Offset Color:"), colour_);

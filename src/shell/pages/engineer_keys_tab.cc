@@ -193,9 +193,8 @@ QWidget* EngineerKeysTab::BuildComboEnable() {
 
 QWidget* EngineerKeysTab::BuildCpi() {
   FormGroup group(this, QStringLiteral("gbCPI"), Term(kCpiTerm));
-  QStringList counts;
-  for (int n = 1; n <= DpiState::kLevels; ++n) counts.append(QString::number(n));
-  cpi_steps_ = group.Combo(0, QStringLiteral("cb_CPISteps"), Term(kCpiStepsTerm), counts);
+  cpi_steps_ = group.Combo(0, QStringLiteral("cb_CPISteps"), Term(kCpiStepsTerm),
+                           engineer::Numbers(1, DpiState::kLevels));
   current_cpi_ = group.Combo(0, QStringLiteral("cb_CurrentCPI"), Term(kCurrentCpiTerm), {});
   report_rate_ = group.Combo(0, QStringLiteral("cb_RepRate"), Term(kUsbReportTerm),
                              {QStringLiteral("125Hz"), QStringLiteral("250Hz"),

@@ -42,7 +42,7 @@ constexpr const char* kPageStyle =
     "  padding: 3px 8px; }"
     "QPushButton:hover { border-color: #ff5a68; }"
     "QPushButton:disabled { color: #5d6573; }"
-    "QLabel { color: #c9d0da; }"
+    "QLabel, QCheckBox { color: #c9d0da; }"
     "QLabel:disabled { color: #5d6573; }"
     "QGroupBox { color: #ff5a68; border: 1px solid #3a404c; margin-top: 9px; padding-top: 4px; }"
     "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }"
