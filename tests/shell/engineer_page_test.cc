@@ -287,6 +287,21 @@ TEST_F(EngineerWindow, LightingEffectsAreSwitchedAndChosen) {
   EXPECT_EQ(rig.CountSent("> 40 05 00 A5"), 1);  // User byte 1 at live 165
 }
 
+TEST_F(EngineerWindow, FireKeyPresetRewritesItsButtonsAndTheFireSection) {
+  Reveal();
+  ASSERT_EQ(Code(rig.Mouse().Memory(), 1, 3)[0], 0x06);  // "Fire Button 1" in the default image
+  Choose(QStringLiteral("cb_Fire1Count"), Qt::Key_End);  // 15 shots
+  Type(QStringLiteral("edt_Fire1Time"), QStringLiteral("5000"));
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_Fire1Time"))->text(), QStringLiteral("4094"));
+  const auto code = Code(rig.Mouse().Memory(), 1, 3);
+  EXPECT_EQ(code[1] & 0x7F, 15 + 0x0F);
+  EXPECT_EQ(code[2] << 8 | code[3], 4094);
+  EXPECT_GE(rig.CountSent("> 40 07 01 E4 00 0C"), 1);  // the Fire section at 484
+  const auto memory = rig.Mouse().Memory();
+  EXPECT_THAT(std::vector<std::uint8_t>(memory.begin() + 486, memory.begin() + 489),
+              ElementsAre(14, 0x0F, 0xFE));  // count - 1, interval high and low
+}
+
 TEST_F(EngineerWindow, DefaultButtonWritesTheWholeImageAndRestarts) {
   Reveal();
   rig.Click(QStringLiteral("Btn_Default"));

@@ -1,13 +1,17 @@
 #include "shell/pages/engineer_gun_tab.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "engineering/engineer_page.h"
+#include "keys/editors/fire_aim.h"
+#include "keys/editors/gestures.h"
 #include "macros/editors/device_macros.h"
 #include "shell/page.h"
 #include "shell/pages/engineer_form.h"
@@ -46,12 +50,15 @@ EngineerGunTab::EngineerGunTab(ShellServices& services, QWidget* parent)
   auto* columns = new QHBoxLayout(this);
   columns->setContentsMargins(10, 8, 10, 8);
   columns->setSpacing(12);
-  for (QWidget* group : {BuildScripts(), BuildOffsets()}) {
-    auto* column = new QVBoxLayout;
-    column->addWidget(group);
-    column->addStretch();
-    columns->addLayout(column, 1);
-  }
+  auto* left = new QVBoxLayout;
+  left->addWidget(BuildScripts());
+  left->addWidget(BuildFireKeys());
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(BuildOffsets());
+  right->addStretch();
+  columns->addLayout(left, 1);
+  columns->addLayout(right, 1);
 }
 
 QWidget* EngineerGunTab::BuildScripts() {
@@ -139,6 +146,76 @@ QWidget* EngineerGunTab::BuildOffsets() {
   return group.Box();
 }
 
+QWidget* EngineerGunTab::BuildFireKeys() {
+  // Term codes: 56 "Fire Key", 57 .. 59 "Fire Key n:", 60 "Repeat", 61 "Time
+  // (*1ms)", 62 "Continue", 119 "AIM Key CPI:", 110 "Switch Mouse Gaming
+  // Mode:" with the items 111 .. 117.
+  FormGroup group(this, QStringLiteral("gbFireKey"), Term(56));
+  QGridLayout* grid = group.Grid();
+  for (int column = 0; column < 3; ++column) {
+    auto* header = new QLabel(Term(60 + column), group.Box());
+    header->setObjectName(QStringLiteral("lbl_FireHeader%1").arg(column + 1));
+    grid->addWidget(header, 0, column + 1);
+  }
+  for (int n = 1; n <= 3; ++n) {
+    auto* caption = new QLabel(Term(56 + n), group.Box());
+    caption->setObjectName(QStringLiteral("lbl_Fire%1Key").arg(n));
+    auto* count = new QComboBox(group.Box());
+    count->setObjectName(QStringLiteral("cb_Fire%1Count").arg(n));
+    count->addItems(engineer::Numbers(1, keys::FireKeys::kMaxCount));
+    auto* time = new QLineEdit(group.Box());
+    time->setObjectName(QStringLiteral("edt_Fire%1Time").arg(n));
+    time->setValidator(new QIntValidator(0, 9999, time));
+    time->setFixedWidth(64);
+    auto* keep = new QCheckBox(group.Box());
+    keep->setObjectName(QStringLiteral("cb_Fire%1Continue").arg(n));
+    grid->addWidget(caption, n, 0);
+    grid->addWidget(count, n, 1);
+    grid->addWidget(time, n, 2);
+    grid->addWidget(keep, n, 3);
+    fire_counts_.append(count);
+    fire_times_.append(time);
+    fire_continue_.append(keep);
+    connect(count, &QComboBox::activated, this, [this, n] { FireKeyEdited(n); });
+    connect(time, &QLineEdit::textEdited, this, [this, n] { FireKeyEdited(n); });
+    connect(keep, &QCheckBox::clicked, this,
+            [this, n](bool on) { keys::FireKeys(services_.GetSession()).SetKeepFiring(n, on); });
+  }
+  aim_ = new QComboBox(group.Box());
+  aim_->setObjectName(QStringLiteral("cb_AIM"));
+  auto* aim_label = new QLabel(Term(119), group.Box());
+  aim_label->setObjectName(QStringLiteral("lbl_AIM"));
+  grid->addWidget(aim_label, 4, 0);
+  grid->addWidget(aim_, 4, 1, 1, 2);
+  game_gesture_ = new QComboBox(group.Box());
+  game_gesture_->setObjectName(QStringLiteral("cb_ChangeFireFun"));
+  for (int item = 0; item < keys::Gestures::kGameItems; ++item) {
+    game_gesture_->addItem(Term(111 + item));
+  }
+  auto* gesture_label = new QLabel(Term(110), group.Box());
+  gesture_label->setObjectName(QStringLiteral("lbl_ChangeFireFun"));
+  grid->addWidget(gesture_label, 5, 0);
+  grid->addWidget(game_gesture_, 5, 1, 1, 3);
+  group.Compact();
+  connect(aim_, &QComboBox::activated, this,
+          [this](int item) { keys::AimKey(services_.GetSession()).cb_AIMChange(item); });
+  connect(game_gesture_, &QComboBox::activated, this, [this](int item) {
+    keys::Gestures(services_.GetSession()).cb_ChangeFireFunChange(item);
+  });
+  return group.Box();
+}
+
+void EngineerGunTab::FireKeyEdited(int n) {
+  QLineEdit* time = fire_times_[n - 1];
+  const QString text = time->text();
+  const int interval =
+      keys::FireInterval(text.isEmpty() ? std::nullopt : std::optional<int>(text.toInt()));
+  keys::FireKeys(services_.GetSession())
+      .SetPreset(n, fire_counts_[n - 1]->currentIndex() + 1, interval);
+  // An empty box stays empty while typing; a value out of range shows the one taken.
+  if (!text.isEmpty()) engineer::ShowText(time, QString::number(interval));
+}
+
 macros::FireMacroScripts* EngineerGunTab::Scripts() {
   macros::DeviceMacros* store = macros::FindDeviceMacros(services_.GetSession());
   return store != nullptr ? &store->FireMacros() : nullptr;
@@ -210,6 +287,22 @@ void EngineerGunTab::ShowScripts(int select) {
 
 void EngineerGunTab::ShowState() {
   ShowScripts(names_->currentRow());
+  const Session& session = services_.GetSession();
+  for (int n = 0; n < 3; ++n) {
+    const FirePreset& preset = session.Keys().fire[static_cast<std::size_t>(n)];
+    engineer::ShowItem(fire_counts_[n], preset.count - 1);
+    engineer::ShowText(fire_times_[n], QString::number(preset.interval));
+    fire_continue_[n]->setChecked(preset.keep_firing);
+  }
+  {
+    const QSignalBlocker blocker(aim_);
+    aim_->clear();
+    for (int v = 0; v < 12; ++v) {
+      aim_->addItem(QString::fromStdString(session.Language().Text(300 + v)));
+    }
+  }
+  engineer::ShowItem(aim_, session.Keys().aim_step - 1);
+  engineer::ShowItem(game_gesture_, session.Pages().game_gesture_item);
   const auto user = image::User(services_.GetSession().Data());
   for (int n = 1; n <= kOffsets; ++n) {
     for (const bool x_axis : {true, false}) {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -34,6 +35,8 @@ class EngineerGunTab : public QWidget {
  private:
   QWidget* BuildScripts();
   QWidget* BuildOffsets();
+  QWidget* BuildFireKeys();
+  void FireKeyEdited(int n);
   macros::FireMacroScripts* Scripts();
   macros::FireMacroParameters Parameters() const;
   void ShowScripts(int select);
@@ -49,6 +52,11 @@ class EngineerGunTab : public QWidget {
   QList<QWidget*> offset_form_;  // shown for "Enable"
   QList<QLineEdit*> x_offsets_;
   QList<QLineEdit*> y_offsets_;
+  QList<QComboBox*> fire_counts_;      // cb_Fire1Count .. cb_Fire3Count: count 1..15
+  QList<QLineEdit*> fire_times_;       // edt_Fire1Time .. edt_Fire3Time
+  QList<QCheckBox*> fire_continue_;    // cb_Fire1Continue .. cb_Fire3Continue
+  QComboBox* aim_ = nullptr;           // cb_AIM
+  QComboBox* game_gesture_ = nullptr;  // cb_ChangeFireFun
 };
 
 }  // namespace vrdk::shell

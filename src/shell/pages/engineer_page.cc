@@ -51,6 +51,9 @@ constexpr const char* kPageStyle =
     "QComboBox:disabled { color: #5d6573; }"
     "QComboBox QAbstractItemView { background: #12141a; color: #e6eaf0; }"
     "QListWidget::item:hover { background: #3a2026; }"
+    "QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid #5d6573;"
+    "  background: #12141a; }"
+    "QCheckBox::indicator:checked { background: #e0283a; border-color: #ff5a68; }"
     "QListWidget#LB_Script { border: 1px solid #e0283a; }";
 
 QPushButton* AddButton(QWidget* parent, const char* name, int x) {
