@@ -115,6 +115,17 @@ TEST_F(EngineerWindow, CaptionsKeepTheSystemsLanguageWhenTheWindowsChanges) {
   EXPECT_FALSE(rig.Shown(QStringLiteral("Btn_Engineer_6")));
 }
 
+TEST_F(EngineerWindow, TheMousesButtonsTickTheTestBoxes) {
+  ButtonTests tests;
+  tests.dpi_down = true;
+  tests.profile = true;
+  rig.window.ButtonTestsChanged(tests);
+  EXPECT_FALSE(rig.Find<QCheckBox>(QStringLiteral("cb_CPITest"))->isChecked());
+  EXPECT_FALSE(rig.Find<QCheckBox>(QStringLiteral("cb_CPIITest"))->isChecked());
+  EXPECT_TRUE(rig.Find<QCheckBox>(QStringLiteral("cb_CPIDTest"))->isChecked());
+  EXPECT_TRUE(rig.Find<QCheckBox>(QStringLiteral("cb_ProfileTest"))->isChecked());
+}
+
 TEST_F(EngineerWindow, OptionListChangeSendsOnlyItsByte) {
   Reveal();
   Choose(QStringLiteral("cb_CPIPrescaleSel"), Qt::Key_End);  // "1.33x": bits 5, 4 clear

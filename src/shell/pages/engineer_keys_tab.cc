@@ -1,5 +1,6 @@
 #include "shell/pages/engineer_keys_tab.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -207,6 +208,20 @@ QWidget* EngineerKeysTab::BuildCpi() {
       settings::DpiEditor(services_.GetSession()).SetValueFromCombo(level, index);
     });
   }
+  // Term 146 "CPI/Profile Test": the mouse's own buttons tick these.
+  auto* test_caption = new QLabel(Term(146), group.Box());
+  test_caption->setObjectName(QStringLiteral("lbl_ButtonTest"));
+  group.Grid()->addWidget(test_caption, 4, 0, 1, 2);
+  const std::pair<const char*, QString> tests[] = {{"cb_CPITest", QStringLiteral("CPI")},
+                                                   {"cb_CPIITest", QStringLiteral("CPI +")},
+                                                   {"cb_CPIDTest", QStringLiteral("CPI -")},
+                                                   {"cb_ProfileTest", Term(147)}};
+  for (const auto& [name, text] : tests) {
+    auto* check = new QCheckBox(text, group.Box());
+    check->setObjectName(QLatin1String(name));
+    group.Grid()->addWidget(check, 5 + static_cast<int>(tests_.size()), 0, 1, 2);
+    tests_.append(check);
+  }
   connect(cpi_steps_, &QComboBox::activated, this, [this](int item) {
     settings::DpiEditor(services_.GetSession()).SetLevelCount(item);
     ShowCpi();
@@ -307,6 +322,11 @@ void EngineerKeysTab::LB_ScriptClick(int item) {
 }
 
 void EngineerKeysTab::HideMenus() { scripts_->hide(); }
+
+void EngineerKeysTab::ShowButtonTests(const ButtonTests& tests) {
+  const bool ticked[] = {tests.dpi, tests.dpi_up, tests.dpi_down, tests.profile};
+  for (int i = 0; i < tests_.size(); ++i) tests_[i]->setChecked(ticked[i]);
+}
 
 void EngineerKeysTab::ShowState() {
   ShowCaptions();

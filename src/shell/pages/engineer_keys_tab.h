@@ -16,7 +16,9 @@
 #include <optional>
 
 #include "keys/editors/key_assignment.h"
+#include "session/session_events.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -44,6 +46,8 @@ class EngineerKeysTab : public QWidget {
   void ShowCaptions();
   void SetKeyMenuHook(KeyMenuHook hook) { key_menu_ = std::move(hook); }
   void HideMenus();
+  // The mouse's DPI and profile buttons tick the test boxes.
+  void ShowButtonTests(const ButtonTests& tests);
 
   // TLShowPnlMain_OnClick: a key or slot button was clicked.
   void KeyButtonClicked(const keys::KeyTarget& target, const QPoint& global_at);
@@ -78,6 +82,7 @@ class EngineerKeysTab : public QWidget {
   QComboBox* current_cpi_ = nullptr;
   QList<QComboBox*> cpi_values_;  // cb_CPI1 .. cb_CPI8
   QComboBox* report_rate_ = nullptr;
+  QList<QCheckBox*> tests_;  // cb_CPITest, cb_CPIITest, cb_CPIDTest, cb_ProfileTest
   QComboBox* led_type_ = nullptr;
   QList<QComboBox*> profile_colours_;     // cb_Profile1Color .. cb_Profile3Color
   QComboBox* current_profile_ = nullptr;  // cb_Profile

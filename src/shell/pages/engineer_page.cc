@@ -127,6 +127,8 @@ void EngineerPage::Shown() { ShowState(); }
 
 void EngineerPage::HideMenus() { keys_->HideMenus(); }
 
+void EngineerPage::ShowButtonTests(const ButtonTests& tests) { keys_->ShowButtonTests(tests); }
+
 void EngineerPage::SetKeyMenuHook(KeyMenuHook hook) { keys_->SetKeyMenuHook(std::move(hook)); }
 
 keys::AssignResult EngineerPage::AssignMenuEntry(const keys::KeyTarget& target, int tag) {

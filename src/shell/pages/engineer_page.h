@@ -47,6 +47,7 @@ class EngineerPage : public Page {
   void ShowState() override;
   void Shown() override;
   void HideMenus() override;
+  void ShowButtonTests(const ButtonTests& tests) override;
 
   void SetKeyMenuHook(KeyMenuHook hook);
   // The key menu's choice for an engineer target: a leaf by its menu tag, or
