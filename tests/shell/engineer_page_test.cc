@@ -280,6 +280,8 @@ TEST_F(EngineerWindow, RegistersAndColoursGoToTheirAddresses) {
   EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_CPI2G"))->text(), QStringLiteral("255"));
   EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 5B FF 00 00 01");
   EXPECT_EQ(image::Vendor(rig.session.Data())[91], 0xFF);
+  Type(QStringLiteral("edt_Col3B"), QStringLiteral("17"));  // effect colours from 57
+  EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 41 11 00 00 01");
 }
 
 TEST_F(EngineerWindow, LightingEffectsAreSwitchedAndChosen) {

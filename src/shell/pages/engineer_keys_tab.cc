@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -79,7 +80,10 @@ EngineerKeysTab::EngineerKeysTab(ShellServices& services, QWidget* popup_parent,
   for (int profile = 1; profile <= 3; ++profile) profiles->addWidget(BuildProfile(profile));
   rows->addLayout(profiles);
   auto* lower = new QHBoxLayout;
-  lower->addWidget(BuildComboKeys(), 3);
+  auto* slots_and_colours = new QVBoxLayout;
+  slots_and_colours->addWidget(BuildComboKeys());
+  slots_and_colours->addWidget(BuildEffectColours());
+  lower->addLayout(slots_and_colours, 3);
   auto* settings = new QVBoxLayout;
   settings->addWidget(BuildProfileSetting());
   settings->addWidget(BuildLedType());
@@ -278,6 +282,37 @@ QWidget* EngineerKeysTab::BuildLedType() {
   return group.Box();
 }
 
+QWidget* EngineerKeysTab::BuildEffectColours() {
+  // Term 69 "LED Color"; the ten effect colours, each red, green and blue.
+  FormGroup group(this, QStringLiteral("gbLEDColor"), Term(69));
+  constexpr char kComponents[] = {'R', 'G', 'B'};
+  for (int colour = 1; colour <= settings::kEffectColours; ++colour) {
+    const int row = (colour - 1) % 5;
+    const int column = (colour - 1) / 5 * 4;
+    auto* caption = new QLabel(Term(kFirstColourItemTerm + colour - 1), group.Box());
+    caption->setObjectName(QStringLiteral("lbl_Col%1").arg(colour));
+    group.Grid()->addWidget(caption, row, column);
+    for (int component = 0; component < 3; ++component) {
+      auto* edit = new QLineEdit(group.Box());
+      edit->setObjectName(QStringLiteral("edt_Col%1%2").arg(colour).arg(kComponents[component]));
+      edit->setValidator(new QIntValidator(0, 999, edit));
+      edit->setMaxLength(3);
+      edit->setFixedWidth(40);
+      group.Grid()->addWidget(edit, row, column + 1 + component);
+      effect_colours_.append(edit);
+      connect(edit, &QLineEdit::textEdited, this,
+              [this, edit, colour, component](const QString& text) {
+                if (text.isEmpty()) return;
+                settings::LedEditor(services_.GetSession())
+                    .SetColourComponent(colour, component, text.toInt());
+                if (text.toInt() > 255) engineer::ShowText(edit, QStringLiteral("255"));
+              });
+    }
+  }
+  group.Compact();
+  return group.Box();
+}
+
 void EngineerKeysTab::ProfileSettingChanged() {
   bool ok = false;
   const int offset = offset_->text().isEmpty() ? 0 : offset_->text().toInt(&ok, 16);
@@ -352,6 +387,11 @@ void EngineerKeysTab::ShowState() {
   engineer::ShowItem(current_profile_, pages.led.profile_item);
   engineer::ShowItem(current_colour_, pages.profile_colour_item);
   engineer::ShowItem(button_flash_, pages.button_effect_item);
+  const auto vendor = image::Vendor(session.Data());
+  for (int i = 0; i < effect_colours_.size(); ++i) {
+    const auto at = static_cast<std::size_t>(settings::kEffectColoursAddress + i);
+    engineer::ShowText(effect_colours_[i], QString::number(vendor[at]));
+  }
   ShowCpi();
 }
 

@@ -63,6 +63,7 @@ class EngineerKeysTab : public QWidget {
   QWidget* BuildComboEnable();
   QWidget* BuildCpi();
   QWidget* BuildLedType();
+  QWidget* BuildEffectColours();
   QPushButton* KeyButton(QWidget* parent, const keys::KeyTarget& target);
   void ProfileSettingChanged();
   void ShowCpi();
@@ -88,6 +89,7 @@ class EngineerKeysTab : public QWidget {
   QComboBox* current_profile_ = nullptr;  // cb_Profile
   QComboBox* current_colour_ = nullptr;   // cb_ProfileColor
   QComboBox* button_flash_ = nullptr;     // cb_BtnEFT
+  QList<QLineEdit*> effect_colours_;      // edt_Col1R .. edt_Col10B
   QListWidget* scripts_ = nullptr;        // LB_Script
   int script_key_ = 0;
 };
