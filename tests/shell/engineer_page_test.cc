@@ -217,6 +217,24 @@ TEST_F(EngineerWindow, KeyButtonAsksTheMenuHookAndTheChoiceIsAssigned) {
   EXPECT_EQ(rig.session.Pages().names[0][0], "Right Click");
 }
 
+TEST_F(EngineerWindow, EveryControlHasANameOfItsOwn) {
+  QStringList names;
+  QStringList twice;
+  for (const QWidget* widget : Page()->findChildren<QWidget*>()) {
+    const QString name = widget->objectName();
+    if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
+    if (names.contains(name)) twice.append(name);
+    names.append(name);
+  }
+  EXPECT_THAT(twice, IsEmpty());
+  for (const char* name :
+       {"cb_ICType", "edt_Avg_lb_lq", "edt_LEDInit1", "edt_USBDesc", "edt_VendorID", "cb_RTZ",
+        "cb_GunCom", "cb_CPI8", "edt_CPI8B", "edt_XOffset10", "edt_YOffset10", "LB_ScriptName",
+        "LB_Script", "cb_SOSStartIndex", "btn_ChangeXData", "edt_Col10B", "cb_AIM"}) {
+    EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
+  }
+}
+
 TEST_F(EngineerWindow, EngineerTargetsFollowTheButtonNames) {
   for (const char* name : {"btn_Key101", "btn_Key112", "btn_Key307", "btn_ComboKey009"}) {
     const auto target = EngineerTargetOfName(QLatin1String(name));

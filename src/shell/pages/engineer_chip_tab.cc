@@ -185,34 +185,14 @@ QWidget* EngineerChipTab::BuildXData() {
 }
 
 QWidget* EngineerChipTab::BuildCpiColours() {
-  // Term 100 "CPI Color"; each level's red, green and blue (0 .. 255).
+  // Term 100 "CPI Color"; each level's red, green and blue.
   FormGroup group(this, QStringLiteral("gbCPIColor"), Term(100));
-  constexpr char kComponents[] = {'R', 'G', 'B'};
-  for (int level = 1; level <= DpiState::kLevels; ++level) {
-    auto* caption = new QLabel(QStringLiteral("CPI%1").arg(level), group.Box());
-    caption->setObjectName(QStringLiteral("lbl_CPI%1Color").arg(level));
-    const int row = (level - 1) % 4;
-    const int column = (level - 1) / 4 * 4;
-    group.Grid()->addWidget(caption, row, column);
-    for (int component = 0; component < 3; ++component) {
-      auto* edit = new QLineEdit(group.Box());
-      edit->setObjectName(QStringLiteral("edt_CPI%1%2").arg(level).arg(kComponents[component]));
-      edit->setValidator(new QIntValidator(0, 999, edit));
-      edit->setMaxLength(3);
-      edit->setFixedWidth(44);
-      edit->setToolTip(
-          QStringLiteral("CPI%1 %2 (0 .. 255)").arg(level).arg(kComponents[component]));
-      group.Grid()->addWidget(edit, row, column + 1 + component);
-      cpi_colours_.append(edit);
-      connect(
-          edit, &QLineEdit::textEdited, this, [this, edit, level, component](const QString& text) {
-            if (text.isEmpty()) return;
-            const int value = text.toInt();
-            settings::DpiEditor(services_.GetSession()).SetColourComponent(level, component, value);
-            if (value > 255) engineer::ShowText(edit, QStringLiteral("255"));
-          });
-    }
-  }
+  cpi_colours_ = group.ColourEdits(
+      QStringLiteral("CPI"), DpiState::kLevels, 4,
+      [](int level) { return QStringLiteral("CPI%1").arg(level); },
+      [this](int level, int component, int value) {
+        settings::DpiEditor(services_.GetSession()).SetColourComponent(level, component, value);
+      });
   group.Compact();
   return group.Box();
 }

@@ -1,5 +1,6 @@
 #include "shell/pages/engineer_form.h"
 
+#include <QIntValidator>
 #include <QLocale>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -65,6 +66,37 @@ QLineEdit* FormGroup::HexEdit(int column, const QString& name, const QString& ca
   edit->setFixedWidth(12 + 11 * std::max(digits, 3));
   Pair(column, QStringLiteral("lbl_") + name.mid(4), caption, edit);
   return edit;
+}
+
+QList<QLineEdit*> FormGroup::ColourEdits(const QString& stem, int count, int rows,
+                                         const std::function<QString(int)>& caption,
+                                         const std::function<void(int, int, int)>& changed) {
+  constexpr char kComponents[] = {'R', 'G', 'B'};
+  QList<QLineEdit*> edits;
+  for (int colour = 1; colour <= count; ++colour) {
+    const int row = (colour - 1) % rows;
+    const int column = (colour - 1) / rows * 4;
+    auto* label = new QLabel(caption(colour), box_);
+    label->setObjectName(QStringLiteral("lbl_%1%2RGB").arg(stem).arg(colour));
+    grid_->addWidget(label, row, column);
+    for (int component = 0; component < 3; ++component) {
+      auto* edit = new QLineEdit(box_);
+      edit->setObjectName(
+          QStringLiteral("edt_%1%2%3").arg(stem).arg(colour).arg(kComponents[component]));
+      edit->setValidator(new QIntValidator(0, 999, edit));
+      edit->setMaxLength(3);
+      edit->setFixedWidth(42);
+      grid_->addWidget(edit, row, column + 1 + component);
+      edits.append(edit);
+      QObject::connect(edit, &QLineEdit::textEdited, edit,
+                       [edit, colour, component, changed](const QString& text) {
+                         if (text.isEmpty()) return;  // empty while typing
+                         changed(colour, component, text.toInt());
+                         if (text.toInt() > 255) ShowText(edit, QStringLiteral("255"));
+                       });
+    }
+  }
+  return edits;
 }
 
 void FormGroup::Compact() {

@@ -9,9 +9,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <string_view>
 
 namespace vrdk::shell::engineer {
@@ -35,6 +37,12 @@ class FormGroup {
   QLabel* Pair(int column, const QString& label_name, const QString& caption, QWidget* control);
   QComboBox* Combo(int column, const QString& name, const QString& caption,
                    const QStringList& items);
+  // Red, green and blue edits (0 .. 255; more shows 255) for colours 1 ..
+  // `count`, `rows` to a column: edt_<stem><n>R, G, B after the caption
+  // lbl_<stem><n>RGB. `changed` gets colour, component (0 R, 1 G, 2 B), value.
+  QList<QLineEdit*> ColourEdits(const QString& stem, int count, int rows,
+                                const std::function<QString(int)>& caption,
+                                const std::function<void(int, int, int)>& changed);
   // Keeps the pairs packed at the top left when the box grows.
   void Compact();
   // A hex edit of at most `digits` digits.

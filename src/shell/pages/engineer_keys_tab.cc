@@ -283,32 +283,14 @@ QWidget* EngineerKeysTab::BuildLedType() {
 }
 
 QWidget* EngineerKeysTab::BuildEffectColours() {
-  // Term 69 "LED Color"; the ten effect colours, each red, green and blue.
+  // Term 69 "LED Color"; the ten effect colours, captioned "Color 1" ..
   FormGroup group(this, QStringLiteral("gbLEDColor"), Term(69));
-  constexpr char kComponents[] = {'R', 'G', 'B'};
-  for (int colour = 1; colour <= settings::kEffectColours; ++colour) {
-    const int row = (colour - 1) % 5;
-    const int column = (colour - 1) / 5 * 4;
-    auto* caption = new QLabel(Term(kFirstColourItemTerm + colour - 1), group.Box());
-    caption->setObjectName(QStringLiteral("lbl_Col%1").arg(colour));
-    group.Grid()->addWidget(caption, row, column);
-    for (int component = 0; component < 3; ++component) {
-      auto* edit = new QLineEdit(group.Box());
-      edit->setObjectName(QStringLiteral("edt_Col%1%2").arg(colour).arg(kComponents[component]));
-      edit->setValidator(new QIntValidator(0, 999, edit));
-      edit->setMaxLength(3);
-      edit->setFixedWidth(40);
-      group.Grid()->addWidget(edit, row, column + 1 + component);
-      effect_colours_.append(edit);
-      connect(edit, &QLineEdit::textEdited, this,
-              [this, edit, colour, component](const QString& text) {
-                if (text.isEmpty()) return;
-                settings::LedEditor(services_.GetSession())
-                    .SetColourComponent(colour, component, text.toInt());
-                if (text.toInt() > 255) engineer::ShowText(edit, QStringLiteral("255"));
-              });
-    }
-  }
+  effect_colours_ = group.ColourEdits(
+      QStringLiteral("Col"), settings::kEffectColours, 5,
+      [](int colour) { return Term(kFirstColourItemTerm + colour - 1); },
+      [this](int colour, int component, int value) {
+        settings::LedEditor(services_.GetSession()).SetColourComponent(colour, component, value);
+      });
   group.Compact();
   return group.Box();
 }
