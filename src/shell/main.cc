@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
   } else {
     dialogs = std::make_unique<vrdk::shell::QtDialogs>();
   }
-  vrdk::shell::TForm1 window(std::move(dialogs),
-                             {QString::fromStdString(options.layout_report), QString()});
+  vrdk::shell::TForm1 window(std::move(dialogs), {QString::fromStdString(options.layout_report),
+                                                  QString(), options.engineer});
   vrdk::shell::ShellRun run(options);
   if (!run.Prepare(window)) return Fail(kExitFileError, run.Error());
   for (const auto& error : run.BrandErrors())

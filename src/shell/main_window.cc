@@ -211,6 +211,7 @@ void TForm1::FormCreate() {
   // The no-device state: defaults shown, the first page, the covers.
   session_->StartUp();
   created_ = true;
+  engineer_wanted_ = options_.engineer;
   SwitchLanguage(1);
   ShowSkinErrors();
   session_->StartInputListener();
@@ -258,11 +259,13 @@ void TForm1::RefreshPages() {
   for (Page* page : pages_) page->ShowState();
   UpdateCoverText();
   SyncShownPage();
+  OpenEngineerPageIfWanted();
 }
 
 void TForm1::ConnectionChanged(ConnectionState /*state*/) {
   UpdateCoverText();
   SyncShownPage();
+  OpenEngineerPageIfWanted();
   // Scripts that drive the window learn from the report when the mouse is in.
   if (created_) WriteLayoutReport();
 }
@@ -448,9 +451,10 @@ void TForm1::ApplyPlacement() {
 }
 
 void TForm1::ApplyTextStyles() {
+  const Page* engineer = PageOfGroup(7);  // styled by its own sheet, not by the skin
   for (QLabel* label : findChildren<QLabel*>()) {
     const std::string group = TextGroupOf(label->objectName().toStdString());
-    if (group.empty()) continue;
+    if (group.empty() || (engineer != nullptr && engineer->isAncestorOf(label))) continue;
     const TextStyle style = skin_.Style(group);
     label->setFont(TableFont(style.points));
     label->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3); background: transparent;")

@@ -41,6 +41,7 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   struct Options {
     QString layout_report;  // --layout-report=FILE; empty: none
     QString pictures_root;  // where the pictures are; empty: the built-in ones
+    bool engineer = false;  // --engineer: the engineer page once the mouse is read
   };
 
   // The Session must have been built with this window as its SessionEvents
@@ -164,6 +165,8 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   void UpdateCoverText();
   void ShowSkinErrors();
   bool IsOwnInput(QObject* watched, QEvent* event) const;
+  // --engineer: once the mouse is read, the engineer page and its access code.
+  void OpenEngineerPageIfWanted();
 
   Session* session_ = nullptr;
   settings::PointerPlatform* pointer_ = nullptr;
@@ -185,6 +188,7 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   QPointer<QLabel> rolling_label_;
   int shown_group_ = 0;
   bool created_ = false;
+  bool engineer_wanted_ = false;
 };
 
 }  // namespace vrdk::shell

@@ -8,6 +8,7 @@
 #include "session/image_writes.h"
 #include "shell/layout_report.h"
 #include "shell/main_window.h"
+#include "shell/pages/engineer_page.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -33,6 +34,19 @@ void TForm1::Navigate(settings::NavPage page) {
   if (settings::Navigation(*session_).Go(page) == settings::Navigation::Result::kShown) {
     SyncShownPage();
   }
+}
+
+void TForm1::OpenEngineerPageIfWanted() {
+  if (!engineer_wanted_ || !session_->Link().IsOpen() || session_->Pages().no_device_shown) return;
+  engineer_wanted_ = false;
+  // After the read that called here has ended: the code is asked in a dialog.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        Btn_Engineer_0Click();
+        if (auto* page = qobject_cast<EngineerPage*>(PageOfGroup(7))) page->AskAccessCode();
+      },
+      Qt::QueuedConnection);
 }
 
 void TForm1::SwitchLanguage(int language) {

@@ -30,6 +30,8 @@ ParsedOptions ParseShellOptions(const std::vector<std::string>& args) {
       options.help = true;
     } else if (arg == "--version") {
       options.version = true;
+    } else if (arg == "--engineer") {
+      options.engineer = true;
     } else if (arg == "--simulate") {
       options.simulate = true;
     } else if (arg.rfind("--simulate=", 0) == 0) {
@@ -84,6 +86,8 @@ std::string ShellUsage() {
          "  --trace=FILE               append one line per HID report transfer to FILE\n"
          "  --layout-report=FILE       keep FILE the window's layout as JSON (for skin authors)\n"
          "  --screenshots=DIR          render every page in every language into DIR and end\n"
+         "  --engineer                 open the engineer page once the mouse is read (it\n"
+         "                             asks for the access code first)\n"
          "  --help, --version\n";
 }
 

@@ -7,6 +7,8 @@
 //   --layout-report=FILE       replace FILE with the window's layout as JSON after
 //                              start-up, every page change and every language switch
 //   --screenshots=DIR          render every page in every language into DIR and end
+//   --engineer                 open the engineer page once the mouse is read; it still
+//                              asks for the access code
 //   --help, --version
 // Options that take a value accept "--name=VALUE" and "--name VALUE", except
 // --simulate, whose FILE must follow an equals sign.
@@ -29,6 +31,7 @@ struct ShellOptions {
   std::string trace_file;
   std::string layout_report;
   std::string screenshots;
+  bool engineer = false;
   bool help = false;
   bool version = false;
   // How long each transfer of the simulated mouse takes (the benchmark's

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QSet>
+#include <QTabWidget>
 #include <iostream>
 
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 
 #include "macros/editors/device_macros.h"
+#include "engineering/engineer_page.h"
 #include "shell/main_window.h"
 #include "shell/pages/key_page.h"
 #include "shell/pages/macro_page.h"
@@ -129,6 +131,29 @@ bool MacroShots(TForm1& window, const QString& folder, int language) {
   return ok;
 }
 
+// The engineer page's tabs, revealed as the access code does, then hidden
+// again.
+bool SaveEngineerTabs(TForm1& window, const QString& folder, int language) {
+  Session& session = window.GetSession();
+  settings::Navigation(session).Go(NavPage::kEngineer);
+  engineering::EngineerAccess(session).EnterCode("TarvondQXKPW");
+  window.RefreshAPPage();
+  window.RefreshPages();
+  auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("Pg_Parameter"));
+  bool ok = tabs != nullptr;
+  constexpr std::pair<int, const char*> kTabs[] = {
+      {0, "engineer-chip"}, {1, "engineer-gun"}, {2, "engineer-keys"}};
+  for (const auto& [index, name] : kTabs) {
+    if (tabs == nullptr) break;
+    tabs->setCurrentIndex(index);
+    ok = Save(window, folder, QStringLiteral("%1-lang%2").arg(QLatin1String(name)).arg(language)) &&
+         ok;
+  }
+  session.Pages().engineer = EngineerState{};
+  window.RefreshPages();
+  return ok;
+}
+
 }  // namespace
 
 void ConsoleDialogs::Message(QWidget*, const QString& text, const QFont&) {
@@ -217,6 +242,7 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
       if (shot.page == NavPage::kMacro) ok = MacroShots(window, folder, language) && ok;
     }
     ok = SaveMenus(window, folder, language) && ok;
+    ok = SaveEngineerTabs(window, folder, language) && ok;
     settings::Navigation(session).Go(NavPage::kMain);
     window.RefreshAPPage();
   }

@@ -12,7 +12,7 @@ ParsedOptions Parse(std::vector<std::string> args) { return ParseShellOptions(ar
 TEST(ShellOptions, ReadsEveryOptionInBothForms) {
   const auto parsed = Parse({"--simulate=mouse.bin", "--memory-type", "Flash", "--trace=t.txt",
                              "--layout-report", "layout.json", "--simulate-fault=unplug:7",
-                             "--simulate-fault", "no-access", "--screenshots=shots"});
+                             "--simulate-fault", "no-access", "--screenshots=shots", "--engineer"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const ShellOptions& options = *parsed.options;
   EXPECT_TRUE(options.simulate);
@@ -23,6 +23,8 @@ TEST(ShellOptions, ReadsEveryOptionInBothForms) {
   EXPECT_EQ(options.faults.mouse.unplug_at_transfer, 7);
   EXPECT_TRUE(options.faults.no_access);
   EXPECT_EQ(options.screenshots, "shots");
+  EXPECT_TRUE(options.engineer);
+  EXPECT_FALSE(Parse({}).options->engineer);
 }
 
 TEST(ShellOptions, SimulateAloneTakesNoValueFromTheNextArgument) {

@@ -2,49 +2,75 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <cstdio>
 
 #include "engineering/engineer_page.h"
-#include "engineering/engineering_terms.h"
+#include "engineering/patch_code.h"
+#include "macros/editors/device_macros.h"
 #include "shell/dialogs.h"
+#include "shell/pages/engineer_chip_tab.h"
+#include "shell/pages/engineer_form.h"
+#include "shell/pages/engineer_gun_tab.h"
+#include "shell/pages/engineer_keys_tab.h"
+#include "shell/pages/key_combination_dialog.h"
+#include "shell/pages/key_menus.h"
+#include "shell/pages/outcome_message.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
 namespace {
 
+using engineer::Term;
+
 constexpr int kWidth = 1256;
 constexpr int kHeight = 680;
 constexpr int kLogoHeight = 44;
+const QString kLoadFilter = QStringLiteral("LoadFile(*.bin)");
+constexpr std::string_view kWrongFileKey = "Str102";  // "Bin file type error"
+// Term codes: 7 "Engineer Mode", 10 "Default", 11 "Import Base Macro", 13
+// "Load Patch Code".
+constexpr int kTitleTerm = 7;
+constexpr int kDefaultTerm = 10;
+constexpr int kImportTerm = 11;
+constexpr int kPatchTerm = 13;
+
 constexpr const char* kPageStyle =
     "QTabWidget::pane { border: 1px solid #454c5a; background: #1a1d24; }"
-    "QTabBar::tab { background: #2c313c; color: #e6eaf0; padding: 6px 16px; }"
+    "QTabBar::tab { background: #2c313c; color: #e6eaf0; padding: 6px 18px; }"
     "QTabBar::tab:selected { background: #e0283a; }"
     "QPushButton { background: #2c313c; color: #e6eaf0; border: 1px solid #454c5a;"
-    "  padding: 4px 12px; }"
+    "  padding: 3px 8px; }"
     "QPushButton:hover { border-color: #ff5a68; }"
-    "QLabel { color: #e6eaf0; }";
+    "QPushButton:disabled { color: #5d6573; }"
+    "QLabel, QCheckBox { color: #c9d0da; }"
+    "QLabel:disabled { color: #5d6573; }"
+    "QGroupBox { color: #ff5a68; border: 1px solid #3a404c; margin-top: 9px; padding-top: 4px; }"
+    "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }"
+    "QComboBox, QLineEdit, QListWidget { background: #12141a; color: #e6eaf0;"
+    "  border: 1px solid #454c5a; padding: 1px 4px; selection-background-color: #e0283a; }"
+    "QComboBox:disabled { color: #5d6573; }"
+    "QComboBox QAbstractItemView { background: #12141a; color: #e6eaf0; }"
+    "QListWidget::item:hover { background: #3a2026; }"
+    "QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid #5d6573;"
+    "  background: #12141a; }"
+    "QCheckBox::indicator:checked { background: #e0283a; border-color: #ff5a68; }"
+    "QListWidget#LB_Script { border: 1px solid #e0283a; }";
 
-// The page's texts follow the system's locale, not the language buttons.
-QString Term(int code) {
-  const auto column = engineering::TermColumnForLocale(
-      engineering::LocaleIdOfPosixLocale(QLocale::system().name().toStdString()));
-  const std::string_view text = engineering::EngineeringText(code, column);
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QWidget* Tab(const QString& name, QTabWidget* tabs) {
-  auto* tab = new QWidget(tabs);
-  tab->setObjectName(name);
-  return tab;
+QPushButton* AddButton(QWidget* parent, const char* name, int x) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(x, kHeight - 46, 150, 32);
+  return button;
 }
 
 }  // namespace
 
 EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, services, parent) {
-  setStyleSheet(kPageStyle);
+  setStyleSheet(QLatin1String(kPageStyle));
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
   auto* logo = new SkinLabel(QStringLiteral("Img_Logo4"), this);
   logo->setGeometry(0, 0, kWidth, kLogoHeight);
   logo->setCursor(Qt::ArrowCursor);
@@ -52,55 +78,129 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("Pg_Parameter"));
   tabs_->setGeometry(12, kLogoHeight + 8, kWidth - 24, kHeight - kLogoHeight - 64);
-  tabs_->addTab(Tab(QStringLiteral("ts_Engineer"), tabs_), Term(7));
-  tabs_->addTab(Tab(QStringLiteral("ts_Gun"), tabs_), QStringLiteral("Gun"));
-  tabs_->addTab(Tab(QStringLiteral("ts_Operator"), tabs_), QStringLiteral("Operator"));
-  auto* operator_tab = tabs_->widget(2);
-  auto* led_label = new QLabel(QStringLiteral("LED type"), operator_tab);
-  led_label->setObjectName(QStringLiteral("lbl_LEDMode"));
-  led_label->setGeometry(20, 24, 120, 24);
-  auto* led_types = new QComboBox(operator_tab);
-  led_types->setObjectName(QStringLiteral("cb_LEDMode"));
-  led_types->addItems({QStringLiteral("RGB"), QStringLiteral("Sync"), QStringLiteral("NT"),
-                       QStringLiteral("MCULED")});
-  led_types->setGeometry(150, 22, 140, 26);
-  auto* placeholder = new QLabel(operator_tab);
-  placeholder->setObjectName(QStringLiteral("lbl_Placeholder_7"));
-  placeholder->setGeometry(20, 80, 600, 60);
-  placeholder->setWordWrap(true);
+  chip_ = new EngineerChipTab(services, tabs_);
+  gun_ = new EngineerGunTab(services, tabs_);
+  keys_ = new EngineerKeysTab(services, this, tabs_);
+  tabs_->addTab(chip_, Term(kTitleTerm));
+  tabs_->addTab(gun_, Term(149));   // "Fire Key Setting"
+  tabs_->addTab(keys_, Term(147));  // "Profile"
+  chip_->SetPackageListener([this] { keys_->ShowState(); });
+  // The engineer keys take their functions from the key page's menus, with
+  // the engineer page's sizes and both profile entries.
+  menus_ = new KeyMenus(services, this);
+  connect(menus_, &KeyMenus::LeafChosen, this, [this](int tag) {
+    if (menu_target_) AssignMenuEntry(*menu_target_, tag);
+  });
+  connect(menus_, &KeyMenus::MacroChosen, this, &EngineerPage::AssignMacro);
+  connect(menus_, &KeyMenus::CombinationChosen, this, &EngineerPage::OpenCombinationDialog);
+  keys_->SetKeyMenuHook([this](const keys::KeyTarget& target, const QPoint& global_at) {
+    OpenKeyMenus(target, global_at);
+  });
   int x = 12;
   for (const char* name : {"Btn_Main_6", "Btn_Save_6", "Btn_Load_6", "Btn_Default",
                            "Btn_ImportBaseMacro", "Btn_PatchCode"}) {
-    auto* button = new QPushButton(this);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(x, kHeight - 46, 150, 32);
+    AddButton(this, name, x);
     x += 162;
   }
-  findChild<QPushButton*>(QStringLiteral("Btn_Default"))->setText(Term(10));
-  findChild<QPushButton*>(QStringLiteral("Btn_ImportBaseMacro"))
-      ->setText(QStringLiteral("Import Base Macro"));
-  findChild<QPushButton*>(QStringLiteral("Btn_PatchCode"))->setText(Term(13));
+  const auto button = [this](const char* name) {
+    return findChild<QPushButton*>(QLatin1String(name));
+  };
+  button("Btn_Default")->setText(Term(kDefaultTerm));
+  button("Btn_ImportBaseMacro")->setText(Term(kImportTerm));
+  button("Btn_PatchCode")->setText(Term(kPatchTerm));
+  connect(button("Btn_Default"), &QPushButton::clicked, this, &EngineerPage::Btn_DefaultClick);
+  connect(button("Btn_ImportBaseMacro"), &QPushButton::clicked, this,
+          &EngineerPage::Btn_ImportBaseMacroClick);
+  connect(button("Btn_PatchCode"), &QPushButton::clicked, this, &EngineerPage::Btn_PatchCodeClick);
+  // Created hidden, as on the other pages; nothing shows it.
+  AddButton(this, "Btn_Engineer_6", x)->hide();
   auto* close = new QPushButton(QStringLiteral("X"), this);
   close->setObjectName(QStringLiteral("Btn_Close"));
   close->setGeometry(kWidth - 44, 8, 32, 28);
   ShowRevealed(false);
 }
 
-void EngineerPage::ApplyLanguage() {
-  const LanguageTable& language = services_.Language();
-  findChild<QPushButton*>(QStringLiteral("Btn_Main_6"))
-      ->setText(QString::fromStdString(language.Text("Str004")));
-  findChild<QPushButton*>(QStringLiteral("Btn_Save_6"))
-      ->setText(QString::fromStdString(language.Text("Str009")));
-  findChild<QPushButton*>(QStringLiteral("Btn_Load_6"))
-      ->setText(QString::fromStdString(language.Text("Str010")));
-  findChild<QLabel*>(QStringLiteral("lbl_Placeholder_7"))
-      ->setText(QStringLiteral("Chip options, sensor registers, USB identity, combination keys "
-                               "and fire macros."));
-  setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
+void EngineerPage::OpenKeyMenus(const keys::KeyTarget& target, const QPoint& global_at) {
+  services_.HideAllMenu();
+  menu_target_ = target;
+  settings::KeyMenuSizes sizes;
+  sizes.main_height = 170;
+  sizes.special_height = 266;
+  sizes.profile_height = 98;
+  sizes.profile1_shown = true;
+  sizes.profile2_shown = true;
+  const QPoint at = mapFromGlobal(global_at);
+  menus_->Open(QRect(at, QSize(1, 1)), sizes);
 }
 
-void EngineerPage::ShowState() { ShowRevealed(services_.GetSession().Pages().engineer.revealed); }
+void EngineerPage::AssignMacro(int item) {
+  services_.HideAllMenu();
+  const macros::DeviceMacros* store = macros::FindDeviceMacros(services_.GetSession());
+  if (!menu_target_ || store == nullptr) return;
+  const auto address = store->Address(item);
+  const auto names = store->Names();
+  if (!address || item < 0 || item >= static_cast<int>(names.size())) return;
+  char code[9];
+  std::snprintf(code, sizeof code, "10%04X00", static_cast<unsigned>(*address));
+  AssignCode(*menu_target_, code, names[static_cast<std::size_t>(item)]);
+  services_.GetSession().Events().RefreshPages();
+}
+
+void EngineerPage::OpenCombinationDialog() {
+  services_.HideAllMenu();
+  if (!menu_target_) return;
+  auto* dialog = new TForm2(services_, services_.Window());
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  const keys::KeyTarget target = *menu_target_;
+  connect(dialog, &TForm2::Confirmed, this,
+          [this, target](const QString& code, const QString& caption) {
+            AssignCode(target, code.toStdString(), caption.toStdString());
+            services_.GetSession().Events().RefreshPages();
+          });
+  dialog->Open();
+}
+
+void EngineerPage::ApplyLanguage() {
+  // Only the buttons shared with the other pages follow the language.
+  const LanguageTable& language = services_.Language();
+  for (const auto& [name, key] :
+       {std::pair{"Btn_Main_6", "Str004"}, {"Btn_Save_6", "Str009"}, {"Btn_Load_6", "Str010"}}) {
+    findChild<QPushButton*>(QLatin1String(name))
+        ->setText(QString::fromStdString(language.Text(key)));
+  }
+  menus_->ApplyLanguage();
+}
+
+void EngineerPage::ShowState() {
+  ShowRevealed(services_.GetSession().Pages().engineer.revealed);
+  chip_->ShowState();
+  gun_->ShowState();
+  keys_->ShowState();
+}
+
+void EngineerPage::Shown() { ShowState(); }
+
+void EngineerPage::HideMenus() {
+  keys_->HideMenus();
+  menus_->HideAll();
+}
+
+void EngineerPage::ShowButtonTests(const ButtonTests& tests) { keys_->ShowButtonTests(tests); }
+
+void EngineerPage::SetKeyMenuHook(KeyMenuHook hook) { keys_->SetKeyMenuHook(std::move(hook)); }
+
+keys::AssignResult EngineerPage::AssignMenuEntry(const keys::KeyTarget& target, int tag) {
+  const auto result = keys::KeyAssignment(services_.GetSession()).AssignMenuEntry(target, tag);
+  keys_->ShowCaptions();
+  return result;
+}
+
+keys::AssignResult EngineerPage::AssignCode(const keys::KeyTarget& target, const std::string& code,
+                                            const std::string& caption) {
+  const auto result = keys::KeyAssignment(services_.GetSession()).AssignCode(target, code, caption);
+  keys_->ShowCaptions();
+  return result;
+}
 
 void EngineerPage::ShowRevealed(bool revealed) {
   tabs_->setTabVisible(0, revealed);
@@ -116,14 +216,47 @@ void EngineerPage::ShowRevealed(bool revealed) {
 void EngineerPage::LogoDoubleClicked() {
   engineering::EngineerAccess access(services_.GetSession());
   using Action = engineering::EngineerAccess::Action;
-  const Action action = access.LogoDoubleClicked();
-  if (action == Action::kAskCode) {
-    if (const auto code = services_.Dialogs().Password(services_.Window(),
-                                                       QFont(QStringLiteral("MS Sans Serif"), 9))) {
-      access.EnterCode(code->toStdString());
-    }
+  if (access.LogoDoubleClicked() == Action::kAskCode) {
+    AskAccessCode();
+    return;
   }
   ShowState();
+}
+
+void EngineerPage::AskAccessCode() {
+  if (const auto code = services_.Dialogs().Password(services_.Window(), font())) {
+    engineering::EngineerAccess(services_.GetSession()).EnterCode(code->toStdString());
+  }
+  ShowState();
+}
+
+void EngineerPage::Btn_DefaultClick() {
+  ShowOutcome(services_, engineering::EngineerPage(services_.GetSession()).RestoreDefaults());
+  ShowState();
+}
+
+void EngineerPage::Btn_ImportBaseMacroClick() {
+  const QString path = services_.AskOpenFile(kLoadFilter);
+  if (path.isEmpty()) return;
+  const macros::StoreOutcome outcome =
+      engineering::PatchProgrammer(services_.GetSession()).ImportBaseMacros(path.toStdString());
+  if (!outcome.ok() && !outcome.detail.empty()) {
+    services_.ShowMessageText(QString::fromStdString(outcome.detail));
+  }
+  ShowState();
+}
+
+void EngineerPage::Btn_PatchCodeClick() {
+  const QString path = services_.AskOpenFile(kLoadFilter);
+  if (path.isEmpty()) return;
+  const Outcome outcome =
+      engineering::PatchProgrammer(services_.GetSession()).ProgramFile(path.toStdString());
+  if (outcome.kind == Outcome::Kind::kWrongKind || outcome.kind == Outcome::Kind::kFileError) {
+    services_.ShowMessageText(
+        QString::fromStdString(services_.Language().Text(kWrongFileKey) + "\n\n" + outcome.detail));
+    return;
+  }
+  ShowOutcome(services_, outcome);
 }
 
 void EngineerPage::paintEvent(QPaintEvent*) {
@@ -131,9 +264,10 @@ void EngineerPage::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), QColor(0x12, 0x14, 0x1a));
   painter.fillRect(QRect(0, 0, width(), kLogoHeight), QColor(0x22, 0x26, 0x2f));
   painter.fillRect(QRect(0, kLogoHeight - 2, width(), 2), QColor(0xe0, 0x28, 0x3a));
+  painter.fillRect(QRect(16, 12, 6, kLogoHeight - 24), QColor(0xe0, 0x28, 0x3a));
   painter.setPen(QColor(0xe6, 0xea, 0xf0));
   painter.setFont(QFont(QStringLiteral("Liberation Sans"), 13, QFont::Bold));
-  painter.drawText(QRect(16, 0, 600, kLogoHeight), Qt::AlignVCenter, QStringLiteral("ENGINEER"));
+  painter.drawText(QRect(32, 0, 600, kLogoHeight), Qt::AlignVCenter, Term(kTitleTerm));
 }
 
 }  // namespace vrdk::shell

@@ -65,7 +65,7 @@ void KeyMenus::Build(const MenuPanel& menu, int level) {
     if (item.kind == MenuItem::Kind::kSubmenu || item.kind == MenuItem::Kind::kMacroList) {
       // The mark of an entry that opens more.
       auto* more = new QLabel(QStringLiteral("\u203A"), entry);
-      more->setObjectName(QStringLiteral("lbl_More"));
+      // The entry's submenu arrow: a decoration of the entry, found as its label child.
       more->setAttribute(Qt::WA_TransparentForMouseEvents);
       more->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -115,7 +115,7 @@ void KeyMenus::StyleEntry(SkinLabel* entry, bool selected) {
   const QString back = selected ? CssColour(skin.Colour("G_SP")) : QStringLiteral("transparent");
   entry->setStyleSheet(QStringLiteral("color: %1; background: %2;").arg(colour, back));
   entry->setProperty("selected", selected);
-  if (auto* more = entry->findChild<QLabel*>(QStringLiteral("lbl_More"))) {
+  if (auto* more = entry->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
     more->setStyleSheet(
         QStringLiteral("color: %1; background: transparent; padding-right: 6px;").arg(colour));
   }
@@ -149,7 +149,7 @@ void KeyMenus::LayOut(Panel& panel) {
     if (!visible) continue;
     entry->setGeometry(kMenuItemInset / 2, EntryTop(item, shown), width - kMenuItemInset,
                        kMenuItemHeight);
-    if (auto* more = entry->findChild<QLabel*>(QStringLiteral("lbl_More"))) {
+    if (auto* more = entry->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
       more->setGeometry(entry->rect());
     }
     ++shown;

@@ -1,0 +1,23 @@
+// What an editor's outcome tells the user: nothing when it succeeded or the
+// core showed its own message, "Str022" when there is no mouse to act on,
+// and otherwise the outcome's own words.
+#pragma once
+
+#include <QString>
+
+#include "session/image_writes.h"
+#include "shell/page.h"
+
+namespace vrdk::shell {
+
+inline void ShowOutcome(ShellServices& services, const Outcome& outcome) {
+  if (outcome.ok() || outcome.shown) return;
+  if (outcome.kind == Outcome::Kind::kNoMouse) {
+    services.ShowMessageKey("Str022");
+    return;
+  }
+  if (outcome.kind == Outcome::Kind::kRefused || outcome.detail.empty()) return;
+  services.ShowMessageText(QString::fromStdString(outcome.detail));
+}
+
+}  // namespace vrdk::shell
