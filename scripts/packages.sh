@@ -7,3 +7,6 @@ GUI_PACKAGES=(qt6-base-dev librsvg2-bin fonts-crosextra-carlito fonts-noto-cjk f
               xvfb xauth)
 # What the VM test (scripts/vm_test.sh) boots its guest with.
 VM_PACKAGES=(qemu-system-x86 busybox-static)
+# The Windows build: Debian's mingw-w64 cross compiler (POSIX threads) and
+# wine64, which runs its tests.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64)

@@ -5,6 +5,8 @@
 #include "simulator/simulated_backend.h"
 #if defined(__linux__)
 #include "hid/hidraw_backend.h"
+#elif defined(_WIN32)
+#include "hid/win_hid_backend.h"
 #endif
 
 namespace vrdk {
@@ -43,6 +45,8 @@ bool FaceSession::Prepare(const BusOptions& options, Clock& clock, SessionEvents
   } else {
 #if defined(__linux__)
     bus_ = std::make_unique<HidrawBackend>();
+#elif defined(_WIN32)
+    bus_ = std::make_unique<WinHidBackend>();
 #else
     return Fail("no HID backend for this platform");
 #endif
@@ -52,7 +56,8 @@ bool FaceSession::Prepare(const BusOptions& options, Clock& clock, SessionEvents
   HidBackend* backend = bus_.get();
   if (!options.trace_file.empty()) {
     trace_path_ = options.trace_file;
-    trace_.open(options.trace_file, std::ios::app);
+    // Binary: the same lines, ended by "\n", on every platform.
+    trace_.open(options.trace_file, std::ios::app | std::ios::binary);
     if (!trace_) return Fail("cannot write the trace file " + options.trace_file);
     tracing_ = std::make_unique<TracingBackend>(*bus_, [this](std::string_view line) {
       trace_ << line << '\n' << std::flush;

@@ -17,6 +17,11 @@ std::optional<std::string> DefaultSimulationFile() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
     return (fs::path(home) / ".local" / "state" / "vrdk" / "mouse.bin").string();
   }
+#ifdef _WIN32
+  if (const char* local = std::getenv("LOCALAPPDATA"); local != nullptr && *local != '\0') {
+    return (fs::path(local) / "vrdk" / "mouse.bin").string();
+  }
+#endif
   return std::nullopt;
 }
 

@@ -91,7 +91,8 @@ int ReadBytes(CommandContext& context, bool live, const std::string& address_tex
   std::string text;
   for (std::size_t row = 0; row < bytes.size(); row += 16) {
     char label[16];
-    std::snprintf(label, sizeof label, "%04lX: ", static_cast<unsigned long>(*address) + row);
+    std::snprintf(label, sizeof label, "%04llX: ",
+                  static_cast<unsigned long long>(*address) + static_cast<unsigned long long>(row));
     const auto line = std::span(bytes).subspan(row, std::min<std::size_t>(16, bytes.size() - row));
     text += label + TracingBackend::HexBytes(line) + '\n';
   }

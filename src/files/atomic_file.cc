@@ -2,12 +2,18 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 namespace vrdk::files {
 namespace {
@@ -17,6 +23,48 @@ namespace fs = std::filesystem;
 std::string Reason(const std::string& what, const std::string& path, int error) {
   return "cannot " + what + " " + path + ": " + std::strerror(error);
 }
+
+// The few calls that differ between the platforms.
+#ifdef _WIN32
+constexpr int kReadFlags = _O_RDONLY | _O_BINARY;
+
+int OpenForReading(const std::string& path) { return ::_wopen(fs::path(path).c_str(), kReadFlags); }
+
+// A new file of that name pattern ("XXXXXX" replaced), opened for writing.
+int CreateTemporary(std::string& name) {
+  std::random_device random;
+  const std::string stem = name.substr(0, name.size() - 6);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = stem;
+    for (int i = 0; i < 6; ++i) name += "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
+    const int fd = ::_wopen(fs::path(name).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                            _S_IREAD | _S_IWRITE);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// Windows keeps no permission bits beyond read-only: the new file is as any.
+int KeepMode(int /*fd*/, const fs::path& /*target*/) { return 0; }
+int SyncFile(int fd) { return ::_commit(fd) == 0 ? 0 : errno; }
+
+// Replaces target, which may exist, and waits until that is on the disk.
+int ReplaceWith(const std::string& temp, const fs::path& target) {
+  if (MoveFileExW(fs::path(temp).c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return 0;
+  }
+  return GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+}
+
+// MOVEFILE_WRITE_THROUGH has made the rename durable already.
+int SyncFolder(const fs::path& /*folder*/) { return 0; }
+#else
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC;
+
+int OpenForReading(const std::string& path) { return ::open(path.c_str(), kReadFlags); }
+int CreateTemporary(std::string& name) { return ::mkstemp(name.data()); }
 
 // The process's umask, read without changing it (no other thread can see a
 // changed one then); the umask() dance where /proc is missing.
@@ -36,6 +84,31 @@ mode_t CurrentUmask() {
   return mask;
 }
 
+// Keep the permissions an existing file had; a new file gets what the umask
+// gives (mkstemp's own 0600 would hide it from everyone else).
+int KeepMode(int fd, const fs::path& target) {
+  struct stat existing {};
+  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                             : (0666 & ~CurrentUmask());
+  return ::fchmod(fd, mode) == 0 ? 0 : errno;
+}
+
+int SyncFile(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+
+int ReplaceWith(const std::string& temp, const fs::path& target) {
+  return ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
+}
+
+// Makes a rename in folder survive a power loss.
+int SyncFolder(const fs::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int result = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return result;
+}
+#endif
+
 // The file a write to path replaces: path itself, or the file a symbolic
 // link (or a chain of them) points to, so the link stays a link.
 fs::path WriteTarget(const std::string& path) {
@@ -48,15 +121,6 @@ fs::path WriteTarget(const std::string& path) {
     target = next.is_absolute() ? next : target.parent_path() / next;
   }
   return target;
-}
-
-// Makes a rename in folder survive a power loss.
-int SyncFolder(const fs::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  const int result = ::fsync(fd) == 0 ? 0 : errno;
-  ::close(fd);
-  return result;
 }
 
 }  // namespace
@@ -72,7 +136,7 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
   std::string temp_name(1, '.');
   temp_name.append(target.filename().string()).append(".XXXXXX");
   std::string temp = (folder / temp_name).string();
-  const int fd = ::mkstemp(temp.data());
+  const int fd = CreateTemporary(temp);
   if (fd < 0) return Reason("write", path, errno);
 
   auto fail = [&](const std::string& what, int error) {
@@ -84,28 +148,24 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
   const std::size_t limit = fail_at == FailAt::kWrite ? bytes.size() / 2 : bytes.size();
   std::size_t written = 0;
   while (written < limit) {
-    const ssize_t n = ::write(fd, bytes.data() + written,
-                              std::min<std::size_t>(limit - written, std::size_t{1} << 20));
+    const auto n = ::write(fd, bytes.data() + written,
+                           static_cast<unsigned>(std::min<std::size_t>(limit - written, 1u << 20)));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return fail("write", n < 0 ? errno : EIO);
     written += static_cast<std::size_t>(n);
   }
   if (fail_at == FailAt::kWrite) return fail("write", ENOSPC);
-  // Keep the permissions an existing file had; a new file gets what the
-  // umask gives (mkstemp's own 0600 would hide it from everyone else).
-  struct stat existing {};
-  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                             : (0666 & ~CurrentUmask());
-  if (::fchmod(fd, mode) != 0) return fail("write", errno);
+  if (const int error = KeepMode(fd, target); error != 0) return fail("write", error);
   if (fail_at == FailAt::kSync) return fail("write", EIO);
-  if (::fsync(fd) != 0) return fail("write", errno);
+  if (const int error = SyncFile(fd); error != 0) return fail("write", error);
   if (::close(fd) != 0) {
     const int error = errno;
     ::unlink(temp.c_str());
     return Reason("write", path, error);
   }
-  if (fail_at == FailAt::kRename || ::rename(temp.c_str(), target.c_str()) != 0) {
-    const int error = fail_at == FailAt::kRename ? EIO : errno;
+  const int replaced = fail_at == FailAt::kRename ? EIO : ReplaceWith(temp, target);
+  if (replaced != 0) {
+    const int error = replaced;
     ::unlink(temp.c_str());
     return Reason("replace", path, error);
   }
@@ -115,7 +175,7 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
 
 ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
   ReadResult result;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenForReading(path);
   if (fd < 0) {
     result.missing = errno == ENOENT;
     result.error = Reason("read", path, errno);
@@ -130,7 +190,8 @@ ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
   result.bytes.resize(max_bytes);
   std::size_t got = 0;
   while (got < max_bytes) {
-    const ssize_t n = ::read(fd, result.bytes.data() + got, max_bytes - got);
+    const auto n = ::read(fd, result.bytes.data() + got,
+                          static_cast<unsigned>(std::min<std::size_t>(max_bytes - got, 1u << 30)));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       result.error = Reason("read", path, errno);

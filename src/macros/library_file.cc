@@ -56,6 +56,12 @@ std::optional<std::string> DataFolder() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
     return std::string(home) + "/.local/share/vrdk/";
   }
+#ifdef _WIN32
+  // The user's roaming application data, where Windows programs keep files.
+  if (const char* data = std::getenv("APPDATA"); data != nullptr && *data != '\0') {
+    return std::string(data) + "\\vrdk\\";
+  }
+#endif
   return std::nullopt;
 }
 

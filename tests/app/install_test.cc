@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/environment.h"
 #include "support/session_rig.h"
 #include "support/temp_dir.h"
 
@@ -22,14 +23,14 @@ class DataFolder {
   explicit DataFolder(const TempDir& dir) : path_(dir.File("data")) {
     const char* old = std::getenv("XDG_DATA_HOME");
     if (old != nullptr) old_ = old;
-    ::setenv("XDG_DATA_HOME", path_.c_str(), 1);
+    vrdk::testing::SetEnv("XDG_DATA_HOME", path_.c_str());
     std::filesystem::create_directories(path_ + "/vrdk");
   }
   ~DataFolder() {
     if (old_) {
-      ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
+      vrdk::testing::SetEnv("XDG_DATA_HOME", old_->c_str());
     } else {
-      ::unsetenv("XDG_DATA_HOME");
+      vrdk::testing::UnsetEnv("XDG_DATA_HOME");
     }
   }
   std::string FireMacroFile() const { return path_ + "/vrdk/Fire Macro.bin"; }

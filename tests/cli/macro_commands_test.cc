@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/vrdkctl.h"
+#include "support/environment.h"
 #include "support/temp_dir.h"
 
 namespace vrdk::cli {
@@ -20,8 +21,8 @@ using testing::TempDir;
 
 class MacroCommandsTest : public ::testing::Test {
  protected:
-  MacroCommandsTest() { ::setenv("XDG_DATA_HOME", dir_.File("data").c_str(), 1); }
-  ~MacroCommandsTest() override { ::unsetenv("XDG_DATA_HOME"); }
+  MacroCommandsTest() { vrdk::testing::SetEnv("XDG_DATA_HOME", dir_.File("data").c_str()); }
+  ~MacroCommandsTest() override { vrdk::testing::UnsetEnv("XDG_DATA_HOME"); }
 
   struct Result {
     int code;

@@ -12,6 +12,7 @@
 
 #include "cli/vrdkctl.h"
 #include "simulator/simulated_mouse.h"
+#include "support/environment.h"
 #include "support/temp_dir.h"
 
 namespace vrdk::cli {
@@ -30,10 +31,10 @@ struct Result {
 class MemoryTypesTest : public ::testing::TestWithParam<MemoryType> {
  protected:
   MemoryTypesTest() {
-    ::setenv("XDG_DATA_HOME", dir_.File("data").c_str(), 1);
+    vrdk::testing::SetEnv("XDG_DATA_HOME", dir_.File("data").c_str());
     TempDir::Write(mouse_file_, SimulatedMouse::FactoryMemory(Type()));
   }
-  ~MemoryTypesTest() override { ::unsetenv("XDG_DATA_HOME"); }
+  ~MemoryTypesTest() override { vrdk::testing::UnsetEnv("XDG_DATA_HOME"); }
 
   MemoryType Type() const { return GetParam(); }
   bool Flash() const { return Type() == MemoryType::kFlash; }

@@ -63,6 +63,9 @@ mode_t ModeOf(const std::string& path) {
 }
 
 TEST(WriteFileAtomically, ANewFileGetsTheModeTheUmaskGivesAndAnOldOneKeepsItsOwn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows files have no permission bits beyond read-only";
+#endif
   TempDir dir;
   const mode_t old_mask = ::umask(077);
   const auto fresh = dir.File("private.bin");
@@ -80,6 +83,9 @@ TEST(WriteFileAtomically, ANewFileGetsTheModeTheUmaskGivesAndAnOldOneKeepsItsOwn
 }
 
 TEST(WriteFileAtomically, ASymbolicLinkStaysALinkAndTheFileItPointsToIsReplaced) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need a privilege on Windows";
+#endif
   TempDir dir;
   namespace fs = std::filesystem;
   fs::create_directories(dir.File("real"));

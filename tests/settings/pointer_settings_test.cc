@@ -11,7 +11,10 @@
 #include <memory>
 
 #include "settings/pages.h"
+#ifdef __linux__
 #include "settings/pointer_platform_linux.h"
+#endif
+#include "support/environment.h"
 #include "support/session_rig.h"
 #include "support/temp_dir.h"
 
@@ -143,6 +146,7 @@ TEST_F(PointerTest, ThePageIsShownAgainAfterEveryReadAndASliderReleaseApplies) {
   EXPECT_EQ(shared->applied.back().changed, PointerSetting::kDoubleClick);
 }
 
+#ifdef __linux__
 // A desktop behind its tools: gsettings for GNOME, kreadconfig6 and
 // kwriteconfig6 for KDE Plasma (the 5 tools are not installed). Without a
 // session bus gsettings "sets" into memory that a later run never sees.
@@ -259,7 +263,7 @@ bool MakeCommaLocale(const TempDir& dir) {
   const std::string command =
       "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return false;
-  setenv("LOCPATH", dir.File("").c_str(), 1);
+  vrdk::testing::SetEnv("LOCPATH", dir.File("").c_str());
   return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
 }
 
@@ -272,10 +276,12 @@ TEST_F(LinuxPointerTest, NumbersTravelInTheCLocalesFormUnderACommaLocale) {
   PointerSettings page(rig.session, gnome);
   page.MseSpd_OnClick(5);
   std::setlocale(LC_ALL, "C");
-  unsetenv("LOCPATH");
+  vrdk::testing::UnsetEnv("LOCPATH");
   EXPECT_EQ(sensitivity, "7");
   EXPECT_EQ(desktop.keys["speed"], "-0.2");
 }
+
+#endif  // __linux__
 
 }  // namespace
 }  // namespace vrdk::settings

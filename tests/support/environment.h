@@ -1,0 +1,25 @@
+// Setting and clearing environment variables in tests, on every platform.
+#pragma once
+
+#include <cstdlib>
+#include <string>
+
+namespace vrdk::testing {
+
+inline void SetEnv(const char* name, const std::string& value) {
+#ifdef _WIN32
+  _putenv_s(name, value.c_str());
+#else
+  ::setenv(name, value.c_str(), 1);
+#endif
+}
+
+inline void UnsetEnv(const char* name) {
+#ifdef _WIN32
+  _putenv_s(name, "");
+#else
+  ::unsetenv(name);
+#endif
+}
+
+}  // namespace vrdk::testing
