@@ -193,7 +193,7 @@ bool SaveMenus(TForm1& window, const QString& folder, int language) {
   page->ShowPnlMain_OnClick(4);
   Hover(find("Key_Special"));
   Hover(find("Key_ProfileKey"));
-  ok = Save(window, folder, QStringLiteral("menu-special-lang%1").arg(language)) && ok;
+  ok = Save(window, folder, QStringLiteral("menu-functions-lang%1").arg(language)) && ok;
   page->ShowPnlMain_OnClick(5);
   page->Key_AssemblyClick();
   if (TForm2* dialog = page->CombinationDialog()) {
