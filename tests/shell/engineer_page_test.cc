@@ -421,3 +421,40 @@ TEST_F(EngineerWindow, AnEngineerKeyTakesItsFunctionFromTheKeyMenusWithoutTheGua
 
 }  // namespace
 }  // namespace vrdk::shell
+
+namespace vrdk::shell {
+namespace {
+
+// What the engineer page shows follows the LED type: the LED count for
+// "NT", the strip's lists for "MCULED", and no colour lists for "Sync".
+TEST_F(EngineerWindow, TheLightingControlsShownFollowTheLedType) {
+  Reveal();
+  // Shown on its tab (the tabs not chosen hide their pages as a whole).
+  const auto shown = [this](const char* name) {
+    return !Page()->findChild<QWidget*>(QLatin1String(name))->isHidden();
+  };
+  const auto show_type = [this](image::LedType type) {
+    rig.session.Pages().led_type = type;
+    Page()->ShowState();
+  };
+  show_type(image::LedType::kMCULED);
+  EXPECT_TRUE(shown("cb_MCULEDNum"));
+  EXPECT_TRUE(shown("lbl_MCULEDNum"));
+  EXPECT_FALSE(shown("cb_LEDNum"));
+  EXPECT_TRUE(shown("gbLEDColor"));
+  show_type(image::LedType::kNT);
+  EXPECT_TRUE(shown("cb_LEDNum"));
+  EXPECT_FALSE(shown("cb_MCULEDStep"));
+  EXPECT_FALSE(shown("lbl_MCULEDCtrl"));
+  show_type(image::LedType::kSync);
+  EXPECT_FALSE(shown("gbLEDColor"));
+  EXPECT_FALSE(shown("gbCPIColor"));
+  EXPECT_FALSE(shown("cb_Profile2Color"));
+  EXPECT_FALSE(shown("cb_LEDNum"));
+  show_type(image::LedType::kRGB);
+  EXPECT_TRUE(shown("gbCPIColor"));
+  EXPECT_TRUE(shown("cb_Profile2Color"));
+}
+
+}  // namespace
+}  // namespace vrdk::shell

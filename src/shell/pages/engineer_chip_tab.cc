@@ -233,6 +233,9 @@ void EngineerChipTab::btn_ChangeXDataClick() {
 
 void EngineerChipTab::ShowState() {
   const Session& session = services_.GetSession();
+  if (auto* group = findChild<QWidget*>(QStringLiteral("gbCPIColor"))) {
+    group->setVisible(session.Pages().led_type != image::LedType::kSync);
+  }
   const auto vendor = image::Vendor(session.Data());
   for (const engineering::OptionField& field : engineering::OptionFields()) {
     engineer::ShowItem(

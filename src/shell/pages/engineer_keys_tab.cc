@@ -350,6 +350,15 @@ void EngineerKeysTab::ShowState() {
   const Session& session = services_.GetSession();
   const PageState& pages = session.Pages();
   const KeyCodeContext& keys = session.Keys();
+  // A "Sync" light has no colours of its own: its colour lists go.
+  const bool colours = pages.led_type != image::LedType::kSync;
+  if (auto* group = findChild<QWidget*>(QStringLiteral("gbLEDColor"))) group->setVisible(colours);
+  for (int profile = 1; profile <= 3; ++profile) {
+    for (const QString& name : {QStringLiteral("cb_Profile%1Color").arg(profile),
+                                QStringLiteral("lbl_Profile%1Color").arg(profile)}) {
+      if (auto* widget = findChild<QWidget*>(name)) widget->setVisible(colours);
+    }
+  }
   for (int f = 0; f < kComboFunctionCount; ++f) {
     engineer::ShowItem(combo_bits_[f], keys.combination_items[static_cast<std::size_t>(f)]);
   }

@@ -139,6 +139,17 @@ void EngineerLedGroup::ShowState() {
   engineer::ShowItem(mcu_control_, led.mcu_ctrl_item);
   engineer::ShowItem(mcu_count_, led.mcu_count_item);
   engineer::ShowItem(gesture_, pages.led_gesture_item);
+  // The LED count belongs to "NT", the three strip lists to "MCULED".
+  const auto show = [this](QComboBox* combo, bool shown) {
+    combo->setVisible(shown);
+    if (auto* label = findChild<QLabel*>(QStringLiteral("lbl_") + combo->objectName().mid(3))) {
+      label->setVisible(shown);
+    }
+  };
+  show(led_count_, pages.led_type == image::LedType::kNT);
+  for (QComboBox* combo : {mcu_step_, mcu_control_, mcu_count_}) {
+    show(combo, pages.led_type == image::LedType::kMCULED);
+  }
 }
 
 }  // namespace vrdk::shell
