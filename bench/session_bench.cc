@@ -18,19 +18,6 @@
 namespace vrdk {
 namespace {
 
-class QuietEvents : public SessionEvents {
- public:
-  void ShowMessage(std::string_view) override {}
-  void ShowText(std::string_view) override {}
-  void ShowLoading(int, int) override {}
-  void HideLoading() override {}
-  void ShowPageCovers(bool) override {}
-  void RefreshPages() override {}
-  void ConnectionChanged(ConnectionState) override {}
-  void ButtonTestsChanged(const ButtonTests&) override {}
-  void PostToOwnerThread(std::function<void()> task) override { task(); }
-};
-
 void BM_SplitI2CImage(benchmark::State& state) {
   const auto image = SimulatedMouse::FactoryMemory(MemoryType::kI2C);
   image::ConfigBuffers buffers;
@@ -57,7 +44,7 @@ BENCHMARK(BM_SplitFlashImage);
 
 void IdleTicks(benchmark::State& state, HidBackend& backend) {
   CountingClock clock;
-  QuietEvents events;
+  SilentEvents events;
   Session session(backend, clock, events, *DefaultImageSet::FromResources());
   session.StartUp();
   session.DevTimerTimer();  // the first tick searches; the ones after are idle
@@ -87,7 +74,7 @@ void BM_BtnReadAtOneMillisecondPerTransfer(benchmark::State& state) {
   mouse.SetRecording(false);
   clock.SetRecording(false);
   SimulatedBackend backend(&mouse);
-  QuietEvents events;
+  SilentEvents events;
   Session session(backend, clock, events, *DefaultImageSet::FromResources());
   session.StartUp();
   session.DevTimerTimer();
@@ -113,7 +100,7 @@ void WholeImageWrite(benchmark::State& state, MemoryType type) {
   mouse.SetRecording(false);
   clock.SetRecording(false);
   SimulatedBackend backend(&mouse);
-  QuietEvents events;
+  SilentEvents events;
   const auto factory = SimulatedMouse::FactoryMemory(type);
   const DefaultImageSet defaults({factory, factory, factory});
   Session session(backend, clock, events, defaults);

@@ -71,7 +71,8 @@ int Child(int argc, char** argv, const std::string& memory_file, bool measure_re
   run.SetMessagePump([&] {
     const auto now = Clock::now();
     const double gap = std::chrono::duration<double, std::milli>(now - last).count();
-    if (gap > 10 && std::getenv("VRDK_BENCH_GAPS")) std::cerr << "gap " << gap << " at pump " << pumps << "\n";
+    if (gap > 10 && std::getenv("VRDK_BENCH_GAPS"))
+      std::cerr << "gap " << gap << " at pump " << pumps << "\n";
     ++pumps;
     max_gap = std::max(max_gap, gap);
     last = now;

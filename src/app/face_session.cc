@@ -1,5 +1,7 @@
 #include "app/face_session.h"
 
+#include <filesystem>
+
 #include "app/install.h"
 #include "macros/editors/device_macros.h"
 #include "simulator/simulated_backend.h"
@@ -65,6 +67,15 @@ bool FaceSession::Prepare(const BusOptions& options, Clock& clock, SessionEvents
     backend = tracing_.get();
   }
   session_ = std::make_unique<Session>(*backend, clock, events, std::move(*defaults));
+  // The write journal: a simulated mouse keeps its records beside its memory,
+  // so that each file is a mouse of its own; a real one in the state folder.
+  if (options.simulate) {
+    const std::filesystem::path memory(simulation_path_);
+    const std::filesystem::path folder = memory.has_parent_path() ? memory.parent_path() : ".";
+    session_->SetJournal(WriteJournal(folder.string(), memory.filename().string() + "."));
+  } else if (const auto folder = StateFolder()) {
+    session_->SetJournal(WriteJournal(*folder, ""));
+  }
   InstallEditors(*session_);
   // Fire-macro naming follows whether the script file exists at start.
   if (auto* macros = macros::FindDeviceMacros(*session_)) {

@@ -9,20 +9,26 @@
 
 namespace vrdk {
 
-std::optional<std::string> DefaultSimulationFile() {
+std::optional<std::string> StateFolder() {
   namespace fs = std::filesystem;
   if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state != '\0') {
-    return (fs::path(state) / "vrdk" / "mouse.bin").string();
+    return (fs::path(state) / "vrdk").string();
   }
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    return (fs::path(home) / ".local" / "state" / "vrdk" / "mouse.bin").string();
+    return (fs::path(home) / ".local" / "state" / "vrdk").string();
   }
 #ifdef _WIN32
   if (const char* local = std::getenv("LOCALAPPDATA"); local != nullptr && *local != '\0') {
-    return (fs::path(local) / "vrdk" / "mouse.bin").string();
+    return (fs::path(local) / "vrdk").string();
   }
 #endif
   return std::nullopt;
+}
+
+std::optional<std::string> DefaultSimulationFile() {
+  const auto folder = StateFolder();
+  if (!folder) return std::nullopt;
+  return (std::filesystem::path(*folder) / "mouse.bin").string();
 }
 
 SimulationLoad LoadSimulationFile(const std::string& path, std::optional<MemoryType> type) {
@@ -62,22 +68,46 @@ bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::
   long* target = kind == "fail-command"  ? &faults.mouse.fail_command_from
                  : kind == "fail-chunk"  ? &faults.mouse.fail_data_report_from
                  : kind == "drop-answer" ? &faults.mouse.drop_answer_from
+                 : kind == "forget-chunk" ? &faults.mouse.forget_data_report_from
                  : kind == "unplug"      ? &faults.mouse.unplug_at_transfer
                                          : nullptr;
+  int* count = kind == "fail-command"   ? &faults.mouse.fail_command_count
+               : kind == "fail-chunk"   ? &faults.mouse.fail_data_report_count
+               : kind == "drop-answer"  ? &faults.mouse.drop_answer_count
+               : kind == "forget-chunk" ? &faults.mouse.forget_data_report_count
+                                        : nullptr;
   if (target == nullptr) {
     *error = "--simulate-fault: unknown fault \"" + kind +
-             "\" (fail-command:N, fail-chunk:N, drop-answer:N, unplug:N, no-response-handle, "
-             "no-access)";
+             "\" (fail-command:N[:COUNT], fail-chunk:N[:COUNT], drop-answer:N[:COUNT], "
+             "forget-chunk:N[:COUNT], unplug:N, no-response-handle, no-access)";
     return false;
   }
-  const std::string number = colon == std::string::npos ? "" : text.substr(colon + 1);
+  const std::string rest = colon == std::string::npos ? "" : text.substr(colon + 1);
+  const auto second = rest.find(':');
+  const std::string number = rest.substr(0, second);
+  const std::string repeat = second == std::string::npos ? "" : rest.substr(second + 1);
+  auto parse = [](const std::string& digits, long& value) {
+    const auto [end, code] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return !digits.empty() && code == std::errc() && end == digits.data() + digits.size();
+  };
   long n = -1;
-  const auto [end, code] = std::from_chars(number.data(), number.data() + number.size(), n);
-  if (number.empty() || code != std::errc() || end != number.data() + number.size() || n < 0) {
+  if (!parse(number, n) || n < 0) {
     *error = "--simulate-fault=" + kind + ":N needs N, a transfer number from 0";
     return false;
   }
+  long times = 1;
+  if (second != std::string::npos) {
+    if (count == nullptr) {
+      *error = "--simulate-fault=unplug:N takes no COUNT: the mouse leaves the bus once";
+      return false;
+    }
+    if (!parse(repeat, times) || times < 1 || times > 1000000) {
+      *error = "--simulate-fault=" + kind + ":N:COUNT needs COUNT, a number of transfers from 1";
+      return false;
+    }
+  }
   *target = n;
+  if (count != nullptr) *count = static_cast<int>(times);
   return true;
 }
 

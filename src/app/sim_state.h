@@ -13,8 +13,11 @@
 
 namespace vrdk {
 
-// $XDG_STATE_HOME/vrdk/mouse.bin, else ~/.local/state/vrdk/mouse.bin; nothing
-// when neither variable is set.
+// The program's state folder: $XDG_STATE_HOME/vrdk, else ~/.local/state/vrdk
+// (on Windows also %LOCALAPPDATA%\vrdk); nothing when no variable names one.
+std::optional<std::string> StateFolder();
+
+// mouse.bin in the state folder.
 std::optional<std::string> DefaultSimulationFile();
 
 struct SimulationMemory {
@@ -32,11 +35,15 @@ struct SimulationLoad {
 };
 SimulationLoad LoadSimulationFile(const std::string& path, std::optional<MemoryType> type);
 
-// The faults --simulate-fault=KIND[:N] gives the simulated mouse, N counting
-// the run's feature transfers from 0 (the lines of --trace):
+// The faults --simulate-fault=KIND[:N[:COUNT]] gives the simulated mouse, N
+// counting the run's feature transfers from 0 (the lines of --trace) and
+// COUNT how many transfers of its kind the fault hits from there (1 when not
+// given):
 //   fail-command:N   the first command report from transfer N fails
 //   fail-chunk:N     the first data report from transfer N fails (its 7 bytes are lost)
 //   drop-answer:N    the first response read from transfer N gets no answer
+//   forget-chunk:N   the first data report of a memory write from transfer N is
+//                    taken but not stored (the host cannot see it fail)
 //   unplug:N         transfer N fails and the mouse leaves the bus
 //   no-response-handle  no collection of the mouse answers a response read
 //   no-access        this user may not open the mouse (a hidraw node without the udev rule)

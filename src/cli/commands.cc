@@ -45,6 +45,9 @@ int ExitFor(CommandContext& context, const Outcome& outcome) {
     case Outcome::Kind::kWrongKind:
       code = kExitFileError;
       break;
+    case Outcome::Kind::kNeedsForce:
+      context.Fail(kExitFileError, outcome.detail);
+      return context.Fail(kExitFileError, context.GetSession().Own(OwnText::kFileForceHint));
   }
   return outcome.shown ? code : context.Fail(code, outcome.detail);
 }

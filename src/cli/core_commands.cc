@@ -80,13 +80,15 @@ int ReadBytes(CommandContext& context, bool live, const std::string& address_tex
     return context.Fail(kExitUsage, "LEN must be a number from 1 to " + std::to_string(max_length));
   }
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*length));
-  DeviceLink& link = session.Link();
+  CheckedLink& link = session.Checked();
   const int at = static_cast<int>(*address);
-  const int count = static_cast<int>(*length);
-  const bool ok = live ? link.ReadLive(at, count, bytes) : link.ReadMemory(at, count, bytes);
+  // Read again when an answer was lost; printed only when whole.
+  const bool ok = live ? link.ReadLive(at, bytes) : link.ReadMemory(at, bytes);
   if (!ok) {
+    const std::string reason = session.Link().Backend().LastError();
     return context.Fail(kExitDeviceFailed,
-                        "the read command failed: " + link.Backend().LastError());
+                        "the read failed: the mouse did not answer every report" +
+                            (reason.empty() ? std::string() : " (" + reason + ")"));
   }
   std::string text;
   for (std::size_t row = 0; row < bytes.size(); row += 16) {
@@ -161,16 +163,17 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
           })
       ->add_option("FILE", *file, "The profile file to write")
       ->required();
-  registry
-      .AddCommand(&app, "load", "Write the memory image in FILE into the mouse and restart it",
-                  NeedsMouse::kYes,
-                  [file](CommandContext& context) {
-                    const Outcome outcome =
-                        ImageWrites(context.GetSession()).LoadProfileFile(*file);
-                    return outcome.ok() ? AfterRestart(context) : ExitFor(context, outcome);
-                  })
-      ->add_option("FILE", *file, "A profile file saved from a mouse of the same kind")
-      ->required();
+  auto force = std::make_shared<bool>(false);
+  CLI::App* load = registry.AddCommand(
+      &app, "load", "Write the memory image in FILE into the mouse and restart it",
+      NeedsMouse::kYes, [file, force](CommandContext& context) {
+        const Outcome outcome = ImageWrites(context.GetSession()).LoadProfileFile(*file, *force);
+        return outcome.ok() ? AfterRestart(context) : ExitFor(context, outcome);
+      });
+  load->add_option("FILE", *file, "A profile file saved from a mouse of the same kind")->required();
+  load->add_flag("--force", *force,
+                 "Load a sound file even when the mouse would then carry USB ids or customer "
+                 "codes this program does not look for or accept");
 
   auto image = std::make_shared<int>(1);
   registry

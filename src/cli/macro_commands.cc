@@ -73,7 +73,7 @@ int StoreFailure(CommandContext& context, const StoreOutcome& outcome) {
     case Kind::kNoSuchMacro:
       return context.Fail(kExitUsage, outcome.detail);
     case Kind::kNotWritten:
-      return context.Fail(kExitDeviceFailed, outcome.detail);
+      return outcome.shown ? kExitDeviceFailed : context.Fail(kExitDeviceFailed, outcome.detail);
     case Kind::kFileError:
       return context.Fail(kExitFileError, outcome.detail);
   }

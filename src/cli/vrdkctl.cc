@@ -87,6 +87,9 @@ bool Run::Connect() {
                                 "). Install the udev rule packaging/70-vrdk-mouse.rules as the "
                                 "README says (\"Using the mouse without root\"), then unplug "
                                 "and replug the mouse.");
+  } else if (session_->Conn().read_failed) {
+    // The read said so on stderr; nothing was sent after it.
+    return false;
   } else if (session_->Conn().lost_during_read) {
     Fail(kExitNoMouse, "the mouse left the bus while it was being read");
   } else if (session_->Conn().state == ConnectionState::kOpening && events_->Messages().empty()) {
@@ -112,19 +115,18 @@ bool Run::Connect() {
 int Run::Execute(const CommandRegistry::Chosen& command) {
   if (const int code = Prepare(); code != kExitDone) return code;
   if (command.needs_mouse == NeedsMouse::kYes && !Connect()) {
-    return Finish(session_->Conn().access_denied ? kExitAccessDenied : kExitNoMouse);
+    const Connection& conn = session_->Conn();
+    return Finish(conn.access_denied ? kExitAccessDenied
+                  : conn.read_failed ? kExitDeviceFailed
+                                     : kExitNoMouse);
   }
   CommandContext context(*session_, out_, err_, options_.json);
-  const std::uint64_t failed_before = session_->Link().FailedTransfers();
+  const std::size_t troubles_before = session_->Troubles().size();
   int code = command.run(context);
-  // Block transfers go on past a lost report, as the mouse's protocol has it;
-  // the run still must not call a change done that the mouse did not take.
-  const std::uint64_t failed = session_->Link().FailedTransfers() - failed_before;
-  if (code == kExitDone && failed > 0) {
-    code = Fail(kExitDeviceFailed,
-                std::to_string(failed) + " report" + (failed == 1 ? " was" : "s were") +
-                    " not taken by the mouse; it may hold less than was asked (vrdkctl info "
-                    "and dump show what it holds)");
+  // A change the mouse did not take whole was told on stderr as it happened,
+  // saying what the mouse holds; the run must not call it done.
+  if (code == kExitDone && session_->Troubles().size() != troubles_before) {
+    code = kExitDeviceFailed;
   }
   return Finish(code);
 }
@@ -171,9 +173,11 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
         }
       },
       "With --simulate: make the simulated mouse fail as a real one can (see docs/cli.md): "
-      "fail-command:N, fail-chunk:N, drop-answer:N, unplug:N, no-response-handle, no-access; "
-      "N counts the run's feature transfers from 0");
-  fault->type_name("KIND[:N]")->needs(simulate);
+      "fail-command:N[:COUNT], fail-chunk:N[:COUNT], drop-answer:N[:COUNT], "
+      "forget-chunk:N[:COUNT], unplug:N, "
+      "no-response-handle, no-access; N counts the run's feature transfers from 0, COUNT how "
+      "many transfers of that kind fail from there (default 1)");
+  fault->type_name("KIND[:N[:COUNT]]")->needs(simulate);
   app.add_option("--trace", globals.bus.trace_file,
                  "Append one line per HID report transfer to FILE (> sent, < received, I input)")
       ->type_name("FILE");

@@ -185,8 +185,8 @@ bool EngineerPage::SetUsbId(int offset, const std::string& text) {
   auto vendor = image::Vendor(session_.Data());
   vendor[static_cast<std::size_t>(offset)] = Byte(id >> 8);
   vendor[static_cast<std::size_t>(offset) + 1] = Byte(id & 0xFF);
-  if (!WriteRoads(session_).MayWrite()) return false;
-  return session_.Link().WriteLiveBytes(offset, Byte(id >> 8), Byte(id & 0xFF), 0, 2);
+  const std::array<std::uint8_t, 2> bytes{Byte(id >> 8), Byte(id & 0xFF)};
+  return WriteRoads(session_).WriteLiveBytes(offset, bytes);
 }
 
 bool EngineerPage::SetVid(const std::string& text) { return SetUsbId(0, text); }
@@ -202,6 +202,7 @@ bool EngineerPage::SetProductString(const std::string& text) {
   std::fill(field.begin(), field.end(), 0);
   std::copy_n(text.begin(), std::min<std::size_t>(text.size(), field.size()), field.begin());
   if (Loading()) return true;
+  const Session::Change change(session_, WriteSubject::kSettings);
   WriteRoads roads(session_);
   for (int at = 0; at < 15; at += 3) {
     const auto i = static_cast<std::size_t>(at);
@@ -217,10 +218,11 @@ std::array<int, 2> EngineerPage::SetCustomerCodes(int vendor_code, int product_c
   auto fire = image::Fire(session_.Data());
   fire[0] = Byte(vendor);
   fire[1] = Byte(product);
-  if (!Loading() && WriteRoads(session_).MayWrite()) {
+  if (!Loading()) {
     const bool i2c = session_.ActiveMemoryType() == MemoryType::kI2C;
-    session_.Link().WriteMemory(static_cast<int>(i2c ? image::i2c::kFire : image::flash::kFire),
-                                static_cast<int>(fire.size()), std::span<const std::uint8_t>(fire));
+    WriteRoads(session_).WriteMemory(WriteSubject::kCustomerCodes,
+                                     i2c ? image::i2c::kFire : image::flash::kFire,
+                                     std::span<const std::uint8_t>(fire));
   }
   return {vendor, product};
 }
@@ -338,18 +340,17 @@ std::string EngineerPage::SetRecoilOffset(bool x_axis, int n, const std::string&
 std::optional<std::uint8_t> EngineerPage::ReadXData(std::uint16_t address) {
   if (session_.CheckAccess() != Refusal::kNone) return std::nullopt;
   const Session::Operation operation(session_);
-  DeviceLink& link = session_.Link();
-  if (!link.SendCommand(command::kReadXData, Byte(address >> 8), Byte(address & 0xFF), 0, 1)) {
+  if (!session_.Checked().Ask(command::kReadXData, Byte(address >> 8), Byte(address & 0xFF), 0,
+                              1)) {
     return std::nullopt;
   }
-  link.ReadResponse();
-  return link.ResponseData()[0];
+  return session_.Link().ResponseData()[0];
 }
 
 bool EngineerPage::WriteXData(std::uint16_t address, std::uint8_t value) {
   if (session_.CheckAccess() != Refusal::kNone) return false;
-  return session_.Link().SendCommand(command::kWriteXData, Byte(address >> 8), Byte(address & 0xFF),
-                                     value);
+  return session_.Checked().Send(command::kWriteXData, Byte(address >> 8), Byte(address & 0xFF),
+                                 value);
 }
 
 void EngineerPage::ChangedXData() {

@@ -101,21 +101,27 @@ void PatchProgrammer::OpenUpdatePage() { session_.Pages().loaded_patch_file.clea
 
 bool PatchProgrammer::WritePatch() {
   image::ConfigBuffers& buffers = session_.Buffers();
-  DeviceLink& link = session_.Link();
+  std::vector<WriteTarget> ranges;
+  std::array<std::uint8_t, image::flash::kPage1BlockSize> block{};
   if (session_.ActiveMemoryType() == MemoryType::kI2C) {
     CheckEEPatchCodeSection(buffers);
-    link.WriteMemory(static_cast<int>(image::i2c::kPatchHeader),
-                     static_cast<int>(image::kPatchHeaderSize), buffers.patch_header);
-    const int length = std::clamp(buffers.patch_length, 0, static_cast<int>(image::kPatchCodeSize));
-    link.WriteMemory(static_cast<int>(image::i2c::kPatchCode), length, buffers.patch_code);
-    return true;
+    const auto length = static_cast<std::size_t>(
+        std::clamp(buffers.patch_length, 0, static_cast<int>(image::kPatchCodeSize)));
+    ranges.push_back({false, static_cast<int>(image::i2c::kPatchHeader), buffers.patch_header});
+    if (length > 0) {
+      ranges.push_back({false, static_cast<int>(image::i2c::kPatchCode),
+                        std::span(buffers.patch_code).first(length)});
+    }
+  } else {
+    if (buffers.patch_locked) return false;
+    CheckPatchCodeSection(buffers);
+    block = image::FlashPage1Block(buffers);
+    ranges.push_back({false, static_cast<int>(image::flash::kPatchCode), buffers.flash_patch_code});
+    ranges.push_back({false, static_cast<int>(image::flash::kInfo), block});
   }
-  if (buffers.patch_locked) return false;
-  CheckPatchCodeSection(buffers);
-  link.WriteMemory(static_cast<int>(image::flash::kPatchCode),
-                   static_cast<int>(image::kPatchCodeSize), buffers.flash_patch_code);
-  const auto block = image::FlashPage1Block(buffers);
-  link.WriteMemory(static_cast<int>(image::flash::kInfo), static_cast<int>(block.size()), block);
+  // The mouse runs the new patch once it has restarted.
+  session_.SetAfterWrite(AfterWrite::kRestart);
+  session_.WriteTargets(ranges, WriteSubject::kPatchCode);
   return true;
 }
 
@@ -133,11 +139,16 @@ Outcome PatchProgrammer::Program() {
 }
 
 Outcome PatchProgrammer::WriteAndRestart() {
+  const Session::Change change(session_, WriteSubject::kPatchCode);
   session_.Events().ShowLoading(0, 1);
-  const bool written = WritePatch();
+  const bool unlocked = WritePatch();
   session_.Events().HideLoading();
   session_.RestartDevice();
-  if (!written) return {Outcome::Kind::kWrongKind, "the patch area of this mouse is locked"};
+  if (!unlocked) return {Outcome::Kind::kWrongKind, "the patch area of this mouse is locked"};
+  if (!change.ok()) {
+    const auto& troubles = session_.Troubles();
+    return {Outcome::Kind::kDeviceFailed, troubles.empty() ? "" : troubles.back(), true};
+  }
   return {};
 }
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "image/checksum.h"
+#include "image/regions.h"
 #include "session/session.h"
 
 namespace vrdk {
@@ -36,8 +38,12 @@ void Session::DevTimerTimer() {
     if (first == second) ++agreeing;
     count = first;
   }
-  if (count != connection_.last_interface_count && agreeing >= kAgreeingPairsNeeded) {
-    for (int step = 0; step < kSettleSteps; ++step) {
+  const bool changed = count != connection_.last_interface_count;
+  if ((changed || connection_.search_again) && agreeing >= kAgreeingPairsNeeded) {
+    connection_.search_again = false;
+    // The settle is for a mouse that has just arrived; one read again after
+    // a failed read or write is there already.
+    for (int step = 0; changed && step < kSettleSteps; ++step) {
       clock_.Sleep(kStep);
       clock_.ProcessMessages();
     }
@@ -61,6 +67,8 @@ bool Session::OpenSearchEntry(const DeviceIds& ids) {
   // the faces say how to get it.
   connection_.access_denied = found ? link_.Refused() : std::nullopt;
   if (connection_.access_denied) return false;
+  // Found, but a probe went unanswered: look again at the next tick.
+  if (found && !link_.IsOpen()) connection_.search_again = true;
   if (found) SetState(ConnectionState::kOpening);
   return found;
 }
@@ -92,8 +100,13 @@ bool Session::CustomerCodesAccepted(std::uint8_t vendor_code, std::uint8_t produ
 void Session::ReadDevInfo() {
   const Operation operation(*this);
   if (!operation) return;
-  if (!link_.SendCommand(command::kDeviceInfo)) return;
-  link_.ReadResponse();
+  connection_.read_failed = false;
+  // An answer that never came is asked for again; one that still does not
+  // come makes a failed read.
+  if (!checked_.Ask(command::kDeviceInfo)) {
+    EndFailedRead();
+    return;
+  }
   const auto& answer = link_.ResponseData();
   if (answer[0] < kDeviceInfoMinimum || answer[1] != kDeviceInfoMarker) return;
   const auto type = MemoryTypeFromDeviceInfo(answer[2]);
@@ -111,10 +124,17 @@ void Session::ReadDevInfo() {
   auto& fire = connection_.device_fire_section;
   const int address =
       static_cast<int>(*type == MemoryType::kI2C ? image::i2c::kFire : image::flash::kFire);
-  link_.ReadMemory(address, static_cast<int>(fire.size()), fire);
+  if (!checked_.ReadMemory(address, fire)) {
+    EndFailedRead();
+    return;
+  }
   connection_.read_customer_codes = std::array<std::uint8_t, 2>{fire[0], fire[1]};
   if (CustomerCodesAccepted(fire[0], fire[1])) {
-    Btn_Read();
+    if (Btn_Read() == ReadResult::kComplete && restart_after_read_) {
+      // The journal finished a write that the mouse takes only at a restart.
+      restart_after_read_ = false;
+      RestartDevice();
+    }
     return;
   }
   // Not this build's mouse: it stays open but is not read.
@@ -129,6 +149,7 @@ ReadResult Session::Btn_Read() {
   if (!operation) return ReadResult::kRefused;
   connection_.loading = true;
   connection_.lost_during_read = false;
+  connection_.read_failed = false;
   StopDevTimer();
   events_.ShowPageCovers(true);
   events_.ShowLoading(0, 1);
@@ -136,31 +157,14 @@ ReadResult Session::Btn_Read() {
   if (macro_observer_ != nullptr) macro_observer_->MacroListsCleared();
   SetState(ConnectionState::kReading);
 
-  const MemoryType type = connection_.image_memory_type;
-  const std::uint64_t failed_before = link_.FailedTransfers();
-  const int pages = type == MemoryType::kI2C ? 1 : static_cast<int>(image::flash::kPages);
-  bool sent = true;
-  for (int page = 0; page < pages; ++page) {
-    loading_adapter_.SetPart(page, pages);
-    const auto offset = static_cast<std::size_t>(page) * kPageSize;
-    sent = link_.ReadMemoryShowingProgress(static_cast<int>(offset), static_cast<int>(kPageSize),
-                                           std::span(working_image_).subspan(offset, kPageSize)) &&
-           sent;
-  }
-  loading_adapter_.SetPart(0, 1);
-  const bool damaged = !sent || link_.FailedTransfers() != failed_before;
-  // Reports lost on the way are left to the section checks, unless the mouse
-  // itself is gone: then what was read is not the mouse's, and the window
-  // falls back to the no-device state at once instead of at the next tick.
-  if (damaged && !link_.SendCommand(command::kDeviceInfo)) {
-    events_.HideLoading();
-    connection_.loading = false;
-    connection_.lost_during_read = true;
-    DeviceLost();
-    StartDevTimer();
-    return ReadResult::kLost;
-  }
-  FillFromWorkingImage();
+  // Nothing read in part is taken: what is missing is not the mouse's.
+  if (!ReadWholeMemory()) return EndFailedRead();
+  RereadFailedSections();
+  device_memory_ = working_image_;
+  TakeLiveFromMemory();
+  FinishJournal();
+  TakeLiveFromMemory();
+  const image::RepairedSections repaired = FillFromWorkingImage();
 
   DataBufToUI();
   ShowMainPage();
@@ -170,8 +174,69 @@ ReadResult Session::Btn_Read() {
   StartDevTimer();
   events_.ShowPageCovers(false);
   connection_.loading = false;
+  connection_.read_failures = 0;
   SetState(ConnectionState::kConnected);
-  return damaged ? ReadResult::kDamaged : ReadResult::kComplete;
+  if (!repaired.empty()) {
+    std::vector<std::string> names;
+    for (const image::Section section : repaired) names.emplace_back(image::SectionName(section));
+    events_.ShowText(Own(OwnText::kSectionsRepaired, {JoinedList(names, current_language_)}));
+  }
+  return ReadResult::kComplete;
+}
+
+bool Session::ReadWholeMemory() {
+  const MemoryType type = connection_.image_memory_type;
+  const int pages = type == MemoryType::kI2C ? 1 : static_cast<int>(image::flash::kPages);
+  bool whole = true;
+  for (int page = 0; whole && page < pages; ++page) {
+    loading_adapter_.SetPart(page, pages);
+    const auto offset = static_cast<std::size_t>(page) * kPageSize;
+    whole = checked_.ReadMemory(static_cast<int>(offset),
+                                std::span(working_image_).subspan(offset, kPageSize), true);
+  }
+  loading_adapter_.SetPart(0, 1);
+  return whole;
+}
+
+void Session::RereadFailedSections() {
+  for (const image::Region& region : image::MemoryRegions(connection_.image_memory_type)) {
+    if (image::RegionSound(region, working_image_)) continue;
+    // A section that fails its check is read once more before it is called
+    // damaged: an answer may have come back wrong.
+    std::vector<std::uint8_t> again(region.size);
+    if (checked_.ReadMemory(static_cast<int>(region.offset), again) &&
+        image::SectionChecksumValid(again)) {
+      std::copy(again.begin(), again.end(),
+                working_image_.begin() + static_cast<std::ptrdiff_t>(region.offset));
+    }
+  }
+}
+
+void Session::TakeLiveFromMemory() {
+  live_memory_.assign(kLiveSize, 0);
+  for (std::size_t at = 0; at < kLiveSize; ++at) {
+    live_memory_[at] = working_image_[LiveToMemory(at, connection_.image_memory_type)];
+  }
+}
+
+ReadResult Session::EndFailedRead() {
+  events_.HideLoading();
+  connection_.loading = false;
+  // Is the mouse still there? A command report that fails says it left.
+  const bool present = link_.SendCommand(command::kDeviceInfo);
+  DeviceLost();
+  connection_.search_again = true;
+  StartDevTimer();
+  if (!present) {
+    connection_.lost_during_read = true;
+    return ReadResult::kLost;
+  }
+  connection_.read_failed = true;
+  if (connection_.read_failures++ == 0) {
+    events_.ShowText(
+        Own(OwnText::kReadFailed, {std::to_string(std::max(checked_.Policy().attempts, 1))}));
+  }
+  return ReadResult::kFailed;
 }
 
 void Session::ShowMainPage() {
@@ -206,6 +271,8 @@ void Session::DeviceLost() {
   if (macro_observer_ != nullptr) macro_observer_->MacroListsCleared();
   connection_.device_memory_type.reset();
   connection_.read_customer_codes.reset();
+  device_memory_.clear();
+  live_memory_.clear();
   pages_.last_polling_rate_sent.reset();
   pages_.polling_rate_changed = false;
   events_.ShowPageCovers(true);
@@ -217,7 +284,22 @@ void Session::RestartDevice() {
   if (!operation) return;
   StopDevTimer();
   clock_.Sleep(kBeforeRestart);
-  link_.SendCommand(command::kRestart);
+  bool restarted = link_.SendCommand(command::kRestart);
+  for (int attempt = 1; !restarted && attempt < checked_.Policy().attempts; ++attempt) {
+    clock_.Sleep(checked_.Policy().retry_pause);
+    restarted = link_.SendCommand(command::kRestart);
+  }
+  if (change_ && change_->record.then == AfterWrite::kRestart) {
+    // A change that the mouse takes at its restart is whole once the
+    // restart went; without it the journal restarts the mouse next time.
+    if (!restarted) {
+      FailChange(OwnText::kRestartNotTaken);
+    } else if (change_->saved && !change_->failed) {
+      journal_.Remove(change_->record.vendor_id, change_->record.product_id,
+                      change_->record.memory_type);
+      change_->saved = false;
+    }
+  }
   DeviceLost();
   clock_.ProcessMessages();
   for (int step = 0; step < kRestartSteps; ++step) {
@@ -232,14 +314,13 @@ void Session::RestartDevice() {
 
 bool Session::RefreshProfileParameter() {
   std::array<std::uint8_t, image::kUserSize> user{};
-  const std::uint64_t failed_before = link_.FailedTransfers();
   // One lost answer would put 0xFF into the User bytes and from there into
   // the next profile reload: DataBuf keeps what it had unless all arrived.
-  if (!link_.ReadLive(static_cast<int>(kLiveUserAddress), static_cast<int>(user.size()), user) ||
-      link_.FailedTransfers() != failed_before) {
-    return false;
-  }
+  if (!checked_.ReadLive(static_cast<int>(kLiveUserAddress), user)) return false;
   std::copy(user.begin(), user.end(), image::User(buffers_.data_buf).begin());
+  if (live_memory_.size() == kLiveSize) {
+    std::copy(user.begin(), user.end(), live_memory_.begin() + kLiveUserAddress);
+  }
   return true;
 }
 

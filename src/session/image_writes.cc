@@ -1,8 +1,10 @@
 #include "session/image_writes.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "image/image_assembly.h"
+#include "image/profile_file.h"
 #include "image/section_defaults.h"
 #include "macros/macro_name.h"
 #include "session/write_roads.h"
@@ -38,12 +40,20 @@ void ImageWrites::BeginWholeWrite() {
   session_.Events().ShowLoading(0, 1);
 }
 
-void ImageWrites::EndWholeWrite() {
+Outcome ImageWrites::WriteFailed() const {
+  const auto& troubles = session_.Troubles();
+  return {Outcome::Kind::kDeviceFailed, troubles.empty() ? std::string() : troubles.back(), true};
+}
+
+Outcome ImageWrites::EndWholeWrite(const Session::Change& change) {
   session_.Events().HideLoading();
   session_.GetClock().ProcessMessages();
   session_.StartDevTimer();
   session_.Conn().loading = false;
+  // Also after a write that was cut short: the fresh read shows what the
+  // mouse holds, and the journal finishes the write when it comes back.
   session_.RestartDevice();
+  return change.ok() ? Outcome{} : WriteFailed();
 }
 
 Outcome ImageWrites::DefaultParameterConfirm(int n) {
@@ -51,6 +61,7 @@ Outcome ImageWrites::DefaultParameterConfirm(int n) {
     return Refused(refusal, false);
   }
   const Session::Operation operation(session_);
+  const Session::Change change(session_, WriteSubject::kWholeMemory);
   BeginWholeWrite();
   int source = std::clamp(n, 1, 3);
   if (n == 1 && session_.Conn().image_memory_type == MemoryType::kI2C &&
@@ -62,20 +73,19 @@ Outcome ImageWrites::DefaultParameterConfirm(int n) {
   session_.Events().ShowLoading(0, 1);
   session_.DataBufToUI();
   WriteRoads(session_).WriteWorkingImage();
-  EndWholeWrite();
-  return {};
+  return EndWholeWrite(change);
 }
 
 Outcome ImageWrites::MemoToDataBuf_OnClick() {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, false);
   }
-  WriteLoadedImage();
-  return {};
+  return WriteLoadedImage();
 }
 
-void ImageWrites::WriteLoadedImage() {
+Outcome ImageWrites::WriteLoadedImage() {
   const Session::Operation operation(session_);
+  const Session::Change change(session_, WriteSubject::kWholeMemory);
   session_.Events().CloseMenus();
   session_.StopDevTimer();
   session_.Events().ShowPageCovers(true);
@@ -88,6 +98,7 @@ void ImageWrites::WriteLoadedImage() {
   session_.GetClock().ProcessMessages();
   session_.StartDevTimer();
   session_.RestartDevice();
+  return change.ok() ? Outcome{} : WriteFailed();
 }
 
 Outcome ImageWrites::TLDefaultParameter() {
@@ -95,6 +106,7 @@ Outcome ImageWrites::TLDefaultParameter() {
     return Refused(refusal, false);
   }
   const Session::Operation operation(session_);
+  const Session::Change change(session_, WriteSubject::kWholeMemory);
   BeginWholeWrite();
   image::ConfigBuffers& buffers = session_.Buffers();
   const image::DefaultInputs inputs = session_.DefaultsInputs();
@@ -115,8 +127,7 @@ Outcome ImageWrites::TLDefaultParameter() {
   }
   image::AssembleImage(buffers, session_.Conn().image_memory_type, session_.WorkingImage());
   WriteRoads(session_).WriteWorkingImage();
-  EndWholeWrite();
-  return {};
+  return EndWholeWrite(change);
 }
 
 Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail_at) {
@@ -129,7 +140,8 @@ Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail
   switch (session_.Btn_Read()) {
     case ReadResult::kComplete:
       break;
-    case ReadResult::kDamaged:
+    case ReadResult::kFailed:
+      // The read said why; nothing more is saved.
       session_.Events().ShowText(kReadDamagedMessage);
       return {Outcome::Kind::kDeviceFailed, std::string(kReadDamagedMessage), true};
     case ReadResult::kLost:
@@ -144,7 +156,7 @@ Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail
   return {};
 }
 
-Outcome ImageWrites::LoadProfileFile(const std::string& path) {
+Outcome ImageWrites::LoadProfileFile(const std::string& path, bool force) {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, true);
   }
@@ -155,23 +167,68 @@ Outcome ImageWrites::LoadProfileFile(const std::string& path) {
     conn.loading = false;
     return outcome;
   };
-  auto& image = session_.WorkingImage();
-  const bool i2c = conn.image_memory_type == MemoryType::kI2C;
-  const files::ReadResult file = files::ReadFilePrefix(path, image.size());
+  const MemoryType type = conn.image_memory_type;
+  const std::size_t size = MemorySize(type);
+  // One byte more than a profile file: a longer file is found out too.
+  const files::ReadResult file = files::ReadFilePrefix(path, size + 1);
   if (!file.ok()) return finish({Outcome::Kind::kFileError, file.error});
-  const std::size_t marker = i2c ? image::i2c::kMemoryTypeMarker : image::flash::kMemoryTypeMarker;
-  const std::uint8_t expected = i2c ? image::kI2CMarker : image::kFlashMarker;
-  if (file.bytes.size() <= marker || file.bytes[marker] != expected) {
-    session_.Events().ShowText(kWrongFileMessage);
-    return finish({Outcome::Kind::kWrongKind,
-                   path + " is not a " + std::string(MemoryTypeName(conn.image_memory_type)) +
-                       " profile file",
-                   true});
+  image::ProfileFileRules rules{type, conn.target.vendor_id, conn.target.product_id, {}};
+  rules.accepted_codes = {{conn.expected_customer_codes[0], conn.expected_customer_codes[1]},
+                          conn.reserved_customer_codes};
+  std::string refused;
+  std::string overridable;
+  for (const image::ProfileFileProblem& problem : image::CheckProfileFile(file.bytes, rules)) {
+    std::string& text = problem.overridable() ? overridable : refused;
+    if (!text.empty()) text += " ";
+    text += ProblemText(path, problem, type);
   }
-  // A short file leaves the rest of the image as it was.
-  std::copy(file.bytes.begin(), file.bytes.end(), image.begin());
-  WriteLoadedImage();
-  return finish({});
+  if (!refused.empty()) {
+    session_.Events().ShowText(refused);
+    return finish({Outcome::Kind::kWrongKind, refused, true});
+  }
+  if (!overridable.empty() && !force) {
+    return finish({Outcome::Kind::kNeedsForce, overridable});
+  }
+  std::copy(file.bytes.begin(), file.bytes.end(), session_.WorkingImage().begin());
+  Outcome outcome = WriteLoadedImage();
+  return finish(std::move(outcome));
+}
+
+std::string ImageWrites::ProblemText(const std::string& path,
+                                     const image::ProfileFileProblem& problem,
+                                     MemoryType type) const {
+  using Kind = image::ProfileFileProblem::Kind;
+  char ids[32];
+  switch (problem.kind) {
+    case Kind::kSize:
+      return session_.Own(OwnText::kFileSize,
+                          {path, std::to_string(problem.detail), MemoryTypeName(type),
+                           std::to_string(MemorySize(type))});
+    case Kind::kMarker:
+      return std::string(kWrongFileMessage);
+    case Kind::kSections: {
+      std::vector<std::string> names;
+      for (const image::Section section : problem.sections) {
+        names.emplace_back(image::SectionName(section));
+      }
+      return session_.Own(OwnText::kFileSections,
+                          {path, JoinedList(names, session_.CurrentLanguage())});
+    }
+    case Kind::kPatchLength:
+      return session_.Own(OwnText::kFilePatchLength, {path, std::to_string(problem.detail),
+                                                      std::to_string(image::kPatchCodeSize)});
+    case Kind::kCustomerCodes:
+      return session_.Own(OwnText::kFileCustomerCodes, {path, std::to_string(problem.codes[0]),
+                                                        std::to_string(problem.codes[1])});
+    case Kind::kUsbIds: {
+      const auto target = session_.Conn().target;
+      std::snprintf(ids, sizeof ids, "%04X:%04X", problem.vendor_id, problem.product_id);
+      const std::string file_ids = ids;
+      std::snprintf(ids, sizeof ids, "%04X:%04X", target.vendor_id, target.product_id);
+      return session_.Own(OwnText::kFileUsbIds, {path, file_ids, ids});
+    }
+  }
+  return {};
 }
 
 }  // namespace vrdk

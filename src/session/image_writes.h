@@ -10,6 +10,7 @@
 #include <string>
 
 #include "files/atomic_file.h"
+#include "image/profile_file.h"
 #include "session/session.h"
 
 namespace vrdk {
@@ -22,6 +23,9 @@ struct Outcome {
     kDeviceFailed,  // the mouse did not answer whole (a save writes nothing then)
     kFileError,     // the file could not be read or written
     kWrongKind,     // the file is not an image of this mouse's memory type
+    // The file is sound but would leave a mouse this program no longer
+    // finds or accepts: loaded only when the user says so (force).
+    kNeedsForce,
   };
   Kind kind = Kind::kDone;
   std::string detail;  // what went wrong, for the user
@@ -66,17 +70,24 @@ class ImageWrites {
   // in which every report arrived is saved: otherwise the file is left as it
   // was and the outcome says why.
   Outcome SaveProfileFile(const std::string& path, files::FailAt fail_at = files::FailAt::kNever);
-  // Loads a profile file into the mouse: the marker is checked, then the file
-  // is spread into DataBuf, written whole, and the mouse restarted and read.
-  Outcome LoadProfileFile(const std::string& path);
+  // Loads a profile file into the mouse. The file is checked whole before
+  // anything is sent (its size, marker, section checksums and patch header;
+  // and, unless force is given, that the mouse keeps USB ids and customer
+  // codes this program finds and accepts); then it is spread into DataBuf,
+  // written whole, and the mouse restarted and read.
+  Outcome LoadProfileFile(const std::string& path, bool force = false);
 
  private:
   // The refusal as an outcome; with show_message the message "Str022" for a
   // missing or refused mouse, as the confirm, save and load buttons show it.
   Outcome Refused(Refusal refusal, bool show_message);
   void BeginWholeWrite();
-  void EndWholeWrite();
-  void WriteLoadedImage();
+  // Restarts the mouse after a whole write; the outcome of the change.
+  Outcome EndWholeWrite(const Session::Change& change);
+  Outcome WriteLoadedImage();
+  Outcome WriteFailed() const;
+  std::string ProblemText(const std::string& path, const image::ProfileFileProblem& problem,
+                          MemoryType type) const;
 
   Session& session_;
 };

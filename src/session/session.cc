@@ -29,6 +29,7 @@ Session::Session(HidBackend& backend, Clock& clock, SessionEvents& events, Defau
       defaults_(std::move(defaults)),
       loading_adapter_(*this),
       link_(backend, clock_, &loading_adapter_),
+      checked_(link_, clock_),
       working_image_(MemorySize(defaults_.ImageMemoryType()), 0),
       languages_(LanguageTables::Load()) {
   keys_.memory_type = defaults_.ImageMemoryType();

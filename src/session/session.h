@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <utility>
@@ -26,11 +27,14 @@
 #include "image/config_buffers.h"
 #include "image/image_split.h"
 #include "keys/key_context.h"
+#include "session/checked_link.h"
 #include "session/default_images.h"
 #include "session/page_state.h"
 #include "session/session_events.h"
+#include "session/write_journal.h"
 #include "tables/brand_options.h"
 #include "tables/language_table.h"
+#include "tables/own_texts.h"
 
 namespace vrdk {
 
@@ -59,6 +63,13 @@ struct Connection {
   ConnectionState state = ConnectionState::kNoDevice;
   // The last whole read ended because the mouse left the bus during it.
   bool lost_during_read = false;
+  // The last read of the mouse lost answers even when tried again: nothing
+  // was taken from it, and the next DevTimer tick reads it again.
+  bool read_failed = false;
+  int read_failures = 0;  // reads failed in a row; the user is told at the first
+  // The next DevTimer tick searches and reads even when the interface count
+  // did not change (after a failed read, or a write the mouse did not take).
+  bool search_again = false;
   // The last search found the mouse on an interface the user may not open
   // (on Linux a hidraw node without the udev rule).
   std::optional<RefusedInterface> access_denied;
@@ -78,7 +89,7 @@ const char* RefusalText(Refusal refusal);
 // How a whole read of the mouse ended.
 enum class ReadResult {
   kComplete,  // every report arrived
-  kDamaged,   // some reports failed; the section checks repaired what they could
+  kFailed,    // answers were lost even when read again: nothing was taken, no-device state
   kLost,      // the mouse left the bus; the no-device state is shown
   kRefused,   // the read did not start
 };
@@ -90,6 +101,23 @@ class MacroStorageObserver {
   virtual ~MacroStorageObserver() = default;
   virtual void MacroStorageLoaded(MemoryType type, const image::ConfigBuffers& buffers) = 0;
   virtual void MacroListsCleared() = 0;
+};
+
+// One write of a change: a range of persistent memory, or of the live
+// settings (1 to 3 bytes go as one write, 4 as one quad, more as a run of
+// three-byte writes).
+struct WriteTarget {
+  bool live = false;
+  int address = 0;
+  std::span<const std::uint8_t> bytes;
+};
+
+// The change the Session is making now (see Session::Change).
+struct OpenChange {
+  int depth = 0;
+  JournalRecord record;
+  bool saved = false;  // the record is in the journal
+  bool failed = false;
 };
 
 class Session : private TransferGate {
@@ -179,6 +207,58 @@ class Session : private TransferGate {
     read_followers_.push_back(std::move(follow));
   }
 
+  // --- Whole transfers, the write journal and what the mouse holds ------------
+  // Transfers that are whole or fail: retried, and writes read back.
+  CheckedLink& Checked() { return checked_; }
+  // Where write records are kept; none by default (nothing is recorded).
+  void SetJournal(WriteJournal journal) { journal_ = std::move(journal); }
+  const WriteJournal& Journal() const { return journal_; }
+  // The mouse's persistent memory as last read whole, with every write
+  // verified since; empty while it is not known.
+  std::vector<std::uint8_t>& DeviceMemory() { return device_memory_; }
+  // A change the mouse did not take whole: the face is told (message) and
+  // the run remembers it. message says what the mouse holds now. The next
+  // DevTimer tick reads the mouse again.
+  void ReportTrouble(const std::string& message);
+  const std::vector<std::string>& Troubles() const { return troubles_; }
+
+  // A change: the writes that make up one edit. Before the first byte of it
+  // goes, a change that writes memory, or more than one live write, is
+  // recorded in the write journal; the record goes once every write was
+  // whole (a change ending in a restart: once the restart was sent). A write
+  // the mouse does not take whole ends the change: the user is told what the
+  // mouse holds, and the change's later writes are not sent. A Change made
+  // while another is open joins it.
+  class Change {
+   public:
+    Change(Session& session, WriteSubject subject);
+    ~Change();
+    Change(const Change&) = delete;
+    Change& operator=(const Change&) = delete;
+    // The change so far is whole.
+    bool ok() const;
+
+   private:
+    Session& session_;
+  };
+  // Writes targets in order, within the open change (or a change of its own
+  // about `subject` when none is open). False when a write was not whole or
+  // the change had failed before; nothing is sent then.
+  bool WriteTargets(std::span<const WriteTarget> targets,
+                    WriteSubject subject = WriteSubject::kSettings);
+  // One write outside the journal (the profile byte the reload puts back):
+  // retried, read back, and what is known of the mouse follows it.
+  WriteCheck WriteOne(const WriteTarget& target) { return WriteTarget1(target); }
+  // What the open change needs after its writes, should the journal finish it.
+  void SetAfterWrite(AfterWrite then, std::uint8_t profile_byte = 0);
+  // Ends the open change as not taken: `what` says which step the mouse did
+  // not take (the profile reload, the restart).
+  void FailChange(OwnText what);
+  // The program's own text in the current language.
+  std::string Own(OwnText text, std::initializer_list<std::string_view> args = {}) const {
+    return OwnTextFor(text, current_language_, args);
+  }
+
   // --- State -----------------------------------------------------------------
   DeviceLink& Link() { return link_; }
   Clock& GetClock() { return clock_; }
@@ -255,6 +335,30 @@ class Session : private TransferGate {
   void ReadBackAfterInput(std::uint8_t released);
   void ListenForInput();
   bool OpenSearchEntry(const DeviceIds& ids);
+  // Reads the whole memory into the working image with whole reads; a
+  // checked section that fails its check is read once more on its own.
+  bool ReadWholeMemory();
+  void RereadFailedSections();
+  // The live settings as the memory just read holds them.
+  void TakeLiveFromMemory();
+  // A read that lost answers: the mouse left (kLost) or is not taken (kFailed).
+  ReadResult EndFailedRead();
+  // The write journal's record of this mouse, judged against what was read.
+  void FinishJournal();
+  bool ApplyJournalRecord(const JournalRecord& record);
+  // Writes one target whole, updating what is known of the mouse.
+  WriteCheck WriteTarget1(const WriteTarget& target);
+  // The old bytes of a target: from what is known of the mouse, else read.
+  std::optional<std::vector<std::uint8_t>> OldBytes(const WriteTarget& target);
+  bool JournalNeeded() const;
+  void EndChange();
+  // The user's message for the open change, failed at range `failed` of its
+  // record with `held` in it (nothing: not known).
+  std::string HoldsMessage(std::size_t failed,
+                           const std::optional<std::vector<std::uint8_t>>& held) const;
+  void FailOpenChange(const std::string& message, bool something_changed);
+  bool FinishPendingRecord();
+  std::string WhatText(WriteSubject subject) const;
 
   HidBackend& backend_;
   int pump_depth_ = 0;      // message pumps of the core running now
@@ -265,6 +369,14 @@ class Session : private TransferGate {
   DefaultImageSet defaults_;
   LoadingAdapter loading_adapter_;
   DeviceLink link_;
+  CheckedLink checked_;
+  WriteJournal journal_;
+  std::vector<std::uint8_t> device_memory_;
+  std::vector<std::uint8_t> live_memory_;  // the live settings, as far as known (192 bytes or none)
+  std::vector<std::string> troubles_;
+  std::optional<OpenChange> change_;
+  // The journal finished a write that needs the mouse restarted.
+  bool restart_after_read_ = false;
   Connection connection_;
   PageState pages_;
   image::ConfigBuffers buffers_;

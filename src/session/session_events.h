@@ -55,4 +55,19 @@ class SessionEvents {
   virtual void PostToOwnerThread(std::function<void()> task) = 0;
 };
 
+// A face that shows nothing and runs what is posted to it at once: for the
+// benchmarks, the fuzz targets and tools that need a Session but no face.
+class SilentEvents : public SessionEvents {
+ public:
+  void ShowMessage(std::string_view) override {}
+  void ShowText(std::string_view) override {}
+  void ShowLoading(int, int) override {}
+  void HideLoading() override {}
+  void ShowPageCovers(bool) override {}
+  void RefreshPages() override {}
+  void ConnectionChanged(ConnectionState) override {}
+  void ButtonTestsChanged(const ButtonTests&) override {}
+  void PostToOwnerThread(std::function<void()> task) override { task(); }
+};
+
 }  // namespace vrdk

@@ -1,6 +1,7 @@
 #include "session/write_roads.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "image/checksum.h"
 #include "image/image_assembly.h"
@@ -9,29 +10,41 @@ namespace vrdk {
 
 bool WriteRoads::MayWrite() const { return session_.CheckAccess() == Refusal::kNone; }
 
-bool WriteRoads::WriteLiveField(int address, std::uint8_t value) {
+bool WriteRoads::WriteLive(int address, std::span<const std::uint8_t> bytes) {
   if (!MayWrite()) return false;
-  return session_.Link().WriteLiveBytes(address, value, 0, 0, 1);
+  const WriteTarget target{true, address, bytes};
+  return session_.WriteTargets(std::span(&target, 1));
+}
+
+bool WriteRoads::WriteLiveField(int address, std::uint8_t value) {
+  const std::array<std::uint8_t, 1> bytes{value};
+  return WriteLive(address, bytes);
 }
 
 bool WriteRoads::WriteLiveField(int address, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2) {
-  if (!MayWrite()) return false;
-  return session_.Link().WriteLiveBytes(address, d0, d1, d2, 3);
+  const std::array<std::uint8_t, 3> bytes{d0, d1, d2};
+  return WriteLive(address, bytes);
+}
+
+bool WriteRoads::WriteLiveBytes(int address, std::span<const std::uint8_t> bytes) {
+  if (bytes.empty() || bytes.size() > 3) return false;
+  return WriteLive(address, bytes);
 }
 
 bool WriteRoads::WriteKeyCode(int slot, std::span<const std::uint8_t, 4> code) {
-  if (!MayWrite()) return false;
-  return session_.Link().WriteLiveQuad(kKeyCodeBase + 4 * slot, code[0], code[1], code[2], code[3]);
+  return WriteLive(kKeyCodeBase + 4 * slot, code);
 }
 
 bool WriteRoads::WriteVendorSection() {
   if (!MayWrite()) return false;
   const Session::Operation operation(session_);
+  const Session::Change change(session_, WriteSubject::kProfiles);
   auto vendor = image::Vendor(session_.Data());
   image::WriteSectionChecksum(vendor);
   std::array<std::uint8_t, image::kVendorSize> block;
   std::copy(vendor.begin(), vendor.end(), block.begin());
-  session_.Link().WriteLiveBlock(0, 0, static_cast<int>(block.size()), block);
+  const WriteTarget target{true, 0, block};
+  if (!session_.WriteTargets(std::span(&target, 1))) return false;
   return WriteProfiles();
 }
 
@@ -42,35 +55,57 @@ bool WriteRoads::WriteProfilesAndIdentity() { return WriteProfilesAnd(true); }
 bool WriteRoads::WriteProfilesAnd(bool identity) {
   if (!MayWrite()) return false;
   const Session::Operation operation(session_);
-  DeviceLink& link = session_.Link();
+  const Session::Change change(session_,
+                               identity ? WriteSubject::kProfilesAndFire : WriteSubject::kProfiles);
   image::DataBuf& data = session_.Data();
   for (std::size_t p = 0; p < image::kProfileCount; ++p) {
     image::WriteSectionChecksum(image::Profile(data, p));
   }
   const bool i2c = *session_.Conn().device_memory_type == MemoryType::kI2C;
-  bool written;
+  const auto profiles = image::ProfileBlock(data);
+  const auto page1 = image::FlashPage1Block(session_.Buffers());
+  const auto fire = image::Fire(data);
+  std::vector<WriteTarget> targets;
   if (i2c) {
-    const auto block = image::ProfileBlock(data);
-    written = link.WriteMemory(static_cast<int>(image::i2c::kProfile1),
-                               static_cast<int>(block.size()), block);
+    targets.push_back({false, static_cast<int>(image::i2c::kProfile1), profiles});
   } else {
-    const auto block = image::FlashPage1Block(session_.Buffers());
-    written = link.WriteMemory(static_cast<int>(image::flash::kInfo),
-                               static_cast<int>(block.size()), block);
+    targets.push_back({false, static_cast<int>(image::flash::kInfo), page1});
   }
   if (identity) {
-    const auto fire = image::Fire(data);
-    const std::size_t address = i2c ? image::i2c::kFire : image::flash::kFire;
-    link.WriteMemory(static_cast<int>(address), static_cast<int>(fire.size()),
-                     std::span<const std::uint8_t>(fire));
+    targets.push_back(
+        {false, static_cast<int>(i2c ? image::i2c::kFire : image::flash::kFire), fire});
   }
+  // Should the mouse leave before the reload, the journal finishes it with
+  // the profile byte the mouse holds.
+  session_.SetAfterWrite(AfterWrite::kReloadProfile, image::User(data)[0]);
+  if (!session_.WriteTargets(targets)) return false;
   session_.RefreshProfileParameter();
-  link.WriteLiveBytes(static_cast<int>(kLiveUserAddress), 0x0F, 0, 0, 1);
-  link.WriteLiveBytes(static_cast<int>(kLiveUserAddress), image::User(data)[0], 0, 0, 1);
-  return written;
+  const std::uint8_t profile = image::User(data)[0];
+  session_.SetAfterWrite(AfterWrite::kReloadProfile, profile);
+  // The reload pair never leaves 0x0F behind: the profile byte goes back
+  // even when the trigger was not taken.
+  const bool trigger =
+      session_.Checked().WriteLiveTrigger(static_cast<int>(kLiveUserAddress), 0x0F);
+  const std::array<std::uint8_t, 1> back{profile};
+  const bool restored = session_.WriteOne({true, static_cast<int>(kLiveUserAddress), back}).whole;
+  if (!trigger || !restored) {
+    session_.FailChange(OwnText::kReloadNotTaken);
+    return false;
+  }
+  return change.ok();
 }
 
-void WriteRoads::WriteWholeImage(bool without_macros) {
+bool WriteRoads::WriteMemory(WriteSubject subject, std::span<const MemoryRange> ranges) {
+  if (!MayWrite()) return false;
+  const Session::Operation operation(session_);
+  std::vector<WriteTarget> targets;
+  for (const MemoryRange& range : ranges) {
+    targets.push_back({false, static_cast<int>(range.address), range.bytes});
+  }
+  return session_.WriteTargets(targets, subject);
+}
+
+bool WriteRoads::WriteWholeImage(bool without_macros) {
   image::ConfigBuffers& buffers = session_.Buffers();
   image::WriteAllChecksums(buffers.data_buf);
   if (without_macros) {
@@ -78,17 +113,17 @@ void WriteRoads::WriteWholeImage(bool without_macros) {
     buffers.macro_pages.fill(0);
   }
   image::AssembleImage(buffers, session_.Conn().image_memory_type, session_.WorkingImage());
-  WriteWorkingImage();
+  return WriteWorkingImage();
 }
 
-void WriteRoads::WriteWorkingImage() {
-  DeviceLink& link = session_.Link();
+bool WriteRoads::WriteWorkingImage() {
   const auto& image = session_.WorkingImage();
-  for (std::size_t page = 0; page * kPageSize < image.size(); ++page) {
-    const std::size_t offset = page * kPageSize;
-    link.WriteMemory(static_cast<int>(offset), static_cast<int>(kPageSize),
-                     std::span(image).subspan(offset, kPageSize));
+  std::vector<WriteTarget> pages;
+  for (std::size_t offset = 0; offset < image.size(); offset += kPageSize) {
+    pages.push_back({false, static_cast<int>(offset), std::span(image).subspan(offset, kPageSize)});
   }
+  session_.SetAfterWrite(AfterWrite::kRestart);
+  return session_.WriteTargets(pages, WriteSubject::kWholeMemory);
 }
 
 }  // namespace vrdk

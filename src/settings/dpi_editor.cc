@@ -128,6 +128,7 @@ void DpiEditor::SetValue(int level, int index, bool from_page) {
     low = dpi.combo_items[first];
     high = dpi.combo_items[first + 1];
   }
+  const Session::Change change(session_, WriteSubject::kSettings);
   WriteRoads roads(session_);
   roads.WriteLiveField(kLevelValuesAddress + n / 2, static_cast<std::uint8_t>(high << 4 | low));
   // The mouse takes a new value when its current level is chosen again.
@@ -149,6 +150,7 @@ void DpiEditor::SetColourComponent(int level, int component, int value) {
 void DpiEditor::SetColour(int level, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
   const int n = level - 1;
   if (Loading() || n < 0 || n >= DpiState::kLevels) return;
+  const Session::Change change(session_, WriteSubject::kSettings);
   SetColourComponent(level, 0, red);
   SetColourComponent(level, 1, green);
   SetColourComponent(level, 2, blue);

@@ -199,6 +199,10 @@ bool LedEditor::cb_LEDModeChange(int item) {
   LedState& led = Led();
   led.effect_enabled.fill(false);
   std::fill_n(led.effect_enabled.begin(), Effects(type).size(), true);
+  // The effects, the effect in use and the whole memory written then are one
+  // change: a mouse that leaves in the middle has it finished by the journal.
+  const Session::Operation operation(session_);
+  const Session::Change change(session_, WriteSubject::kWholeMemory);
   TLRefreshBreathMode();
   led.effect_item = StartingEffect(type);
   const auto mode = EncodeLedMode(type, led.effect_item, led.led_count_item);
@@ -301,8 +305,8 @@ int LedEditor::SetBreathValue(int field, int value) {
 }
 
 bool LedEditor::WriteLiveWord(int address, int value) {
-  if (!WriteRoads(session_).MayWrite()) return false;
-  return session_.Link().WriteLiveBytes(address, Byte(value >> 8), Byte(value & 0xFF), 0, 2);
+  const std::array<std::uint8_t, 2> word{Byte(value >> 8), Byte(value & 0xFF)};
+  return WriteRoads(session_).WriteLiveBytes(address, word);
 }
 
 void LedEditor::SetColourComponent(int colour, int component, int value) {
@@ -315,6 +319,7 @@ void LedEditor::SetColourComponent(int colour, int component, int value) {
 
 void LedEditor::SetColour(int colour, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
   if (Loading() || colour < 1 || colour > kEffectColours) return;
+  const Session::Change change(session_, WriteSubject::kSettings);
   SetColourComponent(colour, 0, red);
   SetColourComponent(colour, 1, green);
   SetColourComponent(colour, 2, blue);
@@ -337,17 +342,22 @@ bool LedEditor::SetMcuLed(int step_item, int control_item, int count_item) {
   header[8] = Byte(step_item);
   header[9] = Byte(0x80 * control_item + (9 - count_item));
   image::TLCheckMCULEDSection(header);
-  if (!WriteRoads(session_).MayWrite()) return false;
-  DeviceLink& link = session_.Link();
+  WriteRoads roads(session_);
+  if (!roads.MayWrite()) return false;
+  const Session::Operation operation(session_);
+  const Session::Change change(session_, WriteSubject::kLedStrip);
+  CheckedLink& link = session_.Checked();
   session_.Events().ShowLoading(0, 1);
-  link.WriteMemory(static_cast<int>(image::i2c::kPatchHeader),
-                   static_cast<int>(image::kPatchHeaderSize), header);
-  link.SendCommand(command::kWriteXData, Byte(kMcuLedStepRegister >> 8),
-                   Byte(kMcuLedStepRegister & 0xFF), header[8]);
-  link.SendCommand(command::kWriteXData, Byte(kMcuLedControlRegister >> 8),
-                   Byte(kMcuLedControlRegister & 0xFF), header[9]);
+  // The registers take the strip's settings at once; the header keeps them.
+  const bool written =
+      roads.WriteMemory(WriteSubject::kLedStrip, image::i2c::kPatchHeader, header) &&
+      link.Send(command::kWriteXData, Byte(kMcuLedStepRegister >> 8),
+                Byte(kMcuLedStepRegister & 0xFF), header[8]) &&
+      link.Send(command::kWriteXData, Byte(kMcuLedControlRegister >> 8),
+                Byte(kMcuLedControlRegister & 0xFF), header[9]);
   session_.Events().HideLoading();
-  return true;
+  if (!written) session_.FailChange(OwnText::kRegisterNotTaken);
+  return written;
 }
 
 bool LedEditor::MCULEDStep_OnClick(int segment) {
@@ -375,6 +385,7 @@ void LedEditor::cb_ProfileChange(int profile_item, int colour_item) {
   PageState& pages = session_.Pages();
   Led().profile_item = profile_item;
   pages.profile_colour_item = colour_item;
+  const Session::Change change(session_, WriteSubject::kSettings);
   WriteRoads roads(session_);
   const int effect = session_.Brand().button_effect ? pages.button_effect_item : 0;
   roads.WriteLiveField(kButtonFlashAddress, Byte(effect));

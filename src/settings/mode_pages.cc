@@ -56,6 +56,7 @@ bool ModePages::SelectModePage(int mode) {
   const std::uint8_t colour = pages.profile_colour_item == kUserColourItem
                                   ? kUserColourNibble
                                   : static_cast<std::uint8_t>(pages.profile_colour_item << 4);
+  const Session::Change change(session_, WriteSubject::kSettings);
   WriteRoads roads(session_);
   roads.WriteLiveField(kButtonEffectAddress, static_cast<std::uint8_t>(effect));
   roads.WriteLiveField(kProfileParameterAddress, switch_page ? 15 : 0);

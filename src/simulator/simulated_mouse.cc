@@ -156,9 +156,9 @@ bool SimulatedMouse::Transfer(SimulatedTransfer::Kind kind, int collection,
 
 bool SimulatedMouse::NextChunkFailsLocked() { return chunk_++ == faults_.fail_chunk; }
 
-bool SimulatedMouse::FailsFromLocked(long& from) {
+bool SimulatedMouse::FailsFromLocked(long& from, int& count) {
   if (from < 0 || transfers_ < from) return false;
-  from = -1;
+  if (--count <= 0) from = -1;
   return true;
 }
 
@@ -182,19 +182,22 @@ bool SimulatedMouse::SetFeature(int collection, std::span<const std::uint8_t> re
     bool command_fails = false;
     if (ok && id == kCommandReportId) {
       command_fails = faults_.fail_every_command || faults_.fail_command_report == 0 ||
-                      FailsFromLocked(faults_.fail_command_from);
+                      FailsFromLocked(faults_.fail_command_from, faults_.fail_command_count);
       if (faults_.fail_command_report >= 0) --faults_.fail_command_report;
     }
     const bool chunk_fails =
         ok && id == kResponseReportId &&
-        (NextChunkFailsLocked() || FailsFromLocked(faults_.fail_data_report_from));
+        (NextChunkFailsLocked() || FailsFromLocked(faults_.fail_data_report_from, faults_.fail_data_report_count));
     ok = ok && !command_fails && !chunk_fails;
+    const bool forgotten = ok && id == kResponseReportId && write_remaining_ > 0 &&
+                           FailsFromLocked(faults_.forget_data_report_from,
+                                           faults_.forget_data_report_count);
     const bool was_plugged = plugged_;
     ok = Transfer(SimulatedTransfer::Kind::kSetFeature, collection, copy, ok);
     unplugged = was_plugged && !plugged_;
     if (ok && id == kCommandReportId) ExecuteLocked(report);
-    if (ok && id == kResponseReportId) DataReportLocked(report);
-    if (chunk_fails && id == kResponseReportId && write_remaining_ > 0) {
+    if (ok && id == kResponseReportId && !forgotten) DataReportLocked(report);
+    if ((chunk_fails || (ok && forgotten)) && id == kResponseReportId && write_remaining_ > 0) {
       // The chunk is lost but the device counts it.
       const int bytes = std::min<int>(write_remaining_, kReportDataLength);
       write_cursor_ += static_cast<std::size_t>(bytes);
@@ -217,7 +220,7 @@ bool SimulatedMouse::GetFeature(int collection, std::span<std::uint8_t> report) 
          config_.collections[static_cast<std::size_t>(collection)].answers;
     std::array<std::uint8_t, kReportLength> answer{kResponseReportId};
     const bool chunk_fails =
-        ok && (NextChunkFailsLocked() || FailsFromLocked(faults_.drop_answer_from));
+        ok && (NextChunkFailsLocked() || FailsFromLocked(faults_.drop_answer_from, faults_.drop_answer_count));
     if (ok) AnswerLocked(answer);  // a failed chunk still moves the device on
     ok = ok && !chunk_fails;
     const bool was_plugged = plugged_;

@@ -78,12 +78,20 @@ struct SimulatedFaults {
   int fail_chunk = -1;           // after every command, this chunk (0 = first) fails
   long unplug_at_transfer = -1;  // the transfer with this number (see TransferCount) fails
                                  // and the mouse leaves the bus
-  // Once each, counted in transfer numbers: the first command report, data
-  // report, or response read from transfer N on fails. A failed data report
-  // or response still moves the device on by one chunk (a lost answer).
+  // Counted in transfer numbers: the first command reports, data reports, or
+  // response reads from transfer N on fail, as many as the count says (once
+  // by default). A failed data report or response still moves the device on
+  // by one chunk (a lost answer).
   long fail_command_from = -1;
   long fail_data_report_from = -1;
   long drop_answer_from = -1;
+  int fail_command_count = 1;
+  int fail_data_report_count = 1;
+  int drop_answer_count = 1;
+  // Data reports from transfer N on that the mouse takes (the host sees them
+  // go) but does not store: memory that did not keep what was written.
+  long forget_data_report_from = -1;
+  int forget_data_report_count = 1;
 };
 
 struct SimulatedTransfer {
@@ -148,8 +156,8 @@ class SimulatedMouse {
   void RefreshLocked();
   void PowerUpLocked();
   bool NextChunkFailsLocked();
-  // True once, for the first transfer numbered `from` or later; then clears it.
-  bool FailsFromLocked(long& from);
+  // True for the first `count` transfers numbered `from` or later; then clears from.
+  bool FailsFromLocked(long& from, int& count);
   void ExecuteLocked(std::span<const std::uint8_t> report);
   void WriteLiveLocked(int address, std::span<const std::uint8_t> data);
   void SaveLiveSectionLocked(bool vendor);

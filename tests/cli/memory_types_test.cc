@@ -189,10 +189,15 @@ TEST_P(MemoryTypesTest, ASaveWhoseReadLosesAnAnswerKeepsTheOldFileAndExitsThree)
   const std::vector<std::uint8_t> old(100, 0x5A);
   TempDir::Write(saved, old);
   const long during_save = ConnectTransfers(Type()) + 50;
-  const Result save = Sim({Fault("drop-answer", during_save), "save", saved});
+  // Answers lost from there on, through all three tries of the read.
+  const Result save = Sim({Fault("drop-answer", during_save) + ":1000", "save", saved});
   EXPECT_EQ(save.code, kExitDeviceFailed);
   EXPECT_THAT(save.err, HasSubstr("nothing was saved"));
   EXPECT_EQ(TempDir::Read(saved), old);
+  // A single lost answer is read again, and the save is whole.
+  const Result again = Sim({Fault("drop-answer", during_save), "save", saved});
+  EXPECT_EQ(again.code, kExitDone) << again.err;
+  EXPECT_EQ(TempDir::Read(saved), Memory());
 }
 
 TEST_P(MemoryTypesTest, AMouseLeavingDuringTheSaveKeepsTheOldFileAndExitsThree) {
@@ -223,26 +228,63 @@ TEST_P(MemoryTypesTest, FaultsAtConnectEndAsTheRealOnesDo) {
 }
 
 TEST_P(MemoryTypesTest, AWriteTheMouseDidNotTakeWholeIsReportedAsFailed) {
-  // The profile write's command fails: the mouse keeps its profiles.
   const auto before = Memory();
-  const Result command =
-      Sim({Fault("fail-command", ConnectTransfers(Type())), "button", "1", "3", "Play / Pause"});
+  // The profile write's command fails at every try: the mouse keeps its
+  // profiles, and the message says so.
+  const Result command = Sim(
+      {Fault("fail-command", ConnectTransfers(Type())) + ":3", "button", "1", "3", "Play / Pause"});
   EXPECT_EQ(command.code, kExitDeviceFailed);
-  EXPECT_THAT(command.err, HasSubstr("not taken by the mouse"));
+  EXPECT_THAT(command.err, HasSubstr("did not take all of the profiles. Nothing was changed."));
   EXPECT_EQ(Memory(), before);
-  // One lost data report of the same write: reported, not called done.
-  const Result chunk =
-      Sim({Fault("fail-chunk", ConnectTransfers(Type()) + 3), "button", "1", "3", "Play / Pause"});
-  EXPECT_EQ(chunk.code, kExitDeviceFailed);
+  // Once only: the write is started again and is whole.
+  const Result once =
+      Sim({Fault("fail-command", ConnectTransfers(Type())), "button", "1", "3", "Play / Pause"});
+  EXPECT_EQ(once.code, kExitDone) << once.err;
+  const std::size_t key3 = (Flash() ? 0x1018 : 192) + 8;
+  EXPECT_EQ(Memory()[key3 + 2], 0xCD);
 }
 
-TEST_P(MemoryTypesTest, AFailedReadCommandIsReportedAndTheMouseKeepsItsMemory) {
+TEST_P(MemoryTypesTest, ARawReadIsWholeOrFails) {
   const auto before = Memory();
-  const Result write =
-      Sim({Fault("fail-command", ConnectTransfers(Type())), "memory", "read", "0", "16"});
-  EXPECT_EQ(write.code, kExitDeviceFailed);
-  EXPECT_THAT(write.err, HasSubstr("failed"));
+  const Result once = Sim(
+      {"--json", Fault("drop-answer", ConnectTransfers(Type()) + 1), "memory", "read", "0", "16"});
+  EXPECT_EQ(once.code, kExitDone) << once.err;
+  EXPECT_THAT(once.out, HasSubstr("1B CF 08 B8"));
+  const Result always =
+      Sim({Fault("fail-command", ConnectTransfers(Type())) + ":3", "memory", "read", "0", "16"});
+  EXPECT_EQ(always.code, kExitDeviceFailed);
+  EXPECT_THAT(always.err, HasSubstr("failed"));
   EXPECT_EQ(Memory(), before);
+}
+
+TEST_P(MemoryTypesTest, AProfileFileIsCheckedWholeBeforeAnythingIsSent) {
+  const auto before = Memory();
+  const auto path = dir_.File("load.bin");
+  // Noise with only the marker right.
+  std::vector<std::uint8_t> noise(MemorySize());
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  noise[Marker()] = Flash() ? 0xF0 : 0xE0;
+  TempDir::Write(path, noise);
+  const Result refused = Sim({"load", path});
+  EXPECT_EQ(refused.code, kExitFileError);
+  EXPECT_THAT(refused.err, HasSubstr("these parts fail their check: Vendor"));
+  EXPECT_EQ(Memory(), before);
+  // A sound file that would give the mouse other USB ids: not without --force.
+  auto other = before;
+  other[2] = 0x12;
+  std::uint8_t sum = 0;
+  for (std::size_t i = 0; i < 163; ++i) sum = static_cast<std::uint8_t>(sum + other[i]);
+  other[163] = static_cast<std::uint8_t>(sum ^ 0x5A);
+  TempDir::Write(path, other);
+  const Result ids = Sim({"load", path});
+  EXPECT_EQ(ids.code, kExitFileError);
+  EXPECT_THAT(ids.err, HasSubstr("gives the mouse the USB ids 1BCF:12B8"));
+  EXPECT_THAT(ids.err, HasSubstr("Give --force to load it anyway."));
+  EXPECT_EQ(Memory(), before);
+  // With --force it is loaded (the simulated mouse keeps its bus ids).
+  const Result forced = Sim({"load", "--force", path});
+  EXPECT_EQ(forced.code, kExitDone) << forced.err;
+  EXPECT_EQ(Memory(), other);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothMemories, MemoryTypesTest,

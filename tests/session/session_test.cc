@@ -193,25 +193,46 @@ TEST_P(ConnectionTest, AnAllFFMemoryComesBackAsDefaultsInDataBufOnly) {
   EXPECT_TRUE(std::all_of(memory.begin(), memory.end(), [](auto b) { return b == 0xFF; }));
 }
 
-TEST_P(ConnectionTest, FailingChunksLeaveFFAndTheChecksRestoreDefaults) {
+TEST_P(ConnectionTest, AChunkFailingAtEveryTryMakesAFailedReadThatTakesNothing) {
   SessionRig rig(Type());
   // The fourth answer of every command fails: identification is shorter, so
-  // only the whole-memory reads lose bytes 21..27 of each page.
+  // only the whole-memory reads lose answers, at every try.
   rig.mouse.SetFaults({.fail_chunk = 3});
   rig.session.DevTimerTimer();
-  EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);
-  const auto& image = rig.session.WorkingImage();
-  EXPECT_TRUE(
-      std::all_of(image.begin() + 21, image.begin() + 28, [](auto b) { return b == 0xFF; }));
-  const auto& repaired = rig.session.Pages().repaired;
-  EXPECT_THAT(repaired, Contains(image::Section::kVendor));
-  if (Type() == MemoryType::kFlash) {
-    EXPECT_THAT(repaired, ElementsAre(image::Section::kVendor, image::Section::kProfile1,
-                                      image::Section::kUser));
-  } else {
-    EXPECT_THAT(repaired, ElementsAre(image::Section::kVendor));
-  }
-  EXPECT_TRUE(image::SectionChecksumValid(image::Vendor(rig.session.Data())));
+  const Connection& conn = rig.session.Conn();
+  EXPECT_EQ(conn.state, ConnectionState::kNoDevice);
+  EXPECT_TRUE(conn.read_failed);
+  EXPECT_FALSE(rig.session.Link().IsOpen());
+  ASSERT_EQ(rig.events.messages.size(), 1u);
+  EXPECT_THAT(rig.events.messages[0], ::testing::HasSubstr("after 3 tries"));
+  // No 0xFF of a lost answer reached DataBuf: the defaults are shown.
+  EXPECT_TRUE(rig.session.Pages().repaired.empty());
+  // The next tick reads again even though the bus did not change; the user
+  // is told once while it keeps failing.
+  rig.session.DevTimerTimer();
+  EXPECT_TRUE(conn.read_failed);
+  EXPECT_EQ(rig.events.messages.size(), 1u);
+  rig.mouse.SetFaults({});
+  rig.session.DevTimerTimer();
+  EXPECT_EQ(conn.state, ConnectionState::kConnected);
+  EXPECT_FALSE(conn.read_failed);
+}
+
+TEST_P(ConnectionTest, ASectionFailingItsCheckIsReadAgainThenRepairedAndTold) {
+  SessionRig rig(Type());
+  const std::size_t profile2 = (Type() == MemoryType::kI2C ? 241u : 0x1049u);
+  auto memory = rig.mouse.Memory();
+  memory[profile2 + 5] ^= 0xFF;
+  rig.mouse.SetMemory(memory);
+  rig.session.DevTimerTimer();
+  // Read on its own once more, still wrong: repaired in DataBuf only, and the
+  // user is told before anything could write the repair to the mouse.
+  EXPECT_EQ(
+      rig.CountSent(Type() == MemoryType::kI2C ? "> 40 09 00 F1 00 31" : "> 40 09 10 49 00 31"), 1);
+  EXPECT_THAT(rig.session.Pages().repaired, ElementsAre(image::Section::kProfile2));
+  ASSERT_EQ(rig.events.messages.size(), 1u);
+  EXPECT_THAT(rig.events.messages[0], ::testing::HasSubstr(": Profile2. They are shown with"));
+  EXPECT_EQ(rig.mouse.Memory(), memory);
 }
 
 TEST_P(ConnectionTest, AMouseUnpluggedDuringTheReadEndsInTheNoDeviceState) {

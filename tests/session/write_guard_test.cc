@@ -47,16 +47,33 @@ class SaveTest : public ::testing::TestWithParam<MemoryType> {
   std::string path_ = dir_.File("backup.bin");
 };
 
-TEST_P(SaveTest, OneLostAnswerInTheFreshReadKeepsTheOldFile) {
+TEST_P(SaveTest, OneLostAnswerInTheFreshReadIsReadAgainAndSaved) {
   SimulatedFaults faults;
   faults.drop_answer_from = ReadStart() + 40;
+  rig_.mouse.SetFaults(faults);
+  ASSERT_TRUE(ImageWrites(rig_.session).SaveProfileFile(path_).ok());
+  EXPECT_EQ(TempDir::Read(path_), rig_.mouse.Memory());
+  EXPECT_TRUE(rig_.events.messages.empty());
+}
+
+TEST_P(SaveTest, AnswersLostAtEveryTryKeepTheOldFileAndTheMouseIsReadAgainLater) {
+  SimulatedFaults faults;
+  faults.drop_answer_from = ReadStart() + 40;
+  faults.drop_answer_count = 1000;  // through all three tries
   rig_.mouse.SetFaults(faults);
   const Outcome outcome = ImageWrites(rig_.session).SaveProfileFile(path_);
   EXPECT_EQ(outcome.kind, Outcome::Kind::kDeviceFailed);
   EXPECT_TRUE(outcome.shown);
-  EXPECT_THAT(rig_.events.messages, ElementsAre(ImageWrites::kReadDamagedMessage));
+  ASSERT_EQ(rig_.events.messages.size(), 2u);
+  EXPECT_THAT(rig_.events.messages[0], ::testing::HasSubstr("could not be read whole"));
+  EXPECT_EQ(rig_.events.messages[1], ImageWrites::kReadDamagedMessage);
   EXPECT_EQ(TempDir::Read(path_), kOldFile);
-  // The mouse is still there and shown.
+  // Nothing read in part is shown or written to: the no-device state, until
+  // the next tick reads the mouse again.
+  EXPECT_EQ(rig_.session.Conn().state, ConnectionState::kNoDevice);
+  EXPECT_TRUE(rig_.session.Conn().read_failed);
+  rig_.mouse.SetFaults({});
+  rig_.session.DevTimerTimer();
   EXPECT_EQ(rig_.session.Conn().state, ConnectionState::kConnected);
 }
 

@@ -374,21 +374,20 @@ INSTANTIATE_TEST_SUITE_P(BothMemories, ProfileFileTest,
                          ::testing::Values(MemoryType::kI2C, MemoryType::kFlash),
                          [](const auto& test) { return std::string(MemoryTypeName(test.param)); });
 
-TEST(ProfileFile, AShortI2CFileKeepsTheRestOfTheImageBuffer) {
+TEST(ProfileFile, AFileOfAnotherSizeIsRefusedAndNothingIsSent) {
   SessionRig rig(MemoryType::kI2C);
   rig.Connect();
   TempDir dir;
-  auto file = rig.mouse.Memory();
-  file.resize(1000);
-  file[300] ^= 0x01;  // a change inside the file's part
-  const auto path = dir.File("short.bin");
-  TempDir::Write(path, file);
-  const auto tail =
-      std::vector(rig.session.WorkingImage().begin() + 1000, rig.session.WorkingImage().end());
-  ASSERT_TRUE(ImageWrites(rig.session).LoadProfileFile(path).ok());
-  const auto memory = rig.mouse.Memory();
-  EXPECT_EQ(memory[300], file[300]);
-  EXPECT_TRUE(std::equal(tail.begin(), tail.end(), memory.begin() + 1000));
+  for (const std::size_t size : {1000u, 2049u}) {
+    auto file = rig.mouse.Memory();
+    file.resize(size, 0);
+    const auto path = dir.File("sized.bin");
+    TempDir::Write(path, file);
+    const Outcome outcome = ImageWrites(rig.session).LoadProfileFile(path);
+    EXPECT_EQ(outcome.kind, Outcome::Kind::kWrongKind) << size;
+    EXPECT_THAT(outcome.detail, ::testing::HasSubstr("bytes long"));
+  }
+  EXPECT_EQ(rig.CountWrites(), 0);
 }
 
 }  // namespace

@@ -22,7 +22,12 @@ namespace vrdk::shell {
 using vrdk::testing::DefaultsFor;
 using vrdk::testing::MouseFor;
 using vrdk::testing::PumpingClock;
-using vrdk::testing::TranscriptLines;
+
+// The mouse's transcript without the read-back after each write: what a
+// change of the window sent.
+inline std::vector<std::string> TranscriptLines(const SimulatedMouse& mouse) {
+  return vrdk::testing::WithoutReadBacks(vrdk::testing::TranscriptLines(mouse));
+}
 
 // Dialogs that answer as the test says and remember what they were asked.
 class AnsweringDialogs : public ShellDialogs {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "session/session.h"
+#include "support/read_backs.h"
 #include "support/simulated_rig.h"
 
 namespace vrdk::testing {
@@ -113,7 +114,10 @@ struct SessionRig {
     clock.ClearWaits();
   }
 
-  std::vector<std::string> Reports() const { return TranscriptLines(mouse); }
+  // What was sent and received, without the read-back after each write.
+  std::vector<std::string> Reports() const { return WithoutReadBacks(TranscriptLines(mouse)); }
+  // Everything, read-backs included.
+  std::vector<std::string> AllReports() const { return TranscriptLines(mouse); }
   // How many sent reports start with this text ("> 40 09").
   int CountSent(const std::string& prefix) const {
     int count = 0;

@@ -391,13 +391,15 @@ StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
   const Session::Operation operation(session_);
   session_.StopDevTimer();
   session_.Events().ShowLoading(0, 1);
-  DeviceLink& link = session_.Link();
   const auto& buffers = session_.Buffers();
-  bool written = true;
+  // The profiles and the macros they play are one change: a button never
+  // points at a macro the mouse does not hold for long.
+  std::vector<WriteTarget> targets;
   auto write = [&](std::size_t address, std::span<const std::uint8_t> bytes) {
-    written = link.WriteMemory(static_cast<int>(address), static_cast<int>(bytes.size()), bytes) &&
-              written;
+    targets.push_back({false, static_cast<int>(address), bytes});
   };
+  std::array<std::uint8_t, image::kProfileBlockSize> profiles{};
+  std::array<std::uint8_t, image::flash::kPage1BlockSize> page1{};
   if (with_profiles) {
     RefreshMacroAddr();
     image::DataBuf& data = session_.Data();
@@ -405,9 +407,11 @@ StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
       image::WriteSectionChecksum(image::Profile(data, p));
     }
     if (i2c) {
-      write(image::i2c::kProfile1, image::ProfileBlock(data));
+      profiles = image::ProfileBlock(data);
+      write(image::i2c::kProfile1, profiles);
     } else {
-      write(image::flash::kInfo, image::FlashPage1Block(buffers));
+      page1 = image::FlashPage1Block(buffers);
+      write(image::flash::kInfo, page1);
     }
   }
   if (i2c) {
@@ -420,9 +424,14 @@ StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
             std::span(buffers.macro_pages).subspan(i * kSlotSize, kSlotSize));
     }
   }
+  const bool written = session_.WriteTargets(targets, WriteSubject::kMacros);
   session_.Events().HideLoading();
   session_.StartDevTimer();
-  if (!written) return {Kind::kNotWritten, "writing the macros to the mouse failed"};
+  if (!written) {
+    // The change said what the mouse holds.
+    const auto& troubles = session_.Troubles();
+    return {Kind::kNotWritten, troubles.empty() ? std::string() : troubles.back(), true};
+  }
   return {};
 }
 

@@ -46,6 +46,7 @@ struct StoreOutcome {
   };
   Kind kind = Kind::kDone;
   std::string detail;
+  bool shown = false;  // the face was told already, with a message of its own
   bool ok() const { return kind == Kind::kDone; }
 };
 

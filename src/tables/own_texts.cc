@@ -1,0 +1,161 @@
+#include "tables/own_texts.h"
+
+#include <array>
+#include <vector>
+
+namespace vrdk {
+namespace {
+
+struct Entry {
+  OwnText text;
+  const char* english;
+  const char* chinese;
+};
+
+// One row per text, in the order of OwnText.
+constexpr std::array kEntries = {
+    Entry{OwnText::kReadFailed,
+          "The mouse could not be read whole: answers were lost even after {0} tries. Nothing "
+          "was changed.",
+          "無法完整讀取滑鼠：重試 {0} 次後仍有回應遺失。未做任何變更。"},
+    Entry{OwnText::kReadFailedRetry, "The program reads the mouse again later.",
+          "程式稍後會再次讀取滑鼠。"},
+    Entry{OwnText::kReadFailedCover, "The mouse could not be read whole; trying again",
+          "無法完整讀取滑鼠，正在重試"},
+    Entry{OwnText::kSectionsRepaired,
+          "These parts of the mouse's memory failed their check, also when read again: {0}. "
+          "They are shown with factory values, and the next change to them writes those values "
+          "to the mouse.",
+          "滑鼠記憶體的這些部分未通過檢查（重新讀取後亦然）：{0}。畫面以出廠值顯示；下次變更"
+          "這些部分時，會將出廠值寫入滑鼠。"},
+    Entry{OwnText::kWriteFailed, "The mouse did not take all of {0}.", "滑鼠未能完整接收{0}。"},
+    Entry{OwnText::kHoldsUnchanged, "Nothing was changed.", "未做任何變更。"},
+    Entry{OwnText::kHoldsNew, "These parts hold the new content: {0}.",
+          "以下部分已是新內容：{0}。"},
+    Entry{OwnText::kHoldsOld, "These parts keep their old content: {0}.",
+          "以下部分保留舊內容：{0}。"},
+    Entry{OwnText::kHoldsDamaged, "These parts are damaged: {0}.", "以下部分已損壞：{0}。"},
+    Entry{OwnText::kHoldsUnknown, "What the mouse holds now could not be read.",
+          "無法讀取滑鼠目前的內容。"},
+    Entry{OwnText::kJournalWillFinish,
+          "The write journal will finish the write at the next connection ({0}).",
+          "寫入日誌會在下次連線時完成這次寫入（{0}）。"},
+    Entry{OwnText::kJournalUnavailable,
+          "The write journal could not be recorded ({0}); nothing was changed.",
+          "無法記錄寫入日誌（{0}）；未做任何變更。"},
+    Entry{OwnText::kJournalPending,
+          "A write of {0} cut short earlier could not be finished; nothing new was changed.",
+          "先前中斷的{0}寫入無法完成；未做新的變更。"},
+    Entry{OwnText::kJournalFinished, "A write of {0} that was cut short earlier was finished.",
+          "先前中斷的{0}寫入已完成。"},
+    Entry{OwnText::kJournalKept,
+          "A write of {0} was cut short earlier, but the mouse now holds other data than before "
+          "or after it, so it was left alone. The record is kept in {1} for a bug report.",
+          "先前中斷的{0}寫入未處理：滑鼠目前的資料既非寫入前也非寫入後的內容，因此未做變更。"
+          "記錄保留於 {1}，可附於錯誤回報。"},
+    Entry{OwnText::kJournalNotFinished,
+          "A write of {0} that was cut short earlier could not be finished yet; the program tries "
+          "again at the next connection.",
+          "先前中斷的{0}寫入尚未能完成；程式會在下次連線時再試。"},
+    Entry{OwnText::kLiveNotTaken,
+          "The mouse did not take the setting at live address {0}; it holds {1}.",
+          "滑鼠未接收即時位址 {0} 的設定；目前為 {1}。"},
+    Entry{OwnText::kLiveNotTakenUnknown,
+          "The mouse did not take the setting at live address {0}; what it holds could not be "
+          "read.",
+          "滑鼠未接收即時位址 {0} 的設定；無法讀取目前的內容。"},
+    Entry{OwnText::kReloadNotTaken,
+          "The mouse took the profiles but not the profile reload that follows them.",
+          "滑鼠已接收設定檔，但未接收其後的設定檔重新載入。"},
+    Entry{OwnText::kRestartNotTaken,
+          "The mouse took the write but not the restart that makes it use what was written.",
+          "滑鼠已接收寫入，但未接收使其生效的重新啟動。"},
+    Entry{OwnText::kRegisterNotTaken,
+          "The mouse did not take the controller register that uses the new settings; it uses "
+          "them after its next restart.",
+          "滑鼠未接收套用新設定的控制器暫存器；將在下次重新啟動後套用。"},
+    Entry{OwnText::kSubjectSettings, "the settings", "設定"},
+    Entry{OwnText::kSubjectProfiles, "the profiles", "設定檔"},
+    Entry{OwnText::kSubjectProfilesAndFire, "the profiles and the fire keys", "設定檔與連發鍵"},
+    Entry{OwnText::kSubjectCustomerCodes, "the factory codes", "廠商代碼"},
+    Entry{OwnText::kSubjectMacros, "the macros", "巨集"},
+    Entry{OwnText::kSubjectWholeMemory, "the whole memory", "整個記憶體"},
+    Entry{OwnText::kSubjectPatchCode, "the patch code", "修補程式碼"},
+    Entry{OwnText::kSubjectLedStrip, "the LED strip settings", "LED 燈條設定"},
+    Entry{OwnText::kRegionVendor, "Vendor", "廠商區"},
+    Entry{OwnText::kRegionUser, "User", "使用者區"},
+    Entry{OwnText::kRegionProfile1, "Profile1", "設定檔1"},
+    Entry{OwnText::kRegionProfile2, "Profile2", "設定檔2"},
+    Entry{OwnText::kRegionProfile3, "Profile3", "設定檔3"},
+    Entry{OwnText::kRegionReserved, "Reserved", "保留區"},
+    Entry{OwnText::kRegionFire, "Fire", "連發區"},
+    Entry{OwnText::kRegionMacroArea, "macro area", "巨集區"},
+    Entry{OwnText::kRegionMacroNames, "macro names", "巨集名稱"},
+    Entry{OwnText::kRegionMacroSlots, "macro slots", "巨集槽"},
+    Entry{OwnText::kRegionPatchHeader, "patch code header", "修補程式碼標頭"},
+    Entry{OwnText::kRegionPatchCode, "patch code", "修補程式碼"},
+    Entry{OwnText::kRegionFlashInfo, "Flash info block", "Flash 資訊區"},
+    Entry{OwnText::kFileSize,
+          "{0} is {1} bytes long; a profile file of an \"{2}\" mouse is {3} bytes. Nothing was "
+          "sent.",
+          "{0} 長 {1} 位元組；\"{2}\" 滑鼠的設定檔為 {3} 位元組。未傳送任何資料。"},
+    Entry{OwnText::kFileSections, "{0}: these parts fail their check: {1}. Nothing was sent.",
+          "{0}：以下部分未通過檢查：{1}。未傳送任何資料。"},
+    Entry{OwnText::kFilePatchLength,
+          "{0}: the patch code header announces {1} bytes, more than its {2}-byte area. Nothing "
+          "was sent.",
+          "{0}：修補程式碼標頭宣告 {1} 位元組，超過 {2} 位元組的區域。未傳送任何資料。"},
+    Entry{OwnText::kFileCustomerCodes,
+          "{0} carries the factory codes {1}, {2}, which this program does not accept: after "
+          "loading it, the program would no longer read the mouse.",
+          "{0} 帶有本程式不接受的廠商代碼 {1}、{2}：載入後，本程式將無法再讀取滑鼠。"},
+    Entry{OwnText::kFileUsbIds,
+          "{0} gives the mouse the USB ids {1}; this program looks for {2} and would no longer "
+          "find it.",
+          "{0} 會將滑鼠的 USB 識別碼改為 {1}；本程式尋找的是 {2}，將無法再找到滑鼠。"},
+    Entry{OwnText::kFileForceHint, "Give --force to load it anyway.",
+          "若仍要載入，請加上 --force。"},
+    Entry{OwnText::kFileLoadAnyway, "Load it anyway?", "仍要載入嗎？"},
+};
+
+constexpr bool InOrder() {
+  for (std::size_t i = 0; i < kEntries.size(); ++i) {
+    if (static_cast<std::size_t>(kEntries[i].text) != i) return false;
+  }
+  return true;
+}
+static_assert(InOrder(), "one row per text, in the order of OwnText");
+
+}  // namespace
+
+std::string OwnTextFor(OwnText text, int language, std::initializer_list<std::string_view> args) {
+  const auto index = static_cast<std::size_t>(text);
+  if (index >= kEntries.size()) return "";
+  const Entry& entry = kEntries[index];
+  const std::string_view pattern = language == 2 ? entry.chinese : entry.english;
+  const std::vector<std::string_view> values(args);
+  std::string out;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' && pattern[i + 1] >= '0' &&
+        pattern[i + 1] <= '9') {
+      const auto n = static_cast<std::size_t>(pattern[i + 1] - '0');
+      if (n < values.size()) out += values[n];
+      i += 2;
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+std::string JoinedList(std::span<const std::string> items, int language) {
+  std::string out;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) out += language == 2 ? "、" : ", ";
+    out += items[i];
+  }
+  return out;
+}
+
+}  // namespace vrdk
