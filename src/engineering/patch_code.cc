@@ -122,6 +122,7 @@ bool PatchProgrammer::WritePatch() {
   // The mouse runs the new patch once it has restarted.
   session_.SetAfterWrite(AfterWrite::kRestart);
   session_.WriteTargets(ranges, WriteSubject::kPatchCode);
+  session_.FlushChange();
   return true;
 }
 

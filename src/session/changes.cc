@@ -68,6 +68,7 @@ Session::Change::Change(Session& session, WriteSubject subject) : session_(sessi
 }
 
 Session::Change::~Change() {
+  if (session_.change_->depth == 1) session_.FlushChange();
   if (--session_.change_->depth == 0) session_.EndChange();
 }
 
@@ -112,6 +113,24 @@ std::optional<std::vector<std::uint8_t>> Session::OldBytes(const WriteTarget& ta
   return read;
 }
 
+std::optional<std::vector<std::uint8_t>> Session::OldBytesInChange(const WriteTarget& target) {
+  auto old_bytes = OldBytes(target);
+  if (!old_bytes) return old_bytes;
+  // An earlier write of the same change comes first: its new bytes are what
+  // this one finds.
+  const auto address = static_cast<std::size_t>(target.address);
+  for (const JournalRange& earlier : change_->record.ranges) {
+    if (earlier.live != target.live) continue;
+    for (std::size_t i = 0; i < earlier.size(); ++i) {
+      const std::size_t at = earlier.address + i;
+      if (at >= address && at < address + old_bytes->size()) {
+        (*old_bytes)[at - address] = earlier.new_bytes[i];
+      }
+    }
+  }
+  return old_bytes;
+}
+
 WriteCheck Session::WriteTarget1(const WriteTarget& target) {
   WriteCheck check;
   const std::size_t size = target.bytes.size();
@@ -142,13 +161,38 @@ WriteCheck Session::WriteTarget1(const WriteTarget& target) {
 }
 
 bool Session::WriteTargets(std::span<const WriteTarget> targets, WriteSubject subject) {
-  const Change change(*this, subject);
+  if (!change_) {
+    const Change change(*this, subject);
+    return WriteNow(targets);
+  }
   if (change_->failed) return false;
+  for (const WriteTarget& target : targets) {
+    change_->queued.push_back(
+        {target.live, target.address, {target.bytes.begin(), target.bytes.end()}});
+  }
+  return true;
+}
+
+bool Session::FlushChange() {
+  if (!change_) return true;
+  if (change_->failed) {
+    change_->queued.clear();
+    return false;
+  }
+  if (change_->queued.empty()) return true;
+  const std::vector<OpenChange::Queued> queued = std::move(change_->queued);
+  change_->queued.clear();
+  std::vector<WriteTarget> targets;
+  for (const auto& write : queued) targets.push_back({write.live, write.address, write.bytes});
+  return WriteNow(targets);
+}
+
+bool Session::WriteNow(std::span<const WriteTarget> targets) {
   if (change_->record.ranges.empty() && !FinishPendingRecord()) return false;
   JournalRecord& record = change_->record;
   const std::size_t first = record.ranges.size();
   for (const WriteTarget& target : targets) {
-    auto old_bytes = OldBytes(target);
+    auto old_bytes = OldBytesInChange(target);
     if (!old_bytes) {
       std::string message = Own(OwnText::kWriteFailed, {WhatText(record.subject)});
       Add(message, Own(OwnText::kHoldsUnchanged));

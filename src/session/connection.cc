@@ -283,6 +283,8 @@ void Session::RestartDevice() {
   const Operation operation(*this);
   if (!operation) return;
   StopDevTimer();
+  // What the open change holds goes before the mouse restarts.
+  FlushChange();
   clock_.Sleep(kBeforeRestart);
   bool restarted = link_.SendCommand(command::kRestart);
   for (int attempt = 1; !restarted && attempt < checked_.Policy().attempts; ++attempt) {

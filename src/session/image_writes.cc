@@ -46,6 +46,7 @@ Outcome ImageWrites::WriteFailed() const {
 }
 
 Outcome ImageWrites::EndWholeWrite(const Session::Change& change) {
+  session_.FlushChange();  // the writes go while the loading window shows
   session_.Events().HideLoading();
   session_.GetClock().ProcessMessages();
   session_.StartDevTimer();
@@ -94,6 +95,7 @@ Outcome ImageWrites::WriteLoadedImage() {
   session_.Events().ShowLoading(0, 1);
   session_.GetClock().ProcessMessages();
   WriteRoads(session_).WriteWorkingImage();
+  session_.FlushChange();
   session_.Events().HideLoading();
   session_.GetClock().ProcessMessages();
   session_.StartDevTimer();

@@ -115,6 +115,15 @@ struct WriteTarget {
 // The change the Session is making now (see Session::Change).
 struct OpenChange {
   int depth = 0;
+  // Writes asked for while the change is open, not sent yet: they go
+  // together, recorded whole first, when the change is flushed.
+  struct Queued {
+    bool live;
+    int address;
+    std::vector<std::uint8_t> bytes;
+  };
+  std::vector<Queued> queued;
+  bool flushed = false;  // a flush has written (a later one is journalled too)
   JournalRecord record;
   bool saved = false;  // the record is in the journal
   bool failed = false;
@@ -222,13 +231,15 @@ class Session : private TransferGate {
   void ReportTrouble(const std::string& message);
   const std::vector<std::string>& Troubles() const { return troubles_; }
 
-  // A change: the writes that make up one edit. Before the first byte of it
-  // goes, a change that writes memory, or more than one live write, is
-  // recorded in the write journal; the record goes once every write was
-  // whole (a change ending in a restart: once the restart was sent). A write
-  // the mouse does not take whole ends the change: the user is told what the
-  // mouse holds, and the change's later writes are not sent. A Change made
-  // while another is open joins it.
+  // A change: the writes that make up one edit. Writes asked for while a
+  // Change is open are held and sent together when it is flushed: when the
+  // outermost Change ends, before a restart, or when a road needs them done
+  // (FlushChange). Before the first byte goes, a change that writes memory,
+  // or more than one live write, is recorded whole in the write journal; the
+  // record goes once every write was whole (a change ending in a restart:
+  // once the restart was sent). A write the mouse does not take whole ends
+  // the change: the user is told what the mouse holds, and the change's
+  // later writes are not sent. A Change made while another is open joins it.
   class Change {
    public:
     Change(Session& session, WriteSubject subject);
@@ -241,11 +252,14 @@ class Session : private TransferGate {
    private:
     Session& session_;
   };
-  // Writes targets in order, within the open change (or a change of its own
-  // about `subject` when none is open). False when a write was not whole or
+  // Writes targets in order: within the open change, held until it is
+  // flushed (true unless the change had failed); with none open, at once as
+  // a change of its own about `subject`. False when a write was not whole or
   // the change had failed before; nothing is sent then.
   bool WriteTargets(std::span<const WriteTarget> targets,
                     WriteSubject subject = WriteSubject::kSettings);
+  // Sends what the open change holds; false when the change is not whole.
+  bool FlushChange();
   // One write outside the journal (the profile byte the reload puts back):
   // retried, read back, and what is known of the mouse follows it.
   WriteCheck WriteOne(const WriteTarget& target) { return WriteTarget1(target); }
@@ -350,7 +364,10 @@ class Session : private TransferGate {
   WriteCheck WriteTarget1(const WriteTarget& target);
   // The old bytes of a target: from what is known of the mouse, else read.
   std::optional<std::vector<std::uint8_t>> OldBytes(const WriteTarget& target);
+  // OldBytes after the change's earlier writes.
+  std::optional<std::vector<std::uint8_t>> OldBytesInChange(const WriteTarget& target);
   bool JournalNeeded() const;
+  bool WriteNow(std::span<const WriteTarget> targets);
   void EndChange();
   // The user's message for the open change, failed at range `failed` of its
   // record with `held` in it (nothing: not known).

@@ -1,8 +1,10 @@
 #include "session/write_journal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "files/atomic_file.h"
@@ -207,17 +209,25 @@ std::optional<JournalRecord> DecodeJournalRecord(std::string_view text, std::str
 
 JournalVerdict JudgeJournalRecord(const JournalRecord& record,
                                   std::span<const std::uint8_t> memory) {
+  // The ranges are written in order, so a byte may hold what it held before
+  // the write or what any range that covers it wrote.
+  std::map<std::size_t, std::vector<std::uint8_t>> allowed;
+  std::map<std::size_t, bool> skipped;
   for (const JournalRange& range : record.ranges) {
     for (std::size_t i = 0; i < range.size(); ++i) {
       const std::size_t at = range.address + i;
       const std::size_t address = range.live ? LiveToMemory(at, record.memory_type) : at;
       if (address >= memory.size()) return JournalVerdict::kForeign;
-      const std::uint8_t held = memory[address];
-      if (held == range.old_bytes[i] || held == range.new_bytes[i]) continue;
-      const bool skipped =
-          range.live ? LiveChecksum(at) : Skipped(record.memory_type, address, memory);
-      if (!skipped) return JournalVerdict::kForeign;
+      auto [values, first] = allowed.try_emplace(address);
+      if (first) values->second.push_back(range.old_bytes[i]);
+      values->second.push_back(range.new_bytes[i]);
+      bool& skip = skipped[address];
+      skip = skip || (range.live ? LiveChecksum(at) : Skipped(record.memory_type, address, memory));
     }
+  }
+  for (const auto& [address, values] : allowed) {
+    const bool held = std::find(values.begin(), values.end(), memory[address]) != values.end();
+    if (!held && !skipped[address]) return JournalVerdict::kForeign;
   }
   return JournalVerdict::kFinish;
 }

@@ -81,7 +81,7 @@ std::optional<JournalRecord> DecodeJournalRecord(std::string_view text, std::str
 
 // What the next connection does with a record, given the memory it read.
 enum class JournalVerdict {
-  kFinish,   // every byte of the ranges is old or new: write the new bytes
+  kFinish,   // every byte holds what it held or what a range wrote: write the ranges
   kForeign,  // the memory changed otherwise since: leave the mouse alone
 };
 // Bytes the mouse may have changed by itself are not compared: in a memory

@@ -78,7 +78,7 @@ bool WriteRoads::WriteProfilesAnd(bool identity) {
   // Should the mouse leave before the reload, the journal finishes it with
   // the profile byte the mouse holds.
   session_.SetAfterWrite(AfterWrite::kReloadProfile, image::User(data)[0]);
-  if (!session_.WriteTargets(targets)) return false;
+  if (!session_.WriteTargets(targets) || !session_.FlushChange()) return false;
   session_.RefreshProfileParameter();
   const std::uint8_t profile = image::User(data)[0];
   session_.SetAfterWrite(AfterWrite::kReloadProfile, profile);

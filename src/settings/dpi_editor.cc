@@ -33,7 +33,8 @@ void DpiEditor::ShowFromDataBuf() {
 
 bool DpiEditor::TakeLiveLevels() {
   std::array<std::uint8_t, kLiveSize> live{};
-  if (!session_.Link().ReadLive(0, static_cast<int>(live.size()), live)) return false;
+  // Only a whole read is taken: a lost answer would show as 0xFF.
+  if (!session_.Checked().ReadLive(0, live)) return false;
   ShowLevels(std::span(live).first<image::kVendorSize>(),
              std::span(live).subspan<kLiveUserAddress, image::kUserSize>());
   return true;

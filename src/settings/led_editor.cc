@@ -141,7 +141,8 @@ void LedEditor::ShowFromDataBuf() {
 
 bool LedEditor::TakeLiveSettings() {
   std::array<std::uint8_t, kLiveSize> live{};
-  if (!session_.Link().ReadLive(0, static_cast<int>(live.size()), live)) return false;
+  // Only a whole read is taken: a lost answer would show as 0xFF.
+  if (!session_.Checked().ReadLive(0, live)) return false;
   ShowFrom(std::span(live).first<image::kVendorSize>(),
            std::span(live).subspan<kLiveUserAddress, image::kUserSize>());
   return true;
@@ -345,18 +346,17 @@ bool LedEditor::SetMcuLed(int step_item, int control_item, int count_item) {
   WriteRoads roads(session_);
   if (!roads.MayWrite()) return false;
   const Session::Operation operation(session_);
-  const Session::Change change(session_, WriteSubject::kLedStrip);
   CheckedLink& link = session_.Checked();
   session_.Events().ShowLoading(0, 1);
   // The registers take the strip's settings at once; the header keeps them.
-  const bool written =
-      roads.WriteMemory(WriteSubject::kLedStrip, image::i2c::kPatchHeader, header) &&
-      link.Send(command::kWriteXData, Byte(kMcuLedStepRegister >> 8),
-                Byte(kMcuLedStepRegister & 0xFF), header[8]) &&
-      link.Send(command::kWriteXData, Byte(kMcuLedControlRegister >> 8),
-                Byte(kMcuLedControlRegister & 0xFF), header[9]);
+  const bool kept = roads.WriteMemory(WriteSubject::kLedStrip, image::i2c::kPatchHeader, header);
+  const bool written = kept &&
+                       link.Send(command::kWriteXData, Byte(kMcuLedStepRegister >> 8),
+                                 Byte(kMcuLedStepRegister & 0xFF), header[8]) &&
+                       link.Send(command::kWriteXData, Byte(kMcuLedControlRegister >> 8),
+                                 Byte(kMcuLedControlRegister & 0xFF), header[9]);
+  if (kept && !written) session_.ReportTrouble(session_.Own(OwnText::kRegisterNotTaken));
   session_.Events().HideLoading();
-  if (!written) session_.FailChange(OwnText::kRegisterNotTaken);
   return written;
 }
 

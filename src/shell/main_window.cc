@@ -396,6 +396,9 @@ void TForm1::UpdateCoverText() {
                     QString::fromStdString(conn.access_denied->reason));
   } else if (conn.state == ConnectionState::kOpening || conn.state == ConnectionState::kReading) {
     text = FromUtf8(session_->Language().Text("Str100"));
+  } else if (conn.read_failed) {
+    // Answers were lost even when read again: the next tick reads again.
+    text = FromUtf8(session_->Own(OwnText::kReadFailedCover)) + QStringLiteral("…");
   }
   for (QLabel* cover : covers_) {
     if (auto* veil = cover->findChild<QLabel*>()) {

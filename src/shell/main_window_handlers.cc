@@ -91,7 +91,16 @@ void TForm1::Btn_Load_0Click() {
   if (!ProfileFilesAllowed()) return;
   const QString path = dialogs_->OpenFileName(this, kLoadFilter);
   if (path.isEmpty()) return;
-  ShowUnshown(*this, ImageWrites(*session_).LoadProfileFile(path.toStdString()));
+  Outcome outcome = ImageWrites(*session_).LoadProfileFile(path.toStdString());
+  // A sound file that would leave a mouse this program no longer finds or
+  // accepts is loaded only when the user says so, told why.
+  if (outcome.kind == Outcome::Kind::kNeedsForce) {
+    const QString question = FromUtf8(outcome.detail) + QStringLiteral("\n\n") +
+                             FromUtf8(session_->Own(OwnText::kFileLoadAnyway));
+    if (!dialogs_->Confirm(this, question, TableFont(9))) return;
+    outcome = ImageWrites(*session_).LoadProfileFile(path.toStdString(), true);
+  }
+  ShowUnshown(*this, outcome);
 }
 
 void TForm1::Btn_Web_0Click() {

@@ -191,6 +191,33 @@ TEST(MainWindow, LoadRefusesAFileOfAnotherKindAndLoadsAGoodOne) {
   EXPECT_EQ(rig.Mouse().Memory(), image);
 }
 
+TEST(MainWindow, LoadAsksWhyBeforeAFileThatWouldLeaveAMouseThisProgramNoLongerFinds) {
+  WindowRig rig;
+  rig.Connect();
+  QTemporaryDir folder;
+  auto image = rig.Mouse().Memory();
+  image[2] = 0x12;  // product id 0x12B8
+  std::uint8_t sum = 0;
+  for (std::size_t i = 0; i < 163; ++i) sum = static_cast<std::uint8_t>(sum + image[i]);
+  image[163] = static_cast<std::uint8_t>(sum ^ 0x5A);
+  const QString path = folder.filePath(QStringLiteral("other.bin"));
+  QFile out(path);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
+  out.close();
+  rig.dialogs->open_answer = path;
+  rig.dialogs->confirm_answer = false;
+  rig.Click(QStringLiteral("Btn_Load_1"));
+  ASSERT_EQ(rig.dialogs->questions.size(), 1);
+  EXPECT_TRUE(rig.dialogs->questions[0].contains(QStringLiteral("USB ids 1BCF:12B8")));
+  EXPECT_TRUE(rig.dialogs->questions[0].endsWith(QStringLiteral("Load it anyway?")));
+  EXPECT_EQ(rig.CountSent("> 40 07"), 0);
+  rig.dialogs->confirm_answer = true;
+  rig.Click(QStringLiteral("Btn_Load_1"));
+  EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);
+  EXPECT_EQ(rig.Mouse().Memory(), image);
+}
+
 TEST(MainWindow, LanguageButtonsSwitchCaptionsPicturesAndFonts) {
   WindowRig rig;
   const LanguageTables& tables = rig.session.Languages();
