@@ -50,7 +50,8 @@ CommandRun WithLive(std::function<int(CommandContext&, settings::LedEditor&)> ch
   return [change](CommandContext& context) {
     settings::LedEditor editor(context.GetSession());
     if (!editor.TakeLiveSettings()) {
-      return context.Fail(kExitDeviceFailed, "the live settings could not be read whole; nothing was changed");
+      return context.Fail(kExitDeviceFailed,
+                          "the live settings could not be read whole; nothing was changed");
     }
     return change(context, editor);
   };

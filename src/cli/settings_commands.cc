@@ -30,7 +30,8 @@ std::optional<int> Level(CommandContext& context, const std::string& text, int* 
 // settings only in RAM has them nowhere else.
 int TakeLive(CommandContext& context, settings::DpiEditor& editor) {
   if (editor.TakeLiveLevels()) return kExitDone;
-  return context.Fail(kExitDeviceFailed, "the live settings could not be read whole; nothing was changed");
+  return context.Fail(kExitDeviceFailed,
+                      "the live settings could not be read whole; nothing was changed");
 }
 
 struct DpiArgs {
