@@ -67,7 +67,7 @@ void Session::RefreshCurrentDPIStatus() {
   std::array<std::uint8_t, 1> level{};
   const bool flash = ActiveMemoryType() == MemoryType::kFlash;
   const int address = static_cast<int>((flash ? image::flash::kUser : image::i2c::kUser) + 2);
-  if (!link_.ReadMemory(address, 1, level) || level[0] >= DpiState::kLevels) return;
+  if (!checked_.ReadMemory(address, level) || level[0] >= DpiState::kLevels) return;
   pages_.dpi.current = level[0];
   pages_.dpi.selected = level[0];
 }
@@ -124,7 +124,7 @@ void Session::ReadBackAfterInput(std::uint8_t released) {
     std::array<std::uint8_t, 1> current{};
     const bool flash = ActiveMemoryType() == MemoryType::kFlash;
     const int address = static_cast<int>(flash ? image::flash::kUser : image::i2c::kUser);
-    if (link_.ReadMemory(address, 1, current) && current[0] != 0xFF) {
+    if (checked_.ReadMemory(address, current) && current[0] != 0xFF) {
       image::User(buffers_.data_buf)[0] = current[0];
       const int profile = current[0] & 0x0F;
       if (profile <= 2) pages_.mode_page = profile + 1;
