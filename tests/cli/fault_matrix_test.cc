@@ -33,7 +33,7 @@ namespace {
 using testing::TempDir;
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kSweep = 8;  // positions in the command's own transfers
+constexpr int kSweep = 4;  // positions in the command's own transfers
 #else
 constexpr int kSweep = 40;
 #endif

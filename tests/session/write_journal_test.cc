@@ -135,7 +135,9 @@ TEST(JournalFiles, ARecordIsSavedLoadedRemovedAndKeptAside) {
   const JournalRecord record = ProfileRecord();
   ASSERT_FALSE(journal.Save(record));  // the folder is made
   const std::string path = journal.PathFor(0x1BCF, 0x08B8, MemoryType::kI2C);
-  EXPECT_EQ(path, dir.File("state") + "/mouse.bin.1BCF-08B8-I2C.journal");
+  EXPECT_EQ(
+      path,
+      (std::filesystem::path(dir.File("state")) / "mouse.bin.1BCF-08B8-I2C.journal").string());
   const auto loaded = journal.Load(0x1BCF, 0x08B8, MemoryType::kI2C);
   ASSERT_TRUE(loaded.record) << loaded.error;
   EXPECT_EQ(*loaded.record, record);
