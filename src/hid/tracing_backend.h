@@ -23,6 +23,7 @@ class TracingBackend : public HidBackend {
   TracingBackend(HidBackend& inner, Sink sink) : inner_(inner), sink_(std::move(sink)) {}
 
   std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
+  int CountInterfaces() override { return inner_.CountInterfaces(); }
   HidHandle Open(const std::string& path, HidAccess access) override {
     return inner_.Open(path, access);
   }
@@ -38,6 +39,8 @@ class TracingBackend : public HidBackend {
   bool ReadInput(HidHandle handle, std::span<std::uint8_t> report) override;
   void InterruptReads() override { inner_.InterruptReads(); }
   std::string LastError() const override { return inner_.LastError(); }
+  // The diagnosis is the inner backend's: tracing changes none.
+  bool LastErrorWasAccessDenied() const override { return inner_.LastErrorWasAccessDenied(); }
 
   // "42 00 00 08": bytes as the trace writes them.
   static std::string HexBytes(std::span<const std::uint8_t> bytes);

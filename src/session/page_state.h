@@ -100,6 +100,9 @@ struct PageState {
   EngineerState engineer;
   PointerState pointer;
   image::RepairedSections repaired;  // sections the last fill repaired
+  // Moves on whenever DataBuf is filled anew (a read, a reset, the defaults):
+  // every box then shows the new values, also one the user was typing in.
+  std::uint64_t filled = 0;
 };
 
 }  // namespace vrdk

@@ -183,6 +183,7 @@ image::RepairedSections Session::FillFromWorkingImage() {
 }
 
 void Session::DataBufToUI() {
+  ++pages_.filled;
   const auto& data = buffers_.data_buf;
   pages_.code_texts = image::BuildCodeTexts(data);
   // Fire presets first: naming a fire code compares with them.

@@ -46,7 +46,6 @@ int StartingEffect(LedType type) {
   }
 }
 
-constexpr std::array<int, 4> kBreathLimits = {65535, 65535, 4094, 65535};
 constexpr int kColourUserItem = 10;
 constexpr int kColourUserCode = 15;
 
@@ -288,7 +287,7 @@ void LedEditor::FallTime_OnClick(int segment) {
 }
 
 int LedEditor::SetStepTime(int value) {
-  const int shown = std::clamp(value, 0, 255);
+  const int shown = std::clamp(value, 0, kStepTimeMaximum);
   Led().step_time = shown;
   if (Loading()) return shown;
   image::Vendor(session_.Data())[kStepTimeAddress] = Byte(shown);

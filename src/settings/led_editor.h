@@ -38,6 +38,10 @@ inline constexpr int kMcuLedSteps = 8;
 inline constexpr std::uint16_t kMcuLedStepRegister = 0x07C4;
 inline constexpr std::uint16_t kMcuLedControlRegister = 0x07C5;
 inline constexpr std::string_view kDisabledEffect = "------";
+// The largest step time, and the largest value of each breathing field
+// (lower, upper, lower time, upper time); the smallest is 0.
+inline constexpr int kStepTimeMaximum = 255;
+inline constexpr std::array<int, 4> kBreathLimits = {65535, 65535, 4094, 65535};
 
 // One effect of a type: its name, its enable bit in Vendor byte 42 and the
 // mode stored in User byte 1.

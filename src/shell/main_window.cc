@@ -279,6 +279,10 @@ void TForm1::BusyChanged(bool busy) {
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
     QApplication::restoreOverrideCursor();
+    // After the handler that ran the transfer has finished.
+    if (!held_input_.empty()) {
+      QMetaObject::invokeMethod(this, &TForm1::ReplayHeldInput, Qt::QueuedConnection);
+    }
   }
 }
 
@@ -506,14 +510,33 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  // A transfer lets the window breathe; what the user does meanwhile waits.
-  if (session_ != nullptr && session_->Busy() && IsOwnInput(watched, event)) return true;
+  // A transfer lets the window breathe; what the user does meanwhile is held
+  // and given to its widget once the transfer is over. Input that comes
+  // while held input waits for its turn queues behind it, so the order stays.
+  if (session_ != nullptr && IsOwnInput(watched, event) &&
+      (session_->Busy() || (!replaying_ && !held_input_.empty()))) {
+    held_input_.push_back({QPointer<QObject>(watched), std::unique_ptr<QEvent>(event->clone())});
+    return true;
+  }
   // Esc closes the key menus, as a click beside them does.
   if (event->type() == QEvent::KeyPress && IsOwnInput(watched, event) &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     HideAllMenu();
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::ReplayHeldInput() {
+  while (!held_input_.empty() && session_ != nullptr && !session_->Busy()) {
+    HeldInput input = std::move(held_input_.front());
+    held_input_.pop_front();
+    if (input.target.isNull()) continue;
+    // Given as it came; a transfer it starts holds what comes meanwhile,
+    // behind the input still waiting here.
+    replaying_ = true;
+    QCoreApplication::sendEvent(input.target, input.event.get());
+    replaying_ = false;
+  }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -6,8 +6,9 @@
 // The window holds no logic of its own: it shows the Session's state and
 // hands every user action to the core (navigation, languages, confirm, save
 // and load), the way vrdkctl does. While the Session is busy with a transfer
-// (which lets the window breathe between chunks) the window takes no input,
-// so nothing can start a second transfer.
+// (which lets the window breathe between chunks) the window holds the user's
+// keys and clicks and gives them to their widgets, in order, once the
+// transfer is over: nothing is lost, and nothing starts a second transfer.
 #pragma once
 
 #include <QHash>
@@ -15,6 +16,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <memory>
 
 #include "session/session.h"
@@ -133,6 +135,8 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Input held while a transfer ran, given to its widgets in order.
+  void ReplayHeldInput();
   void paintEvent(QPaintEvent* event) override;
 
  private:
@@ -186,6 +190,13 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   QTimer label_run_;
   RollingCaption rolling_;
   QPointer<QLabel> rolling_label_;
+  // Keys and clicks that came while a transfer ran.
+  struct HeldInput {
+    QPointer<QObject> target;
+    std::unique_ptr<QEvent> event;
+  };
+  std::deque<HeldInput> held_input_;
+  bool replaying_ = false;
   int shown_group_ = 0;
   bool created_ = false;
   bool engineer_wanted_ = false;

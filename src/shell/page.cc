@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "shell/edit_field.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -35,5 +36,11 @@ void Page::ShowPlaceholder(const QString& name, const QString& title, const QStr
                                 "<div style='color:#7d8696; font-size:11pt'>%2</div>")
                      .arg(title.toHtmlEscaped(), detail.toHtmlEscaped()));
 }
+
+void Page::ShowField(EditField* field, const QString& text) {
+  field->Show(text, services_.GetSession().Pages().filled);
+}
+
+void Page::ShowField(NumberField* field, long value) { ShowField(field, field->Format(value)); }
 
 }  // namespace vrdk::shell

@@ -60,6 +60,9 @@ class ShellServices {
   virtual settings::PointerPlatform* PointerSettingsPlatform() = 0;
 };
 
+class EditField;
+class NumberField;
+
 class Page : public QWidget {
   Q_OBJECT
  public:
@@ -86,6 +89,10 @@ class Page : public QWidget {
 
  protected:
   ShellServices& services_;
+  // Shows a value the mouse holds in a box; one the user is typing in keeps
+  // what was typed until DataBuf is filled anew.
+  void ShowField(EditField* field, const QString& text);
+  void ShowField(NumberField* field, long value);
   // A tidy caption for a page whose controls come later: its title and what
   // it will hold, in the middle of the page picture.
   void ShowPlaceholder(const QString& name, const QString& title, const QString& detail);

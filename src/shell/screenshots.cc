@@ -15,8 +15,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "macros/editors/device_macros.h"
 #include "engineering/engineer_page.h"
+#include "macros/editors/device_macros.h"
 #include "shell/main_window.h"
 #include "shell/pages/key_page.h"
 #include "shell/pages/macro_page.h"

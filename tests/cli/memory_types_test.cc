@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "cli/vrdkctl.h"
@@ -242,6 +243,35 @@ TEST_P(MemoryTypesTest, AWriteTheMouseDidNotTakeWholeIsReportedAsFailed) {
   EXPECT_EQ(once.code, kExitDone) << once.err;
   const std::size_t key3 = (Flash() ? 0x1018 : 192) + 8;
   EXPECT_EQ(Memory()[key3 + 2], 0xCD);
+}
+
+TEST_P(MemoryTypesTest, TracingChangesNoDiagnosisAndNoExitCode) {
+  const long read = ConnectTransfers(Type());
+  std::vector<std::string> faults = {"--simulate-fault=no-access",
+                                     "--simulate-fault=no-response-handle"};
+  for (const char* kind : {"fail-command", "fail-chunk", "drop-answer", "forget-chunk"}) {
+    for (const long at : {1L, read / 2, read + 2}) faults.push_back(Fault(kind, at) + ":1000");
+  }
+  for (const long at : {0L, 5L, read / 2, read + 2}) faults.push_back(Fault("unplug", at));
+  const auto base = Memory();
+  const std::string journal =
+      mouse_file_ + ".1BCF-08B8-" + std::string(MemoryTypeName(Type())) + ".journal";
+  for (const std::string& fault : faults) {
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"info"}, std::vector<std::string>{"fire", "1", "5", "250"}}) {
+      TempDir::Write(mouse_file_, base);
+      std::filesystem::remove(journal);
+      std::vector<std::string> args = {fault};
+      args.insert(args.end(), command.begin(), command.end());
+      const Result plain = Sim(args);
+      TempDir::Write(mouse_file_, base);
+      std::filesystem::remove(journal);
+      args.insert(args.begin(), "--trace=" + dir_.File("trace.txt"));
+      const Result traced = Sim(args);
+      EXPECT_EQ(traced.code, plain.code) << fault << " " << command[0];
+      EXPECT_EQ(traced.err, plain.err) << fault << " " << command[0];
+    }
+  }
 }
 
 TEST_P(MemoryTypesTest, ARawReadIsWholeOrFails) {

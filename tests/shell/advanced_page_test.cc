@@ -37,12 +37,7 @@ class AdvancedPage : public ::testing::Test {
   }
   std::vector<std::string> Sent() const { return rig.Sent(); }
   // Replaces the field's text as a user does: select all, type.
-  void Type(const QString& name, const QString& text) {
-    auto* edit = rig.Find<QLineEdit>(name);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-  }
+  void Type(const QString& name, const QString& text) { rig.TypeInto(name, text); }
   DpiState& Dpi() { return rig.session.Pages().dpi; }
 
   WindowRig rig;
@@ -162,27 +157,63 @@ TEST_F(AdvancedPage, FirePresetOneAtFiveShotsThirtyMillisecondsHeld) {
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Fire1Continue"), QStringLiteral("CbS_D")));
 }
 
-TEST_F(AdvancedPage, FireBoxesCorrectWhatIsTypedAndWhatIsLeft) {
+TEST_F(AdvancedPage, FireBoxesShowWhatIsTypedAndCorrectItOnlyWhenLeft) {
   auto* count = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat2"));
+  const auto before = rig.Mouse().Memory();
   Type(QStringLiteral("Edt_Repeat2"), QStringLiteral("1"));
-  EXPECT_EQ(count->text(), QStringLiteral("1"));  // on its way to 12
+  EXPECT_EQ(count->text(), QStringLiteral("1"));  // on its way to 12: not a count yet
+  EXPECT_EQ(rig.Mouse().Memory(), before);
   QTest::keyClicks(count, QStringLiteral("2"));
+  rig.Settle();
   EXPECT_EQ(count->text(), QStringLiteral("12"));
   EXPECT_EQ(rig.session.Keys().fire[1].count, 12);
-  Type(QStringLiteral("Edt_Repeat2"), QStringLiteral("x9"));  // only digits
-  EXPECT_EQ(count->text(), QStringLiteral("9"));
-  QTest::keyClicks(count, QStringLiteral("9"));
+  Type(QStringLiteral("Edt_Repeat2"), QStringLiteral("x99"));  // only digits
+  EXPECT_EQ(count->text(), QStringLiteral("99"));              // shown as typed, not sent
+  EXPECT_EQ(rig.session.Keys().fire[1].count, 12);
+  rig.Enter(QStringLiteral("Edt_Repeat2"));  // leaving the box corrects it
   EXPECT_EQ(count->text(), QStringLiteral("15"));
+  EXPECT_EQ(rig.session.Keys().fire[1].count, 15);
+  // End, Backspace, 4: the empty box is neither sent nor refilled.
+  count->end(false);
+  QTest::keyClick(count, Qt::Key_Backspace);
+  QTest::keyClick(count, Qt::Key_Backspace);
+  rig.Settle();
+  EXPECT_EQ(count->text(), QString());
+  QTest::keyClicks(count, QStringLiteral("4"));
+  rig.Settle();
+  EXPECT_EQ(count->text(), QStringLiteral("4"));
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 5, 1), "03");
   Type(QStringLiteral("Edt_Repeat2"), QStringLiteral("1"));
-  QTest::keyClick(count, Qt::Key_Return);  // leaving the box
+  rig.Enter(QStringLiteral("Edt_Repeat2"));
   EXPECT_EQ(count->text(), QStringLiteral("2"));
   EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 5, 1), "01");
   auto* interval = rig.Find<QLineEdit>(QStringLiteral("Edt_DelayTime2"));
   Type(QStringLiteral("Edt_DelayTime2"), QStringLiteral("0"));
+  EXPECT_EQ(interval->text(), QStringLiteral("0"));
+  rig.Enter(QStringLiteral("Edt_DelayTime2"));
   EXPECT_EQ(interval->text(), QStringLiteral("1"));
   Type(QStringLiteral("Edt_DelayTime2"), QStringLiteral("9999"));
+  EXPECT_EQ(interval->text(), QStringLiteral("9999"));
+  rig.Enter(QStringLiteral("Edt_DelayTime2"));
   EXPECT_EQ(interval->text(), QStringLiteral("4094"));
   EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 6, 2), "0F FE");
+}
+
+TEST_F(AdvancedPage, AFillShowsTheMousesValuesInEveryBoxAndLeavingThenSendsNothing) {
+  auto* count = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat1"));
+  Type(QStringLiteral("Edt_Repeat1"), QStringLiteral("7"));
+  ASSERT_EQ(rig.session.Keys().fire[0].count, 7);
+  // The reset's fresh read shows the factory preset in the box the user was
+  // typing in, and leaving it writes nothing back.
+  rig.Click(QStringLiteral("Btn_Confirm1_2"));
+  rig.Settle();
+  EXPECT_EQ(count->text(), QString::number(rig.session.Keys().fire[0].count));
+  EXPECT_NE(count->text(), QStringLiteral("7"));
+  rig.Mouse().ClearTranscript();
+  rig.Enter(QStringLiteral("Edt_Repeat1"));
+  count->clearFocus();
+  rig.Settle();
+  EXPECT_THAT(Sent(), IsEmpty());
 }
 
 TEST_F(AdvancedPage, AnAimStepWithoutAnAimKeySaysSoAndGoesBackToTheFirst) {

@@ -69,11 +69,7 @@ class EngineerWindow : public ::testing::Test {
     combo->setFocus();
     QTest::keyClick(combo, key);
   }
-  void Type(const QString& edit, const QString& text) {
-    auto* field = rig.Find<QLineEdit>(edit);
-    field->clear();
-    QTest::keyClicks(field, text);
-  }
+  void Type(const QString& edit, const QString& text) { rig.TypeInto(edit, text); }
   QString Caption(const QString& button) { return rig.Find<QPushButton>(button)->text(); }
   EngineerPage* Page() { return qobject_cast<EngineerPage*>(rig.window.PageOfGroup(7)); }
   QTabWidget* Tabs() { return rig.Find<QTabWidget>(QStringLiteral("Pg_Parameter")); }
@@ -147,11 +143,14 @@ TEST_F(EngineerWindow, UsbIdsGoOutOnlyAtFourHexDigits) {
   Type(QStringLiteral("edt_VID"), QStringLiteral("1BC"));
   EXPECT_THAT(TranscriptLines(rig.Mouse()), IsEmpty());
   QTest::keyClicks(rig.Find(QStringLiteral("edt_VID")), QStringLiteral("xD"));  // x is no digit
+  rig.Settle();
   EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_VID"))->text(), QStringLiteral("1BCD"));
   EXPECT_THAT(TranscriptLines(rig.Mouse()), ElementsAre("> 40 05 00 00 1B CD 00 02"));
   Type(QStringLiteral("edt_PID"), QStringLiteral("0a1"));
   EXPECT_EQ(rig.CountSent("> 40"), 1);
   Type(QStringLiteral("edt_XOffset3"), QStringLiteral("200"));
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_XOffset3"))->text(), QStringLiteral("200"));
+  rig.Enter(QStringLiteral("edt_XOffset3"));
   EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_XOffset3"))->text(), QStringLiteral("127"));
   EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 AD 7F 00 00 01");
 }
@@ -296,6 +295,7 @@ TEST_F(EngineerWindow, RegistersAndColoursGoToTheirAddresses) {
   Type(QStringLiteral("edt_MaxShut"), QStringLiteral("3C"));  // offset 31
   EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 1F 3C 00 00 01");
   Type(QStringLiteral("edt_CPI2G"), QStringLiteral("300"));  // 87 + 3 + 1, at most 255
+  rig.Enter(QStringLiteral("edt_CPI2G"));
   EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_CPI2G"))->text(), QStringLiteral("255"));
   EXPECT_EQ(TranscriptLines(rig.Mouse()).back(), "> 40 05 00 5B FF 00 00 01");
   EXPECT_EQ(image::Vendor(rig.session.Data())[91], 0xFF);
@@ -324,6 +324,9 @@ TEST_F(EngineerWindow, FireKeyPresetRewritesItsButtonsAndTheFireSection) {
   ASSERT_EQ(Code(rig.Mouse().Memory(), 1, 3)[0], 0x06);  // "Fire Button 1" in the default image
   Choose(QStringLiteral("cb_Fire1Count"), Qt::Key_End);  // 15 shots
   Type(QStringLiteral("edt_Fire1Time"), QStringLiteral("5000"));
+  // Shown as typed; the limit when the box is left.
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_Fire1Time"))->text(), QStringLiteral("5000"));
+  rig.Enter(QStringLiteral("edt_Fire1Time"));
   EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_Fire1Time"))->text(), QStringLiteral("4094"));
   const auto code = Code(rig.Mouse().Memory(), 1, 3);
   EXPECT_EQ(code[1] & 0x7F, 15 + 0x0F);

@@ -84,8 +84,10 @@ TEST_F(LightPageTest, StepTimeFromTheBarOrTheBox) {
   EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("edt_StepTime_3"))->text(), QStringLiteral("20"));
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Fall4"), QStringLiteral("Bar1_E")));
   auto* box = rig.Find<QLineEdit>(QStringLiteral("edt_StepTime_3"));
-  box->selectAll();
-  QTest::keyClicks(box, QStringLiteral("300"));
+  rig.TypeInto(QStringLiteral("edt_StepTime_3"), QStringLiteral("300"));
+  EXPECT_EQ(box->text(), QStringLiteral("300"));  // as typed until the box is left
+  EXPECT_EQ(rig.Mouse().Live()[56], 20);
+  rig.Enter(QStringLiteral("edt_StepTime_3"));
   EXPECT_EQ(box->text(), QStringLiteral("255"));
   EXPECT_EQ(rig.Mouse().Live()[56], 255);
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Fall10"), QStringLiteral("Bar1_E")));
@@ -93,13 +95,13 @@ TEST_F(LightPageTest, StepTimeFromTheBarOrTheBox) {
 
 TEST_F(LightPageTest, BreathingBoundsGoToTheMouseAsTwoBytes) {
   auto* upper = rig.Find<QLineEdit>(QStringLiteral("edt_UpperTime_3"));
-  upper->selectAll();
-  QTest::keyClicks(upper, QStringLiteral("70000"));
+  rig.TypeInto(QStringLiteral("edt_UpperTime_3"), QStringLiteral("70000"));
+  rig.Enter(QStringLiteral("edt_UpperTime_3"));
   EXPECT_EQ(upper->text(), QStringLiteral("65535"));
   EXPECT_THAT(Sent(), Contains("> 40 05 00 36 FF FF 00 02"));
   auto* lower = rig.Find<QLineEdit>(QStringLiteral("edt_LowerTime_3"));
-  lower->selectAll();
-  QTest::keyClicks(lower, QStringLiteral("5000"));
+  rig.TypeInto(QStringLiteral("edt_LowerTime_3"), QStringLiteral("5000"));
+  rig.Enter(QStringLiteral("edt_LowerTime_3"));
   EXPECT_EQ(lower->text(), QStringLiteral("4094"));
   EXPECT_EQ(Sent().back(), "> 40 05 00 34 0F FE 00 02");
 }

@@ -208,11 +208,14 @@ TEST_F(MacroPageTest, LinesAreEditedDeletedAndInsertedFromTheContentPanel) {
   EXPECT_EQ(List("LB_macro")->currentRow(), 2);
   EXPECT_EQ(List("LB_macro")->item(2)->data(Qt::AccessibleTextRole).toString(),
             QStringLiteral("X: -10  Y: 5"));
-  // Typing beyond the field's range holds it there.
+  // Typing beyond the field's range shows what was typed; leaving the box
+  // holds it at the limit.
   Choose("LB_macro", 0, "Btn_Insert");
   rig_.Find<QComboBox>(QStringLiteral("CB_Insert"))->setCurrentIndex(4);
   x->clear();
   QTest::keyClicks(x, QStringLiteral("300"));
+  EXPECT_EQ(x->text(), QStringLiteral("300"));
+  QTest::keyClick(x, Qt::Key_Return);
   EXPECT_EQ(x->text(), QStringLiteral("127"));
   rig_.Click(QStringLiteral("Btn_Cancel"));
   EXPECT_EQ(Lines().size(), 5);
@@ -338,6 +341,8 @@ TEST_F(MacroPageTest, TheSmallDialogsAndTheDelayFieldKeepTheirRules) {
   EXPECT_FALSE(fixed->isReadOnly());
   fixed->clear();
   QTest::keyClicks(fixed, QStringLiteral("70000"));
+  EXPECT_EQ(fixed->text(), QStringLiteral("70000"));
+  QTest::keyClick(fixed, Qt::Key_Return);
   EXPECT_EQ(fixed->text(), QStringLiteral("65535"));
 }
 

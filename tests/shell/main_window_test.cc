@@ -239,16 +239,16 @@ TEST(MainWindow, LanguageButtonsSwitchCaptionsPicturesAndFonts) {
             tables.Table(1).Text(210));
 }
 
-TEST(MainWindow, InputWhileATransferRunsChangesNothing) {
+TEST(MainWindow, InputWhileATransferRunsWaitsForItAndIsThenTakenInOrder) {
   WindowRig rig;
   rig.Connect();
   bool loading_shown = false;
   int writes_when_clicked = -1;
-  // While the reset writes, the user clicks the reset again and a page button.
+  // While the reset writes, the user clicks a page button: nothing starts
+  // inside the transfer, and the page opens once the reset is over.
   rig.clock.on_pump = [&] {
     loading_shown = rig.window.LoadingWindow()->isVisible();
     writes_when_clicked = rig.CountSent("> 40 07");
-    rig.Click(QStringLiteral("Btn_Confirm1_1"));
     rig.Click(QStringLiteral("Btn_Adv_1"));
   };
   rig.Click(QStringLiteral("Btn_Confirm1_1"));
@@ -257,8 +257,34 @@ TEST(MainWindow, InputWhileATransferRunsChangesNothing) {
   EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);
   EXPECT_EQ(rig.CountSent("> 40 0E"), 1);
   EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage1")));
+  rig.Settle();
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage2")));
   EXPECT_FALSE(rig.window.LoadingWindow()->isVisible());
   EXPECT_EQ(rig.window.LoadingWindow()->size(), QSize(115, 60));
+}
+
+TEST(MainWindow, KeysTypedWhileAWriteRunsAllReachTheBoxAndTheLastValueTheMouse) {
+  WindowRig rig;
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  auto* interval = rig.Find<QLineEdit>(QStringLiteral("Edt_DelayTime2"));
+  interval->setFocus();
+  interval->selectAll();
+  // "1" starts a write; "2", "3", "4" come while it lets the window breathe.
+  int pumps = 0;
+  std::function<void()> type_more = [&] {
+    if (++pumps <= 3) QTest::keyClicks(interval, QString::number(pumps + 1));
+    rig.clock.on_pump = type_more;
+  };
+  rig.clock.on_pump = type_more;
+  QTest::keyClicks(interval, QStringLiteral("1"));
+  for (int i = 0; i < 20 && interval->text() != QStringLiteral("1234"); ++i) rig.Settle();
+  rig.clock.on_pump = nullptr;
+  rig.Settle();
+  EXPECT_EQ(interval->text(), QStringLiteral("1234"));
+  EXPECT_EQ(rig.session.Keys().fire[1].interval, 1234);
+  const auto memory = rig.Mouse().Memory();
+  EXPECT_EQ(memory[484 + 6] << 8 | memory[484 + 7], 1234);
 }
 
 TEST(MainWindow, FifthDoubleClickOnTheLogoAsksForTheCode) {

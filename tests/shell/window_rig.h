@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -121,6 +122,24 @@ class WindowRig {
     return widget;
   }
   void Click(const QString& name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
+  // Lets the window run what it queued (values typed into a box go to the
+  // mouse once the handler that took the key is over).
+  static void Settle() {
+    for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+  }
+  // Selects all of a box's text and types over it, as a user does.
+  void TypeInto(const QString& name, const QString& text) {
+    auto* edit = Find<QLineEdit>(name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    Settle();
+  }
+  // Enter in a box: the user is done with it.
+  void Enter(const QString& name) {
+    QTest::keyClick(Find<QLineEdit>(name), Qt::Key_Return);
+    Settle();
+  }
   bool Shown(const QString& name) { return Find(name)->isVisibleTo(&window); }
   // The reports sent to the mouse, in order.
   std::vector<std::string> Sent() const {

@@ -7,6 +7,7 @@
 #include "settings/led_editor.h"
 #include "settings/pointer_settings.h"
 #include "shell/dialogs.h"
+#include "shell/edit_field.h"
 #include "shell/pages/page_captions.h"
 #include "shell/pages/page_controls.h"
 #include "shell/pictures.h"
@@ -33,10 +34,6 @@ const QString& kOff = kCheckOff;
 
 QColor LevelColour(const image::DataBuf& data, int level) {
   return VendorColour(data, settings::kLevelColoursAddress + 3 * level);
-}
-
-void SetTextIfChanged(QLineEdit* edit, const QString& text) {
-  if (edit->text() != text) edit->setText(text);
 }
 
 }  // namespace
@@ -136,14 +133,32 @@ void DpiPage::BuildFire() {
     Fire fire;
     fire.name = new QLabel(this);
     fire.name->setObjectName(Numbered("lbl_Fire%1", n));
-    fire.count = new NumberEdit(Numbered("Edt_Repeat%1", n), kFireCountDigits, this);
-    fire.interval = new NumberEdit(Numbered("Edt_DelayTime%1", n), kFireIntervalDigits, this);
+    // Shots 2..15 and 1..4094 ms as typed; left, corrected as the core says.
+    fire.count =
+        new NumberField(Numbered("Edt_Repeat%1", n),
+                        {2, keys::FireKeys::kMaxCount, 10, kFireCountDigits, false,
+                         [](std::optional<long> typed) -> std::optional<long> {
+                           return keys::MainPageFireCount(
+                               typed ? std::optional(static_cast<int>(*typed)) : std::nullopt);
+                         }},
+                        this);
+    fire.interval =
+        new NumberField(Numbered("Edt_DelayTime%1", n),
+                        {1, keys::FireKeys::kMaxInterval, 10, kFireIntervalDigits, false,
+                         [](std::optional<long> typed) -> std::optional<long> {
+                           return keys::FireInterval(typed ? std::optional(static_cast<int>(*typed))
+                                                           : std::nullopt);
+                         }},
+                        this);
     fire.check = new PictureLabel(Numbered("Img_Fire%1Continue", n), this);
     fire.keep = new SkinLabel(Numbered("lbl_Fire%1Continue", n), this);
-    connect(fire.count, &QLineEdit::textEdited, this, [this, n] { CountEdited(n, false); });
-    connect(fire.count, &NumberEdit::Left, this, [this, n] { CountEdited(n, true); });
-    connect(fire.interval, &QLineEdit::textEdited, this, [this, n] { IntervalEdited(n); });
-    connect(fire.interval, &NumberEdit::Left, this, [this, n] { IntervalEdited(n); });
+    Session* session = &services_.GetSession();
+    fire.count->SetSender(session, [this, n](const QString& text, bool) {
+      SendFirePreset(n, text.toInt(), std::nullopt);
+    });
+    fire.interval->SetSender(session, [this, n](const QString& text, bool) {
+      SendFirePreset(n, std::nullopt, text.toInt());
+    });
     connect(fire.keep, &SkinLabel::Clicked, this, [this, n] {
       if (Loading()) return;
       const auto& preset = services_.GetSession().Keys().fire[static_cast<std::size_t>(n - 1)];
@@ -201,7 +216,7 @@ void DpiPage::ApplyLanguage() {
     fire.name->adjustSize();
     fire.count->resize(34, kFieldHeight);
     fire.interval->resize(48, kFieldHeight);
-    for (NumberEdit* edit : {fire.count, fire.interval}) {
+    for (NumberField* edit : {fire.count, fire.interval}) {
       edit->setStyleSheet(field);
       edit->setFont(font);
     }
@@ -342,11 +357,9 @@ void DpiPage::ShowFire() {
   for (int n = 0; n < 3; ++n) {
     const FirePreset& preset = presets[static_cast<std::size_t>(n)];
     Fire& fire = fire_[n];
-    // The field being typed in keeps what the user typed.
-    if (!fire.count->hasFocus()) SetTextIfChanged(fire.count, QString::number(preset.count));
-    if (!fire.interval->hasFocus()) {
-      SetTextIfChanged(fire.interval, QString::number(preset.interval));
-    }
+    // A box being typed in keeps what the user typed, until a fill.
+    ShowField(fire.count, preset.count);
+    ShowField(fire.interval, preset.interval);
     fire.check->SetPicture(services_.GetPictures().Get(preset.keep_firing ? kOn : kOff));
   }
 }
@@ -393,27 +406,13 @@ void DpiPage::ChooseLevelColour(int level) {
 // While typing, a count of 1 (or 0) may stand: it may become 12 or 15. An
 // empty box shows 2 and one above 15 shows 15 at once; leaving the box
 // raises 0 and 1 to 2.
-void DpiPage::CountEdited(int n, bool leaving) {
-  Fire& fire = fire_[n - 1];
-  const std::optional<int> typed = fire.count->Number();
-  int count = keys::MainPageFireCount(typed);
-  if (!leaving && typed && *typed <= 1) count = *typed;
-  SetTextIfChanged(fire.count, QString::number(count));
+void DpiPage::SendFirePreset(int n, std::optional<int> count, std::optional<int> interval) {
   Session& session = services_.GetSession();
   const FirePreset& preset = session.Keys().fire[static_cast<std::size_t>(n - 1)];
-  if (Loading() || (leaving && preset.count == count)) return;
-  keys::FireKeys(session).SetPreset(n, count, preset.interval);
-  ShowState();
-}
-
-void DpiPage::IntervalEdited(int n) {
-  Fire& fire = fire_[n - 1];
-  const int interval = keys::FireInterval(fire.interval->Number());
-  SetTextIfChanged(fire.interval, QString::number(interval));
-  Session& session = services_.GetSession();
-  const FirePreset& preset = session.Keys().fire[static_cast<std::size_t>(n - 1)];
-  if (Loading() || preset.interval == interval) return;
-  keys::FireKeys(session).SetPreset(n, preset.count, interval);
+  const int shots = count.value_or(preset.count);
+  const int time = interval.value_or(preset.interval);
+  if (Loading() || (shots == preset.count && time == preset.interval)) return;
+  keys::FireKeys(session).SetPreset(n, shots, time);
   ShowState();
 }
 

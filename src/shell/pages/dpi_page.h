@@ -22,7 +22,7 @@ class QLabel;
 namespace vrdk::shell {
 
 class ColourSwatch;
-class NumberEdit;
+class NumberField;
 class PictureLabel;
 class SkinLabel;
 class StepSlider;
@@ -47,8 +47,8 @@ class DpiPage : public Page {
   };
   struct Fire {
     QLabel* name = nullptr;
-    NumberEdit* count = nullptr;
-    NumberEdit* interval = nullptr;
+    NumberField* count = nullptr;
+    NumberField* interval = nullptr;
     PictureLabel* check = nullptr;
     SkinLabel* keep = nullptr;
   };
@@ -73,8 +73,8 @@ class DpiPage : public Page {
   void PlaceCaptions();
 
   void ChooseLevelColour(int level);
-  void CountEdited(int n, bool leaving);
-  void IntervalEdited(int n);
+  // Fire key n's shots or interval as the user gave them (the other kept).
+  void SendFirePreset(int n, std::optional<int> count, std::optional<int> interval);
   void PointerStep(int row, int step);
   void PointerSliderReleased(int row, int ruler_position);
   void PointerSwitch(bool whole_screen);

@@ -115,12 +115,10 @@ QWidget* EngineerChipTab::BuildRegisters() {
   int n = 0;
   for (const engineering::SensorRegister& reg : engineering::SensorRegisters()) {
     const QString name = engineer::FromUtf8(reg.control);
-    QLineEdit* edit = group.HexEdit(n++ / kRegisterRows, name, name.mid(4) + QLatin1Char(':'), 2);
+    NumberField* edit = group.HexEdit(n++ / kRegisterRows, name, name.mid(4) + QLatin1Char(':'), 2);
     registers_.insert(name, edit);
-    connect(edit, &QLineEdit::textEdited, this, [this, &reg, edit](const QString& text) {
-      const std::string shown = engineering::EngineerPage(services_.GetSession())
-                                    .SetSensorRegister(reg, text.toStdString());
-      engineer::ShowText(edit, QString::fromStdString(shown));
+    edit->SetSender(&services_.GetSession(), [this, &reg](const QString& text, bool) {
+      engineering::EngineerPage(services_.GetSession()).SetSensorRegister(reg, text.toStdString());
     });
   }
   return group.Box();
@@ -130,19 +128,17 @@ QWidget* EngineerChipTab::BuildIdentity() {
   // Term 63 "VID/PID/USB Description"; 64 "VID:", 66 "PID:", 65/67 "(Hex)",
   // 68 "USB Description:", 139 "Vendor ID:", 140 "Product ID:".
   FormGroup group(this, QStringLiteral("gbUSB"), Term(63));
-  vid_ = group.HexEdit(0, QStringLiteral("edt_VID"), Term(64) + QLatin1Char(' ') + Term(65), 4);
-  pid_ = group.HexEdit(0, QStringLiteral("edt_PID"), Term(66) + QLatin1Char(' ') + Term(67), 4);
-  product_string_ = new QLineEdit(group.Box());
-  product_string_->setObjectName(QStringLiteral("edt_USBDesc"));
-  product_string_->setMaxLength(engineering::kProductStringSize);
-  product_string_->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[\\x20-\\x7E]{0,16}")), product_string_));
+  // The ids go whole (four digits); the product string as typed.
+  vid_ =
+      group.HexEdit(0, QStringLiteral("edt_VID"), Term(64) + QLatin1Char(' ') + Term(65), 4, true);
+  pid_ =
+      group.HexEdit(0, QStringLiteral("edt_PID"), Term(66) + QLatin1Char(' ') + Term(67), 4, true);
+  product_string_ =
+      new TextField(QStringLiteral("edt_USBDesc"), engineering::kProductStringSize, group.Box());
   group.Pair(1, QStringLiteral("lbl_USBDesc"), Term(68), product_string_);
   const auto decimal = [&group](const QString& name, const QString& caption) {
-    auto* edit = new QLineEdit(group.Box());
-    edit->setObjectName(name);
-    edit->setValidator(new QIntValidator(0, 999, edit));
-    edit->setMaxLength(3);
+    auto* edit = new NumberField(name, {0, 255, 10, 3, false, {}}, group.Box());
+    edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     edit->setFixedWidth(48);
     group.Pair(1, QStringLiteral("lbl_") + name.mid(4), caption, edit);
     return edit;
@@ -153,17 +149,19 @@ QWidget* EngineerChipTab::BuildIdentity() {
       QStringLiteral("Factory codes (255: any): they let one configuration program tell apart "
                      "mice of different hardware built on the same controller."));
   product_code_->setToolTip(vendor_code_->toolTip());
-  connect(vid_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    engineering::EngineerPage(services_.GetSession()).SetVid(text.toStdString());
+  Session* session = &services_.GetSession();
+  vid_->SetSender(session, [this](const QString& text, bool) {
+    engineering::EngineerPage(services_.GetSession()).SetVid(text.toUpper().toStdString());
   });
-  connect(pid_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    engineering::EngineerPage(services_.GetSession()).SetPid(text.toStdString());
+  pid_->SetSender(session, [this](const QString& text, bool) {
+    engineering::EngineerPage(services_.GetSession()).SetPid(text.toUpper().toStdString());
   });
-  connect(product_string_, &QLineEdit::textEdited, this, [this](const QString& text) {
+  product_string_->SetSender(session, [this](const QString& text, bool) {
     engineering::EngineerPage(services_.GetSession()).SetProductString(text.toStdString());
   });
-  connect(vendor_code_, &QLineEdit::textEdited, this, &EngineerChipTab::CustomerCodesEdited);
-  connect(product_code_, &QLineEdit::textEdited, this, &EngineerChipTab::CustomerCodesEdited);
+  for (NumberField* code : {vendor_code_, product_code_}) {
+    code->SetSender(session, [this](const QString&, bool) { CustomerCodesEdited(); });
+  }
   return group.Box();
 }
 
@@ -189,7 +187,7 @@ QWidget* EngineerChipTab::BuildCpiColours() {
   FormGroup group(this, QStringLiteral("gbCPIColor"), Term(100));
   cpi_colours_ = group.ColourEdits(
       QStringLiteral("CPI"), DpiState::kLevels, 4,
-      [](int level) { return QStringLiteral("CPI%1").arg(level); },
+      [](int level) { return QStringLiteral("CPI%1").arg(level); }, services_.GetSession(),
       [this](int level, int component, int value) {
         settings::DpiEditor(services_.GetSession()).SetColourComponent(level, component, value);
       });
@@ -198,13 +196,12 @@ QWidget* EngineerChipTab::BuildCpiColours() {
 }
 
 void EngineerChipTab::CustomerCodesEdited() {
-  const auto shown =
-      engineering::EngineerPage(services_.GetSession())
-          .SetCustomerCodes(vendor_code_->text().toInt(), product_code_->text().toInt());
-  // A value above 255 shows as 255; an empty field stays empty while typing.
-  for (auto [edit, value] : {std::pair{vendor_code_, shown[0]}, {product_code_, shown[1]}}) {
-    if (!edit->text().isEmpty()) engineer::ShowText(edit, QString::number(value));
-  }
+  // Both codes go together: the other one as the mouse holds it while its
+  // box holds no whole number.
+  const auto fire = image::Fire(services_.GetSession().Data());
+  engineering::EngineerPage(services_.GetSession())
+      .SetCustomerCodes(static_cast<int>(vendor_code_->Number().value_or(fire[0])),
+                        static_cast<int>(product_code_->Number().value_or(fire[1])));
 }
 
 void EngineerChipTab::btn_XDataReadClick() {
@@ -243,26 +240,26 @@ void EngineerChipTab::ShowState() {
         engineering::OptionItemOf(field, vendor[static_cast<std::size_t>(field.byte)]));
   }
   for (const engineering::SensorRegister& reg : engineering::SensorRegisters()) {
-    engineer::ShowText(registers_.value(engineer::FromUtf8(reg.control)),
-                       Hex(vendor[static_cast<std::size_t>(reg.offset)], 2));
+    engineer::ShowField(registers_.value(engineer::FromUtf8(reg.control)),
+                        Hex(vendor[static_cast<std::size_t>(reg.offset)], 2), session);
   }
-  engineer::ShowText(vid_, Hex(vendor[0] << 8 | vendor[1], 4));
-  engineer::ShowText(pid_, Hex(vendor[2] << 8 | vendor[3], 4));
+  engineer::ShowField(vid_, Hex(vendor[0] << 8 | vendor[1], 4), session);
+  engineer::ShowField(pid_, Hex(vendor[2] << 8 | vendor[3], 4), session);
   QString text;
   for (int i = 0; i < engineering::kProductStringSize; ++i) {
     const auto c = vendor[static_cast<std::size_t>(engineering::kProductStringOffset + i)];
     if (c == 0) break;
     text.append(c >= 0x20 && c < 0x7F ? QChar(c) : QChar(u'?'));
   }
-  engineer::ShowText(product_string_, text);
+  engineer::ShowField(product_string_, text, session);
   for (int i = 0; i < cpi_colours_.size(); ++i) {
     const auto at = static_cast<std::size_t>(settings::kLevelColoursAddress + i);
-    engineer::ShowText(cpi_colours_[i], QString::number(vendor[at]));
+    engineer::ShowField(cpi_colours_[i], QString::number(vendor[at]), session);
   }
   led_->ShowState();
   const auto fire = image::Fire(session.Data());
-  engineer::ShowText(vendor_code_, QString::number(fire[0]));
-  engineer::ShowText(product_code_, QString::number(fire[1]));
+  engineer::ShowField(vendor_code_, QString::number(fire[0]), session);
+  engineer::ShowField(product_code_, QString::number(fire[1]), session);
 }
 
 }  // namespace vrdk::shell

@@ -12,12 +12,13 @@
 #include "session/session.h"
 
 class QComboBox;
-class QLineEdit;
 
 namespace vrdk::shell {
 
 class EngineerLedGroup;
+class NumberField;
 class ShellServices;
+class TextField;
 
 class EngineerChipTab : public QWidget {
   Q_OBJECT
@@ -44,15 +45,15 @@ class EngineerChipTab : public QWidget {
 
   ShellServices& services_;
   QHash<QString, QComboBox*> options_;  // by control name
-  QHash<QString, QLineEdit*> registers_;
-  QLineEdit* vid_ = nullptr;
-  QLineEdit* pid_ = nullptr;
-  QLineEdit* product_string_ = nullptr;
-  QLineEdit* vendor_code_ = nullptr;
-  QLineEdit* product_code_ = nullptr;
-  QLineEdit* xdata_address_ = nullptr;
-  QLineEdit* xdata_value_ = nullptr;
-  QList<QLineEdit*> cpi_colours_;  // edt_CPI1R, edt_CPI1G, edt_CPI1B, .. edt_CPI8B
+  QHash<QString, NumberField*> registers_;
+  NumberField* vid_ = nullptr;
+  NumberField* pid_ = nullptr;
+  TextField* product_string_ = nullptr;
+  NumberField* vendor_code_ = nullptr;
+  NumberField* product_code_ = nullptr;
+  NumberField* xdata_address_ = nullptr;
+  NumberField* xdata_value_ = nullptr;
+  QList<NumberField*> cpi_colours_;  // edt_CPI1R, edt_CPI1G, edt_CPI1B, .. edt_CPI8B
   std::function<void()> package_changed_;
   EngineerLedGroup* led_ = nullptr;
 };

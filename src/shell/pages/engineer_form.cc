@@ -1,11 +1,11 @@
 #include "shell/pages/engineer_form.h"
 
-#include <QIntValidator>
 #include <QLocale>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
 #include "engineering/engineering_terms.h"
+#include "session/session.h"
 
 namespace vrdk::shell::engineer {
 
@@ -57,22 +57,23 @@ QComboBox* FormGroup::Combo(int column, const QString& name, const QString& capt
   return combo;
 }
 
-QLineEdit* FormGroup::HexEdit(int column, const QString& name, const QString& caption, int digits) {
-  auto* edit = new QLineEdit(box_);
-  edit->setObjectName(name);
-  edit->setMaxLength(digits);
-  edit->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,%1}").arg(digits)), edit));
+NumberField* FormGroup::HexEdit(int column, const QString& name, const QString& caption, int digits,
+                                bool exact) {
+  long most = 1;
+  for (int i = 0; i < digits; ++i) most *= 16;
+  auto* edit = new NumberField(name, {0, most - 1, 16, digits, exact, {}}, box_);
+  edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   edit->setFixedWidth(12 + 11 * std::max(digits, 3));
   Pair(column, QStringLiteral("lbl_") + name.mid(4), caption, edit);
   return edit;
 }
 
-QList<QLineEdit*> FormGroup::ColourEdits(const QString& stem, int count, int rows,
-                                         const std::function<QString(int)>& caption,
-                                         const std::function<void(int, int, int)>& changed) {
+QList<NumberField*> FormGroup::ColourEdits(const QString& stem, int count, int rows,
+                                           const std::function<QString(int)>& caption,
+                                           Session& session,
+                                           const std::function<void(int, int, int)>& changed) {
   constexpr char kComponents[] = {'R', 'G', 'B'};
-  QList<QLineEdit*> edits;
+  QList<NumberField*> edits;
   for (int colour = 1; colour <= count; ++colour) {
     const int row = (colour - 1) % rows;
     const int column = (colour - 1) / rows * 4;
@@ -80,20 +81,16 @@ QList<QLineEdit*> FormGroup::ColourEdits(const QString& stem, int count, int row
     label->setObjectName(QStringLiteral("lbl_%1%2RGB").arg(stem).arg(colour));
     grid_->addWidget(label, row, column);
     for (int component = 0; component < 3; ++component) {
-      auto* edit = new QLineEdit(box_);
-      edit->setObjectName(
-          QStringLiteral("edt_%1%2%3").arg(stem).arg(colour).arg(kComponents[component]));
-      edit->setValidator(new QIntValidator(0, 999, edit));
-      edit->setMaxLength(3);
+      auto* edit = new NumberField(
+          QStringLiteral("edt_%1%2%3").arg(stem).arg(colour).arg(kComponents[component]),
+          {0, 255, 10, 3, false, {}}, box_);
+      edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       edit->setFixedWidth(42);
       grid_->addWidget(edit, row, column + 1 + component);
       edits.append(edit);
-      QObject::connect(edit, &QLineEdit::textEdited, edit,
-                       [edit, colour, component, changed](const QString& text) {
-                         if (text.isEmpty()) return;  // empty while typing
-                         changed(colour, component, text.toInt());
-                         if (text.toInt() > 255) ShowText(edit, QStringLiteral("255"));
-                       });
+      edit->SetSender(&session, [colour, component, changed](const QString& text, bool) {
+        changed(colour, component, text.toInt());
+      });
     }
   }
   return edits;
@@ -113,6 +110,10 @@ void ShowText(QLineEdit* edit, const QString& text) {
   if (edit->text() == text) return;
   const QSignalBlocker blocker(edit);
   edit->setText(text);
+}
+
+void ShowField(EditField* field, const QString& text, const Session& session) {
+  field->Show(text, session.Pages().filled);
 }
 
 }  // namespace vrdk::shell::engineer

@@ -16,6 +16,12 @@
 #include <functional>
 #include <string_view>
 
+#include "shell/edit_field.h"
+
+namespace vrdk {
+class Session;
+}
+
 namespace vrdk::shell::engineer {
 
 // The text of an engineering term code in the column the system's locale
@@ -40,13 +46,14 @@ class FormGroup {
   // Red, green and blue edits (0 .. 255; more shows 255) for colours 1 ..
   // `count`, `rows` to a column: edt_<stem><n>R, G, B after the caption
   // lbl_<stem><n>RGB. `changed` gets colour, component (0 R, 1 G, 2 B), value.
-  QList<QLineEdit*> ColourEdits(const QString& stem, int count, int rows,
-                                const std::function<QString(int)>& caption,
-                                const std::function<void(int, int, int)>& changed);
+  QList<NumberField*> ColourEdits(const QString& stem, int count, int rows,
+                                  const std::function<QString(int)>& caption, Session& session,
+                                  const std::function<void(int, int, int)>& changed);
   // Keeps the pairs packed at the top left when the box grows.
   void Compact();
-  // A hex edit of at most `digits` digits.
-  QLineEdit* HexEdit(int column, const QString& name, const QString& caption, int digits);
+  // A hex field of at most `digits` digits (exact: complete only with all).
+  NumberField* HexEdit(int column, const QString& name, const QString& caption, int digits,
+                       bool exact = false);
 
  private:
   QGroupBox* box_;
@@ -57,5 +64,8 @@ class FormGroup {
 // Selects an item or sets a text without telling the handlers.
 void ShowItem(QComboBox* combo, int item);
 void ShowText(QLineEdit* edit, const QString& text);
+// Shows a value the mouse holds in a field: one the user is typing in keeps
+// what was typed until DataBuf is filled anew.
+void ShowField(EditField* field, const QString& text, const Session& session);
 
 }  // namespace vrdk::shell::engineer

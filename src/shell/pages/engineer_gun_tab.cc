@@ -124,21 +124,19 @@ QWidget* EngineerGunTab::BuildScripts() {
 
 QWidget* EngineerGunTab::BuildOffsets() {
   FormGroup group(this, QStringLiteral("gbOffset"), Term(kOffsetsTerm));
-  const auto* validator = new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("-?[0-9]{0,3}")), group.Box());
   for (const bool x_axis : {true, false}) {
     for (int n = 1; n <= kOffsets; ++n) {
-      auto* edit = new QLineEdit(group.Box());
-      edit->setObjectName(QStringLiteral("edt_%1Offset%2").arg(x_axis ? 'X' : 'Y').arg(n));
-      edit->setValidator(validator);
+      // -128 .. 127; a larger number typed is limited when the box is left.
+      auto* edit = new NumberField(QStringLiteral("edt_%1Offset%2").arg(x_axis ? 'X' : 'Y').arg(n),
+                                   {-128, 127, 10, 3, false, {}}, group.Box());
+      edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       edit->setFixedWidth(56);
       group.Pair(x_axis ? 0 : 1, QStringLiteral("lbl_%1Offset%2").arg(x_axis ? 'X' : 'Y').arg(n),
                  QStringLiteral("%1 %2:").arg(x_axis ? 'X' : 'Y').arg(n), edit);
       (x_axis ? x_offsets_ : y_offsets_).append(edit);
-      connect(edit, &QLineEdit::textEdited, this, [this, edit, x_axis, n](const QString& text) {
-        const std::string shown = engineering::EngineerPage(services_.GetSession())
-                                      .SetRecoilOffset(x_axis, n, text.toStdString());
-        engineer::ShowText(edit, QString::fromStdString(shown));
+      edit->SetSender(&services_.GetSession(), [this, x_axis, n](const QString& text, bool) {
+        engineering::EngineerPage(services_.GetSession())
+            .SetRecoilOffset(x_axis, n, text.toStdString());
       });
     }
   }
@@ -163,9 +161,11 @@ QWidget* EngineerGunTab::BuildFireKeys() {
     auto* count = new QComboBox(group.Box());
     count->setObjectName(QStringLiteral("cb_Fire%1Count").arg(n));
     count->addItems(engineer::Numbers(1, keys::FireKeys::kMaxCount));
-    auto* time = new QLineEdit(group.Box());
-    time->setObjectName(QStringLiteral("edt_Fire%1Time").arg(n));
-    time->setValidator(new QIntValidator(0, 9999, time));
+    auto* time = new NumberField(
+        QStringLiteral("edt_Fire%1Time").arg(n),
+        {1, keys::FireKeys::kMaxInterval, 10, 4, false, NumberField::Corrector(keys::FireInterval)},
+        group.Box());
+    time->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     time->setFixedWidth(64);
     auto* keep = new QCheckBox(group.Box());
     keep->setObjectName(QStringLiteral("cb_Fire%1Continue").arg(n));
@@ -177,7 +177,7 @@ QWidget* EngineerGunTab::BuildFireKeys() {
     fire_times_.append(time);
     fire_continue_.append(keep);
     connect(count, &QComboBox::activated, this, [this, n] { FireKeyEdited(n); });
-    connect(time, &QLineEdit::textEdited, this, [this, n] { FireKeyEdited(n); });
+    time->SetSender(&services_.GetSession(), [this, n](const QString&, bool) { FireKeyEdited(n); });
     connect(keep, &QCheckBox::clicked, this,
             [this, n](bool on) { keys::FireKeys(services_.GetSession()).SetKeepFiring(n, on); });
   }
@@ -206,14 +206,10 @@ QWidget* EngineerGunTab::BuildFireKeys() {
 }
 
 void EngineerGunTab::FireKeyEdited(int n) {
-  QLineEdit* time = fire_times_[n - 1];
-  const QString text = time->text();
-  const int interval =
-      keys::FireInterval(text.isEmpty() ? std::nullopt : std::optional<int>(text.toInt()));
+  const FirePreset& preset = services_.GetSession().Keys().fire[static_cast<std::size_t>(n - 1)];
+  const int interval = static_cast<int>(fire_times_[n - 1]->Number().value_or(preset.interval));
   keys::FireKeys(services_.GetSession())
       .SetPreset(n, fire_counts_[n - 1]->currentIndex() + 1, interval);
-  // An empty box stays empty while typing; a value out of range shows the one taken.
-  if (!text.isEmpty()) engineer::ShowText(time, QString::number(interval));
 }
 
 macros::FireMacroScripts* EngineerGunTab::Scripts() {
@@ -291,7 +287,7 @@ void EngineerGunTab::ShowState() {
   for (int n = 0; n < 3; ++n) {
     const FirePreset& preset = session.Keys().fire[static_cast<std::size_t>(n)];
     engineer::ShowItem(fire_counts_[n], preset.count - 1);
-    engineer::ShowText(fire_times_[n], QString::number(preset.interval));
+    engineer::ShowField(fire_times_[n], QString::number(preset.interval), session);
     fire_continue_[n]->setChecked(preset.keep_firing);
   }
   {
@@ -306,11 +302,11 @@ void EngineerGunTab::ShowState() {
   const auto user = image::User(services_.GetSession().Data());
   for (int n = 1; n <= kOffsets; ++n) {
     for (const bool x_axis : {true, false}) {
-      QLineEdit* edit = (x_axis ? x_offsets_ : y_offsets_)[n - 1];
+      NumberField* edit = (x_axis ? x_offsets_ : y_offsets_)[n - 1];
       const int address = (x_axis ? engineering::kXOffsetBase : engineering::kYOffsetBase) + n;
       const auto value =
           static_cast<std::int8_t>(user[static_cast<std::size_t>(address) - kLiveUserAddress]);
-      if (!edit->hasFocus()) engineer::ShowText(edit, QString::number(value));
+      engineer::ShowField(edit, QString::number(value), session);
     }
   }
 }

@@ -19,6 +19,7 @@ struct FireMacroParameters;
 
 namespace vrdk::shell {
 
+class NumberField;
 class ShellServices;
 
 class EngineerGunTab : public QWidget {
@@ -50,10 +51,10 @@ class EngineerGunTab : public QWidget {
   QComboBox* start_ = nullptr;
   QList<QWidget*> plain_form_;   // shown for "Disable"
   QList<QWidget*> offset_form_;  // shown for "Enable"
-  QList<QLineEdit*> x_offsets_;
-  QList<QLineEdit*> y_offsets_;
+  QList<NumberField*> x_offsets_;
+  QList<NumberField*> y_offsets_;
   QList<QComboBox*> fire_counts_;      // cb_Fire1Count .. cb_Fire3Count: count 1..15
-  QList<QLineEdit*> fire_times_;       // edt_Fire1Time .. edt_Fire3Time
+  QList<NumberField*> fire_times_;     // edt_Fire1Time .. edt_Fire3Time
   QList<QCheckBox*> fire_continue_;    // cb_Fire1Continue .. cb_Fire3Continue
   QComboBox* aim_ = nullptr;           // cb_AIM
   QComboBox* game_gesture_ = nullptr;  // cb_ChangeFireFun

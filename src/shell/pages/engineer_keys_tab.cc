@@ -160,7 +160,8 @@ QWidget* EngineerKeysTab::BuildProfileSetting() {
   for (QComboBox* combo : {rtz_, axy_, cc_}) {
     connect(combo, &QComboBox::activated, this, &EngineerKeysTab::ProfileSettingChanged);
   }
-  connect(offset_, &QLineEdit::textEdited, this, &EngineerKeysTab::ProfileSettingChanged);
+  offset_->SetSender(&services_.GetSession(),
+                     [this](const QString&, bool) { ProfileSettingChanged(); });
   group.Compact();
   return group.Box();
 }
@@ -287,7 +288,7 @@ QWidget* EngineerKeysTab::BuildEffectColours() {
   FormGroup group(this, QStringLiteral("gbLEDColor"), Term(69));
   effect_colours_ = group.ColourEdits(
       QStringLiteral("Col"), settings::kEffectColours, 5,
-      [](int colour) { return Term(kFirstColourItemTerm + colour - 1); },
+      [](int colour) { return Term(kFirstColourItemTerm + colour - 1); }, services_.GetSession(),
       [this](int colour, int component, int value) {
         settings::LedEditor(services_.GetSession()).SetColourComponent(colour, component, value);
       });
@@ -296,8 +297,9 @@ QWidget* EngineerKeysTab::BuildEffectColours() {
 }
 
 void EngineerKeysTab::ProfileSettingChanged() {
-  bool ok = false;
-  const int offset = offset_->text().isEmpty() ? 0 : offset_->text().toInt(&ok, 16);
+  // The offset as the mouse's codes hold it while its box holds no number.
+  const int offset =
+      static_cast<int>(offset_->Number().value_or(services_.GetSession().Keys().offset));
   engineering::EngineerPage(services_.GetSession())
       .SetProfileSwitch(rtz_->currentIndex(), axy_->currentIndex(), cc_->currentIndex(),
                         std::min(offset, engineering::kMaxProfileOffset));
@@ -366,7 +368,7 @@ void EngineerKeysTab::ShowState() {
   engineer::ShowItem(rtz_, keys.return_to_zero);
   engineer::ShowItem(axy_, keys.adjust_xy);
   engineer::ShowItem(cc_, keys.change_colour);
-  engineer::ShowText(offset_, engineer::Hex(keys.offset, 3));
+  engineer::ShowField(offset_, engineer::Hex(keys.offset, 3), session);
   const int led_item = pages.led_type == image::LedType::kSync     ? 1
                        : pages.led_type == image::LedType::kNT     ? 2
                        : pages.led_type == image::LedType::kMCULED ? 3
@@ -381,7 +383,7 @@ void EngineerKeysTab::ShowState() {
   const auto vendor = image::Vendor(session.Data());
   for (int i = 0; i < effect_colours_.size(); ++i) {
     const auto at = static_cast<std::size_t>(settings::kEffectColoursAddress + i);
-    engineer::ShowText(effect_colours_[i], QString::number(vendor[at]));
+    engineer::ShowField(effect_colours_[i], QString::number(vendor[at]), session);
   }
   ShowCpi();
 }

@@ -27,6 +27,7 @@ class QPushButton;
 
 namespace vrdk::shell {
 
+class NumberField;
 class ShellServices;
 
 // The engineer target a button's name stands for: btn_Key205 is profile 2,
@@ -78,7 +79,7 @@ class EngineerKeysTab : public QWidget {
   QComboBox* rtz_ = nullptr;
   QComboBox* axy_ = nullptr;
   QComboBox* cc_ = nullptr;
-  QLineEdit* offset_ = nullptr;
+  NumberField* offset_ = nullptr;
   QComboBox* cpi_steps_ = nullptr;
   QComboBox* current_cpi_ = nullptr;
   QList<QComboBox*> cpi_values_;  // cb_CPI1 .. cb_CPI8
@@ -89,7 +90,7 @@ class EngineerKeysTab : public QWidget {
   QComboBox* current_profile_ = nullptr;  // cb_Profile
   QComboBox* current_colour_ = nullptr;   // cb_ProfileColor
   QComboBox* button_flash_ = nullptr;     // cb_BtnEFT
-  QList<QLineEdit*> effect_colours_;      // edt_Col1R .. edt_Col10B
+  QList<NumberField*> effect_colours_;    // edt_Col1R .. edt_Col10B
   QListWidget* scripts_ = nullptr;        // LB_Script
   int script_key_ = 0;
 };

@@ -30,10 +30,9 @@ constexpr int kMcuLedTerm = 21;  // "MCU LED"
 constexpr int kEffects = LedState::kEffects;
 constexpr const char* kBreathNames[] = {"edt_Lower", "edt_Upper", "edt_LowerTime", "edt_UpperTime"};
 
-QLineEdit* NumberEdit(QWidget* parent, const QString& name, int most) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  edit->setValidator(new QIntValidator(0, most, edit));
+NumberField* Field(QWidget* parent, const QString& name, int most) {
+  auto* edit = new NumberField(name, {0, most, 10, 0, false, {}}, parent);
+  edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   edit->setFixedWidth(56);
   return edit;
 }
@@ -50,18 +49,17 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
   effect_ = group.Combo(0, QStringLiteral("cb_BreMode"), Term(kEffectTerm), {});
   led_count_ =
       group.Combo(1, QStringLiteral("cb_LEDNum"), Term(kCountTerm), engineer::Numbers(1, 8));
-  step_time_ = NumberEdit(group.Box(), QStringLiteral("edt_StepTime"), 999);
+  Session* session = &services_.GetSession();
+  step_time_ = Field(group.Box(), QStringLiteral("edt_StepTime"), settings::kStepTimeMaximum);
   group.Pair(2, QStringLiteral("lbl_StepTime"), Term(kStepTimeTerm), step_time_);
   for (int field = 0; field < 4; ++field) {
-    QLineEdit* edit = NumberEdit(group.Box(), QLatin1String(kBreathNames[field]), 99999);
+    NumberField* edit = Field(group.Box(), QLatin1String(kBreathNames[field]),
+                              settings::kBreathLimits[static_cast<std::size_t>(field)]);
     group.Pair(field % 3, QStringLiteral("lbl_") + QLatin1String(kBreathNames[field]).mid(4),
                Term(kFirstBreathTerm + field), edit);
     breath_.append(edit);
-    connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& text) {
-      if (text.isEmpty()) return;
-      const int shown =
-          settings::LedEditor(services_.GetSession()).SetBreathValue(field, text.toInt());
-      engineer::ShowText(edit, QString::number(shown));
+    edit->SetSender(session, [this, field](const QString& text, bool) {
+      settings::LedEditor(services_.GetSession()).SetBreathValue(field, text.toInt());
     });
   }
   mcu_step_ =
@@ -93,10 +91,8 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
   });
   connect(led_count_, &QComboBox::activated, this,
           [this](int item) { settings::LedEditor(services_.GetSession()).cb_LEDNumChange(item); });
-  connect(step_time_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    if (text.isEmpty()) return;
-    const int shown = settings::LedEditor(services_.GetSession()).SetStepTime(text.toInt());
-    engineer::ShowText(step_time_, QString::number(shown));
+  step_time_->SetSender(session, [this](const QString& text, bool) {
+    settings::LedEditor(services_.GetSession()).SetStepTime(text.toInt());
   });
   for (QComboBox* combo : {mcu_step_, mcu_control_, mcu_count_}) {
     connect(combo, &QComboBox::activated, this, &EngineerLedGroup::McuLedChanged);
@@ -130,10 +126,11 @@ void EngineerLedGroup::ShowState() {
   }
   engineer::ShowItem(effect_, led.effect_item);
   engineer::ShowItem(led_count_, led.led_count_item);
-  engineer::ShowText(step_time_, QString::number(led.step_time));
+  const Session& session = services_.GetSession();
+  engineer::ShowField(step_time_, QString::number(led.step_time), session);
   for (int field = 0; field < 4; ++field) {
-    engineer::ShowText(breath_[field],
-                       QString::number(led.breath[static_cast<std::size_t>(field)]));
+    engineer::ShowField(breath_[field],
+                        QString::number(led.breath[static_cast<std::size_t>(field)]), session);
   }
   engineer::ShowItem(mcu_step_, led.mcu_step_item);
   engineer::ShowItem(mcu_control_, led.mcu_ctrl_item);

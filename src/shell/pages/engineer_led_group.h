@@ -10,10 +10,10 @@
 
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
 
 namespace vrdk::shell {
 
+class NumberField;
 class ShellServices;
 
 class EngineerLedGroup : public QWidget {
@@ -29,8 +29,8 @@ class EngineerLedGroup : public QWidget {
   QList<QCheckBox*> effects_;  // cb_Mode0 .. cb_Mode6
   QComboBox* effect_ = nullptr;
   QComboBox* led_count_ = nullptr;
-  QLineEdit* step_time_ = nullptr;
-  QList<QLineEdit*> breath_;  // edt_Lower, edt_Upper, edt_LowerTime, edt_UpperTime
+  NumberField* step_time_ = nullptr;
+  QList<NumberField*> breath_;  // edt_Lower, edt_Upper, edt_LowerTime, edt_UpperTime
   QComboBox* mcu_step_ = nullptr;
   QComboBox* mcu_control_ = nullptr;
   QComboBox* mcu_count_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "settings/led_editor.h"
 #include "shell/dialogs.h"
+#include "shell/edit_field.h"
 #include "shell/pages/page_captions.h"
 #include "shell/pages/page_controls.h"
 #include "shell/pictures.h"
@@ -115,20 +116,23 @@ void LightPage::BuildTimes() {
     });
     fall_.append(segment);
   }
-  step_time_ = new NumberEdit(QStringLiteral("edt_StepTime_3"), 3, this);
-  connect(step_time_, &QLineEdit::textEdited, this, [this] {
-    const auto typed = step_time_->Number();
-    if (!typed) return;
-    const int shown = LedEditor(services_.GetSession()).SetStepTime(*typed);
-    if (shown != *typed) step_time_->setText(QString::number(shown));
+  Session* session = &services_.GetSession();
+  step_time_ = new NumberField(QStringLiteral("edt_StepTime_3"),
+                               {0, settings::kStepTimeMaximum, 10, 3, false, {}}, this);
+  step_time_->SetSender(session, [this](const QString& text, bool) {
+    LedEditor(services_.GetSession()).SetStepTime(text.toInt());
     ShowState();
   });
   left_captions_.append(
       Captioned(AddCaption(QStringLiteral("lbl_Caption_StepTime")), fall_.front()));
   const char* names[] = {"edt_Lower_3", "edt_Upper_3", "edt_LowerTime_3", "edt_UpperTime_3"};
   for (int field = 0; field < 4; ++field) {
-    auto* edit = new NumberEdit(QLatin1String(names[field]), 5, this);
-    connect(edit, &QLineEdit::textEdited, this, [this, field] { BreathEdited(field); });
+    auto* edit = new NumberField(
+        QLatin1String(names[field]),
+        {0, settings::kBreathLimits[static_cast<std::size_t>(field)], 10, 5, false, {}}, this);
+    edit->SetSender(session, [this, field](const QString& text, bool) {
+      LedEditor(services_.GetSession()).SetBreathValue(field, text.toInt());
+    });
     breath_.append(edit);
     left_captions_.append(Captioned(AddCaption(Numbered("lbl_Caption_Breath%1", field + 1)), edit));
   }
@@ -236,8 +240,8 @@ void LightPage::ApplyLanguage() {
   strip_count_->resize(70, kFieldHeight);
   nt_count_->resize(70, kFieldHeight);
   step_time_->resize(52, kFieldHeight);
-  for (NumberEdit* edit : breath_) edit->resize(70, kFieldHeight);
-  for (NumberEdit* edit : breath_ + QList<NumberEdit*>{step_time_}) {
+  for (NumberField* edit : breath_) edit->resize(70, kFieldHeight);
+  for (NumberField* edit : breath_ + QList<NumberField*>{step_time_}) {
     edit->setStyleSheet(field);
     edit->setFont(font);
   }
@@ -358,11 +362,9 @@ void LightPage::ShowTimes() {
            QStringLiteral("Bar1_E"), QStringLiteral("Bar1_D"));
   const bool timed = settings::StepTimeApplies(pages.led_type, led.effect_item);
   for (PictureLabel* segment : fall_) segment->setEnabled(timed);
-  if (!step_time_->hasFocus()) step_time_->setText(QString::number(led.step_time));
+  ShowField(step_time_, led.step_time);
   for (int field = 0; field < 4; ++field) {
-    NumberEdit* edit = breath_[field];
-    if (!edit->hasFocus())
-      edit->setText(QString::number(led.breath[static_cast<std::size_t>(field)]));
+    ShowField(breath_[field], led.breath[static_cast<std::size_t>(field)]);
   }
   const bool flash = session.Brand().button_effect;
   flash_picture_->setVisible(flash);
@@ -464,14 +466,6 @@ void LightPage::ChooseColour(int colour) {
                                static_cast<std::uint8_t>(chosen->green()),
                                static_cast<std::uint8_t>(chosen->blue()));
   ShowState();
-}
-
-void LightPage::BreathEdited(int field) {
-  NumberEdit* edit = breath_[field];
-  const auto typed = edit->Number();
-  if (!typed) return;  // an empty box waits for its number
-  const int shown = LedEditor(services_.GetSession()).SetBreathValue(field, *typed);
-  if (shown != *typed) edit->setText(QString::number(shown));
 }
 
 void LightPage::StripChanged(int step, int control, int count) {

@@ -27,7 +27,7 @@ class QLabel;
 namespace vrdk::shell {
 
 class ColourSwatch;
-class NumberEdit;
+class NumberField;
 class PictureLabel;
 class SkinLabel;
 class StepSlider;
@@ -63,7 +63,6 @@ class LightPage : public Page {
 
   void ChangeType(int item);
   void ChooseColour(int colour);
-  void BreathEdited(int field);
   void StripChanged(int step, int control, int count);
 
   QString Text(int key) const;
@@ -71,8 +70,8 @@ class LightPage : public Page {
   QComboBox* type_ = nullptr;
   QList<Effect> effects_;
   QList<PictureLabel*> fall_;
-  NumberEdit* step_time_ = nullptr;
-  QList<NumberEdit*> breath_;
+  NumberField* step_time_ = nullptr;
+  QList<NumberField*> breath_;
   QList<PictureLabel*> colour_frames_;
   QList<ColourSwatch*> swatches_;
   QList<SkinLabel*> colour_labels_;

@@ -12,6 +12,7 @@
 
 #include "macros/library_file.h"
 #include "shell/dialogs.h"
+#include "shell/edit_field.h"
 #include "shell/macro_dialogs.h"
 #include "shell/menu_panel.h"
 #include "shell/pictures.h"
@@ -105,31 +106,22 @@ SkinLabel* PictureButton(QWidget* page, Pictures& pictures, const QString& stem,
   return label;
 }
 
-QLineEdit* NumberEdit(QWidget* page, const QString& name, const QString& pattern,
-                      const QString& start) {
-  auto* edit = new QLineEdit(start, page);
-  edit->setObjectName(name);
+// A number box of the page; corrected to its limits when it is left (an
+// emptied one reads `empty` then, or stays empty).
+NumberField* Field(QWidget* page, const QString& name, long low, long high, const QString& start,
+                   std::optional<long> empty) {
+  auto* edit =
+      new NumberField(name,
+                      {low, high, 10, 0, false,
+                       [low, high, empty](std::optional<long> typed) -> std::optional<long> {
+                         if (!typed) return empty;
+                         return std::clamp(*typed, low, high);
+                       }},
+                      page);
+  edit->setText(start);
   edit->setFixedSize(70, 24);
   edit->setAlignment(Qt::AlignCenter);
-  edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
   return edit;
-}
-
-// Holds a typed number between low and high as it is typed; an emptied
-// field reads `empty` ("" keeps it empty).
-void HoldBetween(QLineEdit* edit, int low, int high, const QString& empty) {
-  QObject::connect(edit, &QLineEdit::textEdited, edit,
-                   [edit, low, high, empty](const QString& text) {
-                     if (text.isEmpty()) {
-                       if (!empty.isEmpty()) edit->setText(empty);
-                       return;
-                     }
-                     bool ok = false;
-                     const qlonglong value = text.toLongLong(&ok);
-                     if (!ok) return;  // a lone "-" on its way to a number
-                     if (value > high) edit->setText(QString::number(high));
-                     if (value < low) edit->setText(QString::number(low));
-                   });
 }
 
 int NumberIn(const QLineEdit* edit, int fallback) {
@@ -209,9 +201,8 @@ void MacroPage::BuildDelayGroup() {
       (insert ? insert_controls_ : delay_controls_) << image << caption;
     }
   }
-  delay_edit_ = NumberEdit(this, QStringLiteral("Edt_Delay"), QStringLiteral("[0-9]{0,5}"),
-                           QString::number(macros::kDefaultDelay));
-  HoldBetween(delay_edit_, 1, macros::kMaxDelay, QString());
+  delay_edit_ = Field(this, QStringLiteral("Edt_Delay"), 1, macros::kMaxDelay,
+                      QString::number(macros::kDefaultDelay), std::nullopt);
   auto* unit = new QLabel(this);
   unit->setObjectName(QStringLiteral("lbl_DelayUnit"));
   delay_controls_ << delay_edit_ << unit;
@@ -226,18 +217,12 @@ void MacroPage::BuildInsertPanel() {
   insert_list_->setObjectName(QStringLiteral("CB_Insert"));
   insert_list_->setFixedWidth(236);
   connect(insert_list_, &QComboBox::currentIndexChanged, this, [this] { ShowInsertControls(); });
-  insert_delay_ = NumberEdit(this, QStringLiteral("Edt_InsertDelay"), QStringLiteral("[0-9]{0,5}"),
-                             QString::number(macros::kDefaultDelay));
-  HoldBetween(insert_delay_, 1, macros::kMaxDelay, QString());
-  x_edit_ = NumberEdit(this, QStringLiteral("edt_XAxisValue"), QStringLiteral("-?[0-9]{0,3}"),
-                       QStringLiteral("0"));
-  y_edit_ = NumberEdit(this, QStringLiteral("edt_YAxisValue"), QStringLiteral("-?[0-9]{0,3}"),
-                       QStringLiteral("0"));
-  HoldBetween(x_edit_, -128, 127, QStringLiteral("0"));
-  HoldBetween(y_edit_, -128, 127, QStringLiteral("0"));
-  repeat_edit_ = NumberEdit(this, QStringLiteral("edt_Repeat"), QStringLiteral("-?[0-9]{0,4}"),
-                            QStringLiteral("10"));
-  HoldBetween(repeat_edit_, 0, 255, QString());
+  insert_delay_ = Field(this, QStringLiteral("Edt_InsertDelay"), 1, macros::kMaxDelay,
+                        QString::number(macros::kDefaultDelay), std::nullopt);
+  x_edit_ = Field(this, QStringLiteral("edt_XAxisValue"), -128, 127, QStringLiteral("0"), 0);
+  y_edit_ = Field(this, QStringLiteral("edt_YAxisValue"), -128, 127, QStringLiteral("0"), 0);
+  repeat_edit_ =
+      Field(this, QStringLiteral("edt_Repeat"), 0, 255, QStringLiteral("10"), std::nullopt);
   insert_controls_ << insert_base_ << insert_list_ << insert_delay_ << x_edit_ << y_edit_
                    << repeat_edit_;
   for (const char* name :

@@ -33,6 +33,7 @@ class QListWidgetItem;
 namespace vrdk::shell {
 
 class MenuPanel;
+class NumberField;
 class PictureLabel;
 class SkinLabel;
 
@@ -145,11 +146,11 @@ class MacroPage : public Page, private RecorderSink {
   QWidget* insert_group_ = nullptr;      // Gb_Insert
   QList<QWidget*> delay_controls_;
   QList<QWidget*> insert_controls_;
-  QLineEdit* delay_edit_ = nullptr;  // Edt_Delay
-  QLineEdit* insert_delay_ = nullptr;
-  QLineEdit* x_edit_ = nullptr;
-  QLineEdit* y_edit_ = nullptr;
-  QLineEdit* repeat_edit_ = nullptr;
+  NumberField* delay_edit_ = nullptr;  // Edt_Delay
+  NumberField* insert_delay_ = nullptr;
+  NumberField* x_edit_ = nullptr;
+  NumberField* y_edit_ = nullptr;
+  NumberField* repeat_edit_ = nullptr;
   QComboBox* insert_list_ = nullptr;  // CB_Insert
   PictureLabel* insert_base_ = nullptr;
 

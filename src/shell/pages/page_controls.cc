@@ -95,29 +95,6 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
   painter.drawRoundedRect(QRectF(rect()).adjusted(5, 5, -5, -5), 2, 2);
 }
 
-NumberEdit::NumberEdit(const QString& name, int digits, QWidget* parent) : QLineEdit(parent) {
-  setObjectName(name);
-  setMaxLength(digits);
-  setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
-}
-
-std::optional<int> NumberEdit::Number() const {
-  bool ok = false;
-  const int number = text().toInt(&ok);
-  return ok ? std::optional(number) : std::nullopt;
-}
-
-void NumberEdit::focusOutEvent(QFocusEvent* event) {
-  QLineEdit::focusOutEvent(event);
-  emit Left();
-}
-
-void NumberEdit::keyPressEvent(QKeyEvent* event) {
-  QLineEdit::keyPressEvent(event);
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) emit Left();
-}
-
 QString FieldStyle(const SkinLayout& skin, const char* group) {
   const std::string stem(group);
   return QStringLiteral(

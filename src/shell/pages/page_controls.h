@@ -1,6 +1,7 @@
 // The small controls the advanced and breathing-light pages are made of,
-// besides pictures and labels: a slider lying over a row of step pictures,
-// a colour swatch, a number field, and what lights a row of step pictures.
+// besides pictures, labels and number fields (shell/edit_field.h): a slider
+// lying over a row of step pictures, a colour swatch, and what lights a row
+// of step pictures.
 #pragma once
 
 #include <QColor>
@@ -78,23 +79,6 @@ class ColourSwatch : public QWidget {
 
  private:
   QColor colour_ = Qt::black;
-};
-
-// A right-aligned field for digits only, at most `digits` of them.
-class NumberEdit : public QLineEdit {
-  Q_OBJECT
- public:
-  NumberEdit(const QString& name, int digits, QWidget* parent);
-  // The number shown; nothing for an empty field.
-  std::optional<int> Number() const;
-
- signals:
-  // The user left the field (focus gone or Enter).
-  void Left();
-
- protected:
-  void focusOutEvent(QFocusEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Style sheet of a number field or list in the skin's colours of a page
