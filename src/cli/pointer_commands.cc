@@ -24,7 +24,9 @@ CommandRun WithPointer(std::function<int(CommandContext&, settings::PointerSetti
     pointer.Refresh();
     const int code = change(context, pointer);
     if (code != kExitDone || pointer.LastApply().taken) return code;
-    return context.Fail(kExitDeviceFailed, pointer.LastApply().message);
+    return context.Fail(
+        kExitDeviceFailed,
+        settings::PointerApplyText(pointer.LastApply(), context.GetSession().CurrentLanguage()));
   };
 }
 

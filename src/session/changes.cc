@@ -188,6 +188,9 @@ bool Session::FlushChange() {
 }
 
 bool Session::WriteNow(std::span<const WriteTarget> targets) {
+  // One operation: the faces see the transfers end once the outcome, told
+  // or not, is known.
+  const Operation operation(*this);
   if (change_->record.ranges.empty() && !FinishPendingRecord()) return false;
   JournalRecord& record = change_->record;
   const std::size_t first = record.ranges.size();

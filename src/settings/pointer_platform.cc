@@ -1,5 +1,7 @@
 #include "settings/pointer_platform.h"
 
+#include "tables/own_texts.h"
+
 namespace vrdk::settings {
 
 std::string_view PointerValueName(PointerValue value) {
@@ -36,6 +38,39 @@ std::string_view PointerSettingName(PointerSetting setting) {
   return "";
 }
 
+std::string PointerApplyText(const PointerApplyResult& result, int language) {
+  if (result.taken) return "";
+  static constexpr OwnText kSettingTexts[] = {OwnText::kPointerSpeed, OwnText::kPointerAcceleration,
+                                              OwnText::kPointerDoubleClick, OwnText::kPointerWheel};
+  const std::string setting =
+      OwnTextFor(kSettingTexts[static_cast<std::size_t>(result.setting)], language);
+  const PointerProblem& problem = result.problem;
+  std::string text;
+  switch (problem.kind) {
+    case PointerProblem::Kind::kNoSuchSetting:
+      text = OwnTextFor(
+          problem.whole_screen ? OwnText::kPointerNoWholeScreen : OwnText::kPointerNoSuchSetting,
+          language, {problem.desktop, setting});
+      break;
+    case PointerProblem::Kind::kToolFailed:
+      text = OwnTextFor(OwnText::kPointerToolFailed, language, {problem.tool, setting});
+      break;
+    case PointerProblem::Kind::kNotTaken:
+      text = OwnTextFor(OwnText::kPointerNotTaken, language,
+                        {problem.desktop, setting,
+                         problem.read_back.empty() ? OwnTextFor(OwnText::kPointerNothing, language)
+                                                   : "\"" + problem.read_back + "\""});
+      break;
+    case PointerProblem::Kind::kOtherDesktop:
+      text = OwnTextFor(
+          problem.desktop.empty() ? OwnText::kPointerNoDesktop : OwnText::kPointerOtherDesktop,
+          language, {problem.desktop});
+      break;
+  }
+  return text + OwnTextFor(result.kept ? OwnText::kPointerKept : OwnText::kPointerNotKept, language,
+                           {result.file});
+}
+
 std::optional<std::string> MemoryPointerPlatform::Read(PointerValue value) {
   const auto at = texts.find(value);
   if (at == texts.end()) return std::nullopt;
@@ -44,6 +79,16 @@ std::optional<std::string> MemoryPointerPlatform::Read(PointerValue value) {
 
 PointerApplyResult MemoryPointerPlatform::Apply(const PointerWrite& values) {
   applied.push_back(values);
+  if (refuse) {
+    PointerApplyResult result;
+    result.taken = false;
+    result.setting = values.changed;
+    result.problem = *refuse;
+    result.file = "pointer-settings";
+    result.kept = true;
+    result.message = PointerApplyText(result, 1);
+    return result;
+  }
   texts[PointerValue::kMouseSensitivity] = std::to_string(values.mouse_sensitivity);
   texts[PointerValue::kMouseSpeed] = std::to_string(values.acceleration[0]);
   texts[PointerValue::kMouseThreshold1] = std::to_string(values.acceleration[1]);

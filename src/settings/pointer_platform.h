@@ -54,13 +54,35 @@ struct PointerWrite {
   friend bool operator==(const PointerWrite&, const PointerWrite&) = default;
 };
 
+// Why the system does not use a changed value.
+struct PointerProblem {
+  enum class Kind {
+    kNoSuchSetting,  // the desktop has no such setting (or no whole-screen scrolling)
+    kToolFailed,     // its settings tool could not set the value
+    kNotTaken,       // the value reads back otherwise after the change
+    kOtherDesktop,   // a desktop this program cannot tell
+  };
+  Kind kind = Kind::kNotTaken;
+  std::string desktop;        // "GNOME", "KDE Plasma", or the name XDG_CURRENT_DESKTOP gives
+  std::string tool;           // kToolFailed: "gsettings", "kwriteconfig"
+  bool whole_screen = false;  // kNoSuchSetting: whole-screen wheel scrolling
+  std::string read_back;      // kNotTaken: what the setting reads after the change
+};
+
 // What became of an apply: whether the system uses the changed value now,
-// and when it does not, one line that says what was not taken and where the
-// value was kept.
+// and when it does not, why and where the value was kept.
 struct PointerApplyResult {
   bool taken = true;
-  std::string message;
+  PointerSetting setting = PointerSetting::kSpeed;
+  PointerProblem problem;
+  std::string file;     // where the value is kept
+  bool kept = false;    // it was kept there
+  std::string message;  // PointerApplyText in language 1
 };
+
+// The line that says what was not taken and where the value was kept, in
+// language 1..3; empty for a value that was taken.
+std::string PointerApplyText(const PointerApplyResult& result, int language);
 
 // "speed", "acceleration", "double-click", "wheel".
 std::string_view PointerSettingName(PointerSetting setting);
@@ -86,6 +108,8 @@ class MemoryPointerPlatform : public PointerPlatform {
 
   std::map<PointerValue, std::string> texts;
   std::vector<PointerWrite> applied;
+  // While set, a change is not taken for this reason and the values stay.
+  std::optional<PointerProblem> refuse;
 };
 
 // The platform's own pointer settings (Windows or Linux).

@@ -98,10 +98,29 @@ std::vector<std::pair<PointerValue, int>> FileLines(const PointerWrite& values) 
   return {};
 }
 
-std::string NotTaken(std::string_view desktop, PointerSetting setting, const std::string& back) {
-  return std::string(desktop) + " did not take the pointer " +
-         std::string(PointerSettingName(setting)) + " (it reads " +
-         (back.empty() ? "nothing" : "\"" + back + "\"") + " after the change)";
+PointerProblem Problem(PointerProblem::Kind kind, std::string desktop) {
+  PointerProblem problem;
+  problem.kind = kind;
+  problem.desktop = std::move(desktop);
+  return problem;
+}
+
+PointerProblem NotTaken(std::string desktop, const std::string& back) {
+  PointerProblem problem = Problem(PointerProblem::Kind::kNotTaken, std::move(desktop));
+  problem.read_back = back;
+  return problem;
+}
+
+PointerProblem NoSuchSetting(std::string desktop, bool whole_screen) {
+  PointerProblem problem = Problem(PointerProblem::Kind::kNoSuchSetting, std::move(desktop));
+  problem.whole_screen = whole_screen;
+  return problem;
+}
+
+PointerProblem ToolFailed(std::string tool) {
+  PointerProblem problem = Problem(PointerProblem::Kind::kToolFailed, "");
+  problem.tool = std::move(tool);
+  return problem;
 }
 
 }  // namespace
@@ -217,8 +236,9 @@ std::optional<std::string> LinuxPointerPlatform::DesktopRead(PointerValue value)
   }
   if (desktop_ != LinuxDesktop::kKde) return std::nullopt;
   // A key Plasma never wrote reads empty: the desktop's default then.
-  const auto or_default = [](std::optional<std::string> text, const char* fallback) {
-    if (text && text->empty()) *text = fallback;
+  const auto or_default = [](std::optional<std::string> text,
+                             const char* fallback) -> std::optional<std::string> {
+    if (text && text->empty()) return std::string(fallback);
     return text;
   };
   switch (value) {
@@ -283,7 +303,7 @@ bool LinuxPointerPlatform::KeepInFile(const PointerWrite& values) const {
       settings_file_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-std::optional<std::string> LinuxPointerPlatform::TellGnome(const PointerWrite& values) {
+std::optional<PointerProblem> LinuxPointerPlatform::TellGnome(const PointerWrite& values) {
   std::string key;
   std::string wanted;
   switch (values.changed) {
@@ -300,19 +320,16 @@ std::optional<std::string> LinuxPointerPlatform::TellGnome(const PointerWrite& v
       wanted = std::to_string(values.double_click_ms);
       break;
     case PointerSetting::kWheel:
-      return values.wheel_lines < 0 ? "GNOME has no whole-screen wheel scrolling"
-                                    : "GNOME has no setting for the wheel scroll lines";
+      return NoSuchSetting("GNOME", values.wheel_lines < 0);
   }
-  if (!run_({"gsettings", "set", kMouseSchema, key, wanted})) {
-    return "gsettings could not set the pointer " + std::string(PointerSettingName(values.changed));
-  }
+  if (!run_({"gsettings", "set", kMouseSchema, key, wanted})) return ToolFailed("gsettings");
   const std::string back = Gsettings(key).value_or("");
   const bool same = key == "speed" ? SameSpeed(back, wanted) : back == wanted;
   if (same) return std::nullopt;
-  return NotTaken("GNOME", values.changed, back);
+  return NotTaken("GNOME", back);
 }
 
-std::optional<std::string> LinuxPointerPlatform::TellKde(const PointerWrite& values) {
+std::optional<PointerProblem> LinuxPointerPlatform::TellKde(const PointerWrite& values) {
   const char* file = kKdeGlobals;
   const char* group = "KDE";
   const char* key = "";
@@ -335,23 +352,20 @@ std::optional<std::string> LinuxPointerPlatform::TellKde(const PointerWrite& val
       wanted = std::to_string(values.double_click_ms);
       break;
     case PointerSetting::kWheel:
-      if (values.wheel_lines < 0) return "KDE Plasma has no whole-screen wheel scrolling";
+      if (values.wheel_lines < 0) return NoSuchSetting("KDE Plasma", true);
       key = "WheelScrollLines";
       wanted = std::to_string(values.wheel_lines);
       break;
   }
-  if (!KdeWrite(file, group, key, wanted)) {
-    return "kwriteconfig could not set the pointer " +
-           std::string(PointerSettingName(values.changed));
-  }
+  if (!KdeWrite(file, group, key, wanted)) return ToolFailed("kwriteconfig");
   const std::string back = KdeRead(file, group, key).value_or("");
   const bool same =
       values.changed == PointerSetting::kSpeed ? SameSpeed(back, wanted) : back == wanted;
   if (same) return std::nullopt;
-  return NotTaken("KDE Plasma", values.changed, back);
+  return NotTaken("KDE Plasma", back);
 }
 
-std::optional<std::string> LinuxPointerPlatform::TellDesktop(const PointerWrite& values) {
+std::optional<PointerProblem> LinuxPointerPlatform::TellDesktop(const PointerWrite& values) {
   switch (desktop_) {
     case LinuxDesktop::kGnome:
       return TellGnome(values);
@@ -360,18 +374,21 @@ std::optional<std::string> LinuxPointerPlatform::TellDesktop(const PointerWrite&
     case LinuxDesktop::kOther:
       break;
   }
-  const std::string name = desktop_name_.empty() ? "no desktop named in XDG_CURRENT_DESKTOP"
-                                                 : "the desktop \"" + desktop_name_ + "\"";
-  return "this program can apply pointer settings on GNOME and KDE Plasma only; on " + name +
-         " the speed, acceleration, double-click and wheel settings cannot be applied";
+  return Problem(PointerProblem::Kind::kOtherDesktop, desktop_name_);
 }
 
 PointerApplyResult LinuxPointerPlatform::Apply(const PointerWrite& values) {
   const bool kept = KeepInFile(values);
   const auto problem = TellDesktop(values);
   if (!problem) return {};
-  return {false, *problem + (kept ? "; the value is kept in " + settings_file_
-                                  : "; it could not be kept in " + settings_file_ + " either")};
+  PointerApplyResult result;
+  result.taken = false;
+  result.setting = values.changed;
+  result.problem = *problem;
+  result.file = settings_file_;
+  result.kept = kept;
+  result.message = PointerApplyText(result, 1);
+  return result;
 }
 
 std::unique_ptr<PointerPlatform> SystemPointerPlatform() {

@@ -62,9 +62,9 @@ class LinuxPointerPlatform : public PointerPlatform {
   std::optional<std::string> DesktopRead(PointerValue value);
   // Gives the desktop the changed setting and reads it back; the text of
   // what went wrong, or nothing.
-  std::optional<std::string> TellDesktop(const PointerWrite& values);
-  std::optional<std::string> TellGnome(const PointerWrite& values);
-  std::optional<std::string> TellKde(const PointerWrite& values);
+  std::optional<PointerProblem> TellDesktop(const PointerWrite& values);
+  std::optional<PointerProblem> TellGnome(const PointerWrite& values);
+  std::optional<PointerProblem> TellKde(const PointerWrite& values);
   std::map<std::string, std::string> FileValues() const;
   bool KeepInFile(const PointerWrite& values) const;
 

@@ -65,7 +65,11 @@ class PointerSettings {
   const PointerApplyResult& LastApply() const { return last_; }
 
  private:
-  void Apply(PointerSetting changed) { last_ = platform_.Apply(Values(changed)); }
+  // A change the system did not take: the rows show what it holds instead.
+  void Apply(PointerSetting changed) {
+    last_ = platform_.Apply(Values(changed));
+    if (!last_.taken) Refresh();
+  }
 
   PointerState& state_;
   PointerPlatform& platform_;

@@ -283,6 +283,13 @@ void TForm1::BusyChanged(bool busy) {
     if (!held_input_.empty()) {
       QMetaObject::invokeMethod(this, &TForm1::ReplayHeldInput, Qt::QueuedConnection);
     }
+    // A change the mouse did not take whole: read it again now, so that no
+    // page goes on showing what the mouse does not hold. (A failed read
+    // waits for the next tick instead.)
+    const Connection& conn = session_->Conn();
+    if (conn.search_again && !conn.read_failed) {
+      QMetaObject::invokeMethod(this, &TForm1::DevTimerTimer, Qt::QueuedConnection);
+    }
   }
 }
 

@@ -116,6 +116,32 @@ constexpr std::array kEntries = {
     Entry{OwnText::kFileForceHint, "Give --force to load it anyway.",
           "若仍要載入，請加上 --force。"},
     Entry{OwnText::kFileLoadAnyway, "Load it anyway?", "仍要載入嗎？"},
+    Entry{OwnText::kPointerSpeed, "speed", "速度"},
+    Entry{OwnText::kPointerAcceleration, "acceleration", "加速"},
+    Entry{OwnText::kPointerDoubleClick, "double-click", "雙擊速度"},
+    Entry{OwnText::kPointerWheel, "wheel", "滾輪"},
+    Entry{OwnText::kPointerNoSuchSetting, "{0} has no setting for the wheel scroll lines",
+          "{0} 沒有滾輪捲動行數的設定"},
+    Entry{OwnText::kPointerNoWholeScreen, "{0} has no whole-screen wheel scrolling",
+          "{0} 沒有整頁滾輪捲動"},
+    Entry{OwnText::kPointerToolFailed, "{0} could not set the pointer {1}", "{0} 無法設定指標{1}"},
+    Entry{OwnText::kPointerNotTaken,
+          "{0} did not take the pointer {1} (it reads {2} after the change)",
+          "{0} 未採用指標{1}（變更後讀到的是 {2}）"},
+    Entry{OwnText::kPointerNothing, "nothing", "空值"},
+    Entry{OwnText::kPointerOtherDesktop,
+          "this program can apply pointer settings on GNOME and KDE Plasma only; on the desktop "
+          "\"{0}\" the speed, acceleration, double-click and wheel settings cannot be applied",
+          "本程式只能在 GNOME 與 KDE Plasma 套用指標設定；在桌面 \"{0}\" 上無法套用速度、加速、"
+          "雙擊與滾輪設定"},
+    Entry{OwnText::kPointerNoDesktop,
+          "this program can apply pointer settings on GNOME and KDE Plasma only; on no desktop "
+          "named in XDG_CURRENT_DESKTOP the speed, acceleration, double-click and wheel settings "
+          "cannot be applied",
+          "本程式只能在 GNOME 與 KDE Plasma 套用指標設定；XDG_CURRENT_DESKTOP 未指名桌面時，"
+          "無法套用速度、加速、雙擊與滾輪設定"},
+    Entry{OwnText::kPointerKept, "; the value is kept in {0}", "；此值保存在 {0}"},
+    Entry{OwnText::kPointerNotKept, "; it could not be kept in {0} either", "；也無法保存在 {0}"},
 };
 
 constexpr bool InOrder() {

@@ -65,6 +65,20 @@ enum class OwnText {
   kFileUsbIds,         // {0}: file, {1}: ids of the file, {2}: ids looked for
   kFileForceHint,
   kFileLoadAnyway,
+  // The system's pointer settings.
+  kPointerSpeed,
+  kPointerAcceleration,
+  kPointerDoubleClick,
+  kPointerWheel,
+  kPointerNoSuchSetting,  // {0}: desktop, {1}: setting
+  kPointerNoWholeScreen,  // {0}: desktop
+  kPointerToolFailed,     // {0}: tool, {1}: setting
+  kPointerNotTaken,       // {0}: desktop, {1}: setting, {2}: what it reads
+  kPointerNothing,
+  kPointerOtherDesktop,  // {0}: desktop
+  kPointerNoDesktop,
+  kPointerKept,     // {0}: file
+  kPointerNotKept,  // {0}: file
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

@@ -74,6 +74,22 @@ TEST_F(AdvancedPage, LevelValuesWriteTheirPairByteAndReselectTheCurrentLevel) {
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI3_10"), QStringLiteral("Bar2_E")));
 }
 
+TEST_F(AdvancedPage, AValueTheMouseDidNotTakeIsToldAndThePageShowsWhatItHolds) {
+  const QString before = rig.Find<QLabel>(QStringLiteral("lbl_DPI3Value"))->text();
+  // Every try of the level's write fails; the mouse keeps its value.
+  rig.Mouse().SetFaults(
+      {.fail_command_from = rig.Mouse().TransferCount(), .fail_command_count = 3});
+  rig.Click(QStringLiteral("Img_DPI3_10"));  // 3200
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(rig.dialogs->messages[0].startsWith(
+      QStringLiteral("The mouse did not take all of the settings. Nothing was changed.")))
+      << rig.dialogs->messages[0].toStdString();
+  rig.Settle();  // the mouse is read again
+  EXPECT_GE(rig.CountSent("> 40 09 00 00 08 00"), 1);
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_DPI3Value"))->text(), before);
+  EXPECT_NE(before, QStringLiteral("3200"));
+}
+
 TEST_F(AdvancedPage, ASliderReleaseSnapsToItsStep) {
   auto* slider = rig.Find<StepSlider>(QStringLiteral("slider_DPI2"));
   ASSERT_GT(slider->height(), slider->width());  // the rows stand upright
@@ -222,6 +238,31 @@ TEST_F(AdvancedPage, AnAimStepWithoutAnAimKeySaysSoAndGoesBackToTheFirst) {
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_AIMDPI_1"), QStringLiteral("Bar2_E")));
   EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_AIMDPIValue"))->text(), QStringLiteral("200"));
   EXPECT_THAT(Sent(), IsEmpty());
+}
+
+TEST_F(AdvancedPage, APointerChangeTheSystemDoesNotTakeIsToldEveryTimeInTheWindowsLanguage) {
+  settings::PointerProblem problem;
+  problem.kind = settings::PointerProblem::Kind::kOtherDesktop;
+  problem.desktop = "Plain";
+  rig.pointer->refuse = problem;
+  auto* note = rig.Find<QLabel>(QStringLiteral("lbl_PointerNote"));
+  const int speed_before = rig.session.Pages().pointer.speed_step;
+  rig.Click(QStringLiteral("Img_Spd4"));
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(rig.dialogs->messages[0].contains(QStringLiteral("on the desktop \"Plain\"")));
+  EXPECT_TRUE(note->isVisibleTo(&rig.window));
+  EXPECT_EQ(note->text(), rig.dialogs->messages[0]);
+  // The next change is said by the note, and the rows keep what the system holds.
+  rig.Click(QStringLiteral("Img_DbSpd2"));
+  EXPECT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(note->text().contains(QStringLiteral("double-click")));
+  EXPECT_EQ(rig.session.Pages().pointer.speed_step, speed_before);
+  rig.Click(QStringLiteral("Btn_Lang2_2"));
+  EXPECT_TRUE(note->text().contains(QStringLiteral("本程式只能在 GNOME")));
+  // Taken again: the note goes.
+  rig.pointer->refuse.reset();
+  rig.Click(QStringLiteral("Img_Spd4"));
+  EXPECT_FALSE(note->isVisibleTo(&rig.window));
 }
 
 TEST_F(AdvancedPage, APointerStepIsAppliedThroughThePlatformAndReadBack) {

@@ -182,6 +182,13 @@ void DpiPage::BuildPointer() {
   }
   connect(precision_label_, &SkinLabel::Clicked, this, [this] { PointerSwitch(false); });
   connect(screen_label_, &SkinLabel::Clicked, this, [this] { PointerSwitch(true); });
+  // While the system does not take a pointer change, a note says so beside
+  // the rows.
+  pointer_note_ = new QLabel(this);
+  pointer_note_->setObjectName(QStringLiteral("lbl_PointerNote"));
+  pointer_note_->setWordWrap(true);
+  pointer_note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  pointer_note_->hide();
 }
 
 void DpiPage::BuildPointerRow(int row, const QString& stem, const QString& slider_name) {
@@ -275,6 +282,12 @@ void DpiPage::PlaceCaptions() {
     }
   }
   for (SkinLabel* label : {precision_label_, screen_label_}) label->adjustSize();
+  {
+    const QRect switches = precision_picture_->geometry().united(screen_label_->geometry());
+    pointer_note_->setFont(small);
+    pointer_note_->setStyleSheet(TextColourStyle(skin.Colour("D_notSelected")));
+    pointer_note_->setGeometry(switches.x(), switches.bottom() + 4, 430, 46);
+  }
   for (SkinLabel* label : rate_labels_) label->adjustSize();
   aim_name_->adjustSize();
   // The polling rate's title stands in its row, in line with the AIM title.
@@ -386,6 +399,11 @@ void DpiPage::ShowPointer() {
   screen_picture_->SetPicture(services_.GetPictures().Get(pointer.whole_screen ? kOn : kOff));
   precision_label_->setEnabled(available);
   screen_label_->setEnabled(available);
+  const std::string note =
+      pointer_problem_ ? settings::PointerApplyText(*pointer_problem_, session.CurrentLanguage())
+                       : std::string();
+  pointer_note_->setText(QString::fromStdString(note));
+  pointer_note_->setVisible(!note.empty());
 }
 
 // --- Handlers
@@ -446,11 +464,18 @@ void DpiPage::PointerSwitch(bool whole_screen) {
 }
 
 void DpiPage::ReportPointerApply(const settings::PointerApplyResult& result) {
-  if (result.taken || result.message.empty()) return;
-  const QString message = QString::fromStdString(result.message);
-  if (message == last_pointer_message_) return;
-  last_pointer_message_ = message;
-  services_.ShowMessageText(message);
+  if (result.taken) {
+    pointer_problem_.reset();
+    return;
+  }
+  // Said in a message the first time; the note beside the rows says it
+  // again for every change the system does not take.
+  const bool told = pointer_problem_.has_value();
+  pointer_problem_ = result;
+  if (!told) {
+    services_.ShowMessageText(QString::fromStdString(
+        settings::PointerApplyText(result, services_.GetSession().CurrentLanguage())));
+  }
 }
 
 }  // namespace vrdk::shell

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QList>
+#include <optional>
 
 #include "settings/pointer_platform.h"
 #include "shell/page.h"
@@ -98,7 +99,9 @@ class DpiPage : public Page {
   SkinLabel* precision_label_ = nullptr;
   PictureLabel* screen_picture_ = nullptr;
   SkinLabel* screen_label_ = nullptr;
-  QString last_pointer_message_;
+  // The last pointer change the system did not take, while that holds.
+  std::optional<settings::PointerApplyResult> pointer_problem_;
+  QLabel* pointer_note_ = nullptr;
 };
 
 }  // namespace vrdk::shell
