@@ -1,6 +1,7 @@
 # The Debian packages of each build. Sourced by the run and test scripts.
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev help2man)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev lintian dpkg-dev appstream)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev lintian dpkg-dev appstream
+               xdotool)
 # The window: Qt 6 Widgets, rsvg-convert for its artwork, the free fonts that
 # stand in for the ones the language tables name, and Xvfb for screenshots.
 GUI_PACKAGES=(qt6-base-dev librsvg2-bin fonts-crosextra-carlito fonts-noto-cjk fonts-liberation

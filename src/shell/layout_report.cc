@@ -22,7 +22,7 @@ QString TextOf(const QWidget& widget) {
 
 }  // namespace
 
-QByteArray LayoutReport(const QWidget& window, const QString& page, int language) {
+QByteArray LayoutReport(const QWidget& window, const QString& page, int language, bool busy) {
   QJsonArray controls;
   for (const QWidget* widget : window.findChildren<QWidget*>()) {
     if (widget->objectName().isEmpty() || widget->window() != &window) continue;
@@ -42,6 +42,7 @@ QByteArray LayoutReport(const QWidget& window, const QString& page, int language
   const QJsonObject report{
       {QStringLiteral("page"), page},
       {QStringLiteral("language"), language},
+      {QStringLiteral("busy"), busy},
       {QStringLiteral("window"), QJsonObject{{QStringLiteral("width"), window.width()},
                                              {QStringLiteral("height"), window.height()}}},
       {QStringLiteral("controls"), controls},
@@ -49,10 +50,11 @@ QByteArray LayoutReport(const QWidget& window, const QString& page, int language
   return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }
 
-bool WriteLayoutReport(const QWidget& window, const QString& page, int language,
+bool WriteLayoutReport(const QWidget& window, const QString& page, int language, bool busy,
                        const QString& path, QString* error) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(LayoutReport(window, page, language)) < 0 ||
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(LayoutReport(window, page, language, busy)) < 0 ||
       !file.commit()) {
     *error = QStringLiteral("cannot write the layout report %1: %2").arg(path, file.errorString());
     return false;

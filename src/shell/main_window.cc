@@ -1,5 +1,8 @@
 #include "shell/main_window.h"
 
+#include <QMouseEvent>
+#include <QTabWidget>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBitmap>
@@ -211,6 +214,13 @@ void TForm1::FormCreate() {
   // The no-device state: defaults shown, the first page, the covers.
   session_->StartUp();
   created_ = true;
+  // Input is held at the window, before any widget sees it (see eventFilter).
+  create();
+  if (QWindow* window = windowHandle()) window->installEventFilter(this);
+  // The engineer page's tabs place their controls anew: scripts see them.
+  if (auto* tabs = findChild<QTabWidget*>(QStringLiteral("Pg_Parameter"))) {
+    connect(tabs, &QTabWidget::currentChanged, this, [this] { WriteLayoutReport(); });
+  }
   engineer_wanted_ = options_.engineer;
   SwitchLanguage(1);
   ShowSkinErrors();
@@ -275,6 +285,8 @@ void TForm1::ButtonTestsChanged(const ButtonTests& tests) {
 }
 
 void TForm1::BusyChanged(bool busy) {
+  // Scripts that drive the window learn from the report when it holds input.
+  if (created_) WriteLayoutReport();
   if (busy) {
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
@@ -492,6 +504,20 @@ void TForm1::ApplyCaptions() {
 
 // --- Input while busy, hints, closing ---------------------------------------------------------
 
+bool TForm1::IsHeldInput(const QEvent& event) {
+  switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool TForm1::IsOwnInput(QObject* watched, QEvent* event) const {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -518,9 +544,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   // A transfer lets the window breathe; what the user does meanwhile is held
-  // and given to its widget once the transfer is over. Input that comes
-  // while held input waits for its turn queues behind it, so the order stays.
-  if (session_ != nullptr && IsOwnInput(watched, event) &&
+  // as the window system brought it, before any widget saw it (so no focus
+  // moves), and given to the window again once the transfer is over. Input
+  // that comes while held input waits for its turn queues behind it, so the
+  // order stays.
+  // Input given to a widget straight, not through the window (as tests and
+  // accessibility tools may), is held at that widget.
+  const bool held_here = watched == windowHandle() ? IsHeldInput(*event)
+                                                    : IsOwnInput(watched, event) && !replaying_;
+  if (session_ != nullptr && held_here &&
       (session_->Busy() || (!replaying_ && !held_input_.empty()))) {
     held_input_.push_back({QPointer<QObject>(watched), std::unique_ptr<QEvent>(event->clone())});
     return true;
@@ -538,6 +570,20 @@ void TForm1::ReplayHeldInput() {
     HeldInput input = std::move(held_input_.front());
     held_input_.pop_front();
     if (input.target.isNull()) continue;
+    // A press given again is not the window system's own, so Qt moves no
+    // focus for it: the widget it lands on takes the focus here, as it
+    // would have then.
+    if (input.target == windowHandle() && input.event->type() == QEvent::MouseButtonPress) {
+      const auto* press = static_cast<const QMouseEvent*>(input.event.get());
+      for (QWidget* widget = childAt(press->position().toPoint()); widget != nullptr;
+           widget = widget->parentWidget()) {
+        if (widget->isEnabled() && (widget->focusPolicy() & Qt::ClickFocus) != 0) {
+          widget->setFocus(Qt::MouseFocusReason);
+          break;
+        }
+        if (widget == this) break;
+      }
+    }
     // Given as it came; a transfer it starts holds what comes meanwhile,
     // behind the input still waiting here.
     replaying_ = true;

@@ -137,6 +137,7 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   void closeEvent(QCloseEvent* event) override;
   // Input held while a transfer ran, given to its widgets in order.
   void ReplayHeldInput();
+  static bool IsHeldInput(const QEvent& event);
   void paintEvent(QPaintEvent* event) override;
 
  private:

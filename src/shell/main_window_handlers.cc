@@ -135,8 +135,9 @@ void TForm1::LabelRunTimer() {
 bool TForm1::WriteLayoutReport(QString* error) {
   if (options_.layout_report.isEmpty()) return true;
   QString failure;
-  const bool written = shell::WriteLayoutReport(*this, ShownPageName(), session_->CurrentLanguage(),
-                                                options_.layout_report, &failure);
+  const bool written =
+      shell::WriteLayoutReport(*this, ShownPageName(), session_->CurrentLanguage(),
+                               session_->Busy(), options_.layout_report, &failure);
   if (!written) {
     if (error != nullptr) *error = failure;
     qWarning("vrdk-mouse: %s", qPrintable(failure));

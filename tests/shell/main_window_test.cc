@@ -405,5 +405,34 @@ TEST(MainWindow, MessageAndPasswordDialogsCarryTheirNamesAndTheTableFont) {
   EXPECT_EQ(password.windowTitle(), QStringLiteral("Password"));
 }
 
+TEST(MainWindow, AClickHeldDuringAWriteMovesTheFocusBeforeTheKeysHeldAfterIt) {
+  WindowRig rig;
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  auto* interval = rig.Find<QLineEdit>(QStringLiteral("Edt_DelayTime2"));
+  auto* shots = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat3"));
+  interval->setFocus();
+  interval->selectAll();
+  // While the write of "1" runs: the rest of the number, Tab, a click into
+  // fire key 3's shots, End, Backspace and 4, through the window as the
+  // window system brings them.
+  rig.clock.on_pump = [&] {
+    QWindow* window = rig.window.windowHandle();
+    for (const char c : {'2', '3', '4'}) QTest::keyClick(window, c);
+    QTest::keyClick(window, Qt::Key_Tab);
+    QTest::mouseClick(window, Qt::LeftButton, {},
+                      shots->mapTo(&rig.window, shots->rect().center()));
+    QTest::keyClick(window, Qt::Key_End);
+    QTest::keyClick(window, Qt::Key_Backspace);
+    QTest::keyClick(window, '4');
+  };
+  QTest::keyClicks(interval, QStringLiteral("1"));
+  for (int i = 0; i < 10; ++i) rig.Settle();
+  EXPECT_EQ(interval->text(), QStringLiteral("1234"));
+  EXPECT_EQ(shots->text(), QStringLiteral("4"));
+  EXPECT_EQ(rig.session.Keys().fire[1].interval, 1234);
+  EXPECT_EQ(rig.session.Keys().fire[2].count, 4);
+}
+
 }  // namespace
 }  // namespace vrdk::shell

@@ -1,0 +1,436 @@
+// The built window driven as a user drives it: vrdk-mouse on the simulated
+// mouse under Xvfb, with real X key presses and clicks (xdotool, through the
+// XTEST extension) at a human pace and a fast one. What the mouse got is read
+// from the simulated mouse's memory file (written back when the window
+// closes) and from the report trace. Places come from --layout-report.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace vrdk::shell {
+namespace {
+
+using nlohmann::json;
+using testing::TempDir;
+using namespace std::chrono_literals;
+
+std::string Run(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+            const std::string& log) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
+  const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (out >= 0) {
+    ::dup2(out, 1);
+    ::dup2(out, 2);
+  }
+  std::vector<char*> args;
+  for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  ::execvp(args[0], args.data());
+  ::_exit(127);
+}
+
+// One Xvfb for the whole run.
+class Display : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    for (int n = 91; n < 130 && name_.empty(); ++n) {
+      const std::string number = std::to_string(n);
+      std::string lock = "/tmp/.X";
+      lock.append(number).append("-lock");
+      if (std::filesystem::exists(lock)) continue;
+      std::string display = ":";
+      display.append(number);
+      std::string socket = "/tmp/.X11-unix/X";
+      socket.append(number);
+      pid_ = Spawn({"Xvfb", display, "-screen", "0", "1600x1000x24", "-nolisten", "tcp"}, {},
+                   "/dev/null");
+      for (int i = 0; i < 50; ++i) {
+        std::this_thread::sleep_for(100ms);
+        if (std::filesystem::exists(socket)) {
+          std::this_thread::sleep_for(300ms);
+          name_ = display;
+          break;
+        }
+      }
+      if (name_.empty()) ::kill(pid_, SIGKILL);
+    }
+    ::setenv("DISPLAY", name_.c_str(), 1);
+  }
+  void TearDown() override {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  static const std::string& Name() { return name_; }
+
+ private:
+  inline static std::string name_;
+  pid_t pid_ = -1;
+};
+
+// The window on a simulated mouse kept in a file of its own.
+class Window {
+ public:
+  explicit Window(std::vector<std::string> extra = {}) {
+    std::vector<std::string> argv = {VRDK_MOUSE_PATH, "--simulate=" + Memory(),
+                                     "--layout-report=" + Layout(), "--trace=" + TracePath()};
+    argv.insert(argv.end(), extra.begin(), extra.end());
+    pid_ = Spawn(argv,
+                 {{"XDG_STATE_HOME", dir_.File("state")},
+                  {"XDG_DATA_HOME", dir_.File("data")},
+                  {"XDG_CONFIG_HOME", dir_.File("config")},
+                  {"XDG_RUNTIME_DIR", dir_.File("")},
+                  {"XDG_CURRENT_DESKTOP", "none"},
+                  {"LANG", "C.UTF-8"}},
+                 dir_.File("window.log"));
+  }
+  ~Window() { Close(); }
+
+  std::string Memory() const { return dir_.File("mouse.bin"); }
+  std::string Layout() const { return dir_.File("layout.json"); }
+  std::string TracePath() const { return dir_.File("trace.txt"); }
+
+  // Waits until the mouse is read and the pages show it.
+  bool WaitConnected(std::chrono::seconds limit = 30s) {
+    return WaitFor(limit, [this] {
+      const json layout = ReadLayout();
+      return layout.contains("controls") && !Visible(layout, "Disable_All_1") &&
+             Find(layout, "Btn_Adv_1") != nullptr;
+    });
+  }
+  template <typename Done>
+  bool WaitFor(std::chrono::milliseconds limit, Done done) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      if (done()) return true;
+      std::this_thread::sleep_for(100ms);
+    }
+    return done();
+  }
+  // The last report (an empty object while there is none).
+  json ReadLayout() const {
+    std::ifstream in(Layout());
+    json layout = json::parse(in, nullptr, false);
+    return layout.is_object() ? layout : json::object();
+  }
+  static const json* Find(const json& layout, const std::string& name) {
+    if (!layout.contains("controls")) return nullptr;
+    for (const json& control : layout["controls"]) {
+      if (control.value("name", "") == name) return &control;
+    }
+    return nullptr;
+  }
+  static bool Visible(const json& layout, const std::string& name) {
+    const json* control = Find(layout, name);
+    return control != nullptr && control->value("visible", false);
+  }
+  std::string Text(const std::string& name) const {
+    const json layout = ReadLayout();
+    const json* control = Find(layout, name);
+    return control != nullptr ? control->value("text", "") : "";
+  }
+
+  // The window's place on the screen (found once).
+  std::pair<int, int> Origin() {
+    if (!origin_) {
+      for (const std::string& id : Lines(Run("xdotool search --onlyvisible --pid " +
+                                             std::to_string(pid_) + " 2>/dev/null"))) {
+        const std::string geometry = Run("xdotool getwindowgeometry " + id);
+        int x = 0, y = 0, width = 0, height = 0;
+        const auto at = geometry.find("Position: ");
+        const auto size = geometry.find("Geometry: ");
+        if (at == std::string::npos || size == std::string::npos) continue;
+        std::sscanf(geometry.c_str() + at, "Position: %d,%d", &x, &y);
+        std::sscanf(geometry.c_str() + size, "Geometry: %dx%d", &width, &height);
+        if (width >= 1000) {
+          origin_ = {x, y};
+          window_id_ = id;
+        }
+      }
+    }
+    return origin_.value_or(std::pair{0, 0});
+  }
+  // The visible windows of the program (the main window, a dialog).
+  int Windows() const {
+    return static_cast<int>(
+        Lines(Run("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null"))
+            .size());
+  }
+  // A click in the middle of a named control, as its place was last reported.
+  void Click(const std::string& name) {
+    const json layout = ReadLayout();
+    const json* control = Find(layout, name);
+    ASSERT_NE(control, nullptr) << name;
+    const auto [x, y] = Origin();
+    const int cx = x + (*control)["x"].get<int>() + (*control)["width"].get<int>() / 2;
+    const int cy = y + (*control)["y"].get<int>() + (*control)["height"].get<int>() / 2;
+    Run("xdotool mousemove --sync " + std::to_string(cx) + " " + std::to_string(cy) + " click 1");
+  }
+  void Type(const std::string& text, int delay_ms) {
+    Run("xdotool type --delay " + std::to_string(delay_ms) + " '" + text + "'");
+  }
+  void Keys(const std::string& keys, int delay_ms) {
+    Run("xdotool key --delay " + std::to_string(delay_ms) + " " + keys);
+  }
+  std::vector<std::string> Trace() const { return Lines(TempDirRead(TracePath())); }
+  // Closes the window as SIGTERM does (the close button's road); the memory
+  // file holds what the mouse holds then.
+  void Close() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 100 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i) {
+      std::this_thread::sleep_for(100ms);
+    }
+    if (::waitpid(pid_, &status, WNOHANG) == 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, &status, 0);
+    }
+    pid_ = -1;
+  }
+  std::vector<std::uint8_t> MemoryBytes() const { return TempDir::Read(Memory()); }
+  std::string Log() const { return TempDirRead(dir_.File("window.log")); }
+
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+  }
+  static std::string TempDirRead(const std::string& path) {
+    const auto bytes = TempDir::Read(path);
+    return {bytes.begin(), bytes.end()};
+  }
+
+ private:
+  TempDir dir_;
+  pid_t pid_ = -1;
+  std::optional<std::pair<int, int>> origin_;
+  std::string window_id_;
+};
+
+int Word(const std::vector<std::uint8_t>& memory, std::size_t at) {
+  return memory[at] << 8 | memory[at + 1];
+}
+
+// The paces of typing: 200 ms a key as a person types, 20 ms as one who types fast.
+class RealInput : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    if (Display::Name().empty()) GTEST_SKIP() << "no Xvfb display could be started";
+  }
+  int Pace() const { return GetParam(); }
+};
+
+TEST_P(RealInput, EveryKeyTypedIntoTheBoxesReachesTheMouse) {
+  Window window;
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  window.Click("Btn_Adv_1");
+  ASSERT_TRUE(
+      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  // Fire key 2's interval, typed over: 1234.
+  window.Click("Edt_DelayTime2");
+  window.Keys("ctrl+a", Pace());
+  window.Type("1234", Pace());
+  window.Keys("Tab", Pace());
+  // Fire key 3's shots "8": End, Backspace, 4. The empty box is neither sent
+  // nor refilled, and 4 goes.
+  window.Click("Edt_Repeat3");
+  window.Keys("End BackSpace", Pace());
+  window.Type("4", Pace());
+  window.Keys("Tab", Pace());
+  // Fire key 1's interval "60": End, Backspace twice, 90.
+  window.Click("Edt_DelayTime1");
+  window.Keys("End BackSpace BackSpace", Pace());
+  window.Type("90", Pace());
+  window.Keys("Tab", Pace());
+  // The Light page's upper bound, 12345.
+  window.Click("Btn_Breath_2");
+  ASSERT_TRUE(
+      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage3"; }));
+  window.Click("edt_Upper_3");
+  window.Keys("ctrl+a", Pace());
+  window.Type("12345", Pace());
+  window.Keys("Tab", Pace());
+  std::this_thread::sleep_for(1s);
+  window.Close();
+  const auto memory = window.MemoryBytes();
+  ASSERT_EQ(memory.size(), 2048u);
+  EXPECT_EQ(Word(memory, 484 + 6), 1234) << "fire key 2's interval";
+  EXPECT_EQ(memory[484 + 8], 4 - 1) << "fire key 3's shots";
+  EXPECT_EQ(Word(memory, 484 + 3), 90) << "fire key 1's interval";
+  EXPECT_EQ(Word(memory, 50), 12345) << "the LED upper bound";
+}
+
+TEST_P(RealInput, TheEngineerPageTakesEveryKeyOfItsBoxes) {
+  Window window({"--engineer"});
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  // The access code, typed into its dialog.
+  std::this_thread::sleep_for(1s);
+  window.Type("TarvondQXKPW", Pace());
+  window.Keys("Return", Pace());
+  ASSERT_TRUE(window.WaitFor(10s, [&] {
+    return window.ReadLayout().value("page", "") == "gbPage7";
+  })) << window.Log();
+  std::this_thread::sleep_for(500ms);
+  // The keys tab shows first: an effect colour's green.
+  window.Click("edt_Col1G");
+  window.Keys("ctrl+a", Pace());
+  window.Type("200", Pace());
+  window.Keys("Tab", Pace());
+  // Ctrl+Tab to the chip tab, whose controls the report then places.
+  for (int tab = 0; tab < 4 && !Window::Visible(window.ReadLayout(), "edt_MaxShut"); ++tab) {
+    window.Keys("ctrl+Tab", Pace());
+    std::this_thread::sleep_for(300ms);
+  }
+  ASSERT_TRUE(Window::Visible(window.ReadLayout(), "edt_MaxShut"));
+  for (const auto& [box, text] : std::vector<std::pair<std::string, std::string>>{
+           {"edt_MaxShut", "5E"}, {"edt_USBDesc", "Mouse"}}) {
+    window.Click(box);
+    window.Keys("ctrl+a", Pace());
+    window.Type(text, Pace());
+    window.Keys("Tab", Pace());
+  }
+  std::this_thread::sleep_for(2s);
+  window.Close();
+  const auto memory = window.MemoryBytes();
+  ASSERT_EQ(memory.size(), 2048u);
+  EXPECT_EQ(memory[57 + 1], 200) << "effect colour 1, green";
+  EXPECT_EQ(memory[31], 0x5E) << "MaxShut";
+  EXPECT_EQ(std::string(memory.begin() + 111, memory.begin() + 116), "Mouse");
+  EXPECT_EQ(memory[116], 0);
+}
+
+TEST_P(RealInput, ABoxShowsTheMousesValueAfterAResetAndLeavingItWritesNothing) {
+  Window window;
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  window.Click("Btn_Adv_1");
+  ASSERT_TRUE(
+      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  window.Click("Edt_Repeat1");
+  window.Keys("ctrl+a", Pace());
+  window.Type("7", Pace());
+  std::this_thread::sleep_for(500ms);
+  // The box keeps the focus: the reset button is a picture.
+  window.Click("Btn_Confirm1_2");
+  // The whole memory is written, the mouse restarts and is read again.
+  ASSERT_TRUE(window.WaitFor(30s, [&] {
+    const auto trace = window.Trace();
+    return std::find(trace.begin(), trace.end(), "> 40 0E 00 00 00 00 00 00") != trace.end();
+  }));
+  std::this_thread::sleep_for(1s);
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  const std::size_t after_reset = window.Trace().size();
+  EXPECT_EQ(window.Text("Edt_Repeat1"), "3");
+  window.Keys("Tab", Pace());
+  std::this_thread::sleep_for(1s);
+  window.Close();
+  const auto trace = window.Trace();
+  for (std::size_t i = after_reset; i < trace.size(); ++i) {
+    EXPECT_NE(trace[i].rfind("> 40 07", 0), 0u) << "written after the reset: " << trace[i];
+  }
+  EXPECT_EQ(window.MemoryBytes()[484 + 2], 2) << "the factory preset of fire key 1";
+}
+
+TEST_P(RealInput, ClicksMadeWhileAWriteRunsAreAllTaken) {
+  Window window;
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  window.Click("Btn_Adv_1");
+  ASSERT_TRUE(
+      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  // Level 3 at 3200, then at once level 4 at 800: the second click comes
+  // while the first one's writes run.
+  window.Click("Img_DPI3_10");
+  std::this_thread::sleep_for(std::chrono::milliseconds(Pace() / 4));
+  window.Click("Img_DPI4_4");
+  std::this_thread::sleep_for(2s);
+  window.Close();
+  const auto memory = window.MemoryBytes();
+  // Levels 3 and 4 share byte 45: level 3 in the low nibble, level 4 high.
+  EXPECT_EQ(memory[45] & 0x0F, 9) << "level 3: 3200";
+  EXPECT_EQ(memory[45] >> 4, 3) << "level 4: 800";
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, RealInput, ::testing::Values(200, 20),
+                         [](const auto& pace) { return std::to_string(pace.param) + "ms"; });
+
+TEST(RealInputWithoutPace, AClickDuringTheArrivalWaitGetsItsAnswer) {
+  if (Display::Name().empty()) GTEST_SKIP() << "no Xvfb display could be started";
+  Window window;
+  // The first tick finds the mouse, newly there for the window, and waits
+  // for it to settle: the report says the window is busy then.
+  ASSERT_TRUE(window.WaitFor(15s, [&] {
+    const json layout = window.ReadLayout();
+    return layout.value("busy", false) && Window::Visible(layout, "Disable_All_1");
+  })) << window.Log();
+  window.Click("Btn_Adv_1");
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  EXPECT_TRUE(window.WaitFor(5s, [&] {
+    return window.ReadLayout().value("page", "") == "gbPage2";
+  })) << "the click made during the wait opened no page";
+}
+
+TEST(RealInputWithoutPace, AChangeTheMouseDoesNotKeepIsToldAndThePageShowsWhatItHolds) {
+  if (Display::Name().empty()) GTEST_SKIP() << "no Xvfb display could be started";
+  // Every data report of a memory write is taken but not kept.
+  Window window({"--simulate-fault=forget-chunk:0:1000000"});
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  window.Click("Btn_Adv_1");
+  ASSERT_TRUE(
+      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  window.Click("Edt_Repeat1");
+  window.Keys("ctrl+a", 50);
+  window.Type("9", 50);
+  // The message dialog comes, a window of its own.
+  ASSERT_TRUE(window.WaitFor(10s, [&] { return window.Windows() >= 2; })) << window.Log();
+  window.Keys("Return", 50);
+  ASSERT_TRUE(window.WaitFor(10s, [&] { return window.Windows() == 1; }));
+  std::this_thread::sleep_for(2s);  // read again
+  window.Close();
+  EXPECT_EQ(window.MemoryBytes()[484 + 2], 2) << "the mouse kept its preset";
+}
+
+}  // namespace
+}  // namespace vrdk::shell
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  ::testing::AddGlobalTestEnvironment(new vrdk::shell::Display);
+  return RUN_ALL_TESTS();
+}
