@@ -54,8 +54,7 @@ bool WriteLayoutReport(const QWidget& window, const QString& page, int language,
                        const QString& path, QString* error) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
-      file.write(LayoutReport(window, page, language, busy)) < 0 ||
-      !file.commit()) {
+      file.write(LayoutReport(window, page, language, busy)) < 0 || !file.commit()) {
     *error = QStringLiteral("cannot write the layout report %1: %2").arg(path, file.errorString());
     return false;
   }

@@ -519,18 +519,7 @@ bool TForm1::IsHeldInput(const QEvent& event) {
 }
 
 bool TForm1::IsOwnInput(QObject* watched, QEvent* event) const {
-  switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::Wheel:
-    case QEvent::ShortcutOverride:
-      break;
-    default:
-      return false;
-  }
+  if (!IsHeldInput(*event) && event->type() != QEvent::ShortcutOverride) return false;
   const auto* widget = qobject_cast<const QWidget*>(watched);
   return widget != nullptr && widget->window() == this;
 }
@@ -550,8 +539,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   // order stays.
   // Input given to a widget straight, not through the window (as tests and
   // accessibility tools may), is held at that widget.
-  const bool held_here = watched == windowHandle() ? IsHeldInput(*event)
-                                                    : IsOwnInput(watched, event) && !replaying_;
+  const bool held_here =
+      watched == windowHandle() ? IsHeldInput(*event) : IsOwnInput(watched, event) && !replaying_;
   if (session_ != nullptr && held_here &&
       (session_->Busy() || (!replaying_ && !held_input_.empty()))) {
     held_input_.push_back({QPointer<QObject>(watched), std::unique_ptr<QEvent>(event->clone())});
