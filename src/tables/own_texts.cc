@@ -142,6 +142,9 @@ constexpr std::array kEntries = {
           "無法套用速度、加速、雙擊與滾輪設定"},
     Entry{OwnText::kPointerKept, "; the value is kept in {0}", "；此值保存在 {0}"},
     Entry{OwnText::kPointerNotKept, "; it could not be kept in {0} either", "；也無法保存在 {0}"},
+    Entry{OwnText::kPointerNote,
+          "The desktop did not take the last change: this program keeps it (point here for why).",
+          "桌面未套用上次的變更，由本程式保存（指向此處查看原因）。"},
 };
 
 constexpr bool InOrder() {

@@ -79,6 +79,7 @@ enum class OwnText {
   kPointerNoDesktop,
   kPointerKept,     // {0}: file
   kPointerNotKept,  // {0}: file
+  kPointerNote,     // beside the pointer rows while a change is not taken
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

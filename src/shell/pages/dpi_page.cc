@@ -1,5 +1,7 @@
 #include "shell/pages/dpi_page.h"
 
+#include <QFontMetrics>
+
 #include <QLabel>
 
 #include "keys/editors/fire_aim.h"
@@ -12,6 +14,7 @@
 #include "shell/pages/page_controls.h"
 #include "shell/pictures.h"
 #include "shell/skin_widgets.h"
+#include "tables/own_texts.h"
 
 namespace vrdk::shell {
 namespace {
@@ -283,10 +286,14 @@ void DpiPage::PlaceCaptions() {
   }
   for (SkinLabel* label : {precision_label_, screen_label_}) label->adjustSize();
   {
+    // Two short lines inside the pointer panel, under its switches; the
+    // whole reason is its hint.
     const QRect switches = precision_picture_->geometry().united(screen_label_->geometry());
+    const int right = pointer_rows_.front().steps.back()->geometry().right();
     pointer_note_->setFont(small);
-    pointer_note_->setStyleSheet(TextColourStyle(skin.Colour("D_notSelected")));
-    pointer_note_->setGeometry(switches.x(), switches.bottom() + 4, 430, 46);
+    pointer_note_->setStyleSheet(TextColourStyle(skin.Colour("D_Selected")));
+    pointer_note_->setGeometry(switches.x(), switches.bottom() + 2, right - switches.x(),
+                               2 * QFontMetrics(small).lineSpacing() + 2);
   }
   for (SkinLabel* label : rate_labels_) label->adjustSize();
   aim_name_->adjustSize();
@@ -399,11 +406,14 @@ void DpiPage::ShowPointer() {
   screen_picture_->SetPicture(services_.GetPictures().Get(pointer.whole_screen ? kOn : kOff));
   precision_label_->setEnabled(available);
   screen_label_->setEnabled(available);
-  const std::string note =
-      pointer_problem_ ? settings::PointerApplyText(*pointer_problem_, session.CurrentLanguage())
-                       : std::string();
-  pointer_note_->setText(QString::fromStdString(note));
-  pointer_note_->setVisible(!note.empty());
+  const int language = session.CurrentLanguage();
+  pointer_note_->setVisible(pointer_problem_.has_value());
+  pointer_note_->setText(pointer_problem_
+                             ? QString::fromStdString(OwnTextFor(OwnText::kPointerNote, language))
+                             : QString());
+  pointer_note_->setToolTip(pointer_problem_ ? QString::fromStdString(settings::PointerApplyText(
+                                                   *pointer_problem_, language))
+                                             : QString());
 }
 
 // --- Handlers
