@@ -54,6 +54,25 @@ class KeyPageTest : public ::testing::Test {
   WindowRig rig;
 };
 
+TEST_F(KeyPageTest, AGestureOptionSwitchesItsGestureAndItsPictureFollowsTheMouse) {
+  ShowModePage("Main");
+  // "Press 'Middle Key' 3s Switch Office/Gaming Mode": the middle button of
+  // profile 1 (key 7) gets bit 0x08 and slot 4 the switch to profile 2.
+  rig.Click(QStringLiteral("IB_ComboKey2"));
+  EXPECT_EQ(MemoryHex(192 + 24), "01 04 00 08");
+  EXPECT_EQ(MemoryHex(127 + 12).substr(0, 5), "07 D1");
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey2"), QStringLiteral("CbS_E")));
+  // Its picture takes the click too, and a second one switches it off.
+  rig.Click(QStringLiteral("Img_ComboKey2"));
+  EXPECT_EQ(MemoryHex(192 + 24), "01 04 00 00");
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey2"), QStringLiteral("CbS_D")));
+  // After a read the pictures show what the mouse holds.
+  rig.Click(QStringLiteral("IB_ComboKey4"));  // DPI + held
+  rig.session.ReFindDev();
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey4"), QStringLiteral("CbS_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey2"), QStringLiteral("CbS_D")));
+}
+
 TEST_F(KeyPageTest, PlayPauseOnKeyThreeOfSwitchControlIsOneProfileWrite) {
   ShowModePage("Switch");
   rig.Click(QStringLiteral("Key3"));

@@ -1,5 +1,6 @@
 #include "shell/pages/key_page.h"
 
+#include "keys/editors/gestures.h"
 #include "keys/editors/key_assignment.h"
 #include "macros/editors/device_macros.h"
 #include "settings/mode_pages.h"
@@ -26,9 +27,13 @@ KeyPage::KeyPage(ShellServices& services, QWidget* parent) : Page(1, services, p
     keys_.append(key);
   }
   for (int n = 1; n <= kComboKeys; ++n) {
-    combo_pictures_.append(new PictureLabel(QStringLiteral("Img_ComboKey%1").arg(n), this));
+    auto* picture = new PictureLabel(QStringLiteral("Img_ComboKey%1").arg(n), this);
     auto* option = new SkinLabel(QStringLiteral("IB_ComboKey%1").arg(n), this);
     option->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // IB_ComboKeyNClick: the option's text or its check picture.
+    connect(option, &SkinLabel::Clicked, this, [this, n] { IB_ComboKeyClick(n); });
+    connect(picture, &PictureLabel::Pressed, this, [this, n] { IB_ComboKeyClick(n); });
+    combo_pictures_.append(picture);
     combo_keys_.append(option);
   }
   // ClearAP: a click on the page picture closes the menus.
@@ -61,6 +66,15 @@ void KeyPage::ShowState() {
     combo_pictures_[n]->SetPicture(
         services_.GetPictures().Get(chosen ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D")));
   }
+}
+
+void KeyPage::IB_ComboKeyClick(int toggle) {
+  services_.HideAllMenu();
+  Session& session = services_.GetSession();
+  if (session.Conn().loading) return;
+  // A gesture whose button the shown profile lacks does nothing.
+  keys::Gestures(session).IB_ComboKeyClick(toggle);
+  session.Events().RefreshPages();
 }
 
 void KeyPage::ShowKeyPicture(int key, const char* picture) {

@@ -42,6 +42,8 @@ class KeyPage : public Page {
   void KeyStatusOnClick(int tag);
   void Key_AssemblyClick();
   void LB_NameClick(int item);
+  // IB_ComboKey1Click .. IB_ComboKey7Click: gesture option 1..7.
+  void IB_ComboKeyClick(int toggle);
 
  private:
   void KeyEntered(int key);
