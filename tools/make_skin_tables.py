@@ -84,8 +84,8 @@ def advanced_page():
     keys.update({"IsControl_X": 782, "IsControl_Y": 514, "IsScreen_X": 782, "IsScreen_Y": 544})
     keys["DPI_Orientation"] = 0
     for n in range(1, 9):
-        # Levels 7 and 8 lie far outside the window: this mouse shows six.
-        x = 252 + 84 * (n - 1) if n <= 6 else -2000
+        # All eight levels side by side inside the DPI panel.
+        x = 252 + 60 * (n - 1)
         keys.update({f"DPI{n}_Color_X": x + 6, f"DPI{n}_Color_Y": 112,
                      f"DPI{n}_Check_X": x + 10, f"DPI{n}_Check_Y": 146,
                      f"DPI{n}_X": x, f"DPI{n}_Y": 170,

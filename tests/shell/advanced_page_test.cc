@@ -130,6 +130,39 @@ TEST_F(AdvancedPage, LevelsAreAddedAndRemovedAtTheEndByTheirNames) {
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI2"), QStringLiteral("RdS_E")));
 }
 
+TEST_F(AdvancedPage, AllEightLevelsShowSideBySideInEveryLanguageAndTheLastIsRemovable) {
+  rig.Click(QStringLiteral("lbl_DPI7"));
+  rig.Click(QStringLiteral("lbl_DPI8"));
+  ASSERT_EQ(Dpi().count, 8);
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 0x2B, 1), "07");
+  // The eighth is current and marked.
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI8"), QStringLiteral("RdS_E")));
+  EXPECT_TRUE(rig.Find(QStringLiteral("Img_DPI8_1"))->isEnabled());
+  for (const char* language : {"Btn_Lang1_1", "Btn_Lang2_1", "Btn_Lang3_1"}) {
+    rig.Click(QLatin1String(language));
+    rig.Click(QStringLiteral("Btn_Adv_1"));
+    const QRect window = rig.window.rect();
+    int right = 0;
+    for (int n = 1; n <= 8; ++n) {
+      QRect column;
+      for (const QString& part : {QStringLiteral("lbl_DPI%1"), QStringLiteral("lbl_DPI%1Value"),
+                                  QStringLiteral("Img_DPI%1"), QStringLiteral("Img_DPI%1_1")}) {
+        QWidget* widget = rig.Find(part.arg(n));
+        ASSERT_TRUE(widget->isVisible()) << language << " " << part.arg(n).toStdString();
+        column |= QRect(widget->mapTo(&rig.window, QPoint(0, 0)), widget->size());
+      }
+      EXPECT_TRUE(window.contains(column)) << language << " level " << n;
+      EXPECT_GT(column.left(), right) << language << " level " << n;
+      right = column.right();
+    }
+  }
+  // The last level goes with a click on its name.
+  rig.Click(QStringLiteral("lbl_DPI8"));
+  EXPECT_EQ(Dpi().count, 7);
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 0x2B, 1), "06");
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI7"), QStringLiteral("RdS_E")));
+}
+
 TEST_F(AdvancedPage, TheColourDialogSetsALevelsColour) {
   rig.dialogs->colour_answer = QColor(0x10, 0x80, 0xFF);
   rig.Click(QStringLiteral("lbl_DPI2Col"));

@@ -83,13 +83,23 @@ TEST_F(SkinLayoutTest, TheShippedTablesReadWithoutErrors) {
   }
 }
 
-TEST_F(SkinLayoutTest, ShippedLayoutShowsOnlyTheFirstConfirmButtonAndHidesLevelsSevenAndEight) {
-  const SkinLayout skin = Place();
-  EXPECT_EQ(Control(skin, "Btn_Confirm1_3").visible, true);
-  EXPECT_EQ(Control(skin, "Btn_Confirm2_3").visible, false);
-  EXPECT_EQ(Control(skin, "Img_Confirm3_5").visible, false);
-  EXPECT_LT(Control(skin, "lbl_DPI7").rect.x, -1000);
-  EXPECT_LT(Control(skin, "Img_DPI8_12").rect.x, -1000);
+TEST_F(SkinLayoutTest, ShippedLayoutShowsOnlyTheFirstConfirmButtonAndAllEightLevels) {
+  for (int language = 1; language <= 3; ++language) {
+    page_text_ = ResourceText("org" + std::to_string(language));
+    const SkinLayout skin = Place(language);
+    EXPECT_EQ(Control(skin, "Btn_Confirm1_3").visible, true);
+    EXPECT_EQ(Control(skin, "Btn_Confirm2_3").visible, false);
+    EXPECT_EQ(Control(skin, "Img_Confirm3_5").visible, false);
+    // Every level lies inside the window, each to the right of the one before.
+    int left = 0;
+    for (int n = 1; n <= 8; ++n) {
+      const SkinControl& name = Control(skin, "lbl_DPI" + std::to_string(n));
+      EXPECT_GT(name.rect.x, left) << "language " << language << " level " << n;
+      EXPECT_LT(name.rect.x + 56, 1040) << "language " << language << " level " << n;
+      EXPECT_GT(Control(skin, "Img_DPI" + std::to_string(n) + "_12").rect.x, left);
+      left = name.rect.x;
+    }
+  }
 }
 
 TEST_F(SkinLayoutTest, DisabledButtonHidesAllFiveCopiesAndTheirPictures) {

@@ -304,9 +304,10 @@ void DpiPage::PlaceCaptions() {
   rate_title_->move(aim_name_->x(),
                     rate_labels_.front()->geometry().center().y() - rate_title_->height() / 2);
   for (Level& level : levels_) {
-    level.name->resize(60, 18);
+    // Eight columns share the DPI panel: each is 60 pixels apart.
+    level.name->resize(56, 18);
     level.name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    level.value->resize(60, 18);
+    level.value->resize(56, 18);
   }
   aim_value_->resize(90, aim_name_->height());
   aim_value_->move(aim_steps_.back()->geometry().right() - aim_value_->width(), aim_value_->y());
