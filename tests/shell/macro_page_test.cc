@@ -276,6 +276,74 @@ TEST_F(MacroPageTest, DeletingAMouseMacroRepointsItsFollowersAndFallsBack) {
   EXPECT_THAT(rig_.dialogs->messages, IsEmpty());
 }
 
+TEST_F(MacroPageTest, NothingActsOnAMacroThatIsNotHighlighted) {
+  NewMacro(QStringLiteral("Keep1"));
+  ASSERT_TRUE(page_->Library().SetLines(0, {"00", "1 A CODE:8204", "2 A CODE:0204"}).ok());
+  NewMacro(QStringLiteral("Keep2"));
+  Choose("LB_PCMacroName", 0, "Btn_AddMacro");
+  ASSERT_EQ(List("LB_MacroName")->count(), 1);
+  const auto events = page_->Library().Records()[0].events;
+  rig_.Mouse().ClearTranscript();
+  // Ctrl+click takes the highlight away; the list keeps the focus and a
+  // current row that is not highlighted.
+  QListWidget* names = List("LB_PCMacroName");
+  names->setCurrentRow(0);
+  QTest::mouseClick(names->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                    names->visualItemRect(names->item(0)).center());
+  ASSERT_TRUE(names->selectedItems().isEmpty());
+  ASSERT_EQ(names->currentRow(), 0);
+  rig_.Click(QStringLiteral("Btn_Start"));
+  EXPECT_FALSE(page_->Recording());
+  const QPoint empty(names->viewport()->width() / 2, names->viewport()->height() - 4);
+  rig_.dialogs->save_answer = folder_.filePath(QStringLiteral("out"));
+  AnswerName(QStringLiteral("Renamed"));
+  for (const char* entry : {"Btn_DelPCMacro", "Btn_NewName", "Btn_ExportOne", "Btn_AddMacro"}) {
+    QTest::mouseClick(names->viewport(), Qt::RightButton, {}, empty);
+    ASSERT_TRUE(rig_.Find(QLatin1String(entry))->isVisible()) << entry;
+    rig_.Click(QLatin1String(entry));
+  }
+  EXPECT_EQ(names->count(), 2);
+  EXPECT_EQ(names->item(0)->text(), QStringLiteral("Keep1"));
+  EXPECT_EQ(page_->Library().Records()[0].events, events);
+  EXPECT_FALSE(QFileInfo::exists(folder_.filePath(QStringLiteral("out.bin"))));
+  EXPECT_EQ(List("LB_MacroName")->count(), 1);
+  // The same on the mouse's list.
+  QListWidget* mouse = List("LB_MacroName");
+  mouse->setCurrentRow(0);
+  QTest::mouseClick(mouse->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                    mouse->visualItemRect(mouse->item(0)).center());
+  ASSERT_TRUE(mouse->selectedItems().isEmpty());
+  QTest::mouseClick(mouse->viewport(), Qt::RightButton, {},
+                    QPoint(mouse->viewport()->width() / 2, mouse->viewport()->height() - 4));
+  rig_.Click(QStringLiteral("Btn_DelMacro"));
+  EXPECT_EQ(mouse->count(), 1);
+  EXPECT_THAT(rig_.Sent(), IsEmpty());
+}
+
+TEST_F(MacroPageTest, RecordingOverAMacroWithEventsAsksFirst) {
+  NewMacro(QStringLiteral("Keep1"));
+  ASSERT_TRUE(page_->Library().SetLines(0, {"00", "1 A CODE:8204", "2 A CODE:0204"}).ok());
+  Choose("LB_PCMacroName", 0, "Btn_NewName");  // highlights it; the dialog is answered
+  const auto events = page_->Library().Records()[0].events;
+  rig_.dialogs->confirm_answer = false;
+  rig_.Click(QStringLiteral("Btn_Start"));
+  EXPECT_THAT(rig_.dialogs->questions, ElementsAre(QStringLiteral("OK for clear macro?")));
+  EXPECT_FALSE(page_->Recording());
+  EXPECT_EQ(page_->Library().Records()[0].events, events);
+  EXPECT_EQ(Lines().size(), 2);
+  rig_.dialogs->confirm_answer = true;
+  rig_.Click(QStringLiteral("Btn_Start"));
+  EXPECT_TRUE(page_->Recording());
+  rig_.Click(QStringLiteral("Btn_Start"));
+  // An empty macro is recorded into without a question.
+  NewMacro(QStringLiteral("Empty"));
+  rig_.dialogs->questions.clear();
+  rig_.Click(QStringLiteral("Btn_Start"));
+  EXPECT_TRUE(page_->Recording());
+  EXPECT_THAT(rig_.dialogs->questions, IsEmpty());
+  rig_.Click(QStringLiteral("Btn_Start"));
+}
+
 TEST_F(MacroPageTest, LibraryNamesAreCheckedAndFilesGetTheirExtension) {
   NewMacro(QStringLiteral("Same"));
   NewMacro(QStringLiteral("Same"));

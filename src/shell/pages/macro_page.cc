@@ -21,6 +21,13 @@
 namespace vrdk::shell {
 namespace {
 
+// The highlighted row, or -1. A list given the focus gets a current row
+// that is not highlighted: nothing may act on it, as the user chose nothing.
+int HighlightedRow(const QListWidget* list) {
+  const QListWidgetItem* item = list->currentItem();
+  return item != nullptr && item->isSelected() ? list->currentRow() : -1;
+}
+
 using macros::DelayMode;
 using macros::InsertItem;
 
@@ -319,7 +326,7 @@ void MacroPage::ShowState() {
   if (Recording()) return;  // the lists stay as the recording found them
   RefreshPCMacroName(std::nullopt);
   RefreshMacroName(std::nullopt);
-  if (source_ == Source::kMouse && device_names_->currentRow() < 0) ClearEditor();
+  if (source_ == Source::kMouse && !SelectedDeviceMacro()) ClearEditor();
 }
 
 void MacroPage::Shown() {
@@ -339,7 +346,7 @@ void MacroPage::HideMenus() {
 }
 
 void MacroPage::RefreshPCMacroName(std::optional<int> select) {
-  const int keep = select.value_or(pc_names_->currentRow());
+  const int keep = select.value_or(HighlightedRow(pc_names_));
   pc_names_->clear();
   for (const auto& name : library_.Names()) pc_names_->addItem(QString::fromStdU16String(name));
   if (keep >= 0 && keep < pc_names_->count()) pc_names_->setCurrentRow(keep);
@@ -348,7 +355,7 @@ void MacroPage::RefreshPCMacroName(std::optional<int> select) {
 }
 
 void MacroPage::RefreshMacroName(std::optional<int> select) {
-  const int keep = select.value_or(device_names_->currentRow());
+  const int keep = select.value_or(HighlightedRow(device_names_));
   device_names_->clear();
   if (const macros::DeviceMacros* store = Store()) {
     for (const std::string& name : store->Names()) device_names_->addItem(FromUtf8(name));
@@ -396,20 +403,26 @@ void MacroPage::ShowDeviceMacro() {
   pc_names_->setCurrentRow(-1);
   ClearEditor();
   const macros::DeviceMacros* store = Store();
-  const int item = device_names_->currentRow();
-  if (store == nullptr || item < 0) return;
+  const auto item = SelectedDeviceMacro();
+  if (store == nullptr || !item) return;
   source_ = Source::kMouse;
-  if (const auto decoded = store->Lines(item)) ShowLines(decoded->lines, Source::kMouse);
+  if (const auto decoded = store->Lines(*item)) ShowLines(decoded->lines, Source::kMouse);
 }
 
 std::optional<int> MacroPage::SelectedLibraryMacro() const {
-  const int row = pc_names_->currentRow();
+  const int row = HighlightedRow(pc_names_);
   if (row < 0 || row >= library_.Count()) return std::nullopt;
   return row;
 }
 
+std::optional<int> MacroPage::SelectedDeviceMacro() const {
+  const int row = HighlightedRow(device_names_);
+  if (row < 0 || row >= device_names_->count()) return std::nullopt;
+  return row;
+}
+
 std::optional<int> MacroPage::SelectedLine() const {
-  const int row = lines_list_->currentRow();
+  const int row = HighlightedRow(lines_list_);
   if (row < 0 || static_cast<std::size_t>(row) + 1 >= shown_.size()) return std::nullopt;
   return row;
 }
@@ -490,6 +503,12 @@ void MacroPage::Btn_StartClick() {
   }
   const auto index = SelectedLibraryMacro();
   if (!index) return;
+  // A new recording replaces the macro's events: asked first when it has any.
+  if (const auto held = library_.Lines(*index); held && held->lines.size() > 1) {
+    if (!services_.Dialogs().Confirm(services_.Window(), Text("Str430"), services_.TableFont(11))) {
+      return;
+    }
+  }
   const auto started = recording_->Start(*index, Mode(false), FixedDelay(false));
   if (!started.ok()) {
     ShowOutcome(started);
@@ -687,12 +706,12 @@ void MacroPage::Btn_AddMacroClick() {
 void MacroPage::Btn_DelMacroClick() {
   HideMenus();
   macros::DeviceMacros* store = Store();
-  const int item = device_names_->currentRow();
-  if (store == nullptr || item < 0 || Recording()) return;
+  const auto item = SelectedDeviceMacro();
+  if (store == nullptr || !item || Recording()) return;
   ClearEditor();
-  const auto deleted = store->Delete(item);
+  const auto deleted = store->Delete(*item);
   const int count = static_cast<int>(store->Names().size());
-  RefreshMacroName(deleted.ok() ? macros::SelectionAfterDelete(item, count).value_or(-1) : item);
+  RefreshMacroName(deleted.ok() ? macros::SelectionAfterDelete(*item, count).value_or(-1) : *item);
   ShowOutcome(deleted);
   // The buttons that played a macro were re-pointed: their captions change.
   services_.GetSession().Events().RefreshPages();

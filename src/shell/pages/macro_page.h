@@ -116,7 +116,9 @@ class MacroPage : public Page, private RecorderSink {
   void SelectDelayMode(macros::DelayMode mode, bool insert);
   macros::DelayMode Mode(bool insert) const { return insert ? insert_mode_ : delay_mode_; }
   int FixedDelay(bool insert) const;
+  // The highlighted row of each list; nothing when none is highlighted.
   std::optional<int> SelectedLibraryMacro() const;
+  std::optional<int> SelectedDeviceMacro() const;
   std::optional<int> SelectedLine() const;
   void ShowOutcome(const macros::LibraryOutcome& outcome);
   void ShowOutcome(const macros::StoreOutcome& outcome);
