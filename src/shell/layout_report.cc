@@ -1,6 +1,7 @@
 #include "shell/layout_report.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,9 +21,7 @@ QString TextOf(const QWidget& widget) {
   return {};
 }
 
-}  // namespace
-
-QByteArray LayoutReport(const QWidget& window, const QString& page, int language, bool busy) {
+QJsonArray Controls(const QWidget& window) {
   QJsonArray controls;
   for (const QWidget* widget : window.findChildren<QWidget*>()) {
     if (widget->objectName().isEmpty() || widget->window() != &window) continue;
@@ -39,26 +38,78 @@ QByteArray LayoutReport(const QWidget& window, const QString& page, int language
         {QStringLiteral("text"), TextOf(*widget)},
     });
   }
+  return controls;
+}
+
+QJsonArray Dialogs(const QWidget& window) {
+  QJsonArray dialogs;
+  for (const QWidget* other : QApplication::topLevelWidgets()) {
+    if (other == &window || !other->isVisible() || other->windowType() == Qt::ToolTip) continue;
+    const QRect frame = other->geometry();
+    dialogs.append(QJsonObject{
+        {QStringLiteral("name"), other->objectName()},
+        {QStringLiteral("class"), QString::fromLatin1(other->metaObject()->className())},
+        {QStringLiteral("title"), other->windowTitle()},
+        {QStringLiteral("x"), frame.x()},
+        {QStringLiteral("y"), frame.y()},
+        {QStringLiteral("width"), frame.width()},
+        {QStringLiteral("height"), frame.height()},
+        {QStringLiteral("controls"), Controls(*other)},
+    });
+  }
+  return dialogs;
+}
+
+}  // namespace
+
+QByteArray LayoutReport(const QWidget& window, const LayoutReportState& state) {
   const QJsonObject report{
-      {QStringLiteral("page"), page},
-      {QStringLiteral("language"), language},
-      {QStringLiteral("busy"), busy},
+      {QStringLiteral("page"), state.page},
+      {QStringLiteral("language"), state.language},
+      {QStringLiteral("busy"), state.busy},
+      {QStringLiteral("veil"), state.veil},
       {QStringLiteral("window"), QJsonObject{{QStringLiteral("width"), window.width()},
                                              {QStringLiteral("height"), window.height()}}},
-      {QStringLiteral("controls"), controls},
+      {QStringLiteral("controls"), Controls(window)},
+      {QStringLiteral("dialogs"), Dialogs(window)},
   };
   return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }
 
-bool WriteLayoutReport(const QWidget& window, const QString& page, int language, bool busy,
-                       const QString& path, QString* error) {
+bool WriteLayoutReport(const QWidget& window, const LayoutReportState& state, const QString& path,
+                       QString* error) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(LayoutReport(window, page, language, busy)) < 0 || !file.commit()) {
+  if (!file.open(QIODevice::WriteOnly) || file.write(LayoutReport(window, state)) < 0 ||
+      !file.commit()) {
     *error = QStringLiteral("cannot write the layout report %1: %2").arg(path, file.errorString());
     return false;
   }
   return true;
+}
+
+LayoutReportWatch::LayoutReportWatch(std::function<void()> rewrite, QObject* parent)
+    : QObject(parent), rewrite_(std::move(rewrite)) {}
+
+bool LayoutReportWatch::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::Show && event->type() != QEvent::Hide) return false;
+  if (queued_ || !watched->isWidgetType()) return false;
+  const auto* widget = static_cast<const QWidget*>(watched);
+  if (widget->windowType() == Qt::ToolTip) return false;
+  const QString name = widget->objectName();
+  if (!widget->isWindow() && !name.startsWith(QLatin1String("Pnl_")) &&
+      !name.startsWith(QLatin1String("Disable_All_"))) {
+    return false;
+  }
+  // Once for all the panels and windows one action opens or closes.
+  queued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        queued_ = false;
+        rewrite_();
+      },
+      Qt::QueuedConnection);
+  return false;
 }
 
 }  // namespace vrdk::shell

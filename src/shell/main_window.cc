@@ -1,18 +1,18 @@
 #include "shell/main_window.h"
 
-#include <QMouseEvent>
-#include <QTabWidget>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QTabWidget>
 #include <QWindow>
 #include <iostream>
 
+#include "shell/layout_report.h"
 #include "shell/loading_window.h"
 #include "shell/pages/dpi_page.h"
 #include "shell/pages/engineer_page.h"
@@ -103,6 +103,14 @@ TForm1::TForm1(std::unique_ptr<ShellDialogs> dialogs, Options options, QWidget* 
   loading_ = new FormLoadingUI(pictures_.Get(QStringLiteral("WaitGif")), this);
   BuildPages();
   qApp->installEventFilter(this);
+  // Scripts see every pop-up panel and dialog as it opens and closes.
+  if (!options_.layout_report.isEmpty()) {
+    qApp->installEventFilter(new LayoutReportWatch(
+        [this] {
+          if (created_) WriteLayoutReport();
+        },
+        this));
+  }
 }
 
 TForm1::~TForm1() { qApp->removeEventFilter(this); }
@@ -419,6 +427,9 @@ void TForm1::UpdateCoverText() {
                     QString::fromStdString(conn.access_denied->reason));
   } else if (conn.state == ConnectionState::kOpening || conn.state == ConnectionState::kReading) {
     text = FromUtf8(session_->Language().Text("Str100"));
+  } else if (conn.state == ConnectionState::kRejected) {
+    // The message told why once; the veil keeps telling while it is attached.
+    text = FromUtf8(session_->Language().Text("Str107"));
   } else if (conn.read_failed) {
     // Answers were lost even when read again: the next tick reads again.
     text = FromUtf8(session_->Own(OwnText::kReadFailedCover)) + QStringLiteral("…");
@@ -429,6 +440,7 @@ void TForm1::UpdateCoverText() {
       veil->setFont(TableFont(14));
     }
   }
+  if (created_) WriteLayoutReport();
 }
 
 void TForm1::ApplySkin() {

@@ -134,10 +134,13 @@ void TForm1::LabelRunTimer() {
 
 bool TForm1::WriteLayoutReport(QString* error) {
   if (options_.layout_report.isEmpty()) return true;
+  LayoutReportState state{ShownPageName(), session_->CurrentLanguage(), session_->Busy(), {}};
+  for (const QLabel* cover : covers_) {
+    const auto* veil = cover->findChild<QLabel*>();
+    if (cover->isVisibleTo(this) && veil != nullptr) state.veil = veil->text();
+  }
   QString failure;
-  const bool written =
-      shell::WriteLayoutReport(*this, ShownPageName(), session_->CurrentLanguage(),
-                               session_->Busy(), options_.layout_report, &failure);
+  const bool written = shell::WriteLayoutReport(*this, state, options_.layout_report, &failure);
   if (!written) {
     if (error != nullptr) *error = failure;
     qWarning("vrdk-mouse: %s", qPrintable(failure));

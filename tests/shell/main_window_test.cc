@@ -5,12 +5,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -375,6 +377,82 @@ TEST(MainWindow, LayoutReportFollowsPagesAndLanguages) {
   rig.Connect();
   rig.Click(QStringLiteral("Btn_Macro_1"));
   EXPECT_EQ(read()[QStringLiteral("page")].toString(), QStringLiteral("gbPage4"));
+}
+
+// A report's control by name, or an empty object.
+QJsonObject ReportedControl(const QJsonObject& parent, const QString& name) {
+  for (const auto value : parent[QStringLiteral("controls")].toArray()) {
+    if (value.toObject()[QStringLiteral("name")].toString() == name) return value.toObject();
+  }
+  return {};
+}
+
+TEST(MainWindow, LayoutReportFollowsPanelsDialogsAndTheVeil) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("layout.json"));
+  WindowRig rig({path, QString()});
+  const auto read = [&path] {
+    WindowRig::Settle();
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QJsonDocument::fromJson(file.readAll()).object();
+  };
+  // No mouse yet: the veil says what the window waits for.
+  EXPECT_EQ(read()[QStringLiteral("veil")].toString(),
+            QStringLiteral("Finding the specified device"));
+  rig.Connect();
+  EXPECT_EQ(read()[QStringLiteral("veil")].toString(), QString());
+  rig.Click(QStringLiteral("Btn_Macro_1"));
+  // A right-click opens the library's panel: the report places its entries.
+  QTest::mouseClick(rig.Find<QListWidget>(QStringLiteral("LB_PCMacroName"))->viewport(),
+                    Qt::RightButton, {}, QPoint(20, 20));
+  QJsonObject report = read();
+  const QJsonObject panel = ReportedControl(report, QStringLiteral("Pnl_PCMacro"));
+  const QJsonObject entry = ReportedControl(report, QStringLiteral("Btn_NewMacro"));
+  ASSERT_TRUE(panel[QStringLiteral("visible")].toBool());
+  ASSERT_TRUE(entry[QStringLiteral("visible")].toBool());
+  EXPECT_EQ(entry[QStringLiteral("text")].toString(), QStringLiteral("New Macro"));
+  EXPECT_GE(entry[QStringLiteral("x")].toInt(), panel[QStringLiteral("x")].toInt());
+  EXPECT_GE(entry[QStringLiteral("y")].toInt(), panel[QStringLiteral("y")].toInt());
+  rig.window.HideAllMenu();
+  EXPECT_FALSE(
+      ReportedControl(read(), QStringLiteral("Pnl_PCMacro"))[QStringLiteral("visible")].toBool());
+  // A dialog of the program is reported with its controls while it shows.
+  {
+    QDialog dialog(&rig.window);
+    dialog.setObjectName(QStringLiteral("FormTest"));
+    dialog.setWindowTitle(QStringLiteral("A question"));
+    auto* button = new QLabel(QStringLiteral("OK"), &dialog);
+    button->setObjectName(QStringLiteral("Btn_OK"));
+    dialog.show();
+    const QJsonArray dialogs = read()[QStringLiteral("dialogs")].toArray();
+    ASSERT_EQ(dialogs.size(), 1);
+    const QJsonObject shown = dialogs.first().toObject();
+    EXPECT_EQ(shown[QStringLiteral("name")].toString(), QStringLiteral("FormTest"));
+    EXPECT_EQ(shown[QStringLiteral("title")].toString(), QStringLiteral("A question"));
+    EXPECT_EQ(ReportedControl(shown, QStringLiteral("Btn_OK"))[QStringLiteral("text")].toString(),
+              QStringLiteral("OK"));
+  }
+  EXPECT_TRUE(read()[QStringLiteral("dialogs")].toArray().isEmpty());
+}
+
+TEST(MainWindow, ARejectedMouseVeilsThePagesWithTheReason) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("layout.json"));
+  WindowRig rig({path, QString()});
+  auto memory = rig.Mouse().Memory();
+  memory[image::i2c::kFire] = 0x12;
+  memory[image::i2c::kFire + 1] = 0x34;
+  rig.Mouse().SetMemory(memory);
+  rig.Connect();
+  ASSERT_EQ(rig.session.Conn().state, ConnectionState::kRejected);
+  EXPECT_THAT(rig.dialogs->messages,
+              ElementsAre(QStringLiteral("The mouse manufacturer or product id error")));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("Disable_All_1")));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("veil")].toString(),
+            QStringLiteral("The mouse manufacturer or product id error"));
 }
 
 TEST(MainWindow, MissingPictureGivesANamedErrorAndAUsableWindow) {
