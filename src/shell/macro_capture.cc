@@ -58,6 +58,10 @@ class WindowCapture : public QObject, public RecorderCapture {
       case QEvent::MouseButtonRelease:
         Button(watched, static_cast<QMouseEvent*>(event));
         return false;  // the click goes on to the window's controls
+      case QEvent::ContextMenu:
+        // The Menu key and the right button open no context menu while
+        // recording: its pop-up would take the next click, Stop's.
+        return true;
       default:
         return false;
     }
@@ -76,12 +80,14 @@ class WindowCapture : public QObject, public RecorderCapture {
   }
 
   void Button(QObject* watched, QMouseEvent* event) {
-    // A press the receiver ignores travels on to its parents: count it once.
+    // A click from the display comes to the native window first, then to
+    // the widget under the pointer: only the widget's copy is counted. A
+    // press the widget ignores travels on to its parents: counted once.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != window_) return;
     const Stamp stamp{event->type(), event->button(), event->timestamp()};
     if (stamp == last_) return;
     last_ = stamp;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != window_) return;
     const bool down = event->type() != QEvent::MouseButtonRelease;
     if (auto note = NoteOf(event->button(), down)) {
       sink_->RecordButton(*note, over_record_button_(widget));

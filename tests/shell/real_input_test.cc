@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -26,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "macros/macro_library.h"
 #include "support/temp_dir.h"
 
 namespace vrdk::shell {
@@ -191,15 +193,35 @@ class Window {
             .size());
   }
   // A click in the middle of a named control, as its place was last reported.
-  void Click(const std::string& name) {
+  void Click(const std::string& name) { ClickWith(name, {1}); }
+  // A click on a page button; true once the report shows the page.
+  bool ShowPage(const std::string& button, const std::string& page) {
+    Click(button);
+    return WaitFor(5s, [&] { return ReadLayout().value("page", "") == page; });
+  }
+  // The pointer to the middle of a named control, then clicks of the given
+  // X buttons (1 left, 2 middle, 3 right) there, 200 ms apart.
+  void ClickWith(const std::string& name, const std::vector<int>& buttons) {
     const json layout = ReadLayout();
     const json* control = Find(layout, name);
     ASSERT_NE(control, nullptr) << name;
     const auto [x, y] = Origin();
     const int cx = x + (*control)["x"].get<int>() + (*control)["width"].get<int>() / 2;
     const int cy = y + (*control)["y"].get<int>() + (*control)["height"].get<int>() / 2;
-    Run("xdotool mousemove --sync " + std::to_string(cx) + " " + std::to_string(cy) + " click 1");
+    std::string command =
+        "xdotool mousemove --sync " + std::to_string(cx) + " " + std::to_string(cy);
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      if (i > 0) command += " sleep 0.2";
+      command += " click " + std::to_string(buttons[i]);
+    }
+    Run(command);
   }
+  // The dialogs the report shows (see --layout-report).
+  std::size_t Dialogs() const {
+    const json layout = ReadLayout();
+    return layout.contains("dialogs") ? layout["dialogs"].size() : 0;
+  }
+  std::string DataFolder() const { return dir_.File("data"); }
   void Type(const std::string& text, int delay_ms) {
     Run("xdotool type --delay " + std::to_string(delay_ms) + " '" + text + "'");
   }
@@ -261,9 +283,7 @@ class RealInput : public ::testing::TestWithParam<int> {
 TEST_P(RealInput, EveryKeyTypedIntoTheBoxesReachesTheMouse) {
   Window window;
   ASSERT_TRUE(window.WaitConnected()) << window.Log();
-  window.Click("Btn_Adv_1");
-  ASSERT_TRUE(
-      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  ASSERT_TRUE(window.ShowPage("Btn_Adv_1", "gbPage2"));
   // Fire key 2's interval, typed over: 1234.
   window.Click("Edt_DelayTime2");
   window.Keys("ctrl+a", Pace());
@@ -281,9 +301,7 @@ TEST_P(RealInput, EveryKeyTypedIntoTheBoxesReachesTheMouse) {
   window.Type("90", Pace());
   window.Keys("Tab", Pace());
   // The Light page's upper bound, 12345.
-  window.Click("Btn_Breath_2");
-  ASSERT_TRUE(
-      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage3"; }));
+  ASSERT_TRUE(window.ShowPage("Btn_Breath_2", "gbPage3"));
   window.Click("edt_Upper_3");
   window.Keys("ctrl+a", Pace());
   window.Type("12345", Pace());
@@ -340,9 +358,7 @@ TEST_P(RealInput, TheEngineerPageTakesEveryKeyOfItsBoxes) {
 TEST_P(RealInput, ABoxShowsTheMousesValueAfterAResetAndLeavingItWritesNothing) {
   Window window;
   ASSERT_TRUE(window.WaitConnected()) << window.Log();
-  window.Click("Btn_Adv_1");
-  ASSERT_TRUE(
-      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  ASSERT_TRUE(window.ShowPage("Btn_Adv_1", "gbPage2"));
   window.Click("Edt_Repeat1");
   window.Keys("ctrl+a", Pace());
   window.Type("7", Pace());
@@ -371,9 +387,7 @@ TEST_P(RealInput, ABoxShowsTheMousesValueAfterAResetAndLeavingItWritesNothing) {
 TEST_P(RealInput, ClicksMadeWhileAWriteRunsAreAllTaken) {
   Window window;
   ASSERT_TRUE(window.WaitConnected()) << window.Log();
-  window.Click("Btn_Adv_1");
-  ASSERT_TRUE(
-      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  ASSERT_TRUE(window.ShowPage("Btn_Adv_1", "gbPage2"));
   // Level 3 at 3200, then at once level 4 at 800: the second click comes
   // while the first one's writes run.
   window.Click("Img_DPI3_10");
@@ -411,9 +425,7 @@ TEST(RealInputWithoutPace, AChangeTheMouseDoesNotKeepIsToldAndThePageShowsWhatIt
   // Every data report of a memory write is taken but not kept.
   Window window({"--simulate-fault=forget-chunk:0:1000000"});
   ASSERT_TRUE(window.WaitConnected()) << window.Log();
-  window.Click("Btn_Adv_1");
-  ASSERT_TRUE(
-      window.WaitFor(5s, [&] { return window.ReadLayout().value("page", "") == "gbPage2"; }));
+  ASSERT_TRUE(window.ShowPage("Btn_Adv_1", "gbPage2"));
   window.Click("Edt_Repeat1");
   window.Keys("ctrl+a", 50);
   window.Type("9", 50);
@@ -425,6 +437,84 @@ TEST(RealInputWithoutPace, AChangeTheMouseDoesNotKeepIsToldAndThePageShowsWhatIt
   window.Close();
   EXPECT_EQ(window.MemoryBytes()[484 + 2], 2) << "the mouse kept its preset";
 }
+
+// The gesture options of the main page take real clicks on their texts and
+// on their check pictures.
+TEST(RealInputWithoutPace, AGestureOptionSwitchesItsGesture) {
+  if (Display::Name().empty()) GTEST_SKIP() << "no Xvfb display could be started";
+  Window window;
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  window.Click("Btn_Main_1");
+  std::this_thread::sleep_for(500ms);
+  // "Press 'Middle Key' 3s Switch Office/Gaming Mode": on by its text, off by
+  // its picture, on again.
+  for (const char* target : {"IB_ComboKey2", "Img_ComboKey2", "IB_ComboKey2"}) {
+    window.Click(target);
+    std::this_thread::sleep_for(500ms);
+  }
+  std::this_thread::sleep_for(500ms);
+  const auto trace = window.Trace();
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "> 40 07 00 C0 00 93 00 00"), 3)
+      << "profile 1 written once a click";
+  window.Close();
+  const auto memory = window.MemoryBytes();
+  ASSERT_EQ(memory.size(), 2048u);
+  EXPECT_EQ(memory[192 + 24 + 3], 0x08) << "the middle button of profile 1 holds the switch";
+  EXPECT_EQ(memory[127 + 12], 0x07) << "slot 4 switches the profile";
+}
+
+// Recording in each delay mode: a key, then the left, right and middle
+// buttons clicked over the page, the Menu key (which opens no context menu
+// that would take the Stop click), and Stop.
+class RealRecording : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    if (Display::Name().empty()) GTEST_SKIP() << "no Xvfb display could be started";
+  }
+};
+
+TEST_P(RealRecording, MouseButtonsClickedOverThePageBecomeLines) {
+  Window window;
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  ASSERT_TRUE(window.ShowPage("Btn_Macro_1", "gbPage4"));
+  window.Click("Btn_New");
+  ASSERT_TRUE(window.WaitFor(5s, [&] { return window.Dialogs() == 1; })) << window.Log();
+  window.Type("Rec", 50);
+  window.Keys("Return", 50);
+  ASSERT_TRUE(window.WaitFor(5s, [&] { return window.Dialogs() == 0; }));
+  window.Click(GetParam());
+  window.Click("Btn_Start");
+  std::this_thread::sleep_for(300ms);
+  window.Keys("a", 100);
+  window.ClickWith("LB_PCMacroName", {1, 3, 2});
+  window.Keys("Menu", 100);
+  std::this_thread::sleep_for(300ms);
+  window.Click("Btn_Start");
+  std::this_thread::sleep_for(500ms);
+  // Stopped: a key now is not recorded.
+  window.Keys("b", 100);
+  std::this_thread::sleep_for(500ms);
+  window.Close();
+  macros::MacroLibrary library;
+  ASSERT_TRUE(library.Load(window.DataFolder() + "/vrdk/Macro.bin").ok());
+  ASSERT_EQ(library.Count(), 1);
+  const auto decoded = library.Lines(0);
+  ASSERT_TRUE(decoded.has_value());
+  std::vector<std::string> events;
+  for (std::size_t i = 1; i < decoded->lines.size(); ++i) {
+    if (decoded->lines[i].rfind("0 ", 0) != 0) events.push_back(decoded->lines[i]);
+  }
+  // The Menu key is a key like any other; the click on Stop is not recorded.
+  EXPECT_EQ(events,
+            (std::vector<std::string>{
+                "1 A CODE:8204", "2 A CODE:0204", "1 LeftKey CODE:00A1", "2 LeftKey CODE:0021",
+                "1 RightKey CODE:00A2", "2 RightKey CODE:0022", "1 MiddleKey CODE:00A4",
+                "2 MiddleKey CODE:0024", "1 Applications CODE:8265", "2 Applications CODE:0265"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(DelayModes, RealRecording,
+                         ::testing::Values("IB_NoDelay", "IB_RecDelay", "IB_DelayTime"),
+                         [](const auto& mode) { return mode.param.substr(3); });
 
 }  // namespace
 }  // namespace vrdk::shell
