@@ -463,8 +463,8 @@ TEST(RealInputWithoutPace, AGestureOptionSwitchesItsGesture) {
   EXPECT_EQ(memory[127 + 12], 0x07) << "slot 4 switches the profile";
 }
 
-// Recording in each delay mode: a key, then the left, right and middle
-// buttons clicked over the page, the Menu key (which opens no context menu
+// Recording in each delay mode: a key, then the left, right, middle, back
+// and forward buttons clicked over the page, the Menu key (which opens no context menu
 // that would take the Stop click), and Stop.
 class RealRecording : public ::testing::TestWithParam<std::string> {
  protected:
@@ -486,7 +486,7 @@ TEST_P(RealRecording, MouseButtonsClickedOverThePageBecomeLines) {
   window.Click("Btn_Start");
   std::this_thread::sleep_for(300ms);
   window.Keys("a", 100);
-  window.ClickWith("LB_PCMacroName", {1, 3, 2});
+  window.ClickWith("LB_PCMacroName", {1, 3, 2, 8, 9});
   window.Keys("Menu", 100);
   std::this_thread::sleep_for(300ms);
   window.Click("Btn_Start");
@@ -505,11 +505,12 @@ TEST_P(RealRecording, MouseButtonsClickedOverThePageBecomeLines) {
     if (decoded->lines[i].rfind("0 ", 0) != 0) events.push_back(decoded->lines[i]);
   }
   // The Menu key is a key like any other; the click on Stop is not recorded.
-  EXPECT_EQ(events,
-            (std::vector<std::string>{
-                "1 A CODE:8204", "2 A CODE:0204", "1 LeftKey CODE:00A1", "2 LeftKey CODE:0021",
-                "1 RightKey CODE:00A2", "2 RightKey CODE:0022", "1 MiddleKey CODE:00A4",
-                "2 MiddleKey CODE:0024", "1 Applications CODE:8265", "2 Applications CODE:0265"}));
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "1 A CODE:8204", "2 A CODE:0204", "1 LeftKey CODE:00A1",
+                        "2 LeftKey CODE:0021", "1 RightKey CODE:00A2", "2 RightKey CODE:0022",
+                        "1 MiddleKey CODE:00A4", "2 MiddleKey CODE:0024", "1 Backward CODE:00B0",
+                        "2 Backward CODE:0030", "1 Forward CODE:00A8", "2 Forward CODE:0028",
+                        "1 Applications CODE:8265", "2 Applications CODE:0265"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(DelayModes, RealRecording,
