@@ -92,12 +92,20 @@ Outcome LoadPatchFile(const std::string& path, MemoryType type, image::ConfigBuf
 }
 
 Outcome PatchProgrammer::LoadBin(const std::string& path) {
-  Outcome outcome = LoadPatchFile(path, session_.ActiveMemoryType(), session_.Buffers());
-  if (outcome.ok()) session_.Pages().loaded_patch_file = path;
+  // Read into a copy: nothing of the file reaches the mouse's buffers, and
+  // so the mouse, before it is programmed.
+  const MemoryType type = session_.ActiveMemoryType();
+  image::ConfigBuffers staged = session_.Buffers();
+  Outcome outcome = LoadPatchFile(path, type, staged);
+  if (!outcome.ok()) return outcome;
+  PageState& pages = session_.Pages();
+  pages.loaded_patch_file = path;
+  pages.loaded_patch =
+      PageState::LoadedPatch{type, staged.patch_header, staged.patch_code, staged.flash_patch_code};
   return outcome;
 }
 
-void PatchProgrammer::OpenUpdatePage() { session_.Pages().loaded_patch_file.clear(); }
+void PatchProgrammer::OpenUpdatePage() { session_.Pages().ForgetLoadedPatch(); }
 
 bool PatchProgrammer::WritePatch() {
   image::ConfigBuffers& buffers = session_.Buffers();
@@ -130,8 +138,19 @@ Outcome PatchProgrammer::Program() {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return RefusedOutcome(refusal);
   }
-  if (session_.Pages().loaded_patch_file.empty()) {
-    return {Outcome::Kind::kFileError, "no patch file is loaded"};
+  const auto& loaded = session_.Pages().loaded_patch;
+  if (!loaded) return {Outcome::Kind::kFileError, "no patch file is loaded"};
+  if (loaded->type != session_.ActiveMemoryType()) {
+    return {Outcome::Kind::kWrongKind,
+            "the patch file was loaded for a mouse of the other memory type; load it again"};
+  }
+  image::ConfigBuffers& buffers = session_.Buffers();
+  if (loaded->type == MemoryType::kI2C) {
+    buffers.patch_header = loaded->header;
+    image::TakePatchHeader(buffers);
+    buffers.patch_code = loaded->code;
+  } else {
+    buffers.flash_patch_code = loaded->flash_code;
   }
   const Session::Operation operation(session_);
   session_.StopDevTimer();

@@ -12,6 +12,7 @@
 #include "image/image_split.h"
 #include "image/layout.h"
 #include "image/led_type.h"
+#include "image/memory_type.h"
 #include "session/session_events.h"
 
 namespace vrdk {
@@ -73,6 +74,20 @@ struct PageState {
   // lbl_LoadBIN: the patch file loaded on the Update page; empty while none
   // is (BinLoaded clear).
   std::string loaded_patch_file;
+  // That file's patch, held apart from the mouse's buffers until it is
+  // programmed: until then the mouse's own header goes with every write of
+  // the patch header (the MCU LED section lies in it).
+  struct LoadedPatch {
+    MemoryType type = MemoryType::kI2C;
+    std::array<std::uint8_t, image::kPatchHeaderSize> header{};    // "I2C"
+    std::array<std::uint8_t, image::kPatchCodeSize> code{};        // "I2C"
+    std::array<std::uint8_t, image::kPatchCodeSize> flash_code{};  // "Flash"
+  };
+  std::optional<LoadedPatch> loaded_patch;
+  void ForgetLoadedPatch() {
+    loaded_patch_file.clear();
+    loaded_patch.reset();
+  }
   image::CodeTexts code_texts;  // button code display strings
   // The display name of every button (NameForCode in the current language);
   // editors find buttons by these names.

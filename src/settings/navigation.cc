@@ -94,7 +94,7 @@ Navigation::Result Navigation::Go(NavPage page) {
   }
   session_.Events().CloseMenus();
   // The Update page opens without a loaded patch file.
-  if (page == NavPage::kUpdate) pages.loaded_patch_file.clear();
+  if (page == NavPage::kUpdate) pages.ForgetLoadedPatch();
   pages.shown_page = group;
   return Result::kShown;
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "session/session.h"
+#include "shell/page.h"
 
 namespace vrdk::shell {
 
@@ -17,8 +18,8 @@ EditField::EditField(const QString& name, QWidget* parent) : QLineEdit(parent) {
   connect(this, &QLineEdit::textEdited, this, &EditField::Edit);
 }
 
-void EditField::SetSender(Session* session, Send send) {
-  session_ = session;
+void EditField::SetSender(ShellServices& services, Send send) {
+  services_ = &services;
   send_ = std::move(send);
 }
 
@@ -75,8 +76,10 @@ void EditField::Schedule(bool left) {
           if (field->Complete(field->text())) field->send_(field->text(), left_now);
         };
         if (field.isNull()) return;
-        if (field->session_ != nullptr) {
-          field->session_->RunWhenIdle(run);
+        Session* session =
+            field->services_ != nullptr ? field->services_->CurrentSession() : nullptr;
+        if (session != nullptr) {
+          session->RunWhenIdle(run);
         } else {
           run();
         }

@@ -24,6 +24,8 @@ class Session;
 
 namespace vrdk::shell {
 
+class ShellServices;
+
 class EditField : public QLineEdit {
   Q_OBJECT
  public:
@@ -33,7 +35,7 @@ class EditField : public QLineEdit {
   EditField(const QString& name, QWidget* parent);
 
   // Where values go; without a Session the value is sent at once.
-  void SetSender(Session* session, Send send);
+  void SetSender(ShellServices& services, Send send);
   // Shows a text the mouse holds, sending nothing; a value waiting to be
   // sent is dropped and the box counts as not edited.
   void ShowText(const QString& text);
@@ -63,7 +65,7 @@ class EditField : public QLineEdit {
   void Leave();
   void Schedule(bool left);
 
-  Session* session_ = nullptr;
+  ShellServices* services_ = nullptr;
   Send send_;
   bool edited_ = false;
   bool pending_ = false;

@@ -10,6 +10,7 @@
 
 #include "app/install.h"
 #include "macros/editors/device_macros.h"
+#include "settings/led_editor.h"
 #include "support/session_rig.h"
 #include "support/temp_dir.h"
 
@@ -105,12 +106,21 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"NoWholeHeader", 0, 0, "too short", 15}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(PatchProgramTest, NeedsALoadedFileAndOpeningTheUpdatePageForgetsIt) {
+class PatchProgramTest : public ::testing::Test {
+ protected:
+  PatchProgramTest() { rig.Connect(); }
+  std::string Write(const std::vector<std::uint8_t>& file) {
+    const std::string path = dir.File("patch.bin");
+    TempDir::Write(path, file);
+    return path;
+  }
+
   SessionRig rig{MemoryType::kI2C};
-  rig.Connect();
   TempDir dir;
-  const std::string path = dir.File("patch.bin");
-  TempDir::Write(path, I2CPatchFile(20, 20));
+};
+
+TEST_F(PatchProgramTest, NeedsALoadedFileAndOpeningTheUpdatePageForgetsIt) {
+  const std::string path = Write(I2CPatchFile(20, 20));
   PatchProgrammer programmer(rig.session);
   EXPECT_FALSE(programmer.Program().ok());
   ASSERT_TRUE(programmer.LoadBin(path).ok());
@@ -119,15 +129,11 @@ TEST(PatchProgramTest, NeedsALoadedFileAndOpeningTheUpdatePageForgetsIt) {
   EXPECT_TRUE(rig.Reports().empty());
 }
 
-TEST(PatchProgramTest, AnI2CPatchGoesToItsHeaderAndCodeAreasAndTheMouseRestarts) {
-  SessionRig rig{MemoryType::kI2C};
-  rig.Connect();
-  TempDir dir;
-  const std::string path = dir.File("patch.bin");
+TEST_F(PatchProgramTest, AnI2CPatchGoesToItsHeaderAndCodeAreasAndTheMouseRestarts) {
   auto file = I2CPatchFile(20, 20);
   file[0] = 0xEE;  // fixed bytes and checksum are recomputed
   file[6] = file[7] = 0;
-  TempDir::Write(path, file);
+  const std::string path = Write(file);
   PatchProgrammer programmer(rig.session);
   ASSERT_TRUE(programmer.LoadBin(path).ok());
   EXPECT_EQ(rig.session.Pages().loaded_patch_file, path);
@@ -146,6 +152,27 @@ TEST(PatchProgramTest, AnI2CPatchGoesToItsHeaderAndCodeAreasAndTheMouseRestarts)
               ElementsAre(0x04, 0x00, 0x00, 0x14, 0x00, 0x1A, checksum >> 8, checksum & 0xFF));
   EXPECT_EQ(memory[1016], 0x03);  // the file's MCU LED section
   EXPECT_TRUE(std::equal(file.begin() + 16, file.end(), memory.begin() + 1024));
+}
+
+TEST_F(PatchProgramTest, ALoadedFileReachesNothingUntilItIsProgrammed) {
+  const std::string path = Write(I2CPatchFile(100, 100));
+  const auto buffers = rig.session.Buffers();
+  const auto memory = rig.mouse.Memory();
+  PatchProgrammer programmer(rig.session);
+  ASSERT_TRUE(programmer.LoadBin(path).ok());
+  EXPECT_EQ(rig.session.Buffers().patch_header, buffers.patch_header);
+  EXPECT_EQ(rig.session.Buffers().patch_code, buffers.patch_code);
+  EXPECT_EQ(rig.session.Buffers().patch_length, buffers.patch_length);
+  // The strip's settings go with the mouse's own header: its 784-byte patch stays.
+  ASSERT_TRUE(settings::LedEditor(rig.session).SetMcuLed(2, 0, 5));
+  const auto after_led = rig.mouse.Memory();
+  EXPECT_EQ(after_led[1010] << 8 | after_led[1011], 784);
+  EXPECT_TRUE(std::equal(memory.begin() + 1024, memory.end(), after_led.begin() + 1024));
+  // Programming takes the file's patch.
+  ASSERT_TRUE(programmer.Program().ok());
+  const auto programmed = rig.mouse.Memory();
+  EXPECT_EQ(programmed[1010] << 8 | programmed[1011], 100);
+  EXPECT_EQ(rig.session.Buffers().patch_length, 100);
 }
 
 class FlashPatchTest : public ::testing::Test {

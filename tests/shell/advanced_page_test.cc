@@ -248,6 +248,23 @@ TEST_F(AdvancedPage, FireBoxesShowWhatIsTypedAndCorrectItOnlyWhenLeft) {
   EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 6, 2), "0F FE");
 }
 
+TEST_F(AdvancedPage, ANumberTypedWhileAWriteRunsIsSentOnceTheWriteIsDone) {
+  // The rate change restarts the mouse; the count is typed during its transfers.
+  rig.clock.on_pump = [this] {
+    auto* count = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat1"));
+    count->setFocus();
+    QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(count, QStringLiteral("5"));
+    QCoreApplication::processEvents();
+  };
+  rig.Click(QStringLiteral("lbl_Rep3"));
+  rig.Settle();
+  EXPECT_EQ((rig.Mouse().Memory()[4] >> 4) & 3, 2);
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 2, 1), "04");
+  EXPECT_EQ(rig.session.Keys().fire[0].count, 5);
+  EXPECT_EQ(rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat1"))->text(), QStringLiteral("5"));
+}
+
 TEST_F(AdvancedPage, AFillShowsTheMousesValuesInEveryBoxAndLeavingThenSendsNothing) {
   auto* count = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat1"));
   Type(QStringLiteral("Edt_Repeat1"), QStringLiteral("7"));

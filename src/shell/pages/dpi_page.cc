@@ -155,11 +155,10 @@ void DpiPage::BuildFire() {
                         this);
     fire.check = new PictureLabel(Numbered("Img_Fire%1Continue", n), this);
     fire.keep = new SkinLabel(Numbered("lbl_Fire%1Continue", n), this);
-    Session* session = &services_.GetSession();
-    fire.count->SetSender(session, [this, n](const QString& text, bool) {
+    fire.count->SetSender(services_, [this, n](const QString& text, bool) {
       SendFirePreset(n, text.toInt(), std::nullopt);
     });
-    fire.interval->SetSender(session, [this, n](const QString& text, bool) {
+    fire.interval->SetSender(services_, [this, n](const QString& text, bool) {
       SendFirePreset(n, std::nullopt, text.toInt());
     });
     connect(fire.keep, &SkinLabel::Clicked, this, [this, n] {

@@ -49,7 +49,6 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
   effect_ = group.Combo(0, QStringLiteral("cb_BreMode"), Term(kEffectTerm), {});
   led_count_ =
       group.Combo(1, QStringLiteral("cb_LEDNum"), Term(kCountTerm), engineer::Numbers(1, 8));
-  Session* session = &services_.GetSession();
   step_time_ = Field(group.Box(), QStringLiteral("edt_StepTime"), settings::kStepTimeMaximum);
   group.Pair(2, QStringLiteral("lbl_StepTime"), Term(kStepTimeTerm), step_time_);
   for (int field = 0; field < 4; ++field) {
@@ -58,7 +57,7 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
     group.Pair(field % 3, QStringLiteral("lbl_") + QLatin1String(kBreathNames[field]).mid(4),
                Term(kFirstBreathTerm + field), edit);
     breath_.append(edit);
-    edit->SetSender(session, [this, field](const QString& text, bool) {
+    edit->SetSender(services_, [this, field](const QString& text, bool) {
       settings::LedEditor(services_.GetSession()).SetBreathValue(field, text.toInt());
     });
   }
@@ -91,7 +90,7 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
   });
   connect(led_count_, &QComboBox::activated, this,
           [this](int item) { settings::LedEditor(services_.GetSession()).cb_LEDNumChange(item); });
-  step_time_->SetSender(session, [this](const QString& text, bool) {
+  step_time_->SetSender(services_, [this](const QString& text, bool) {
     settings::LedEditor(services_.GetSession()).SetStepTime(text.toInt());
   });
   for (QComboBox* combo : {mcu_step_, mcu_control_, mcu_count_}) {
