@@ -126,6 +126,9 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
           if (type != image::LedType::kNT) {
             return context.Fail(kExitRefused, "--leds applies only to NT LEDs");
           }
+          if (args->leds - 1 < settings::LedEditor::kFirstNtCountItem) {
+            return context.Fail(kExitUsage, session.Own(OwnText::kNtOneLed));
+          }
           session.Pages().led.led_count_item = args->leds - 1;
         }
         if (!editor.cb_BreModeChange(*item)) {
@@ -135,7 +138,7 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
         return kExitDone;
       }));
   mode->add_option("EFFECT", args->name, "An effect name of the mouse's LED type")->required();
-  mode->add_option("--leds", args->leds, "NT LEDs only: how many LEDs, 1 to 8")
+  mode->add_option("--leds", args->leds, "NT LEDs only: how many LEDs, 2 to 8")
       ->check(CLI::Range(1, 8));
 }
 

@@ -101,7 +101,7 @@ std::optional<std::uint8_t> EncodeLedMode(LedType type, int item, int led_count_
     case LedType::kSync:
       return Byte(0x40 + mode);
     case LedType::kNT:
-      return Byte(0x80 + 16 * std::clamp(led_count_item, 0, 7) + mode);
+      return Byte(0x80 + 16 * std::clamp(led_count_item, LedEditor::kFirstNtCountItem, 7) + mode);
     case LedType::kMCULED:
       return Byte(0x80 + mode);
     default:
@@ -258,12 +258,13 @@ bool LedEditor::cb_BreModeChange(int item) {
   return true;
 }
 
-void LedEditor::cb_LEDNumChange(int item) {
-  if (Loading() || item < 0 || item > 7) return;
+bool LedEditor::cb_LEDNumChange(int item) {
+  if (Loading() || item < kFirstNtCountItem || item > 7) return false;
   Led().led_count_item = item;
-  if (session_.Pages().led_type != LedType::kNT) return;
+  if (session_.Pages().led_type != LedType::kNT) return true;
   const auto mode = EncodeLedMode(LedType::kNT, Led().effect_item, item);
   if (mode) WriteRoads(session_).WriteLiveField(kLedModeAddress, *mode);
+  return true;
 }
 
 bool LedEditor::RGBMode_OnClick(int label) {
@@ -272,10 +273,12 @@ bool LedEditor::RGBMode_OnClick(int label) {
   const auto effects = Effects(session_.Pages().led_type);
   const auto at = static_cast<std::size_t>(label - 1);
   if (label < 1 || at >= effects.size() || !Led().effect_enabled[at]) return false;
-  Led().effect_item = label - 1;
+  LedState& led = Led();
+  led.effect_item = label - 1;
   if (Loading()) return true;
-  const std::uint8_t high = image::User(session_.Data())[1] & 0xF0;
-  WriteRoads(session_).WriteLiveField(kLedModeAddress, Byte(high | effects[at].mode));
+  // The type and LED count are the page's, not what the last read left in DataBuf.
+  const auto mode = EncodeLedMode(session_.Pages().led_type, led.effect_item, led.led_count_item);
+  if (mode) WriteRoads(session_).WriteLiveField(kLedModeAddress, *mode);
   return true;
 }
 
@@ -330,14 +333,13 @@ void LedEditor::SetColour(int colour, std::uint8_t red, std::uint8_t green, std:
 
 bool LedEditor::SetMcuLed(int step_item, int control_item, int count_item) {
   if (Loading() || step_item < 0 || step_item >= kMcuLedSteps || control_item < 0 ||
-      control_item > 1 || count_item < 0 || count_item > 9) {
+      control_item > 1 || count_item < 0 || count_item > 9 || !StripStored()) {
     return false;
   }
   LedState& led = Led();
   led.mcu_step_item = step_item;
   led.mcu_ctrl_item = control_item;
   led.mcu_count_item = count_item;
-  if (session_.ActiveMemoryType() != MemoryType::kI2C) return false;
   auto& header = session_.Buffers().patch_header;
   header[8] = Byte(step_item);
   header[9] = Byte(0x80 * control_item + (9 - count_item));

@@ -6,10 +6,10 @@
 //
 // User byte 1 holds type, effect and (for "NT") the LED count:
 //   "RGB"    0x00 + mode         "Sync"   0x40 + mode
-//   "NT"     0x80 + 16 x count index (0..7 for 1..8 LEDs) + mode
+//   "NT"     0x80 + 16 x count index (1..7 for 2..8 LEDs) + mode
 //   "MCULED" 0x80 + mode, bits 6..4 clear
-// so an "NT" with one LED reads back as "MCULED". Vendor byte 42 holds one
-// enable bit per effect.
+// An "NT" with one LED (index 0) would read back as "MCULED", so an "NT"
+// light has 2 to 8 LEDs. Vendor byte 42 holds one enable bit per effect.
 //
 // Every edit goes to the mouse at once; nothing is sent while Loading is set.
 #pragma once
@@ -89,8 +89,11 @@ class LedEditor {
   // cb_BreModeChange: the effect of list item `item`. False for a disabled
   // ("------") or unknown item.
   bool cb_BreModeChange(int item);
-  // cb_LEDNumChange: the "NT" LED count item (0..7 for 1..8 LEDs).
-  void cb_LEDNumChange(int item);
+  // The lowest "NT" LED count item: one LED would read back as "MCULED".
+  static constexpr int kFirstNtCountItem = 1;
+  // cb_LEDNumChange: the "NT" LED count item (0..7 for 1..8 LEDs). False,
+  // changing nothing, for item 0 (see kFirstNtCountItem) or while loading.
+  bool cb_LEDNumChange(int item);
   // RGBMode_OnClick: label n (1..7) of the lighting page.
   bool RGBMode_OnClick(int label);
 
@@ -107,8 +110,11 @@ class LedEditor {
   void SetColour(int colour, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
   // cb_MCULEDNumChange: step 0..7, scan variant 0..1, count item 0..9 (4..13
-  // LEDs). "I2C" only: a "Flash" mouse stores them nowhere (false).
+  // LEDs). "I2C" only: a "Flash" mouse stores them nowhere (false, and the
+  // page keeps what it showed).
   bool SetMcuLed(int step_item, int control_item, int count_item);
+  // Whether the mouse keeps the strip's settings (the "I2C" patch header).
+  bool StripStored() const { return session_.ActiveMemoryType() == MemoryType::kI2C; }
   bool MCULEDStep_OnClick(int segment);
   bool McuLedSliderMouseUp(int x);
 

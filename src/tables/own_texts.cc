@@ -145,6 +145,28 @@ constexpr std::array kEntries = {
     Entry{OwnText::kPointerNote,
           "The desktop did not take the last change: this program keeps it (point here for why).",
           "桌面未套用上次的變更，由本程式保存（指向此處查看原因）。"},
+    Entry{OwnText::kNtOneLed,
+          "An NT light has 2 to 8 LEDs: with one, the mouse would take it for an MCU LED strip. "
+          "The count was not changed.",
+          "NT 燈需有 2 到 8 顆 LED：只有一顆時，滑鼠會將其視為 MCU LED 燈條。LED 數量未變更。"},
+    Entry{OwnText::kStripNotOnFlash,
+          "The LED strip's step, scan and LED count are kept with the patch code of an I2C "
+          "memory; this mouse has Flash memory and no place for them.",
+          "LED 燈條的步進、掃描與 LED 數量存放於 I2C 記憶體的修補程式碼旁；此滑鼠使用 Flash "
+          "記憶體，沒有存放位置。"},
+    Entry{OwnText::kPatchProgrammed,
+          "The patch code ({0} bytes) was programmed; the mouse restarted with it.",
+          "已燒錄修補程式碼（{0} 位元組），滑鼠已以其重新啟動。"},
+    Entry{OwnText::kProfileSaved, "The mouse's settings were saved to {0}.",
+          "滑鼠設定已儲存至 {0}。"},
+    Entry{OwnText::kNoDeviceMacros,
+          "The mouse holds no macros yet: add one to the mouse on the Macro page first.",
+          "滑鼠中尚無巨集：請先在巨集頁面將巨集加入滑鼠。"},
+    Entry{OwnText::kResetQuestion,
+          "Reset writes the factory settings to the mouse: every button, DPI level, light "
+          "setting and macro it holds now is replaced. Reset the mouse?",
+          "重設會將出廠設定寫入滑鼠：滑鼠目前所有的按鍵、DPI 段位、燈光設定與巨集都會被取代。"
+          "確定要重設滑鼠嗎？"},
 };
 
 constexpr bool InOrder() {

@@ -80,6 +80,13 @@ enum class OwnText {
   kPointerKept,     // {0}: file
   kPointerNotKept,  // {0}: file
   kPointerNote,     // beside the pointer rows while a change is not taken
+  // The pages.
+  kNtOneLed,
+  kStripNotOnFlash,
+  kPatchProgrammed,  // {0}: bytes of patch code
+  kProfileSaved,     // {0}: file
+  kNoDeviceMacros,
+  kResetQuestion,
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

@@ -63,6 +63,16 @@ TEST_F(EditorCommandsTest, LightingCommandsComposeFromTheLiveSettings) {
   EXPECT_EQ(Memory()[1017], 0x80);
 }
 
+TEST_F(EditorCommandsTest, AnNtLightKeepsTwoToEightLeds) {
+  ASSERT_EQ(Sim({"led", "type", "NT"}), kExitDone) << err_;
+  const auto before = Memory();
+  EXPECT_EQ(Sim({"led", "mode", "Random", "--leds", "1"}), kExitUsage);
+  EXPECT_THAT(err_, HasSubstr("MCU LED strip"));
+  EXPECT_EQ(Memory(), before);
+  ASSERT_EQ(Sim({"led", "mode", "Random", "--leds", "3"}), kExitDone) << err_;
+  EXPECT_EQ(Memory()[165], 0xA1);
+}
+
 TEST_F(EditorCommandsTest, EngineerCommandsChangeOnlyTheirBits) {
   ASSERT_EQ(Sim({"engineer", "option", "CPIPrescaleSel", "1.33x"}), kExitDone) << err_;
   EXPECT_EQ(Memory()[6], 0x4F);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include "image/checksum.h"
+#include "settings/led_editor.h"
 #include "shell/loading_window.h"
 #include "shell/pages/page_controls.h"
 #include "window_rig.h"
@@ -205,8 +206,43 @@ TEST(LightPageNt, SmartLedsShowTheirCountAndWriteItWithTheEffect) {
   EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_LED5"))->text(), QStringLiteral("CPI Breath"));
   rig.Mouse().ClearTranscript();
   count->setFocus();
-  QTest::keyClick(count, Qt::Key_Home);  // one LED
-  EXPECT_THAT(rig.Sent(), ElementsAre("> 40 05 00 A5 85 00 00 01"));
+  // One LED would read back as an MCU LED strip: refused with its reason.
+  QTest::keyClick(count, Qt::Key_Home);
+  EXPECT_THAT(rig.Sent(), IsEmpty());
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(rig.dialogs->messages.front().contains(QStringLiteral("2 to 8 LEDs")));
+  EXPECT_EQ(count->currentText(), QStringLiteral("8"));
+  // Three LEDs, then another effect: the count stays three.
+  count->setCurrentIndex(2);
+  emit count->activated(2);
+  rig.Settle();
+  rig.dialogs->messages.clear();
+  EXPECT_EQ(count->currentText(), QStringLiteral("3"));
+  rig.Click(QStringLiteral("lbl_LED2"));  // "Random"
+  EXPECT_THAT(rig.Sent(), ElementsAre("> 40 05 00 A5 A5 00 00 01", "> 40 05 00 A5 A1 00 00 01"));
+  EXPECT_EQ(rig.Mouse().Memory()[165], 0xA1);
+  EXPECT_THAT(rig.dialogs->messages, IsEmpty());
+}
+
+TEST(LightPageFlash, TheStripRowGivesWayToItsReasonAndSendsNothing) {
+  WindowRig rig({}, LoadBrandOptions().options, MemoryType::kFlash);
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Breath_1"));
+  ASSERT_EQ(rig.session.Pages().led_type, image::LedType::kMCULED);
+  for (const char* name : {"Img_MCULEDStep_1", "slider_MCULEDStep", "cb_MCULEDCtrl_3",
+                           "cb_MCULEDNum_3", "lbl_Caption_Scan"}) {
+    EXPECT_FALSE(rig.Shown(QString::fromLatin1(name))) << name;
+  }
+  ASSERT_TRUE(rig.Shown(QStringLiteral("lbl_StripNote_3")));
+  EXPECT_TRUE(rig.Find<QLabel>(QStringLiteral("lbl_StripNote_3"))
+                  ->text()
+                  .contains(QStringLiteral("Flash")));
+  // The editor refuses too, and the page keeps what it showed.
+  const LedState before = rig.session.Pages().led;
+  rig.Mouse().ClearTranscript();
+  EXPECT_FALSE(settings::LedEditor(rig.session).MCULEDStep_OnClick(3));
+  EXPECT_THAT(rig.Sent(), IsEmpty());
+  EXPECT_EQ(rig.session.Pages().led.mcu_step_item, before.mcu_step_item);
 }
 
 TEST(LightPageFlash, ButtonFlashIsOfferedWhereTheBrandSaysSo) {

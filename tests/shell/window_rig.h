@@ -92,12 +92,13 @@ class AnsweringDialogs : public ShellDialogs {
 // The window over a simulated mouse on a counting clock.
 class WindowRig {
  public:
-  explicit WindowRig(TForm1::Options options = {}, BrandOptions brand = LoadBrandOptions().options)
-      : mouse_(clock, MouseFor(MemoryType::kI2C)),
+  explicit WindowRig(TForm1::Options options = {}, BrandOptions brand = LoadBrandOptions().options,
+                     MemoryType type = MemoryType::kI2C)
+      : mouse_(clock, MouseFor(type)),
         backend_(&mouse_),
         dialogs(new AnsweringDialogs),
         window(std::unique_ptr<ShellDialogs>(dialogs), std::move(options)),
-        session(backend_, clock, window, DefaultsFor(MemoryType::kI2C)) {
+        session(backend_, clock, window, DefaultsFor(type)) {
     InstallEditors(session);
     settings::InstallPointerPage(session, pointer);
     window.SetPointerPlatform(pointer.get());

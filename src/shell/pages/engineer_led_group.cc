@@ -88,8 +88,14 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
     settings::LedEditor(services_.GetSession()).cb_BreModeChange(item);
     ShowState();
   });
-  connect(led_count_, &QComboBox::activated, this,
-          [this](int item) { settings::LedEditor(services_.GetSession()).cb_LEDNumChange(item); });
+  connect(led_count_, &QComboBox::activated, this, [this](int item) {
+    Session& session = services_.GetSession();
+    if (!settings::LedEditor(session).cb_LEDNumChange(item) &&
+        item < settings::LedEditor::kFirstNtCountItem) {
+      services_.ShowMessageText(QString::fromStdString(session.Own(OwnText::kNtOneLed)));
+    }
+    ShowState();
+  });
   step_time_->SetSender(services_, [this](const QString& text, bool) {
     settings::LedEditor(services_.GetSession()).SetStepTime(text.toInt());
   });

@@ -206,7 +206,10 @@ void LightPage::BuildStrip() {
     StripChanged(led.mcu_step_item, led.mcu_ctrl_item, item);
   });
   connect(nt_count_, &QComboBox::activated, this, [this](int item) {
-    LedEditor(services_.GetSession()).cb_LEDNumChange(item);
+    Session& session = services_.GetSession();
+    if (!LedEditor(session).cb_LEDNumChange(item) && item < LedEditor::kFirstNtCountItem) {
+      services_.ShowMessageText(QString::fromStdString(session.Own(OwnText::kNtOneLed)));
+    }
     ShowState();
   });
   top_captions_.append(
@@ -215,6 +218,9 @@ void LightPage::BuildStrip() {
   top_captions_.append(
       Captioned(AddCaption(QStringLiteral("lbl_Caption_StripCount")), strip_count_));
   top_captions_.append(Captioned(AddCaption(QStringLiteral("lbl_Caption_LEDNum")), nt_count_));
+  strip_note_ = AddCaption(QStringLiteral("lbl_StripNote_3"));
+  strip_note_->setWordWrap(true);
+  strip_note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 // --- The language -----------------------------------------------------------------------------
@@ -309,6 +315,15 @@ void LightPage::PlaceCaptions() {
     number->resize(strip_steps_.front()->width(), number->sizeHint().height());
     number->setAlignment(Qt::AlignCenter);
   }
+  // The note takes the row: from the first step to the end of the LED count.
+  strip_note_->setFont(font);
+  strip_note_->setStyleSheet(style);
+  strip_note_->setText(
+      QString::fromStdString(services_.GetSession().Own(OwnText::kStripNotOnFlash)));
+  const QRect first = strip_steps_.front()->geometry();
+  const int right = std::max(strip_count_->geometry().right(), scan_->geometry().right());
+  strip_note_->setGeometry(first.x(), first.y(), right - first.x(),
+                           strip_note_->heightForWidth(right - first.x()));
 }
 
 // --- Showing ---------------------------------------------------------------------------------
@@ -413,8 +428,11 @@ void LightPage::ShowStrip() {
   Session& session = services_.GetSession();
   const PageState& pages = session.Pages();
   const LedState& led = pages.led;
-  const bool strip = pages.led_type == image::LedType::kMCULED;
+  // A "Flash" mouse keeps no strip settings: the row gives way to a note.
+  const bool stored = LedEditor(session).StripStored();
+  const bool strip = pages.led_type == image::LedType::kMCULED && stored;
   const bool nt = pages.led_type == image::LedType::kNT;
+  strip_note_->setVisible(pages.led_type == image::LedType::kMCULED && !stored);
   LightRow(services_.GetPictures(), strip_steps_,
            settings::LitSteps(session.Brand().step_style, kStripSteps, led.mcu_step_item + 1),
            QStringLiteral("Bar1_E"), QStringLiteral("Bar1_D"));
@@ -428,6 +446,7 @@ void LightPage::ShowStrip() {
   for (PictureLabel* step : strip_steps_) step->setVisible(strip);
   for (QLabel* number : strip_numbers_) number->setVisible(strip);
   for (int i = 2; i <= 4; ++i) top_captions_[i].first->setVisible(strip);
+  top_captions_[2].first->setVisible(strip || strip_note_->isVisibleTo(this));
   nt_count_->setVisible(nt);
   top_captions_[5].first->setVisible(nt);
 }

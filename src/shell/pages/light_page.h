@@ -86,6 +86,8 @@ class LightPage : public Page {
   QComboBox* scan_ = nullptr;
   QComboBox* strip_count_ = nullptr;
   QComboBox* nt_count_ = nullptr;
+  // In the strip row's place where the mouse stores no strip settings.
+  QLabel* strip_note_ = nullptr;
   // Captions by the control they stand by.
   QList<QPair<QLabel*, QWidget*>> left_captions_;
   QList<QPair<QLabel*, QWidget*>> top_captions_;
