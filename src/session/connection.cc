@@ -2,6 +2,7 @@
 // reading it whole, and falling back to the defaults while it is absent.
 
 #include <algorithm>
+#include <utility>
 
 #include "image/checksum.h"
 #include "image/regions.h"
@@ -241,7 +242,9 @@ ReadResult Session::EndFailedRead() {
 
 void Session::ShowMainPage() {
   pages_.no_device_shown = false;
-  pages_.shown_page = 1;  // the key page of the selected mode: rb_1, rb_2 or rb_3
+  // The key page of the selected mode (rb_1, rb_2 or rb_3), or the engineer
+  // page the mouse's restart took the user from.
+  pages_.shown_page = std::exchange(pages_.engineer.shown_again, false) ? 7 : 1;
 }
 
 void Session::InitNoDevice() {
@@ -254,6 +257,7 @@ void Session::InitNoDevice() {
 }
 
 void Session::RefreshErrorAP() {
+  if (pages_.shown_page == 7 && !pages_.no_device_shown) pages_.engineer.shown_again = true;
   InitNoDevice();
   pages_.no_device_shown = true;
   pages_.mode_page = 1;

@@ -54,6 +54,9 @@ struct EngineerState {
   int unlock_clicks = 0;         // UnlockClicks
   bool unlocked = false;         // EngineerUnlocked
   bool revealed = false;         // the hidden tabs and buttons are shown
+  // The page was open when the mouse left (its own restarts: "Default", a
+  // patch, an LED type change): the next read shows it again.
+  bool shown_again = false;
 };
 
 // The system pointer settings page: the steps shown (1..11) and switches.

@@ -163,7 +163,7 @@ void TForm1::AddButton(QWidget* page, const QString& stem, int copy) {
   button.image = new PictureLabel(QStringLiteral("Img_") + stem + suffix, page);
   button.label = new SkinLabel(QStringLiteral("Btn_") + stem + suffix, page);
   if (stem == QLatin1String("Engineer")) {
-    // Created hidden; no skin key shows it.
+    // Created hidden; shown while the engineer page is unlocked.
     button.image->hide();
     button.label->hide();
   }
@@ -413,6 +413,13 @@ void TForm1::ShowNavigationStates() {
     const QString stem = QLatin1String(button.stem);
     SetButtonState(stem, RestingState(stem));
   }
+  // The way back to the engineer page, for as long as the code has unlocked it.
+  const PageState& pages = session_->Pages();
+  const bool engineer = pages.engineer.unlocked && !pages.no_device_shown;
+  for (const ButtonCopy& copy : buttons_.value(QStringLiteral("Engineer"))) {
+    copy.image->setVisible(engineer);
+    copy.label->setVisible(engineer);
+  }
 }
 
 void TForm1::UpdateCoverText() {
@@ -508,7 +515,8 @@ void TForm1::ApplyCaptions() {
     const QString caption =
         *button.caption != '\0'
             ? FromUtf8(session_->Language().Text(button.caption))
-            : (stem == QLatin1String("Engineer") ? QStringLiteral("Engineer") : QString());
+            : (stem == QLatin1String("Engineer") ? FromUtf8(session_->Own(OwnText::kEngineerPage))
+                                                 : QString());
     for (const ButtonCopy& copy : buttons_.value(stem)) copy.label->setText(caption);
   }
   setWindowTitle(FromUtf8(session_->Language().Title()));

@@ -155,8 +155,8 @@ constexpr std::array kEntries = {
           "LED 燈條的步進、掃描與 LED 數量存放於 I2C 記憶體的修補程式碼旁；此滑鼠使用 Flash "
           "記憶體，沒有存放位置。"},
     Entry{OwnText::kPatchProgrammed,
-          "The patch code ({0} bytes) was programmed; the mouse restarted with it.",
-          "已燒錄修補程式碼（{0} 位元組），滑鼠已以其重新啟動。"},
+          "The patch code from {0} was programmed; the mouse restarted with it.",
+          "已燒錄 {0} 的修補程式碼，滑鼠已以其重新啟動。"},
     Entry{OwnText::kProfileSaved, "The mouse's settings were saved to {0}.",
           "滑鼠設定已儲存至 {0}。"},
     Entry{OwnText::kNoDeviceMacros,
@@ -167,6 +167,7 @@ constexpr std::array kEntries = {
           "setting and macro it holds now is replaced. Reset the mouse?",
           "重設會將出廠設定寫入滑鼠：滑鼠目前所有的按鍵、DPI 段位、燈光設定與巨集都會被取代。"
           "確定要重設滑鼠嗎？"},
+    Entry{OwnText::kEngineerPage, "Engineer page", "工程頁面"},
 };
 
 constexpr bool InOrder() {

@@ -83,10 +83,11 @@ enum class OwnText {
   // The pages.
   kNtOneLed,
   kStripNotOnFlash,
-  kPatchProgrammed,  // {0}: bytes of patch code
+  kPatchProgrammed,  // {0}: file
   kProfileSaved,     // {0}: file
   kNoDeviceMacros,
   kResetQuestion,
+  kEngineerPage,  // the title-bar button back to the engineer page
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

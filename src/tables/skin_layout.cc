@@ -11,7 +11,8 @@ namespace {
 constexpr int kPageCopies = 5;     // every page 1..5 carries its own navigation bar
 constexpr int kBesidePicture = 4;  // gap between a radio or check picture and its caption
 constexpr int kBelowStep = 2;      // gap between a step picture and its number label
-constexpr SkinRect kEngineerButton{10, 10, 0, 0};
+// In the title bar, left of minimise; shown only while the engineer page is unlocked.
+constexpr SkinRect kEngineerButton{760, 18, 0, 0};
 
 std::string Cat(std::string_view a, std::string_view b) { return std::string(a).append(b); }
 std::string Cat(std::string_view a, int n) { return std::string(a).append(std::to_string(n)); }

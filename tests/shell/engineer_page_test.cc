@@ -343,6 +343,32 @@ TEST_F(EngineerWindow, DefaultButtonWritesTheWholeImageAndRestarts) {
   EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);
   EXPECT_EQ(rig.CountSent("> 40 0E"), 1);
   EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);
+  rig.Settle();
+  // Back on the page, with what the code revealed.
+  EXPECT_EQ(rig.window.ShownPageName(), QStringLiteral("gbPage7"));
+  EXPECT_TRUE(Tabs()->isTabVisible(0));
+  EXPECT_TRUE(rig.Shown(QStringLiteral("Btn_Default")));
+}
+
+TEST_F(EngineerWindow, WhileUnlockedTheTitleBarLeadsBackToThePage) {
+  EXPECT_FALSE(rig.Find(QStringLiteral("Btn_Engineer_1"))->isVisible());
+  Reveal();
+  rig.Click(QStringLiteral("Btn_Main_6"));
+  ASSERT_EQ(rig.window.ShownPageName(), QStringLiteral("gbPage1"));
+  ASSERT_TRUE(rig.Shown(QStringLiteral("Btn_Engineer_1")));
+  EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Btn_Engineer_1"))->text(),
+            QStringLiteral("Engineer page"));
+  // A read of the mouse keeps the way back.
+  rig.session.ReFindDev();
+  rig.Settle();
+  ASSERT_EQ(rig.window.ShownPageName(), QStringLiteral("gbPage1"));
+  rig.Click(QStringLiteral("Btn_Engineer_1"));
+  EXPECT_EQ(rig.window.ShownPageName(), QStringLiteral("gbPage7"));
+  EXPECT_TRUE(Tabs()->isTabVisible(0));
+  // Locked again: the button goes.
+  DoubleClickLogo(1);
+  rig.Click(QStringLiteral("Btn_Main_6"));
+  EXPECT_FALSE(rig.Find(QStringLiteral("Btn_Engineer_1"))->isVisible());
 }
 
 TEST_F(EngineerWindow, XDataIsWrittenReadBackAndChangedXDataSendsItsThreeWrites) {

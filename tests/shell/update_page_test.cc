@@ -116,7 +116,10 @@ TEST_F(UpdatePageTest, LoadedPatchIsProgrammedWithTheLoadingWindowShown) {
   EXPECT_THAT(std::vector<std::uint8_t>(memory.begin() + 1008, memory.begin() + 1016),
               ElementsAre(0x04, 0x00, 0x00, 0x20, 0x00, 0x1A, 0x01, 0x7A));
   EXPECT_EQ(std::count(memory.begin() + 1024, memory.begin() + 1056, 0x01), 32);
-  EXPECT_THAT(rig.dialogs->messages, IsEmpty());
+  // Success is told, with the file.
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_THAT(rig.dialogs->messages[0].toStdString(), HasSubstr("was programmed"));
+  EXPECT_THAT(rig.dialogs->messages[0].toStdString(), HasSubstr("patch.bin"));
   EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);
 }
 

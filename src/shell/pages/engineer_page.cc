@@ -256,7 +256,7 @@ void EngineerPage::Btn_PatchCodeClick() {
         QString::fromStdString(services_.Language().Text(kWrongFileKey) + "\n\n" + outcome.detail));
     return;
   }
-  ShowOutcome(services_, outcome);
+  ShowPatchOutcome(services_, outcome, path.toStdString());
 }
 
 void EngineerPage::paintEvent(QPaintEvent*) {

@@ -20,4 +20,12 @@ inline void ShowOutcome(ShellServices& services, const Outcome& outcome) {
   services.ShowMessageText(QString::fromStdString(outcome.detail));
 }
 
+// A patch programmed from `file`: its success is told as well.
+inline void ShowPatchOutcome(ShellServices& services, const Outcome& outcome,
+                             const std::string& file) {
+  if (!outcome.ok()) return ShowOutcome(services, outcome);
+  services.ShowMessageText(
+      QString::fromStdString(services.GetSession().Own(OwnText::kPatchProgrammed, {file})));
+}
+
 }  // namespace vrdk::shell

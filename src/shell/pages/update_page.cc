@@ -78,8 +78,9 @@ void UpdatePage::Btn_ProgramClick() {
   Session& session = services_.GetSession();
   // Without a mouse or a loaded file the button does nothing.
   if (!session.Link().IsOpen() || session.Pages().loaded_patch_file.empty()) return;
+  const std::string file = session.Pages().loaded_patch_file;
   const Outcome outcome = engineering::PatchProgrammer(session).Program();
-  ShowOutcome(services_, outcome);
+  ShowPatchOutcome(services_, outcome, file);
 }
 
 }  // namespace vrdk::shell
