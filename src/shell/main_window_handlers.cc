@@ -72,6 +72,12 @@ static void ShowUnshown(TForm1& window, const Outcome& outcome) {
 
 void TForm1::Confirm(int n) {
   SetButtonState(QStringLiteral("Confirm%1").arg(n), 3);
+  // The whole configuration, macros included, is replaced: asked first, as
+  // long as there is a mouse that may take it (else the refusal is told).
+  if (session_->CheckAccess() == Refusal::kNone &&
+      !dialogs_->Confirm(this, FromUtf8(session_->Own(OwnText::kResetQuestion)), TableFont(11))) {
+    return;
+  }
   ShowUnshown(*this, ImageWrites(*session_).ConfirmClick(n));
 }
 
@@ -83,7 +89,12 @@ void TForm1::Btn_Save_0Click() {
   // ".bin" is always appended; the question is about the file really written.
   const QString path = chosen + QStringLiteral(".bin");
   if (QFileInfo::exists(path) && !dialogs_->ConfirmReplace(this, path)) return;
-  ShowUnshown(*this, ImageWrites(*session_).SaveProfileFile(path.toStdString()));
+  const Outcome outcome = ImageWrites(*session_).SaveProfileFile(path.toStdString());
+  if (outcome.ok()) {
+    ShowMessageText(FromUtf8(session_->Own(OwnText::kProfileSaved, {path.toStdString()})));
+    return;
+  }
+  ShowUnshown(*this, outcome);
 }
 
 void TForm1::Btn_Load_0Click() {

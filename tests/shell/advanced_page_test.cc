@@ -271,6 +271,7 @@ TEST_F(AdvancedPage, AFillShowsTheMousesValuesInEveryBoxAndLeavingThenSendsNothi
   ASSERT_EQ(rig.session.Keys().fire[0].count, 7);
   // The reset's fresh read shows the factory preset in the box the user was
   // typing in, and leaving it writes nothing back.
+  rig.dialogs->confirm_answer = true;
   rig.Click(QStringLiteral("Btn_Confirm1_2"));
   rig.Settle();
   EXPECT_EQ(count->text(), QString::number(rig.session.Keys().fire[0].count));

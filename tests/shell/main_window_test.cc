@@ -120,6 +120,13 @@ TEST(MainWindow, ConfirmButtonWritesTheFactoryImageAndRestartsTheMouse) {
   auto memory = rig.Mouse().Memory();
   memory[200] ^= 0xFF;  // a changed setting that the reset must undo
   rig.Mouse().SetMemory(memory);
+  // Asked first; a No keeps everything.
+  rig.Click(QStringLiteral("Btn_Confirm1_1"));
+  ASSERT_EQ(rig.dialogs->questions.size(), 1);
+  EXPECT_TRUE(rig.dialogs->questions.front().contains(QStringLiteral("macro")));
+  EXPECT_EQ(rig.CountSent("> 40 07"), 0);
+  EXPECT_EQ(rig.Mouse().Memory(), memory);
+  rig.dialogs->confirm_answer = true;
   rig.Click(QStringLiteral("Btn_Confirm1_1"));
   EXPECT_EQ(rig.CountSent("> 40 07 00 00 08 00"), 1);  // the whole 2048 bytes
   EXPECT_EQ(rig.CountSent("> 40 0E"), 1);              // and the restart
@@ -141,6 +148,10 @@ TEST(MainWindow, SaveWritesWhatTheMouseHoldsWithBinAppended) {
   const auto memory = rig.Mouse().Memory();
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), memory);
   EXPECT_EQ(bytes.size(), 2048);
+  // The user is told where it went.
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(
+      rig.dialogs->messages.front().contains(folder.filePath(QStringLiteral("profile.bin"))));
 }
 
 TEST(MainWindow, SaveOverAnExistingFileAsksAndARefusalKeepsIt) {
@@ -253,6 +264,7 @@ TEST(MainWindow, InputWhileATransferRunsWaitsForItAndIsThenTakenInOrder) {
     writes_when_clicked = rig.CountSent("> 40 07");
     rig.Click(QStringLiteral("Btn_Adv_1"));
   };
+  rig.dialogs->confirm_answer = true;
   rig.Click(QStringLiteral("Btn_Confirm1_1"));
   EXPECT_TRUE(loading_shown);
   EXPECT_GE(writes_when_clicked, 0);

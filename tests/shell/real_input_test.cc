@@ -365,6 +365,9 @@ TEST_P(RealInput, ABoxShowsTheMousesValueAfterAResetAndLeavingItWritesNothing) {
   std::this_thread::sleep_for(500ms);
   // The box keeps the focus: the reset button is a picture.
   window.Click("Btn_Confirm1_2");
+  // Asked first: yes.
+  ASSERT_TRUE(window.WaitFor(5s, [&] { return window.Dialogs() == 1; })) << window.Log();
+  window.Keys("alt+y", Pace());
   // The whole memory is written, the mouse restarts and is read again.
   ASSERT_TRUE(window.WaitFor(30s, [&] {
     const auto trace = window.Trace();
