@@ -260,13 +260,20 @@ TEST_F(KeyPageTest, TheDialogStartsOverAtAThirdKeyAndRefusesKeysItCannotStore) {
   EXPECT_EQ(Caption(5), QStringLiteral("Backward"));
 }
 
-TEST_F(KeyPageTest, TheDialogDoesNotOpenForTheLastLeftClickNorOnFixedControl) {
+TEST_F(KeyPageTest, TheDialogDoesNotOpenForTheLastLeftClickButOpensOnFixedControl) {
   ShowModePage("Main");
   Choose(1, {}, "Key_Assembly");
   EXPECT_EQ(Page()->CombinationDialog(), nullptr);
+  // Profile 3 has no guard: even its only Left Click may take a combination.
   ShowModePage("Fixed");
-  Choose(2, {}, "Key_Assembly");
-  EXPECT_EQ(Page()->CombinationDialog(), nullptr);
+  Choose(1, {}, "Key_Assembly");
+  TForm2* dialog = Page()->CombinationDialog();
+  ASSERT_NE(dialog, nullptr);
+  QTest::mouseClick(dialog->findChild<QCheckBox*>(QStringLiteral("CB_Alt")), Qt::LeftButton);
+  QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("Edt_Assembly")), Qt::Key_A);
+  QTest::mouseClick(dialog->findChild<QWidget*>(QStringLiteral("IB_Confirm")), Qt::LeftButton);
+  EXPECT_EQ(MemoryHex(kProfile3), "02 04 04 00");
+  EXPECT_EQ(Caption(1), QStringLiteral("Alt+A"));
 }
 
 TEST_F(KeyPageTest, AMacroOfTheMouseIsChosenFromItsList) {
@@ -274,6 +281,12 @@ TEST_F(KeyPageTest, AMacroOfTheMouseIsChosenFromItsList) {
   rig.Click(QStringLiteral("Key2"));
   Hover(QStringLiteral("Key_Macro"));
   EXPECT_FALSE(rig.Shown(QStringLiteral("LB_Name")));  // the mouse holds none yet
+  // No arrow promises a list, and a click says why there is none.
+  auto* entry = rig.Find<QLabel>(QStringLiteral("Key_Macro"));
+  EXPECT_FALSE(entry->findChild<QLabel*>()->isVisibleTo(entry));
+  rig.Click(QStringLiteral("Key_Macro"));
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(rig.dialogs->messages.front().contains(QStringLiteral("no macros")));
   auto* store = macros::FindDeviceMacros(rig.session);
   ASSERT_NE(store, nullptr);
   macros::LibraryRecord record;
@@ -285,6 +298,7 @@ TEST_F(KeyPageTest, AMacroOfTheMouseIsChosenFromItsList) {
   rig.Mouse().ClearTranscript();
 
   rig.Click(QStringLiteral("Key2"));
+  EXPECT_TRUE(entry->findChild<QLabel*>()->isVisibleTo(entry));
   Hover(QStringLiteral("Key_Macro"));
   auto* list = rig.Find<QListWidget>(QStringLiteral("LB_Name"));
   ASSERT_TRUE(rig.Shown(QStringLiteral("LB_Name")));

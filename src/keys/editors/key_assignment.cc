@@ -58,8 +58,8 @@ int KeyAssignment::LeftClickCount() const {
 bool KeyAssignment::MayOpenCombinationDialog(const KeyTarget& target) const {
   if (!ValidTarget(target)) return false;
   if (target.kind != KeyTarget::Kind::kMainButton) return true;
-  const int profile = ShownProfile();
-  if (profile == 2) return false;
+  // Profile 3 has no left-click guard: the dialog always opens there.
+  if (ShownProfile() == 2) return true;
   const bool shows_left =
       session_.Pages().key_captions[static_cast<std::size_t>(target.number - 1)] == LeftClickName();
   return !(shows_left && LeftClickCount() == 1);

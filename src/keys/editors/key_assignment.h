@@ -57,8 +57,8 @@ class KeyAssignment {
   std::string LeftClickName() const;
   int LeftClickCount() const;
   // Key_AssemblyClick: whether the key-combination dialog may open for this
-  // target (Profile 3 shown: never; Profiles 1 and 2: not for the last "Left
-  // Click").
+  // target (Profiles 1 and 2: not for the last "Left Click"; Profile 3, which
+  // has no guard: always).
   bool MayOpenCombinationDialog(const KeyTarget& target) const;
 
   // The profile (0-based) the main page shows.

@@ -166,6 +166,7 @@ void KeyMenus::Open(const QRect& label, const settings::KeyMenuSizes& sizes) {
   HideAll();
   sizes_ = sizes;
   for (Panel& panel : panels_) LayOut(panel);
+  ShowMacroEntries();
   Panel& main = panels_[QStringLiteral("Pnl_Main")];
   const QSize size = main.frame->size();
   main.frame->setGeometry(RectOf(
@@ -228,8 +229,14 @@ void KeyMenus::Clicked(Panel& panel, int index) {
     case MenuItem::Kind::kCombinationDialog:
       emit CombinationChosen();
       break;
-    case MenuItem::Kind::kSubmenu:
     case MenuItem::Kind::kMacroList:
+      if (DeviceMacroNames().empty()) {
+        services_.ShowMessageText(FromUtf8(services_.GetSession().Own(OwnText::kNoDeviceMacros)));
+        break;
+      }
+      Entered(panel, index);
+      break;
+    case MenuItem::Kind::kSubmenu:
       Entered(panel, index);  // a click opens what hovering opens
       break;
   }
@@ -247,10 +254,29 @@ void KeyMenus::OpenBeside(Panel& parent, int index, QWidget* submenu) {
   submenu->raise();
 }
 
-void KeyMenus::OpenMacroList(Panel& parent, int index) {
+std::vector<std::string> KeyMenus::DeviceMacroNames() const {
   const auto* store = macros::FindDeviceMacros(services_.GetSession());
-  const std::vector<std::string> names =
-      store != nullptr ? store->Names() : std::vector<std::string>{};
+  return store != nullptr ? store->Names() : std::vector<std::string>{};
+}
+
+void KeyMenus::ShowMacroEntries() {
+  // While the mouse holds no macros the entry opens nothing: no arrow, and
+  // the reason when pointed at or clicked.
+  const bool any = !DeviceMacroNames().empty();
+  const QString none =
+      any ? QString() : FromUtf8(services_.GetSession().Own(OwnText::kNoDeviceMacros));
+  for (Panel& panel : panels_) {
+    for (int i = 0; i < panel.entries.size(); ++i) {
+      if (panel.menu->items[static_cast<std::size_t>(i)].kind != MenuItem::Kind::kMacroList)
+        continue;
+      if (auto* more = panel.entries[i]->findChild<QLabel*>()) more->setVisible(any);
+      panel.entries[i]->setToolTip(none);
+    }
+  }
+}
+
+void KeyMenus::OpenMacroList(Panel& parent, int index) {
+  const std::vector<std::string> names = DeviceMacroNames();
   if (names.empty()) return;  // the list opens only while the mouse holds macros
   macros_->clear();
   for (const std::string& name : names) macros_->addItem(FromUtf8(name));

@@ -10,6 +10,8 @@
 #include <QList>
 #include <QObject>
 #include <QRect>
+#include <string>
+#include <vector>
 
 #include "keys/menu_tree.h"
 #include "settings/mode_pages.h"
@@ -62,6 +64,9 @@ class KeyMenus : public QObject {
   void Clicked(Panel& panel, int index);
   void OpenBeside(Panel& parent, int index, QWidget* submenu);
   void OpenMacroList(Panel& parent, int index);
+  // The macros the mouse holds, by name; the macro entries show whether there are any.
+  std::vector<std::string> DeviceMacroNames() const;
+  void ShowMacroEntries();
   // Hides every panel (and the macro list) deeper than `level`.
   void HideBelow(int level);
   void Highlight(Panel& panel, int index);

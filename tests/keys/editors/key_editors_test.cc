@@ -75,7 +75,7 @@ TEST_F(KeyEditorTest, ProfileThreeHasNoGuard) {
   Show(3);
   EXPECT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(1), 901), AssignResult::kAssigned);
   EXPECT_EQ(MemoryHex(290, 4), "01 02 00 00");
-  EXPECT_FALSE(keys.MayOpenCombinationDialog(KeyTarget::MainButton(2)));
+  EXPECT_TRUE(keys.MayOpenCombinationDialog(KeyTarget::MainButton(1)));
 }
 
 TEST_F(KeyEditorTest, ACombinationSlotGetsTheExtendedProfileSwitchAndItsOwnLiveWrite) {

@@ -134,7 +134,17 @@ TEST_P(DeviceMacrosTest, DeletingRePointsButtonsAndFallsBackForTheDeletedMacro) 
   AddMacros(7);
   ASSERT_TRUE(store->AssignToButton(2, 4).ok());  // "Me", deleted below
   ASSERT_TRUE(store->AssignToButton(3, 6).ok());  // "Mg", moves down one
+  // Profile 3 is repaired as the other two are.
+  rig.session.Pages().mode_page = 3;
+  rig.session.DataBufToUI();
+  ASSERT_TRUE(store->AssignToButton(4, 6).ok());
+  ASSERT_TRUE(store->AssignToButton(5, 4).ok());
+  rig.session.Pages().mode_page = 1;
+  rig.session.DataBufToUI();
   ASSERT_TRUE(store->Delete(4).ok());
+  EXPECT_EQ(Code(2, 4), I2C() ? "10026900" : "10450000");
+  EXPECT_THAT(MouseCode(2, 4), ElementsAre(0x10, I2C() ? 0x02 : 0x45, I2C() ? 0x69 : 0x00, 0x00));
+  EXPECT_NE(Code(2, 5).rfind("10", 0), 0u);  // its macro is gone: a fixed function
   EXPECT_THAT(store->Names(), ElementsAre("Ma", "Mb", "Mc", "Md", "Mf", "Mg"));
   // "Mg" now sits in slot 5: 0x0200 + 5 * 21, or 0x4000 + 5 * 256.
   EXPECT_EQ(Code(0, 3), I2C() ? "10026900" : "10450000");
