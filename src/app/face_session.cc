@@ -21,6 +21,15 @@ bool FaceSession::MakeSimulatedBus(const BusOptions& options, Clock& clock,
                                             : std::optional(options.simulate_file);
   if (!path) return Fail("no state folder: set XDG_STATE_HOME or HOME, or give --simulate=FILE");
   simulation_path_ = *path;
+  // The folder is made now: the lock lies beside the memory file.
+  if (const std::filesystem::path parent = std::filesystem::path(simulation_path_).parent_path();
+      !parent.empty()) {
+    std::error_code ignored;
+    std::filesystem::create_directories(parent, ignored);
+  }
+  std::string locked;
+  lock_ = SimulationLock::Take(simulation_path_, options.program, options.lock_patience, &locked);
+  if (!lock_) return Fail(locked);
   auto load = LoadSimulationFile(simulation_path_, options.memory_type);
   if (!load.memory) return Fail(load.error);
   program_type = load.memory->type;

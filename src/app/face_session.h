@@ -5,12 +5,14 @@
 // and SessionEvents.
 #pragma once
 
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/sim_lock.h"
 #include "app/sim_state.h"
 #include "hid/clock.h"
 #include "hid/tracing_backend.h"
@@ -27,6 +29,10 @@ struct BusOptions {
   SimulationFaults faults;                // --simulate-fault, with simulate only
   std::string trace_file;                 // --trace; empty: none
   Microseconds transfer_latency{0};       // each simulated transfer takes this long
+  // Who holds a simulated mouse's file while running, and how long a second
+  // program waits for it before it refuses.
+  std::string program = "vrdkctl";
+  std::chrono::milliseconds lock_patience = SimulationLock::kPatience;
 };
 
 class FaceSession {
@@ -58,6 +64,7 @@ class FaceSession {
   }
   bool MakeSimulatedBus(const BusOptions& options, Clock& clock, MemoryType& program_type);
 
+  std::unique_ptr<SimulationLock> lock_;  // released after the memory is written back
   std::unique_ptr<SimulatedMouse> mouse_;
   std::unique_ptr<HidBackend> bus_;
   std::unique_ptr<TracingBackend> tracing_;

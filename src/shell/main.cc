@@ -84,7 +84,13 @@ int main(int argc, char** argv) {
   vrdk::shell::TForm1 window(std::move(dialogs), {QString::fromStdString(options.layout_report),
                                                   QString(), options.engineer});
   vrdk::shell::ShellRun run(options);
-  if (!run.Prepare(window)) return Fail(kExitFileError, run.Error());
+  if (!run.Prepare(window)) {
+    // Started from a desktop, nobody reads stderr: the reason is shown too.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+      window.Dialogs().Message(nullptr, QString::fromStdString(run.Error()), window.TableFont(11));
+    }
+    return Fail(kExitFileError, run.Error());
+  }
   for (const auto& error : run.BrandErrors())
     std::cerr << "vrdk-mouse: " << error.Message() << '\n';
   run.SetMessagePump([] { QCoreApplication::processEvents(); });

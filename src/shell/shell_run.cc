@@ -14,6 +14,7 @@ bool ShellRun::Prepare(SessionEvents& events) {
   bus.faults = options_.faults;
   bus.trace_file = options_.trace_file;
   bus.transfer_latency = Microseconds(options_.transfer_latency_us);
+  bus.program = "vrdk-mouse";
   if (!face_.Prepare(bus, clock_, events)) return false;
   std::shared_ptr<settings::PointerPlatform> pointer = settings::SystemPointerPlatform();
   pointer_ = pointer.get();

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/sim_lock.h"
 #include "cli/vrdkctl.h"
 #include "image/checksum.h"
 #include "support/temp_dir.h"
@@ -61,6 +62,20 @@ TEST_F(EditorCommandsTest, LightingCommandsComposeFromTheLiveSettings) {
   EXPECT_EQ(Memory()[165], 0x87);
   ASSERT_EQ(Sim({"led", "mcu", "--leds", "13", "--scan", "3"}), kExitDone) << err_;
   EXPECT_EQ(Memory()[1017], 0x80);
+}
+
+TEST_F(EditorCommandsTest, AMouseFileInUseIsRefusedNamingItsHolderAndChangesNothing) {
+  ASSERT_EQ(Sim({"rate", "500"}), kExitDone) << err_;
+  const auto before = Memory();
+  std::string error;
+  auto window =
+      SimulationLock::Take(mouse_file_, "vrdk-mouse", std::chrono::milliseconds(0), &error);
+  ASSERT_NE(window, nullptr) << error;
+  EXPECT_EQ(Sim({"rate", "1000"}), kExitFileError);
+  EXPECT_THAT(err_, HasSubstr("is in use by vrdk-mouse (process"));
+  EXPECT_EQ(Memory(), before);
+  window.reset();
+  EXPECT_EQ(Sim({"rate", "1000"}), kExitDone) << err_;
 }
 
 TEST_F(EditorCommandsTest, AnNtLightKeepsTwoToEightLeds) {
