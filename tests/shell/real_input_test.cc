@@ -197,7 +197,8 @@ class Window {
   // A click on a page button; true once the report shows the page.
   bool ShowPage(const std::string& button, const std::string& page) {
     Click(button);
-    return WaitFor(5s, [&] { return ReadLayout().value("page", "") == page; });
+    // Clicks held while a write runs are given to the page afterwards.
+    return WaitFor(20s, [&] { return ReadLayout().value("page", "") == page; });
   }
   // The pointer to the middle of a named control, then clicks of the given
   // X buttons (1 left, 2 middle, 3 right) there, 200 ms apart.

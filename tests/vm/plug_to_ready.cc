@@ -8,7 +8,8 @@
 // window does: for the monitor's socket, and for the 3500 ms DevTimer tick as
 // the fallback. It prints the time from the start of the virtual mouse to the
 // connected state, and one whole read on its own, and checks that the mouse
-// was ready within the settle wait + the read + 200 ms:
+// was ready within the settle wait + the read + 1 s (the margin a busy
+// emulated guest needs; waiting for the DevTimer tick would take 3.5 s more):
 //   ok - WHAT    or    not ok - WHAT: DETAIL
 
 #include <poll.h>
@@ -95,10 +96,10 @@ int Run(const std::string& image) {
   const auto read_start = SteadyClock::now();
   session.Btn_Read();
   const double read = MillisecondsSince(read_start);
-  const double limit = 2100 + read + 200;
+  const double limit = 2100 + read + 1000;
   std::printf("# plug to ready: %.0f ms (the settle wait 2100 ms, one whole read %.0f ms)\n",
               plug_to_ready, read);
-  Check(plug_to_ready <= limit, "plugged in to read within the settle wait + the read + 200 ms",
+  Check(plug_to_ready <= limit, "plugged in to read within the settle wait + the read + 1 s",
         std::to_string(static_cast<int>(plug_to_ready)) + " ms, limit " +
             std::to_string(static_cast<int>(limit)) + " ms");
   ::kill(mouse, SIGTERM);
