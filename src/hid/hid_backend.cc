@@ -2,6 +2,8 @@
 
 namespace vrdk {
 
+bool HidBackend::ArrivedWithin(std::chrono::milliseconds /*span*/) { return false; }
+
 int HidBackend::CountInterfaces() {
   int count = 0;
   for (const auto& path : ListInterfaces()) {

@@ -6,6 +6,7 @@
 // an 8-byte feature report is an 8-byte buffer whose byte 0 is 0x40 or 0x41.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -49,6 +50,10 @@ class HidBackend {
   // default opens each without access rights and closes it again, as on
   // Windows; a backend that can count without opening does so.
   virtual int CountInterfaces();
+  // Whether an interface came onto the bus within the last `span`: a mouse
+  // that was there before the program started needs no time to settle. A
+  // backend that cannot tell says no.
+  virtual bool ArrivedWithin(std::chrono::milliseconds span);
   // kInvalidHandle when the interface cannot be opened with this access.
   virtual HidHandle Open(const std::string& path, HidAccess access) = 0;
   virtual void Close(HidHandle handle) = 0;

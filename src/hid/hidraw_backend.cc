@@ -183,6 +183,21 @@ int HidrawBackend::CountInterfaces() {
   return count;
 }
 
+bool HidrawBackend::ArrivedWithin(std::chrono::milliseconds span) {
+  const auto now = std::chrono::system_clock::now();
+  for (const auto& path : ListInterfaces()) {
+    const auto parsed = ParseInterfacePath(path);
+    struct stat node_stat {};
+    if (!parsed || ::stat(parsed->node.c_str(), &node_stat) != 0) continue;
+    const auto made = std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::seconds(node_stat.st_ctim.tv_sec) +
+            std::chrono::nanoseconds(node_stat.st_ctim.tv_nsec)));
+    if (now - made < span) return true;
+  }
+  return false;
+}
+
 HidHandle HidrawBackend::Open(const std::string& path, HidAccess access) {
   const auto parsed = ParseInterfacePath(path);
   const std::string name = parsed ? fs::path(parsed->node).filename().string() : std::string();

@@ -35,6 +35,8 @@ class HidrawBackend : public HidBackend {
 
   std::vector<std::string> ListInterfaces() override;
   int CountInterfaces() override;
+  // A hidraw node made within the span (its change time).
+  bool ArrivedWithin(std::chrono::milliseconds span) override;
   HidHandle Open(const std::string& path, HidAccess access) override;
   void Close(HidHandle handle) override;
   std::optional<HidAttributes> GetAttributes(HidHandle handle) override;

@@ -24,6 +24,7 @@ class TracingBackend : public HidBackend {
 
   std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
   int CountInterfaces() override { return inner_.CountInterfaces(); }
+  bool ArrivedWithin(std::chrono::milliseconds span) override { return inner_.ArrivedWithin(span); }
   HidHandle Open(const std::string& path, HidAccess access) override {
     return inner_.Open(path, access);
   }

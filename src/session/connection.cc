@@ -43,8 +43,11 @@ void Session::DevTimerTimer() {
   if ((changed || connection_.search_again) && agreeing >= kAgreeingPairsNeeded) {
     connection_.search_again = false;
     // The settle is for a mouse that has just arrived; one read again after
-    // a failed read or write is there already.
-    for (int step = 0; changed && step < kSettleSteps; ++step) {
+    // a failed read or write is there already, and so is one that was on
+    // the bus before the program started.
+    const bool arrived =
+        changed && (connection_.ticked || link_.Backend().ArrivedWithin(kStep * kSettleSteps));
+    for (int step = 0; arrived && step < kSettleSteps; ++step) {
       clock_.Sleep(kStep);
       clock_.ProcessMessages();
     }
@@ -58,6 +61,7 @@ void Session::DevTimerTimer() {
     }
     connection_.last_interface_count = count;
   }
+  connection_.ticked = true;
   connection_.timer_busy = false;
 }
 

@@ -57,6 +57,7 @@ struct Connection {
   // The Fire section as last read from the mouse during identification.
   std::array<std::uint8_t, image::kFireSize> device_fire_section{};
   int last_interface_count = 0;   // LastInterfaceCount
+  bool ticked = false;            // DevTimer has looked at the bus since start-up
   bool timer_busy = false;        // TimerBusy
   bool loading = false;           // Loading
   bool dev_timer_enabled = true;  // DevTimer runs

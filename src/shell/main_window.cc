@@ -96,7 +96,12 @@ TForm1::TForm1(std::unique_ptr<ShellDialogs> dialogs, Options options, QWidget* 
   setWindowIcon(QIcon(pictures_.Get(QStringLiteral("AppIcon"))));
   dev_timer_.setInterval(kDevTimerMs);
   dev_timer_.setObjectName(QStringLiteral("DevTimer"));
-  connect(&dev_timer_, &QTimer::timeout, this, &TForm1::DevTimerTimer);
+  connect(&dev_timer_, &QTimer::timeout, this, [this] {
+    // The first look at the bus comes at once (see FormCreate), the others
+    // every 3.5 s.
+    dev_timer_.setInterval(kDevTimerMs);
+    DevTimerTimer();
+  });
   label_run_.setInterval(kLabelRunMs);
   label_run_.setObjectName(QStringLiteral("LabelRun"));
   connect(&label_run_, &QTimer::timeout, this, &TForm1::LabelRunTimer);
@@ -233,7 +238,9 @@ void TForm1::FormCreate() {
   SwitchLanguage(1);
   ShowSkinErrors();
   session_->StartInputListener();
-  dev_timer_.start();
+  // A mouse that is already attached is looked for as soon as the event loop
+  // runs, not at the first 3.5 s tick.
+  dev_timer_.start(0);
   update();
 }
 

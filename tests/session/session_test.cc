@@ -49,7 +49,7 @@ TEST_P(ConnectionTest, StartUpShowsTheDefaultImageInTheNoDeviceState) {
   EXPECT_EQ(rig.session.Link().CommandHandle(), kInvalidHandle);
 }
 
-TEST_P(ConnectionTest, TheFirstTickSettlesFindsAndReadsTheWholeMouse) {
+TEST_P(ConnectionTest, TheFirstTickFindsAndReadsAMouseThatWasThereWithoutSettling) {
   SessionRig rig(Type());
   rig.session.DevTimerTimer();
   const auto& conn = rig.session.Conn();
@@ -61,7 +61,7 @@ TEST_P(ConnectionTest, TheFirstTickSettlesFindsAndReadsTheWholeMouse) {
   EXPECT_TRUE(conn.dev_timer_enabled);
   EXPECT_FALSE(rig.events.covers);
   EXPECT_FALSE(rig.session.Pages().no_device_shown);
-  EXPECT_EQ(rig.clock.TotalSlept(), Milliseconds(2100));
+  EXPECT_EQ(rig.clock.TotalSlept(), Milliseconds(0));
   EXPECT_THAT(rig.events.states, ElementsAre(ConnectionState::kOpening, ConnectionState::kReading,
                                              ConnectionState::kConnected));
   // Identification reads the Fire section; then the whole memory follows.
@@ -78,6 +78,17 @@ TEST_P(ConnectionTest, TheFirstTickSettlesFindsAndReadsTheWholeMouse) {
   // The loading window counted through the whole read.
   const int chunks = 293 * kReadsPerImage(Type());
   EXPECT_EQ(rig.events.last_progress, std::make_pair(chunks - 1, chunks));
+}
+
+TEST_P(ConnectionTest, AMouseThatArrivesLaterIsGivenItsSettleTime) {
+  SessionRig rig(Type());
+  rig.mouse.Unplug();
+  rig.session.DevTimerTimer();
+  EXPECT_NE(rig.session.Conn().state, ConnectionState::kConnected);
+  rig.mouse.Plug();
+  rig.session.DevTimerTimer();
+  EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);
+  EXPECT_EQ(rig.clock.TotalSlept(), Milliseconds(2100));
 }
 
 TEST_P(ConnectionTest, AnIdleTickOnlyCountsInterfaces) {

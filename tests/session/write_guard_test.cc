@@ -278,6 +278,9 @@ TEST(ReEntry, RawTransfersAskedForWhileAReadBreathesAreRefused) {
 
 TEST(ReEntry, ATickDuringTheSettleWaitOfAnotherTickDoesNothing) {
   SessionRig rig(MemoryType::kI2C);
+  rig.mouse.Unplug();
+  rig.session.DevTimerTimer();
+  rig.mouse.Plug();  // an arrival: the next tick settles
   rig.clock.on_pump = [&] {
     rig.session.Conn().timer_busy = false;  // even past the timer's own guard
     rig.session.DevTimerTimer();

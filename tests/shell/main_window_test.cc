@@ -60,7 +60,12 @@ TEST(MainWindow, StartsInTheNoDeviceStateWithEveryNamedControl) {
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Main_1"), QStringLiteral("SetS_03")));
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Adv_1"), QStringLiteral("SetS_01")));
   EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("Btn_Main_1"))->text(), QStringLiteral("Mode A"));
+  // The bus is looked at once the event loop runs, then every 3.5 s.
+  EXPECT_EQ(rig.window.DevTimer().interval(), 0);
+  rig.window.DevTimer().start();  // as FormCreate left it
+  for (int i = 0; i < 100 && rig.window.DevTimer().interval() != 3500; ++i) QTest::qWait(10);
   EXPECT_EQ(rig.window.DevTimer().interval(), 3500);
+  rig.window.DevTimer().stop();
   EXPECT_THAT(rig.window.SkinErrors(), IsEmpty());
   EXPECT_THAT(rig.dialogs->messages, IsEmpty());
 }

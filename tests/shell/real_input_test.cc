@@ -408,20 +408,21 @@ TEST_P(RealInput, ClicksMadeWhileAWriteRunsAreAllTaken) {
 INSTANTIATE_TEST_SUITE_P(Paces, RealInput, ::testing::Values(200, 20),
                          [](const auto& pace) { return std::to_string(pace.param) + "ms"; });
 
-TEST(RealInputWithoutPace, AClickDuringTheArrivalWaitGetsItsAnswer) {
+TEST(RealInputWithoutPace, AMouseAttachedAtStartIsReadyAtOnceAndAFirstClickGetsItsAnswer) {
   if (Display::Name().empty()) GTEST_SKIP() << "no Xvfb display could be started";
   Window window;
-  // The first tick finds the mouse, newly there for the window, and waits
-  // for it to settle: the report says the window is busy then.
-  ASSERT_TRUE(window.WaitFor(15s, [&] {
-    const json layout = window.ReadLayout();
-    return layout.value("busy", false) && Window::Visible(layout, "Disable_All_1");
-  })) << window.Log();
+  // The first report comes with the first paint; the mouse that was there
+  // all along is looked for at once and needs no arrival settle.
+  ASSERT_TRUE(window.WaitFor(15s, [&] { return window.ReadLayout().contains("controls"); }))
+      << window.Log();
+  const auto painted = std::chrono::steady_clock::now();
   window.Click("Btn_Adv_1");
   ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  // Generous for a slow machine: the benchmark gives the real figure.
+  EXPECT_LE(std::chrono::steady_clock::now() - painted, 1500ms);
   EXPECT_TRUE(window.WaitFor(5s, [&] {
     return window.ReadLayout().value("page", "") == "gbPage2";
-  })) << "the click made during the wait opened no page";
+  })) << "the click made while the mouse was read opened no page";
 }
 
 TEST(RealInputWithoutPace, AChangeTheMouseDoesNotKeepIsToldAndThePageShowsWhatItHolds) {

@@ -223,12 +223,15 @@ TEST_F(SkinLayoutTest, ReadsTextStylesColoursAndListSizes) {
   EXPECT_EQ(TextGroupOf("gbPage1"), "");
 }
 
-TEST_F(SkinLayoutTest, WebButtonLiesWhereTheBrandTableSaysAndEngineerButtonAtTenTen) {
+TEST_F(SkinLayoutTest, WebButtonLiesWhereTheBrandTableSaysAndEngineerButtonInTheTitleBar) {
   const SkinLayout skin = Place();
   EXPECT_EQ(Control(skin, "Img_Web_2").rect.x, 360);
   EXPECT_EQ(Control(skin, "Img_Web_2").rect.y, 20);
-  EXPECT_EQ(Control(skin, "Img_Engineer_5").rect.x, 10);
-  EXPECT_EQ(Control(skin, "Img_Engineer_5").rect.y, 10);
+  // Left of minimise, clear of the web button.
+  const SkinRect engineer = Control(skin, "Img_Engineer_5").rect;
+  EXPECT_EQ(engineer.y, 18);
+  EXPECT_GT(engineer.x, 360 + Control(skin, "Img_Web_2").rect.width);
+  EXPECT_LT(engineer.x + engineer.width, Control(skin, "Img_Mini_5").rect.x);
   EXPECT_FALSE(Control(skin, "Btn_Engineer_5").visible.has_value());
 }
 
