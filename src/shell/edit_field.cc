@@ -8,9 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "session/session.h"
-#include "shell/page.h"
-
 namespace vrdk::shell {
 
 EditField::EditField(const QString& name, QWidget* parent) : QLineEdit(parent) {
@@ -18,10 +15,7 @@ EditField::EditField(const QString& name, QWidget* parent) : QLineEdit(parent) {
   connect(this, &QLineEdit::textEdited, this, &EditField::Edit);
 }
 
-void EditField::SetSender(ShellServices& services, Send send) {
-  services_ = &services;
-  send_ = std::move(send);
-}
+void EditField::SetSender(Send send) { send_ = std::move(send); }
 
 void EditField::ShowText(const QString& text) {
   ++shown_;
@@ -63,26 +57,16 @@ void EditField::Schedule(bool left) {
   pending_ = true;
   const QPointer<EditField> field(this);
   const unsigned shown = shown_;
-  // After the handler that is running, and after any transfer: the text the
-  // box holds then is the one sent.
+  // After the handler that is running: the text the box holds then is the
+  // one sent.
   QMetaObject::invokeMethod(
       this,
       [field, shown] {
-        auto run = [field, shown] {
-          if (field.isNull() || field->shown_ != shown) return;
-          field->pending_ = false;
-          const bool left_now = field->pending_left_;
-          field->pending_left_ = false;
-          if (field->Complete(field->text())) field->send_(field->text(), left_now);
-        };
-        if (field.isNull()) return;
-        Session* session =
-            field->services_ != nullptr ? field->services_->CurrentSession() : nullptr;
-        if (session != nullptr) {
-          session->RunWhenIdle(run);
-        } else {
-          run();
-        }
+        if (field.isNull() || field->shown_ != shown) return;
+        field->pending_ = false;
+        const bool left_now = field->pending_left_;
+        field->pending_left_ = false;
+        if (field->Complete(field->text())) field->send_(field->text(), left_now);
       },
       Qt::QueuedConnection);
 }

@@ -18,13 +18,7 @@
 #include <functional>
 #include <optional>
 
-namespace vrdk {
-class Session;
-}
-
 namespace vrdk::shell {
-
-class ShellServices;
 
 class EditField : public QLineEdit {
   Q_OBJECT
@@ -34,8 +28,8 @@ class EditField : public QLineEdit {
 
   EditField(const QString& name, QWidget* parent);
 
-  // Where values go; without a Session the value is sent at once.
-  void SetSender(ShellServices& services, Send send);
+  // Where values go.
+  void SetSender(Send send);
   // Shows a text the mouse holds, sending nothing; a value waiting to be
   // sent is dropped and the box counts as not edited.
   void ShowText(const QString& text);
@@ -65,7 +59,6 @@ class EditField : public QLineEdit {
   void Leave();
   void Schedule(bool left);
 
-  ShellServices* services_ = nullptr;
   Send send_;
   bool edited_ = false;
   bool pending_ = false;

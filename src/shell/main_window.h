@@ -74,7 +74,6 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
 
   // --- ShellServices -----------------------------------------------------------------
   Session& GetSession() override { return *session_; }
-  Session* CurrentSession() override { return session_; }
   Pictures& GetPictures() override { return pictures_; }
   const SkinLayout& Skin() const override { return skin_; }
   const LanguageTable& Language() const override { return session_->Language(); }

@@ -33,9 +33,6 @@ class ShellServices {
  public:
   virtual ~ShellServices() = default;
   virtual Session& GetSession() = 0;
-  // The Session once the window has been given one; nullptr before (the
-  // pages are built first).
-  virtual Session* CurrentSession() = 0;
   virtual Pictures& GetPictures() = 0;
   virtual const SkinLayout& Skin() const = 0;
   virtual const LanguageTable& Language() const = 0;

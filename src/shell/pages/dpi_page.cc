@@ -155,12 +155,10 @@ void DpiPage::BuildFire() {
                         this);
     fire.check = new PictureLabel(Numbered("Img_Fire%1Continue", n), this);
     fire.keep = new SkinLabel(Numbered("lbl_Fire%1Continue", n), this);
-    fire.count->SetSender(services_, [this, n](const QString& text, bool) {
-      SendFirePreset(n, text.toInt(), std::nullopt);
-    });
-    fire.interval->SetSender(services_, [this, n](const QString& text, bool) {
-      SendFirePreset(n, std::nullopt, text.toInt());
-    });
+    fire.count->SetSender(
+        [this, n](const QString& text, bool) { SendFirePreset(n, text.toInt(), std::nullopt); });
+    fire.interval->SetSender(
+        [this, n](const QString& text, bool) { SendFirePreset(n, std::nullopt, text.toInt()); });
     connect(fire.keep, &SkinLabel::Clicked, this, [this, n] {
       if (Loading()) return;
       const auto& preset = services_.GetSession().Keys().fire[static_cast<std::size_t>(n - 1)];

@@ -117,7 +117,7 @@ QWidget* EngineerChipTab::BuildRegisters() {
     const QString name = engineer::FromUtf8(reg.control);
     NumberField* edit = group.HexEdit(n++ / kRegisterRows, name, name.mid(4) + QLatin1Char(':'), 2);
     registers_.insert(name, edit);
-    edit->SetSender(services_, [this, &reg](const QString& text, bool) {
+    edit->SetSender([this, &reg](const QString& text, bool) {
       engineering::EngineerPage(services_.GetSession()).SetSensorRegister(reg, text.toStdString());
     });
   }
@@ -149,17 +149,17 @@ QWidget* EngineerChipTab::BuildIdentity() {
       QStringLiteral("Factory codes (255: any): they let one configuration program tell apart "
                      "mice of different hardware built on the same controller."));
   product_code_->setToolTip(vendor_code_->toolTip());
-  vid_->SetSender(services_, [this](const QString& text, bool) {
+  vid_->SetSender([this](const QString& text, bool) {
     engineering::EngineerPage(services_.GetSession()).SetVid(text.toUpper().toStdString());
   });
-  pid_->SetSender(services_, [this](const QString& text, bool) {
+  pid_->SetSender([this](const QString& text, bool) {
     engineering::EngineerPage(services_.GetSession()).SetPid(text.toUpper().toStdString());
   });
-  product_string_->SetSender(services_, [this](const QString& text, bool) {
+  product_string_->SetSender([this](const QString& text, bool) {
     engineering::EngineerPage(services_.GetSession()).SetProductString(text.toStdString());
   });
   for (NumberField* code : {vendor_code_, product_code_}) {
-    code->SetSender(services_, [this](const QString&, bool) { CustomerCodesEdited(); });
+    code->SetSender([this](const QString&, bool) { CustomerCodesEdited(); });
   }
   return group.Box();
 }
@@ -186,7 +186,7 @@ QWidget* EngineerChipTab::BuildCpiColours() {
   FormGroup group(this, QStringLiteral("gbCPIColor"), Term(100));
   cpi_colours_ = group.ColourEdits(
       QStringLiteral("CPI"), DpiState::kLevels, 4,
-      [](int level) { return QStringLiteral("CPI%1").arg(level); }, services_,
+      [](int level) { return QStringLiteral("CPI%1").arg(level); },
       [this](int level, int component, int value) {
         settings::DpiEditor(services_.GetSession()).SetColourComponent(level, component, value);
       });

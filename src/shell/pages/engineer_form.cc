@@ -70,7 +70,6 @@ NumberField* FormGroup::HexEdit(int column, const QString& name, const QString& 
 
 QList<NumberField*> FormGroup::ColourEdits(const QString& stem, int count, int rows,
                                            const std::function<QString(int)>& caption,
-                                           ShellServices& services,
                                            const std::function<void(int, int, int)>& changed) {
   constexpr char kComponents[] = {'R', 'G', 'B'};
   QList<NumberField*> edits;
@@ -88,7 +87,7 @@ QList<NumberField*> FormGroup::ColourEdits(const QString& stem, int count, int r
       edit->setFixedWidth(42);
       grid_->addWidget(edit, row, column + 1 + component);
       edits.append(edit);
-      edit->SetSender(services, [colour, component, changed](const QString& text, bool) {
+      edit->SetSender([colour, component, changed](const QString& text, bool) {
         changed(colour, component, text.toInt());
       });
     }

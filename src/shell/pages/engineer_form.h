@@ -22,10 +22,6 @@ namespace vrdk {
 class Session;
 }
 
-namespace vrdk::shell {
-class ShellServices;
-}  // namespace vrdk::shell
-
 namespace vrdk::shell::engineer {
 
 // The text of an engineering term code in the column the system's locale
@@ -52,7 +48,6 @@ class FormGroup {
   // lbl_<stem><n>RGB. `changed` gets colour, component (0 R, 1 G, 2 B), value.
   QList<NumberField*> ColourEdits(const QString& stem, int count, int rows,
                                   const std::function<QString(int)>& caption,
-                                  ShellServices& services,
                                   const std::function<void(int, int, int)>& changed);
   // Keeps the pairs packed at the top left when the box grows.
   void Compact();

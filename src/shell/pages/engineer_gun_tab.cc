@@ -134,7 +134,7 @@ QWidget* EngineerGunTab::BuildOffsets() {
       group.Pair(x_axis ? 0 : 1, QStringLiteral("lbl_%1Offset%2").arg(x_axis ? 'X' : 'Y').arg(n),
                  QStringLiteral("%1 %2:").arg(x_axis ? 'X' : 'Y').arg(n), edit);
       (x_axis ? x_offsets_ : y_offsets_).append(edit);
-      edit->SetSender(services_, [this, x_axis, n](const QString& text, bool) {
+      edit->SetSender([this, x_axis, n](const QString& text, bool) {
         engineering::EngineerPage(services_.GetSession())
             .SetRecoilOffset(x_axis, n, text.toStdString());
       });
@@ -177,7 +177,7 @@ QWidget* EngineerGunTab::BuildFireKeys() {
     fire_times_.append(time);
     fire_continue_.append(keep);
     connect(count, &QComboBox::activated, this, [this, n] { FireKeyEdited(n); });
-    time->SetSender(services_, [this, n](const QString&, bool) { FireKeyEdited(n); });
+    time->SetSender([this, n](const QString&, bool) { FireKeyEdited(n); });
     connect(keep, &QCheckBox::clicked, this,
             [this, n](bool on) { keys::FireKeys(services_.GetSession()).SetKeepFiring(n, on); });
   }

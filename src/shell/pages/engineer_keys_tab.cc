@@ -160,7 +160,7 @@ QWidget* EngineerKeysTab::BuildProfileSetting() {
   for (QComboBox* combo : {rtz_, axy_, cc_}) {
     connect(combo, &QComboBox::activated, this, &EngineerKeysTab::ProfileSettingChanged);
   }
-  offset_->SetSender(services_, [this](const QString&, bool) { ProfileSettingChanged(); });
+  offset_->SetSender([this](const QString&, bool) { ProfileSettingChanged(); });
   group.Compact();
   return group.Box();
 }
@@ -287,7 +287,7 @@ QWidget* EngineerKeysTab::BuildEffectColours() {
   FormGroup group(this, QStringLiteral("gbLEDColor"), Term(69));
   effect_colours_ = group.ColourEdits(
       QStringLiteral("Col"), settings::kEffectColours, 5,
-      [](int colour) { return Term(kFirstColourItemTerm + colour - 1); }, services_,
+      [](int colour) { return Term(kFirstColourItemTerm + colour - 1); },
       [this](int colour, int component, int value) {
         settings::LedEditor(services_.GetSession()).SetColourComponent(colour, component, value);
       });

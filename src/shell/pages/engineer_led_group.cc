@@ -57,7 +57,7 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
     group.Pair(field % 3, QStringLiteral("lbl_") + QLatin1String(kBreathNames[field]).mid(4),
                Term(kFirstBreathTerm + field), edit);
     breath_.append(edit);
-    edit->SetSender(services_, [this, field](const QString& text, bool) {
+    edit->SetSender([this, field](const QString& text, bool) {
       settings::LedEditor(services_.GetSession()).SetBreathValue(field, text.toInt());
     });
   }
@@ -96,7 +96,7 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
     }
     ShowState();
   });
-  step_time_->SetSender(services_, [this](const QString& text, bool) {
+  step_time_->SetSender([this](const QString& text, bool) {
     settings::LedEditor(services_.GetSession()).SetStepTime(text.toInt());
   });
   for (QComboBox* combo : {mcu_step_, mcu_control_, mcu_count_}) {

@@ -118,7 +118,7 @@ void LightPage::BuildTimes() {
   }
   step_time_ = new NumberField(QStringLiteral("edt_StepTime_3"),
                                {0, settings::kStepTimeMaximum, 10, 3, false, {}}, this);
-  step_time_->SetSender(services_, [this](const QString& text, bool) {
+  step_time_->SetSender([this](const QString& text, bool) {
     LedEditor(services_.GetSession()).SetStepTime(text.toInt());
     ShowState();
   });
@@ -129,7 +129,7 @@ void LightPage::BuildTimes() {
     auto* edit = new NumberField(
         QLatin1String(names[field]),
         {0, settings::kBreathLimits[static_cast<std::size_t>(field)], 10, 5, false, {}}, this);
-    edit->SetSender(services_, [this, field](const QString& text, bool) {
+    edit->SetSender([this, field](const QString& text, bool) {
       LedEditor(services_.GetSession()).SetBreathValue(field, text.toInt());
     });
     breath_.append(edit);
