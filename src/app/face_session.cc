@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/install.h"
+#include "files/atomic_file.h"
 #include "macros/editors/device_macros.h"
 #include "simulator/simulated_backend.h"
 #if defined(__linux__)
@@ -67,6 +68,7 @@ bool FaceSession::Prepare(const BusOptions& options, Clock& clock, SessionEvents
   HidBackend* backend = bus_.get();
   if (!options.trace_file.empty()) {
     trace_path_ = options.trace_file;
+    if (auto refused = files::RefusedFile(options.trace_file)) return Fail(*refused);
     // Binary: the same lines, ended by "\n", on every platform.
     trace_.open(options.trace_file, std::ios::app | std::ios::binary);
     if (!trace_) return Fail("cannot write the trace file " + options.trace_file);

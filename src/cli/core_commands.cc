@@ -79,6 +79,13 @@ int ReadBytes(CommandContext& context, bool live, const std::string& address_tex
   if (!length) {
     return context.Fail(kExitUsage, "LEN must be a number from 1 to " + std::to_string(max_length));
   }
+  // The mouse answers past the end with bytes from the start: reads stop at the end.
+  const long end = live ? 256 : static_cast<long>(session.WorkingImage().size());
+  if (*address + *length > end) {
+    return context.Fail(kExitUsage, "ADDR + LEN passes the end of the " +
+                                        std::string(live ? "live settings" : "memory") + " (" +
+                                        std::to_string(end) + " bytes)");
+  }
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*length));
   CheckedLink& link = session.Checked();
   const int at = static_cast<int>(*address);

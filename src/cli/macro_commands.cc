@@ -2,11 +2,11 @@
 // mouse, and the fire-macro scripts, through the same stores as the window.
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "cli/commands.h"
+#include "files/atomic_file.h"
 #include "keys/editors/key_assignment.h"
 #include "macros/editors/device_macros.h"
 #include "macros/macro_library.h"
@@ -127,8 +127,15 @@ CommandRun WithLibrary(std::shared_ptr<MacroArgs> args, LibraryRun run) {
 }
 
 int ReadLinesFile(CommandContext& context, const std::string& file, macros::MacroText* lines) {
-  std::ifstream in(file);
-  if (!in) return context.Fail(kExitFileError, "cannot read " + file);
+  // 1024 lines of event text fit well within this; more is not a lines file.
+  constexpr std::size_t kMaxBytes = 256 * 1024;
+  const files::ReadResult read = files::ReadFilePrefix(file, kMaxBytes + 1);
+  if (!read.ok()) return context.Fail(kExitFileError, read.error);
+  if (read.bytes.size() > kMaxBytes) {
+    return context.Fail(kExitFileError, file + " is larger than a lines file can be (" +
+                                            std::to_string(kMaxBytes / 1024) + " KiB)");
+  }
+  std::istringstream in(std::string(read.bytes.begin(), read.bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

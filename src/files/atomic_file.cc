@@ -10,9 +10,11 @@
 #endif
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 
 namespace vrdk::files {
@@ -27,8 +29,8 @@ std::string Reason(const std::string& what, const std::string& path, int error) 
 // The few calls that differ between the platforms.
 #ifdef _WIN32
 constexpr int kReadFlags = _O_RDONLY | _O_BINARY;
-
 int OpenForReading(const std::string& path) { return ::_wopen(fs::path(path).c_str(), kReadFlags); }
+void MakeBlocking(int /*fd*/) {}
 
 // A new file of that name pattern ("XXXXXX" replaced), opened for writing.
 int CreateTemporary(std::string& name) {
@@ -61,9 +63,11 @@ int ReplaceWith(const std::string& temp, const fs::path& target) {
 // MOVEFILE_WRITE_THROUGH has made the rename durable already.
 int SyncFolder(const fs::path& /*folder*/) { return 0; }
 #else
-constexpr int kReadFlags = O_RDONLY | O_CLOEXEC;
-
+// Non-blocking, so that a FIFO put where a file was expected cannot hang the
+// open; the descriptor blocks again once it is known to be a regular file.
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 int OpenForReading(const std::string& path) { return ::open(path.c_str(), kReadFlags); }
+void MakeBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK); }
 int CreateTemporary(std::string& name) { return ::mkstemp(name.data()); }
 
 // The process's umask, read without changing it (no other thread can see a
@@ -109,13 +113,40 @@ int SyncFolder(const fs::path& folder) {
 }
 #endif
 
+// Why the symbolic link at `link` is not followed, or nothing. The kernel's
+// own rule for links in shared folders (fs.protected_symlinks): in a folder
+// that is sticky and writable by everyone, a link is followed only when this
+// user or the folder's owner owns it; another user's link there may point at
+// this user's files.
+std::optional<std::string> LinkRefusal(const fs::path& link) {
+#ifdef _WIN32
+  (void)link;
+  return std::nullopt;
+#else
+  struct stat own {};
+  struct stat folder {};
+  const fs::path parent = link.has_parent_path() ? link.parent_path() : fs::path(".");
+  if (::lstat(link.c_str(), &own) != 0 || !S_ISLNK(own.st_mode)) return std::nullopt;
+  if (::stat(parent.c_str(), &folder) != 0) return std::nullopt;
+  const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+  if (!shared || own.st_uid == ::geteuid() || own.st_uid == folder.st_uid) return std::nullopt;
+  return link.string() + " is a symbolic link another user made in the shared folder " +
+         parent.string() + "; it is not followed";
+#endif
+}
+
 // The file a write to path replaces: path itself, or the file a symbolic
-// link (or a chain of them) points to, so the link stays a link.
-fs::path WriteTarget(const std::string& path) {
+// link (or a chain of them) points to, so the link stays a link. Nothing,
+// with *refusal set, when a link on the way may not be followed.
+std::optional<fs::path> WriteTarget(const std::string& path, std::string* refusal) {
   fs::path target(path);
   for (int hops = 0; hops < 40; ++hops) {
     std::error_code error;
     if (!fs::is_symlink(target, error)) break;
+    if (auto refused = LinkRefusal(target)) {
+      *refusal = *refused;
+      return std::nullopt;
+    }
     const fs::path next = fs::read_symlink(target, error);
     if (error) break;
     target = next.is_absolute() ? next : target.parent_path() / next;
@@ -123,18 +154,40 @@ fs::path WriteTarget(const std::string& path) {
   return target;
 }
 
+// A save that crashed left its hidden temporary ".NAME.XXXXXX" beside the
+// target; the next save of that file removes those older than a minute (a
+// younger one may be another program's save under way).
+void RemoveLeftovers(const fs::path& folder, const std::string& temp_prefix) {
+  std::error_code error;
+  const auto now = fs::file_time_type::clock::now();
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() != temp_prefix.size() + 6 || name.rfind(temp_prefix, 0) != 0) continue;
+    std::error_code status;
+    if (entry.is_symlink(status) || !entry.is_regular_file(status)) continue;
+    const auto changed = entry.last_write_time(status);
+    if (!status && now - changed > std::chrono::minutes(1)) fs::remove(entry.path(), status);
+  }
+}
+
 }  // namespace
 
 std::optional<std::string> WriteFileAtomically(const std::string& path,
                                                std::span<const std::uint8_t> bytes,
                                                FailAt fail_at) {
-  const fs::path target = WriteTarget(path);
+  std::string refusal;
+  const std::optional<fs::path> followed = WriteTarget(path, &refusal);
+  if (!followed) return "cannot write " + path + ": " + refusal;
+  const fs::path target = *followed;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   // A hidden temporary beside the target: ".NAME.XXXXXX". Built by appending
   // rather than with "." + name, which g++ 12 at -O3 flags with a false
   // -Wrestrict inside std::string.
-  std::string temp_name(1, '.');
-  temp_name.append(target.filename().string()).append(".XXXXXX");
+  std::string temp_prefix(1, '.');
+  temp_prefix.append(target.filename().string()).append(".");
+  RemoveLeftovers(folder, temp_prefix);
+  std::string temp_name = temp_prefix;
+  temp_name.append("XXXXXX");
   std::string temp = (folder / temp_name).string();
   const int fd = CreateTemporary(temp);
   if (fd < 0) return Reason("write", path, errno);
@@ -173,20 +226,39 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
   return std::nullopt;
 }
 
+std::optional<std::string> RefusedFile(const std::string& path) {
+  std::string refusal;
+  const std::optional<fs::path> target = WriteTarget(path, &refusal);
+  if (!target) return "cannot use " + path + ": " + refusal;
+  std::error_code error;
+  const fs::file_status status = fs::status(*target, error);
+  if (!fs::exists(status) || fs::is_regular_file(status)) return std::nullopt;
+  return "cannot use " + path + ": it is not a regular file";
+}
+
 ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
   ReadResult result;
+  std::string refusal;
+  if (!WriteTarget(path, &refusal)) {
+    result.error = "cannot read " + path + ": " + refusal;
+    return result;
+  }
   const int fd = OpenForReading(path);
   if (fd < 0) {
     result.missing = errno == ENOENT;
     result.error = Reason("read", path, errno);
     return result;
   }
+  // Only a regular file is read: a folder, a FIFO, a device or a socket says so.
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool folder = S_ISDIR(info.st_mode);
     ::close(fd);
-    result.error = Reason("read", path, EISDIR);
+    result.error = folder ? Reason("read", path, EISDIR)
+                          : "cannot read " + path + ": it is not a regular file";
     return result;
   }
+  MakeBlocking(fd);
   result.bytes.resize(max_bytes);
   std::size_t got = 0;
   while (got < max_bytes) {

@@ -31,6 +31,14 @@ struct ReadResult {
 };
 
 // Reads at most max_bytes of the file (a longer file is read up to there).
+// Only a regular file is read, and a symbolic link another user made in a
+// shared sticky folder (as /tmp) is not followed, for reads and writes alike.
 ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes);
+
+// For files opened otherwise (a trace appended to): why `path` may not be
+// used, or nothing. A link that may not be followed, or something there that
+// is not a regular file (a FIFO, a device, a socket, a folder); nothing there
+// yet is fine.
+std::optional<std::string> RefusedFile(const std::string& path);
 
 }  // namespace vrdk::files

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "cli/vrdkctl.h"
 #include "support/environment.h"
@@ -114,6 +117,30 @@ TEST_F(MacroCommandsTest, LinesThatAreNoWholeEventAreRefusedNamingTheLine) {
   }
   EXPECT_EQ(TempDir::Read(library_), before);
 }
+
+#ifndef _WIN32
+// Files from outside: a FIFO, a device, a folder, a file far too long.
+// Each is a file error, at once.
+TEST_F(MacroCommandsTest, ALinesFileThatIsNoRegularFileIsAFileErrorAndNothingHangs) {
+  ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);
+  const std::string fifo = dir_.File("lines.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& file : {fifo, std::string("/dev/zero"), dir_.File("")}) {
+    const Result set = Run({"library", "set", "Keys", file});
+    EXPECT_EQ(set.code, kExitFileError) << file << ": " << set.err;
+  }
+  const std::string big = dir_.File("big.txt");
+  TempDir::Write(big, std::vector<std::uint8_t>(300 * 1024, 'A'));
+  const Result set = Run({"library", "set", "Keys", big});
+  EXPECT_EQ(set.code, kExitFileError);
+  EXPECT_THAT(set.err, HasSubstr("larger than a lines file can be"));
+  // A FIFO where the library or the fire-macro scripts should be hangs nothing either.
+  const std::string library_fifo = dir_.File("fifo-library.bin");
+  ASSERT_EQ(::mkfifo(library_fifo.c_str(), 0600), 0);
+  library_ = library_fifo;
+  EXPECT_EQ(Run({"library", "list"}).code, kExitFileError);
+}
+#endif
 
 TEST_F(MacroCommandsTest, ALinesFileWithoutItsHeaderLineIsRefused) {
   ASSERT_EQ(Run({"library", "new", "Keys"}).code, 0);

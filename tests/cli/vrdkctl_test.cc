@@ -11,6 +11,10 @@
 #include <regex>
 #include <sstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "image/checksum.h"
 #include "simulator/simulated_mouse.h"
 #include "support/temp_dir.h"
@@ -117,10 +121,25 @@ TEST_F(VrdkctlTest, SaveLoadAndResetActOnTheSameMouseAcrossRuns) {
   EXPECT_EQ(SimJson({"info"})["current_profile"], 2);
 }
 
+#ifndef _WIN32
+TEST_F(VrdkctlTest, ATraceThatIsNoRegularFileIsRefusedAtOnce) {
+  const std::string fifo = dir_.File("trace.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const Result traced = Sim({"--trace=" + fifo, "info"});
+  EXPECT_EQ(traced.code, kExitFileError);
+  EXPECT_THAT(traced.err, HasSubstr("not a regular file"));
+}
+#endif
+
 TEST_F(VrdkctlTest, RawReadsPrintHexAndXDataRoundTripsWithinARun) {
   const Result memory = Sim({"memory", "read", "0", "0x10"});
   EXPECT_EQ(memory.code, 0) << memory.err;
   EXPECT_EQ(memory.out, "0000: 1B CF 08 B8 BF 1F 7F 4F AF 20 35 29 10 30 1A 00\n");
+  // Reads stop at the end: no bytes from the start of the memory.
+  const Result past = Sim({"memory", "read", "2040", "16"});
+  EXPECT_EQ(past.code, kExitUsage);
+  EXPECT_THAT(past.err, HasSubstr("passes the end of the memory (2048 bytes)"));
+  EXPECT_EQ(Sim({"memory", "read", "2032", "16"}).code, 0);
   const json live = SimJson({"live", "read", "164", "4"});
   EXPECT_EQ(live["bytes"], "01 84 02 00");
   EXPECT_EQ(Sim({"xdata", "write", "0xF000", "0x5A"}).code, 0);

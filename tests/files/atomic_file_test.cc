@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
+#include <chrono>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -117,6 +121,66 @@ TEST(ReadFilePrefix, ReadsUpToTheLimitAndReportsMissingFiles) {
   EXPECT_FALSE(missing.ok());
   EXPECT_THAT(missing.error, HasSubstr("missing.bin"));
   EXPECT_FALSE(ReadFilePrefix(dir.File(""), 10).ok());  // a folder
+}
+
+#ifndef _WIN32
+TEST(ReadFilePrefix, OnlyARegularFileIsReadAndAFifoCannotHangTheRead) {
+  TempDir dir;
+  const auto fifo = dir.File("Fire Macro.bin");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    const auto read = ReadFilePrefix(path, 1 << 20);
+    EXPECT_FALSE(read.ok()) << path;
+    EXPECT_THAT(read.error, HasSubstr("not a regular file"));
+    EXPECT_TRUE(read.bytes.empty());
+  }
+}
+
+// Another user's link in a sticky folder that everyone may write (as /tmp):
+// neither read nor written through, as the kernel's protected_symlinks rule
+// has it; the user's own link there is followed.
+TEST(SharedFolder, AnotherUsersLinkIsNotFollowedAndTheUsersOwnIs) {
+  if (::geteuid() != 0) GTEST_SKIP() << "making a link of another user needs root";
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const auto own = dir.File("own.bin");
+  TempDir::Write(own, kOld);
+  const auto shared = dir.File("shared");
+  fs::create_directories(shared);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  const auto planted = shared + "/x.bin";
+  fs::create_symlink(own, planted);
+  ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
+  const auto written = WriteFileAtomically(planted, kNew);
+  ASSERT_TRUE(written.has_value());
+  EXPECT_THAT(*written, HasSubstr("not followed"));
+  EXPECT_EQ(TempDir::Read(own), kOld);
+  EXPECT_TRUE(fs::is_symlink(planted));
+  EXPECT_THAT(ReadFilePrefix(planted, 100).error, HasSubstr("not followed"));
+  // The user's own link in the same folder is followed.
+  const auto mine = shared + "/mine.bin";
+  fs::create_symlink(own, mine);
+  EXPECT_FALSE(WriteFileAtomically(mine, kNew).has_value());
+  EXPECT_EQ(TempDir::Read(own), kNew);
+}
+#endif
+
+TEST(WriteFileAtomically, TheNextSaveRemovesWhatACrashedSaveLeftBehind) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const auto path = dir.File("profile.bin");
+  const auto old_leftover = dir.File(".profile.bin.a1b2c3");
+  const auto young_leftover = dir.File(".profile.bin.d4e5f6");
+  const auto other = dir.File(".other.bin.a1b2c3");
+  for (const auto& file : {old_leftover, young_leftover, other}) TempDir::Write(file, kOld);
+  const auto long_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  fs::last_write_time(old_leftover, long_ago);
+  fs::last_write_time(other, long_ago);
+  EXPECT_FALSE(WriteFileAtomically(path, kNew).has_value());
+  EXPECT_FALSE(fs::exists(old_leftover));
+  EXPECT_TRUE(fs::exists(young_leftover));  // perhaps a save under way
+  EXPECT_TRUE(fs::exists(other));           // another file's
+  EXPECT_EQ(TempDir::Read(path), kNew);
 }
 
 }  // namespace
