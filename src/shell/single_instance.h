@@ -14,7 +14,8 @@ class SingleInstance : public QObject {
  public:
   explicit SingleInstance(QString name = DefaultName(), QObject* parent = nullptr);
 
-  // "vrdk-mouse-" and the user's id.
+  // "vrdk-mouse" in the user's runtime folder (Unix); "vrdk-mouse-" and the
+  // user's name (Windows).
   static QString DefaultName();
 
   // Tells the running instance, if any, to come to the front; true when one
@@ -24,11 +25,14 @@ class SingleInstance : public QObject {
   // come to the front, and the result is false); a socket left by a crashed
   // run is taken over.
   bool Listen();
+  bool Listening() const { return server_.isListening(); }
 
  signals:
   void ShowRequested();
 
  private:
+  bool ForeignName() const;
+
   QString name_;
   QLocalServer server_;
 };
