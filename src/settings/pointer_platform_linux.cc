@@ -1,12 +1,16 @@
 #include "settings/pointer_platform_linux.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -126,6 +130,11 @@ PointerProblem ToolFailed(std::string tool) {
 }  // namespace
 
 std::optional<std::string> RunCommand(const std::vector<std::string>& argv) {
+  return RunCommandWithin(argv, kToolTimeLimit);
+}
+
+std::optional<std::string> RunCommandWithin(const std::vector<std::string>& argv,
+                                            std::chrono::milliseconds limit) {
   if (argv.empty()) return std::nullopt;
   int pipe_ends[2];
   if (pipe(pipe_ends) != 0) return std::nullopt;
@@ -142,16 +151,34 @@ std::optional<std::string> RunCommand(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_destroy(&actions);
   close(pipe_ends[1]);
   std::string output;
+  bool in_time = true;
   if (spawned == 0) {
+    // A desktop tool that hangs is ended after the limit: it answered nothing.
+    const auto give_up = std::chrono::steady_clock::now() + limit;
     char buffer[512];
-    ssize_t got;
-    while ((got = read(pipe_ends[0], buffer, sizeof buffer)) > 0 && output.size() < kMaxOutput) {
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          give_up - std::chrono::steady_clock::now());
+      pollfd ready{pipe_ends[0], POLLIN, 0};
+      const int polled = left.count() > 0 ? poll(&ready, 1, static_cast<int>(left.count())) : 0;
+      if (polled < 0 && errno == EINTR) continue;
+      if (polled <= 0) {
+        in_time = false;
+        kill(pid, SIGKILL);
+        break;
+      }
+      const ssize_t got = read(pipe_ends[0], buffer, sizeof buffer);
+      if (got <= 0 || output.size() >= kMaxOutput) break;
       output.append(buffer, static_cast<std::size_t>(got));
     }
   }
   close(pipe_ends[0]);
   if (spawned != 0) return std::nullopt;
   int status = 0;
+  if (!in_time) {
+    waitpid(pid, &status, 0);
+    return std::nullopt;
+  }
   if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     return std::nullopt;
   }

@@ -22,6 +22,7 @@
 // whatever the process's locale.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
@@ -37,6 +38,11 @@ namespace vrdk::settings {
 // or nothing when it could not run or did not exit with 0.
 using CommandRunner = std::function<std::optional<std::string>(const std::vector<std::string>&)>;
 std::optional<std::string> RunCommand(const std::vector<std::string>& argv);
+// As RunCommand, ending the tool (and answering nothing) when it has not
+// finished within `limit`; RunCommand allows kToolTimeLimit.
+inline constexpr std::chrono::milliseconds kToolTimeLimit{3000};
+std::optional<std::string> RunCommandWithin(const std::vector<std::string>& argv,
+                                            std::chrono::milliseconds limit);
 
 // $XDG_CONFIG_HOME/vrdk/pointer-settings, else ~/.config/vrdk/pointer-settings.
 std::string DefaultPointerSettingsFile();

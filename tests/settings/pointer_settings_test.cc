@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <memory>
@@ -190,6 +191,15 @@ class LinuxPointerTest : public PointerTest {
   TempDir dir;
   FakeDesktop desktop;
 };
+
+// A desktop tool that hangs is ended after its time and answers nothing;
+// one that finishes answers what it printed.
+TEST(RunCommandTest, AToolThatHangsIsEndedAfterItsTime) {
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(RunCommandWithin({"sleep", "30"}, std::chrono::milliseconds(200)).has_value());
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+  EXPECT_EQ(RunCommandWithin({"echo", "hi"}, kToolTimeLimit), "hi");
+}
 
 TEST_F(LinuxPointerTest, GnomeIsGivenOnlyTheSettingThatChanged) {
   desktop.keys = {{"speed", "0.3"}, {"accel-profile", "'default'"}, {"double-click", "int32 400"}};
