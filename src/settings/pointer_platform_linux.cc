@@ -14,7 +14,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "files/atomic_file.h"
@@ -294,7 +293,12 @@ std::optional<std::string> LinuxPointerPlatform::DesktopRead(PointerValue value)
 
 std::map<std::string, std::string> LinuxPointerPlatform::FileValues() const {
   std::map<std::string, std::string> values;
-  std::ifstream in(settings_file_);
+  // A few short lines: more is no settings file of this program's (and a
+  // FIFO or a device in its place is not read at all).
+  constexpr std::size_t kMaxBytes = 64 * 1024;
+  const files::ReadResult read = files::ReadFilePrefix(settings_file_, kMaxBytes);
+  if (!read.ok()) return values;
+  std::istringstream in(std::string(read.bytes.begin(), read.bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
     const std::size_t equals = line.find('=');
