@@ -435,7 +435,15 @@ void Dump(Bus& bus, bool trace) {
 // What every idle DevTimer tick does, ten counts of the bus a tick: they all
 // agree (whether they opened a node, the virtual mouse's log tells).
 void Idle(Bus& bus, int ticks) {
-  const int first = bus.link->CountHidInterfaces();
+  // A mouse just started may still be bringing up its second interface: the
+  // bus is counted once it has stayed the same for 100 ms (3 s at most).
+  int first = bus.link->CountHidInterfaces();
+  for (int tries = 0; tries < 30; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const int again = bus.link->CountHidInterfaces();
+    if (again == first && first > 0) break;
+    first = again;
+  }
   bool same = first > 0;
   for (int count = 0; count < 10 * ticks; ++count)
     same = same && bus.link->CountHidInterfaces() == first;
