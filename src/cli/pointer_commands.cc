@@ -14,14 +14,18 @@ struct PointerArgs {
   std::string value;
 };
 
-// Runs `change` on the pointer page freshly read from the system. A change
-// the system did not take fails with what was not taken and where the value
-// was kept.
+// Runs `change` on the pointer page freshly read from the system. A setting
+// the desktop did not answer for in time is named; the kept value stands in
+// for it. A change the system did not take fails with what was not taken
+// and where the value was kept.
 CommandRun WithPointer(std::function<int(CommandContext&, settings::PointerSettings&)> change) {
   return [change](CommandContext& context) {
     auto platform = settings::SystemPointerPlatform();
     settings::PointerSettings pointer(context.GetSession(), *platform);
     pointer.Refresh();
+    if (const auto unread = platform->ReadProblem()) {
+      context.Note(settings::PointerReadText(*unread, context.GetSession().CurrentLanguage()));
+    }
     const int code = change(context, pointer);
     if (code != kExitDone || pointer.LastApply().taken) return code;
     return context.Fail(

@@ -1,5 +1,7 @@
 #include "settings/pointer_platform.h"
 
+#include <chrono>
+
 #include "tables/own_texts.h"
 
 namespace vrdk::settings {
@@ -38,12 +40,29 @@ std::string_view PointerSettingName(PointerSetting setting) {
   return "";
 }
 
+namespace {
+
+OwnText SettingText(PointerSetting setting) {
+  static constexpr OwnText kTexts[] = {OwnText::kPointerSpeed, OwnText::kPointerAcceleration,
+                                       OwnText::kPointerDoubleClick, OwnText::kPointerWheel};
+  return kTexts[static_cast<std::size_t>(setting)];
+}
+
+}  // namespace
+
+std::string PointerReadText(const PointerReadProblem& problem, int language) {
+  std::vector<std::string> settings;
+  for (const PointerSetting setting : problem.settings)
+    settings.push_back(OwnTextFor(SettingText(setting), language));
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(kToolTimeLimit);
+  return OwnTextFor(OwnText::kPointerUnread, language,
+                    {problem.tool, std::to_string(seconds.count()), problem.desktop,
+                     JoinedList(settings, language)});
+}
+
 std::string PointerApplyText(const PointerApplyResult& result, int language) {
   if (result.taken) return "";
-  static constexpr OwnText kSettingTexts[] = {OwnText::kPointerSpeed, OwnText::kPointerAcceleration,
-                                              OwnText::kPointerDoubleClick, OwnText::kPointerWheel};
-  const std::string setting =
-      OwnTextFor(kSettingTexts[static_cast<std::size_t>(result.setting)], language);
+  const std::string setting = OwnTextFor(SettingText(result.setting), language);
   const PointerProblem& problem = result.problem;
   std::string text;
   switch (problem.kind) {

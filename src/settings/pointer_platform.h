@@ -17,6 +17,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
@@ -80,6 +81,22 @@ struct PointerApplyResult {
   std::string message;  // PointerApplyText in language 1
 };
 
+// How long a desktop tool is given to answer before it is ended.
+inline constexpr std::chrono::milliseconds kToolTimeLimit{3000};
+
+// A desktop tool that did not answer in time while the settings were read:
+// the settings that could not be read from the desktop (the values this
+// program kept stand in for them).
+struct PointerReadProblem {
+  std::string tool;     // "gsettings", "kreadconfig6"
+  std::string desktop;  // as XDG_CURRENT_DESKTOP names it
+  std::vector<PointerSetting> settings;
+  friend bool operator==(const PointerReadProblem&, const PointerReadProblem&) = default;
+};
+
+// What could not be read and why, in language 1..3.
+std::string PointerReadText(const PointerReadProblem& problem, int language);
+
 // The line that says what was not taken and where the value was kept, in
 // language 1..3; empty for a value that was taken.
 std::string PointerApplyText(const PointerApplyResult& result, int language);
@@ -98,6 +115,8 @@ class PointerPlatform {
   // that cannot be opened is skipped, the system is told regardless. Linux
   // desktops are given the changed setting only and read it back.
   virtual PointerApplyResult Apply(const PointerWrite& values) = 0;
+  // What could not be read from the system since this platform was made.
+  virtual std::optional<PointerReadProblem> ReadProblem() const { return std::nullopt; }
 };
 
 // Keeps the texts in memory and records every apply.
@@ -110,6 +129,8 @@ class MemoryPointerPlatform : public PointerPlatform {
   std::vector<PointerWrite> applied;
   // While set, a change is not taken for this reason and the values stay.
   std::optional<PointerProblem> refuse;
+  std::optional<PointerReadProblem> read_problem;
+  std::optional<PointerReadProblem> ReadProblem() const override { return read_problem; }
 };
 
 // The platform's own pointer settings (Windows or Linux).

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -82,6 +83,13 @@ bool IsAcceleration(PointerValue value) {
          value == PointerValue::kMouseThreshold2;
 }
 
+PointerSetting SettingOf(PointerValue value) {
+  if (value == PointerValue::kMouseSensitivity) return PointerSetting::kSpeed;
+  if (IsAcceleration(value)) return PointerSetting::kAcceleration;
+  if (value == PointerValue::kDoubleClickSpeed) return PointerSetting::kDoubleClick;
+  return PointerSetting::kWheel;
+}
+
 // The file lines that belong to each setting, with their values.
 std::vector<std::pair<PointerValue, int>> FileLines(const PointerWrite& values) {
   switch (values.changed) {
@@ -128,15 +136,14 @@ PointerProblem ToolFailed(std::string tool) {
 
 }  // namespace
 
-std::optional<std::string> RunCommand(const std::vector<std::string>& argv) {
+ToolAnswer RunCommand(const std::vector<std::string>& argv) {
   return RunCommandWithin(argv, kToolTimeLimit);
 }
 
-std::optional<std::string> RunCommandWithin(const std::vector<std::string>& argv,
-                                            std::chrono::milliseconds limit) {
-  if (argv.empty()) return std::nullopt;
+ToolAnswer RunCommandWithin(const std::vector<std::string>& argv, std::chrono::milliseconds limit) {
+  if (argv.empty()) return {};
   int pipe_ends[2];
-  if (pipe(pipe_ends) != 0) return std::nullopt;
+  if (pipe(pipe_ends) != 0) return {};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
@@ -172,16 +179,18 @@ std::optional<std::string> RunCommandWithin(const std::vector<std::string>& argv
     }
   }
   close(pipe_ends[0]);
-  if (spawned != 0) return std::nullopt;
+  if (spawned != 0) return {};
   int status = 0;
   if (!in_time) {
     waitpid(pid, &status, 0);
-    return std::nullopt;
+    ToolAnswer ended;
+    ended.timed_out = true;
+    return ended;
   }
   if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    return std::nullopt;
+    return {};
   }
-  return Trim(output);
+  return std::optional(Trim(output));
 }
 
 std::string DefaultPointerSettingsFile() {
@@ -214,8 +223,29 @@ LinuxPointerPlatform::LinuxPointerPlatform(std::string settings_file, CommandRun
       desktop_name_(std::move(desktop_name)),
       desktop_(DesktopOf(desktop_name_)) {}
 
+std::optional<std::string> LinuxPointerPlatform::Ask(const std::vector<std::string>& argv) {
+  const std::string& tool = argv.front();
+  if (std::find(hung_tools_.begin(), hung_tools_.end(), tool) != hung_tools_.end()) {
+    if (reading_ && read_problem_) {
+      std::vector<PointerSetting>& unread = read_problem_->settings;
+      if (std::find(unread.begin(), unread.end(), *reading_) == unread.end())
+        unread.push_back(*reading_);
+    }
+    return std::nullopt;
+  }
+  ToolAnswer answer = run_(argv);
+  if (answer.timed_out) {
+    hung_tools_.push_back(tool);
+    if (reading_) {
+      if (!read_problem_) read_problem_ = PointerReadProblem{tool, desktop_name_, {}};
+      read_problem_->settings.push_back(*reading_);
+    }
+  }
+  return std::move(answer.text);
+}
+
 std::optional<std::string> LinuxPointerPlatform::Gsettings(const std::string& key) {
-  auto text = run_({"gsettings", "get", kMouseSchema, key});
+  auto text = Ask({"gsettings", "get", kMouseSchema, key});
   if (!text) return std::nullopt;
   // Typed answers ("uint32 400") carry their type first.
   if (const auto space = text->rfind(' '); space != std::string::npos)
@@ -230,7 +260,7 @@ std::optional<std::string> LinuxPointerPlatform::KdeRead(const std::string& file
                                                          const std::string& group,
                                                          const std::string& key) {
   for (const char* tool : {"kreadconfig6", "kreadconfig5"}) {
-    if (auto text = run_({tool, "--file", file, "--group", group, "--key", key})) return text;
+    if (auto text = Ask({tool, "--file", file, "--group", group, "--key", key})) return text;
   }
   return std::nullopt;
 }
@@ -239,7 +269,7 @@ bool LinuxPointerPlatform::KdeWrite(const std::string& file, const std::string& 
                                     const std::string& key, const std::string& value) {
   for (const char* tool : {"kwriteconfig6", "kwriteconfig5"}) {
     // "--" before the value: a negative speed is no option.
-    if (run_({tool, "--notify", "--file", file, "--group", group, "--key", key, "--", value})) {
+    if (Ask({tool, "--notify", "--file", file, "--group", group, "--key", key, "--", value})) {
       return true;
     }
   }
@@ -309,7 +339,10 @@ std::map<std::string, std::string> LinuxPointerPlatform::FileValues() const {
 }
 
 std::optional<std::string> LinuxPointerPlatform::Read(PointerValue value) {
-  if (auto answer = DesktopRead(value)) return answer;
+  reading_ = SettingOf(value);
+  auto answer = DesktopRead(value);
+  reading_.reset();
+  if (answer) return answer;
   const auto values = FileValues();
   const auto at = values.find(std::string(PointerValueName(value)));
   if (at == values.end()) return std::nullopt;
@@ -353,7 +386,7 @@ std::optional<PointerProblem> LinuxPointerPlatform::TellGnome(const PointerWrite
     case PointerSetting::kWheel:
       return NoSuchSetting("GNOME", values.wheel_lines < 0);
   }
-  if (!run_({"gsettings", "set", kMouseSchema, key, wanted})) return ToolFailed("gsettings");
+  if (!Ask({"gsettings", "set", kMouseSchema, key, wanted})) return ToolFailed("gsettings");
   const std::string back = Gsettings(key).value_or("");
   const bool same = key == "speed" ? SameSpeed(back, wanted) : back == wanted;
   if (same) return std::nullopt;

@@ -34,15 +34,22 @@
 
 namespace vrdk::settings {
 
-// Runs argv (argv[0] found on PATH, no shell) and returns what it printed,
-// or nothing when it could not run or did not exit with 0.
-using CommandRunner = std::function<std::optional<std::string>(const std::vector<std::string>&)>;
-std::optional<std::string> RunCommand(const std::vector<std::string>& argv);
-// As RunCommand, ending the tool (and answering nothing) when it has not
-// finished within `limit`; RunCommand allows kToolTimeLimit.
-inline constexpr std::chrono::milliseconds kToolTimeLimit{3000};
-std::optional<std::string> RunCommandWithin(const std::vector<std::string>& argv,
-                                            std::chrono::milliseconds limit);
+// What a tool printed (nothing when it could not run or did not exit with
+// 0), and whether it was ended for taking too long.
+struct ToolAnswer {
+  ToolAnswer() = default;
+  ToolAnswer(std::optional<std::string> printed)  // NOLINT: a plain answer converts
+      : text(std::move(printed)) {}
+  std::optional<std::string> text;
+  bool timed_out = false;
+};
+
+// Runs argv (argv[0] found on PATH, no shell) and returns what it printed.
+using CommandRunner = std::function<ToolAnswer(const std::vector<std::string>&)>;
+ToolAnswer RunCommand(const std::vector<std::string>& argv);
+// As RunCommand, ending the tool (and answering nothing, timed out) when it
+// has not finished within `limit`; RunCommand allows kToolTimeLimit.
+ToolAnswer RunCommandWithin(const std::vector<std::string>& argv, std::chrono::milliseconds limit);
 
 // $XDG_CONFIG_HOME/vrdk/pointer-settings, else ~/.config/vrdk/pointer-settings.
 std::string DefaultPointerSettingsFile();
@@ -58,8 +65,12 @@ class LinuxPointerPlatform : public PointerPlatform {
 
   std::optional<std::string> Read(PointerValue value) override;
   PointerApplyResult Apply(const PointerWrite& values) override;
+  std::optional<PointerReadProblem> ReadProblem() const override { return read_problem_; }
 
  private:
+  // Runs a desktop tool. One that was ended for taking too long is not
+  // asked again by this platform: it answers nothing at once.
+  std::optional<std::string> Ask(const std::vector<std::string>& argv);
   std::optional<std::string> Gsettings(const std::string& key);
   std::optional<std::string> KdeRead(const std::string& file, const std::string& group,
                                      const std::string& key);
@@ -78,6 +89,10 @@ class LinuxPointerPlatform : public PointerPlatform {
   CommandRunner run_;
   std::string desktop_name_;
   LinuxDesktop desktop_;
+  std::vector<std::string> hung_tools_;
+  // The setting being read, while a value is read from the desktop.
+  std::optional<PointerSetting> reading_;
+  std::optional<PointerReadProblem> read_problem_;
 };
 
 }  // namespace vrdk::settings

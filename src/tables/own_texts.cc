@@ -145,6 +145,14 @@ constexpr std::array kEntries = {
     Entry{OwnText::kPointerNote,
           "The desktop did not take the last change: this program keeps it (point here for why).",
           "桌面未套用上次的變更，由本程式保存（指向此處查看原因）。"},
+    Entry{OwnText::kPointerUnread,
+          "{0} did not answer within {1} s and was ended: the pointer {3} setting of {2} could "
+          "not be read, and the page shows the value this program kept",
+          "{0} 在 {1} 秒內未回應，已被結束：無法讀取 {2} 的指標{3}設定，頁面顯示本程式保存的值"},
+    Entry{OwnText::kPointerUnreadNote,
+          "The desktop's pointer settings could not be read: the page shows those this program "
+          "kept (point here for why).",
+          "無法讀取桌面的指標設定：頁面顯示本程式保存的值（指向此處查看原因）。"},
     Entry{OwnText::kNtOneLed,
           "An NT light has 2 to 8 LEDs: with one, the mouse would take it for an MCU LED strip. "
           "The count was not changed.",

@@ -80,6 +80,8 @@ enum class OwnText {
   kPointerKept,     // {0}: file
   kPointerNotKept,  // {0}: file
   kPointerNote,     // beside the pointer rows while a change is not taken
+  kPointerUnread,   // {0}: tool, {1}: seconds, {2}: desktop, {3}: settings
+  kPointerUnreadNote,
   // The pages.
   kNtOneLed,
   kStripNotOnFlash,

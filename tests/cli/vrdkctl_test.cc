@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -17,6 +19,7 @@
 
 #include "image/checksum.h"
 #include "simulator/simulated_mouse.h"
+#include "support/environment.h"
 #include "support/temp_dir.h"
 
 namespace vrdk::cli {
@@ -128,6 +131,27 @@ TEST_F(VrdkctlTest, ATraceThatIsNoRegularFileIsRefusedAtOnce) {
   const Result traced = Sim({"--trace=" + fifo, "info"});
   EXPECT_EQ(traced.code, kExitFileError);
   EXPECT_THAT(traced.err, HasSubstr("not a regular file"));
+}
+
+// A desktop tool that hangs is ended and named; the kept values are shown.
+TEST_F(VrdkctlTest, PointerShowNamesTheDesktopSettingsAHungToolCouldNotRead) {
+  const std::string tools = dir_.File("bin");
+  std::filesystem::create_directory(tools);
+  std::ofstream(tools + "/gsettings") << "#!/bin/sh\nexec sleep 30\n";
+  std::filesystem::permissions(tools + "/gsettings", std::filesystem::perms::owner_all);
+  const char* path = std::getenv("PATH");
+  const std::string saved_path = path != nullptr ? path : "";
+  testing::SetEnv("PATH", tools + ":" + saved_path);
+  testing::SetEnv("XDG_CURRENT_DESKTOP", "GNOME");
+  testing::SetEnv("XDG_CONFIG_HOME", dir_.File("config"));
+  const Result shown = Run({"pointer", "show"});
+  testing::SetEnv("PATH", saved_path);
+  testing::UnsetEnv("XDG_CURRENT_DESKTOP");
+  testing::UnsetEnv("XDG_CONFIG_HOME");
+  EXPECT_EQ(shown.code, 0) << shown.err;
+  EXPECT_THAT(shown.out, HasSubstr("speed 11\n"));
+  EXPECT_THAT(shown.err, HasSubstr("gsettings did not answer within 3 s and was ended: the "
+                                   "pointer speed, acceleration, double-click setting of GNOME"));
 }
 #endif
 

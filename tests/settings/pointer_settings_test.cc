@@ -9,6 +9,7 @@
 #include <chrono>
 #include <clocale>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 
 #include "settings/pages.h"
@@ -152,8 +153,14 @@ TEST_F(PointerTest, ThePageIsShownAgainAfterEveryReadAndASliderReleaseApplies) {
 // kwriteconfig6 for KDE Plasma (the 5 tools are not installed). Without a
 // session bus gsettings "sets" into memory that a later run never sees.
 struct FakeDesktop {
-  std::optional<std::string> operator()(const std::vector<std::string>& argv) {
+  ToolAnswer operator()(const std::vector<std::string>& argv) {
     calls.push_back(argv);
+    if (hung != argv[0]) return Answer(argv);
+    ToolAnswer ended;
+    ended.timed_out = true;
+    return ended;
+  }
+  std::optional<std::string> Answer(const std::vector<std::string>& argv) {
     if (argv[0] == "gsettings" && argv.size() >= 4) {
       if (argv[1] == "set" && argv.size() == 5) {
         if (session_bus) keys[argv[3]] = argv[4];
@@ -174,6 +181,7 @@ struct FakeDesktop {
     return std::nullopt;
   }
   bool session_bus = true;
+  std::string hung;  // a tool that never answers in time
   int sets = 0;
   std::map<std::string, std::string> keys;
   std::vector<std::vector<std::string>> calls;
@@ -196,9 +204,51 @@ class LinuxPointerTest : public PointerTest {
 // one that finishes answers what it printed.
 TEST(RunCommandTest, AToolThatHangsIsEndedAfterItsTime) {
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_FALSE(RunCommandWithin({"sleep", "30"}, std::chrono::milliseconds(200)).has_value());
+  const ToolAnswer hung = RunCommandWithin({"sleep", "30"}, std::chrono::milliseconds(200));
+  EXPECT_FALSE(hung.text.has_value());
+  EXPECT_TRUE(hung.timed_out);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
-  EXPECT_EQ(RunCommandWithin({"echo", "hi"}, kToolTimeLimit), "hi");
+  const ToolAnswer answered = RunCommandWithin({"echo", "hi"}, kToolTimeLimit);
+  EXPECT_EQ(answered.text, "hi");
+  EXPECT_FALSE(answered.timed_out);
+  EXPECT_FALSE(RunCommandWithin({"false"}, kToolTimeLimit).timed_out);
+}
+
+// A desktop tool that hung is asked once: the settings it could not read
+// are named (in the window's language), the kept values stand in for them,
+// and a change is reported as not taken at once instead of hanging again.
+TEST_F(LinuxPointerTest, ADesktopToolThatHangsIsAskedOnceAndTheUnreadSettingsAreNamed) {
+  std::ofstream(dir.File("pointer")) << "MouseSensitivity=4\nDoubleClickSpeed=760\n";
+  desktop.hung = "gsettings";
+  auto gnome = Desktop("GNOME");
+  PointerSettings page(rig.session, gnome);
+  page.Refresh();
+  EXPECT_EQ(State().speed_step, 3);
+  EXPECT_EQ(State().double_click_step, 3);
+  EXPECT_EQ(desktop.calls.size(), 1U);
+  const auto unread = gnome.ReadProblem();
+  ASSERT_TRUE(unread.has_value());
+  EXPECT_EQ(unread->tool, "gsettings");
+  EXPECT_EQ(unread->settings, (std::vector{PointerSetting::kSpeed, PointerSetting::kAcceleration,
+                                           PointerSetting::kDoubleClick}));
+  EXPECT_EQ(PointerReadText(*unread, 1),
+            "gsettings did not answer within 3 s and was ended: the pointer speed, acceleration, "
+            "double-click setting of GNOME could not be read, and the page shows the value this "
+            "program kept");
+  EXPECT_THAT(PointerReadText(*unread, 2), HasSubstr("速度、加速、雙擊速度"));
+  page.MseSpd_OnClick(6);
+  EXPECT_EQ(desktop.calls.size(), 1U);
+  EXPECT_FALSE(page.LastApply().taken);
+  EXPECT_THAT(page.LastApply().message, HasSubstr("gsettings could not set the pointer speed"));
+  EXPECT_THAT(FileText(), HasSubstr("MouseSensitivity=10\n"));
+
+  desktop.hung = "kreadconfig6";
+  auto kde = Desktop("KDE");
+  PointerSettings plasma(rig.session, kde);
+  plasma.Refresh();
+  ASSERT_TRUE(kde.ReadProblem().has_value());
+  EXPECT_EQ(kde.ReadProblem()->desktop, "KDE");
+  EXPECT_EQ(kde.ReadProblem()->settings.size(), 4U);
 }
 
 TEST_F(LinuxPointerTest, GnomeIsGivenOnlyTheSettingThatChanged) {

@@ -317,6 +317,24 @@ TEST_F(AdvancedPage, APointerChangeTheSystemDoesNotTakeIsToldEveryTimeInTheWindo
   EXPECT_FALSE(note->isVisibleTo(&rig.window));
 }
 
+TEST_F(AdvancedPage, DesktopSettingsThatCouldNotBeReadAreSaidOnceAndNotedBesideTheRows) {
+  rig.pointer->read_problem =
+      settings::PointerReadProblem{"gsettings", "GNOME", {settings::PointerSetting::kSpeed}};
+  rig.session.ReFindDev();
+  rig.Settle();
+  ASSERT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(rig.dialogs->messages[0].startsWith(
+      QStringLiteral("gsettings did not answer within 3 s and was ended: the pointer speed")));
+  auto* note = rig.Find<QLabel>(QStringLiteral("lbl_PointerNote"));
+  EXPECT_FALSE(note->isHidden());
+  EXPECT_EQ(note->toolTip(), rig.dialogs->messages[0]);
+  // Shown again, it is not said again; in language 2 the note speaks it.
+  rig.Click(QStringLiteral("Btn_Lang2_2"));
+  rig.Settle();
+  EXPECT_EQ(rig.dialogs->messages.size(), 1);
+  EXPECT_TRUE(note->toolTip().contains(QStringLiteral("在 3 秒內未回應")));
+}
+
 TEST_F(AdvancedPage, APointerStepIsAppliedThroughThePlatformAndReadBack) {
   rig.Click(QStringLiteral("Img_Spd4"));
   ASSERT_FALSE(rig.pointer->applied.empty());

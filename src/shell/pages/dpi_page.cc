@@ -1,8 +1,8 @@
 #include "shell/pages/dpi_page.h"
 
 #include <QFontMetrics>
-
 #include <QLabel>
+#include <QTimer>
 
 #include "keys/editors/fire_aim.h"
 #include "settings/dpi_editor.h"
@@ -405,13 +405,28 @@ void DpiPage::ShowPointer() {
   precision_label_->setEnabled(available);
   screen_label_->setEnabled(available);
   const int language = session.CurrentLanguage();
-  pointer_note_->setVisible(pointer_problem_.has_value());
-  pointer_note_->setText(pointer_problem_
-                             ? QString::fromStdString(OwnTextFor(OwnText::kPointerNote, language))
-                             : QString());
-  pointer_note_->setToolTip(pointer_problem_ ? QString::fromStdString(settings::PointerApplyText(
-                                                   *pointer_problem_, language))
-                                             : QString());
+  // A change not taken is told first; a setting that could not be read
+  // (a desktop tool that hung) after it.
+  const auto unread = available ? services_.PointerSettingsPlatform()->ReadProblem() : std::nullopt;
+  QString note;
+  QString why;
+  if (pointer_problem_) {
+    note = QString::fromStdString(OwnTextFor(OwnText::kPointerNote, language));
+    why = QString::fromStdString(settings::PointerApplyText(*pointer_problem_, language));
+  } else if (unread) {
+    note = QString::fromStdString(OwnTextFor(OwnText::kPointerUnreadNote, language));
+    why = QString::fromStdString(settings::PointerReadText(*unread, language));
+  }
+  pointer_note_->setVisible(!note.isEmpty());
+  pointer_note_->setText(note);
+  pointer_note_->setToolTip(why);
+  if (unread && unread != told_unread_) {
+    told_unread_ = unread;
+    // Said once the page has been drawn, not from inside the drawing.
+    QTimer::singleShot(0, this, [this, text = settings::PointerReadText(*unread, language)] {
+      services_.ShowMessageText(QString::fromStdString(text));
+    });
+  }
 }
 
 // --- Handlers

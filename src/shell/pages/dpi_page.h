@@ -101,6 +101,8 @@ class DpiPage : public Page {
   SkinLabel* screen_label_ = nullptr;
   // The last pointer change the system did not take, while that holds.
   std::optional<settings::PointerApplyResult> pointer_problem_;
+  // The desktop's settings that could not be read, once said in a message.
+  std::optional<settings::PointerReadProblem> told_unread_;
   QLabel* pointer_note_ = nullptr;
 };
 
