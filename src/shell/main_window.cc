@@ -213,7 +213,7 @@ void TForm1::WireButton(const QString& stem, SkinLabel* label) {
 }
 
 void TForm1::FormCreate() {
-  window_size_ = pictures_.Get(QStringLiteral("L1_BackGround")).size();
+  window_size_ = pictures_.Size(QStringLiteral("L1_BackGround"));
   for (Page* page : pages_) {
     page->resize(page->Group() == 7 ? QSize(kEngineerWidth, kEngineerHeight) : window_size_);
   }
@@ -467,6 +467,7 @@ void TForm1::ApplySkin() {
   const QPixmap background = pictures_.Background(language);
   for (PictureLabel* base : bases_) base->SetPicture(background);
   ApplyPlacement();
+  pictures_.KeepLanguage(language);
   ApplyTextStyles();
   ApplyCaptions();
   ShowNavigationStates();
@@ -483,10 +484,16 @@ void TForm1::ApplySkin() {
 }
 
 void TForm1::ApplyPlacement() {
+  // The widgets by name, in one walk of the tree (a control's name may be
+  // carried by several).
+  QHash<QString, QList<QWidget*>> named;
+  for (QWidget* widget : findChildren<QWidget*>()) {
+    if (!widget->objectName().isEmpty()) named[widget->objectName()].append(widget);
+  }
   for (const SkinControl& control : skin_.controls) {
-    const QString name = QString::fromStdString(control.name);
-    const auto widgets = findChildren<QWidget*>(name);
-    for (QWidget* widget : widgets) {
+    const auto found = named.constFind(QString::fromStdString(control.name));
+    if (found == named.constEnd()) continue;
+    for (QWidget* widget : *found) {
       if (control.sized) {
         widget->setGeometry(control.rect.x, control.rect.y, control.rect.width,
                             control.rect.height);
@@ -496,7 +503,7 @@ void TForm1::ApplyPlacement() {
       if (control.visible) widget->setVisible(*control.visible);
       auto* picture = qobject_cast<PictureLabel*>(widget);
       if (picture != nullptr && !control.picture.empty()) {
-        picture->SetPicture(pictures_.Get(QString::fromStdString(control.picture)));
+        picture->SetPicture(pictures_, QString::fromStdString(control.picture));
       }
     }
   }
@@ -509,10 +516,12 @@ void TForm1::ApplyTextStyles() {
     if (group.empty() || (engineer != nullptr && engineer->isAncestorOf(label))) continue;
     const TextStyle style = skin_.Style(group);
     label->setFont(TableFont(style.points));
-    label->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3); background: transparent;")
-                             .arg(style.colour.red)
-                             .arg(style.colour.green)
-                             .arg(style.colour.blue));
+    const QString sheet = QStringLiteral("color: rgb(%1, %2, %3); background: transparent;")
+                              .arg(style.colour.red)
+                              .arg(style.colour.green)
+                              .arg(style.colour.blue);
+    // A sheet is parsed at every set: one that stays is left alone.
+    if (label->styleSheet() != sheet) label->setStyleSheet(sheet);
   }
 }
 

@@ -24,7 +24,7 @@ void Page::ShowPlaceholder(const QString& name, const QString& title, const QStr
     label->setWordWrap(true);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
-  const QRect area = picture_ != nullptr && !picture_->pixmap().isNull()
+  const QRect area = picture_ != nullptr && !picture_->Picture().isNull()
                          ? picture_->geometry()
                          : rect().adjusted(40, 80, -40, -40);
   // A band low on the left of the page, clear of the page picture's drawings.

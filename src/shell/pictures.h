@@ -21,6 +21,11 @@ class Pictures {
   // The picture, or a placeholder (and an error) when there is none.
   const QPixmap& Get(const QString& name);
   bool Has(const QString& name) const;
+  // Its size, from the file's header when it has not been decoded.
+  QSize Size(const QString& name);
+  // Drops the decoded pictures of the other languages (L1_..., L2_...,
+  // L3_...): the window shows those of one language at a time.
+  void KeepLanguage(int language);
   // The window background of a language with clMaroon made transparent, so
   // the window takes the shape of its picture.
   QPixmap Background(int language);
@@ -38,13 +43,17 @@ class Pictures {
   QString root_ = QStringLiteral(":/skin");
   QHash<QString, QString> files_;  // folded name -> file name
   QHash<QString, QPixmap> cache_;  // folded name -> picture
+  QHash<QString, QSize> sizes_;    // folded name -> size, read from the file's header
+  int background_language_ = 0;
+  QPixmap background_;
   QStringList errors_;
 };
 
 // The window's transparent key colour, clMaroon.
 inline constexpr QRgb kTransparentKey = 0xFF800000;
 
-// The picture with every pixel of the key colour made fully transparent.
-QImage KeyedOut(const QImage& image, QRgb key = kTransparentKey);
+// The picture with every pixel of the key colour made fully transparent
+// (in place when the picture is given up).
+QImage KeyedOut(QImage image, QRgb key = kTransparentKey);
 
 }  // namespace vrdk::shell

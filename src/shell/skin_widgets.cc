@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include "shell/pictures.h"
+
 namespace vrdk::shell {
 
 QString FromUtf8(std::string_view text) {
@@ -54,8 +56,36 @@ PictureLabel::PictureLabel(const QString& name, QWidget* parent) : QLabel(parent
 }
 
 void PictureLabel::SetPicture(const QPixmap& picture) {
+  pending_.clear();
   setPixmap(picture);
   if (size() != picture.size()) resize(picture.size());
+}
+
+void PictureLabel::SetPicture(Pictures& pictures, const QString& name) {
+  if (isVisible()) {
+    SetPicture(pictures.Get(name));
+    return;
+  }
+  pictures_ = &pictures;
+  pending_ = name;
+  setPixmap(QPixmap());
+  const QSize size = pictures.Size(name);
+  if (this->size() != size) resize(size);
+}
+
+QPixmap PictureLabel::Picture() {
+  Decode();
+  return pixmap();
+}
+
+void PictureLabel::Decode() {
+  if (pending_.isEmpty()) return;
+  SetPicture(pictures_->Get(pending_));
+}
+
+void PictureLabel::showEvent(QShowEvent* event) {
+  Decode();
+  QLabel::showEvent(event);
 }
 
 void PictureLabel::mousePressEvent(QMouseEvent* event) {

@@ -8,9 +8,9 @@
 
 #include "tables/skin_layout.h"
 
-#include "tables/skin_layout.h"
-
 namespace vrdk::shell {
+
+class Pictures;
 
 // A text of the tables (UTF-8) for a widget.
 QString FromUtf8(std::string_view text);
@@ -45,12 +45,24 @@ class PictureLabel : public QLabel {
  public:
   PictureLabel(const QString& name, QWidget* parent);
   void SetPicture(const QPixmap& picture);
+  // The picture of that name at its size; decoded when the label is first
+  // shown, so that hidden pages hold no pixels.
+  void SetPicture(Pictures& pictures, const QString& name);
+  // The picture it shows or will show.
+  QPixmap Picture();
 
  signals:
   void Pressed();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Decode();
+
+  Pictures* pictures_ = nullptr;  // with pending_: a picture not decoded yet
+  QString pending_;
 };
 
 }  // namespace vrdk::shell

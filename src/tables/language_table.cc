@@ -108,16 +108,24 @@ const LanguageTable& LanguageTables::Table(int language) const {
   return tables_[language - 1];
 }
 
-std::optional<std::string> LanguageTables::FindTextKey(std::string_view text) const {
-  if (text.empty()) return std::nullopt;
-  std::optional<std::string> found;
+LanguageTables::LanguageTables(std::array<LanguageTable, kLanguageCount> tables)
+    : tables_(std::move(tables)) {
+  // Every caption of a language switch is looked up: the search is made
+  // once, here.
   for (const auto& table : tables_) {
     for (int number = 0; number <= kLastFindableNumber; ++number) {
       std::string key = "Str" + std::to_string(number);
-      if (table.Find(key) == text) found = std::move(key);
+      if (const auto text = table.Find(key); text && !text->empty())
+        keys_of_texts_.insert_or_assign(std::string(*text), std::move(key));
     }
   }
-  return found;
+}
+
+std::optional<std::string> LanguageTables::FindTextKey(std::string_view text) const {
+  if (text.empty()) return std::nullopt;
+  const auto found = keys_of_texts_.find(std::string(text));
+  if (found == keys_of_texts_.end()) return std::nullopt;
+  return found->second;
 }
 
 std::string LanguageTables::Retranslate(std::string_view caption, int language) const {

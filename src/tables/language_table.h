@@ -24,6 +24,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "tables/ini_table.h"
@@ -74,8 +75,7 @@ std::optional<LanguageTable> LoadLanguageTable(int language);
 class LanguageTables {
  public:
   LanguageTables() = default;
-  explicit LanguageTables(std::array<LanguageTable, kLanguageCount> tables)
-      : tables_(std::move(tables)) {}
+  explicit LanguageTables(std::array<LanguageTable, kLanguageCount> tables);
   // All three from the program's resources; a missing one stays empty.
   static LanguageTables Load();
 
@@ -94,6 +94,8 @@ class LanguageTables {
 
  private:
   std::array<LanguageTable, kLanguageCount> tables_;
+  // Text -> key, as FindTextKey finds it (the last match kept).
+  std::unordered_map<std::string, std::string> keys_of_texts_;
 };
 
 }  // namespace vrdk

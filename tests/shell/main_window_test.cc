@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include "shell/loading_window.h"
+#include "shell/pictures.h"
 #include "shell/skin_widgets.h"
 #include "window_rig.h"
 
@@ -470,6 +471,31 @@ TEST(MainWindow, ARejectedMouseVeilsThePagesWithTheReason) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("veil")].toString(),
             QStringLiteral("The mouse manufacturer or product id error"));
+}
+
+// A page's pictures are decoded when it is first shown, the engineer page's
+// controls made then, and a language switch lets the other language's
+// pictures go.
+TEST(MainWindow, HiddenPagesHoldNoPixelsAndNoEngineerControlsUntilShown) {
+  WindowRig rig;
+  auto* advanced = rig.Find<QLabel>(QStringLiteral("Img_P2"));
+  EXPECT_TRUE(advanced->pixmap().isNull());
+  EXPECT_EQ(advanced->size(), rig.window.GetPictures().Size(QStringLiteral("L1_Back2")));
+  EXPECT_FALSE(rig.Find<QLabel>(QStringLiteral("Img_P1"))->pixmap().isNull());
+  EXPECT_EQ(rig.window.findChild<QWidget*>(QStringLiteral("cb_LEDMode")), nullptr);
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  EXPECT_FALSE(advanced->pixmap().isNull());
+  rig.window.Btn_Engineer_0Click();
+  EXPECT_NE(rig.window.findChild<QWidget*>(QStringLiteral("cb_LEDMode")), nullptr);
+  EXPECT_EQ(rig.window.findChildren<QWidget*>(QStringLiteral("ts_Operator")).size(), 1);
+
+  Pictures& pictures = rig.window.GetPictures();
+  const qint64 english = pictures.Get(QStringLiteral("L1_Back3")).cacheKey();
+  const qint64 shared = pictures.Get(QStringLiteral("SetS_01")).cacheKey();
+  pictures.KeepLanguage(2);
+  EXPECT_NE(pictures.Get(QStringLiteral("L1_Back3")).cacheKey(), english);
+  EXPECT_EQ(pictures.Get(QStringLiteral("SetS_01")).cacheKey(), shared);
 }
 
 TEST(MainWindow, MissingPictureGivesANamedErrorAndAUsableWindow) {

@@ -16,6 +16,7 @@
 #include "settings/pointer_platform.h"
 #include "shell/dialogs.h"
 #include "shell/main_window.h"
+#include "shell/skin_widgets.h"
 #include "support/session_rig.h"
 
 namespace vrdk::shell {
@@ -157,7 +158,10 @@ class WindowRig {
   }
   // The picture a label shows is the named one.
   bool ShowsPicture(const QString& image, const QString& picture) {
-    return Find<QLabel>(image)->pixmap().cacheKey() == window.GetPictures().Get(picture).cacheKey();
+    auto* label = Find<QLabel>(image);
+    auto* lazy = qobject_cast<PictureLabel*>(label);
+    const QPixmap shown = lazy != nullptr ? lazy->Picture() : label->pixmap();
+    return shown.cacheKey() == window.GetPictures().Get(picture).cacheKey();
   }
   SimulatedMouse& Mouse() { return mouse_; }
   SimulatedBackend& Bus() { return backend_; }

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <cstdio>
 
@@ -78,24 +79,15 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("Pg_Parameter"));
   tabs_->setGeometry(12, kLogoHeight + 8, kWidth - 24, kHeight - kLogoHeight - 64);
-  chip_ = new EngineerChipTab(services, tabs_);
-  gun_ = new EngineerGunTab(services, tabs_);
-  keys_ = new EngineerKeysTab(services, this, tabs_);
-  tabs_->addTab(chip_, Term(kTitleTerm));
-  tabs_->addTab(gun_, Term(149));   // "Fire Key Setting"
-  tabs_->addTab(keys_, Term(147));  // "Profile"
-  chip_->SetPackageListener([this] { keys_->ShowState(); });
-  // The engineer keys take their functions from the key page's menus, with
-  // the engineer page's sizes and both profile entries.
-  menus_ = new KeyMenus(services, this);
-  connect(menus_, &KeyMenus::LeafChosen, this, [this](int tag) {
-    if (menu_target_) AssignMenuEntry(*menu_target_, tag);
-  });
-  connect(menus_, &KeyMenus::MacroChosen, this, &EngineerPage::AssignMacro);
-  connect(menus_, &KeyMenus::CombinationChosen, this, &EngineerPage::OpenCombinationDialog);
-  keys_->SetKeyMenuHook([this](const keys::KeyTarget& target, const QPoint& global_at) {
-    OpenKeyMenus(target, global_at);
-  });
+  // The tabs hold some 1,200 controls: they are made when the page is first
+  // shown (Build); until then stand-ins with their names and titles hold
+  // their places.
+  for (const auto& [name, title] :
+       {std::pair{"ts_Engineer", kTitleTerm}, {"ts_Gun", 149}, {"ts_Operator", 147}}) {
+    auto* stand_in = new QWidget(tabs_);
+    stand_in->setObjectName(QLatin1String(name));
+    tabs_->addTab(stand_in, Term(title));
+  }
   int x = 12;
   for (const char* name : {"Btn_Main_6", "Btn_Save_6", "Btn_Load_6", "Btn_Default",
                            "Btn_ImportBaseMacro", "Btn_PatchCode"}) {
@@ -118,6 +110,41 @@ EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, s
   close->setObjectName(QStringLiteral("Btn_Close"));
   close->setGeometry(kWidth - 44, 8, 32, 28);
   ShowRevealed(false);
+}
+
+void EngineerPage::Build() {
+  if (keys_ != nullptr) return;
+  const QSignalBlocker quiet(tabs_);
+  // Made while hidden, the controls are laid out once they are polished,
+  // when shown.
+  tabs_->hide();
+  while (tabs_->count() > 0) {
+    QWidget* stand_in = tabs_->widget(0);
+    tabs_->removeTab(0);
+    delete stand_in;
+  }
+  chip_ = new EngineerChipTab(services_, tabs_);
+  gun_ = new EngineerGunTab(services_, tabs_);
+  keys_ = new EngineerKeysTab(services_, this, tabs_);
+  tabs_->addTab(chip_, Term(kTitleTerm));
+  tabs_->addTab(gun_, Term(149));   // "Fire Key Setting"
+  tabs_->addTab(keys_, Term(147));  // "Profile"
+  chip_->SetPackageListener([this] { keys_->ShowState(); });
+  // The engineer keys take their functions from the key page's menus, with
+  // the engineer page's sizes and both profile entries.
+  tabs_->show();
+  menus_ = new KeyMenus(services_, this);
+  menus_->ApplyLanguage();
+  connect(menus_, &KeyMenus::LeafChosen, this, [this](int tag) {
+    if (menu_target_) AssignMenuEntry(*menu_target_, tag);
+  });
+  connect(menus_, &KeyMenus::MacroChosen, this, &EngineerPage::AssignMacro);
+  connect(menus_, &KeyMenus::CombinationChosen, this, &EngineerPage::OpenCombinationDialog);
+  keys_->SetKeyMenuHook(key_menu_hook_
+                            ? key_menu_hook_
+                            : [this](const keys::KeyTarget& target, const QPoint& global_at) {
+                                OpenKeyMenus(target, global_at);
+                              });
 }
 
 void EngineerPage::OpenKeyMenus(const keys::KeyTarget& target, const QPoint& global_at) {
@@ -168,37 +195,47 @@ void EngineerPage::ApplyLanguage() {
     findChild<QPushButton*>(QLatin1String(name))
         ->setText(QString::fromStdString(language.Text(key)));
   }
-  menus_->ApplyLanguage();
+  if (menus_ != nullptr) menus_->ApplyLanguage();
 }
 
 void EngineerPage::ShowState() {
   ShowRevealed(services_.GetSession().Pages().engineer.revealed);
+  if (keys_ == nullptr) return;
   chip_->ShowState();
   gun_->ShowState();
   keys_->ShowState();
 }
 
-void EngineerPage::Shown() { ShowState(); }
+void EngineerPage::Shown() {
+  Build();
+  ShowState();
+}
 
 void EngineerPage::HideMenus() {
+  if (keys_ == nullptr) return;
   keys_->HideMenus();
   menus_->HideAll();
 }
 
-void EngineerPage::ShowButtonTests(const ButtonTests& tests) { keys_->ShowButtonTests(tests); }
+void EngineerPage::ShowButtonTests(const ButtonTests& tests) {
+  if (keys_ != nullptr) keys_->ShowButtonTests(tests);
+}
 
-void EngineerPage::SetKeyMenuHook(KeyMenuHook hook) { keys_->SetKeyMenuHook(std::move(hook)); }
+void EngineerPage::SetKeyMenuHook(KeyMenuHook hook) {
+  key_menu_hook_ = std::move(hook);
+  if (keys_ != nullptr) keys_->SetKeyMenuHook(key_menu_hook_);
+}
 
 keys::AssignResult EngineerPage::AssignMenuEntry(const keys::KeyTarget& target, int tag) {
   const auto result = keys::KeyAssignment(services_.GetSession()).AssignMenuEntry(target, tag);
-  keys_->ShowCaptions();
+  if (keys_ != nullptr) keys_->ShowCaptions();
   return result;
 }
 
 keys::AssignResult EngineerPage::AssignCode(const keys::KeyTarget& target, const std::string& code,
                                             const std::string& caption) {
   const auto result = keys::KeyAssignment(services_.GetSession()).AssignCode(target, code, caption);
-  keys_->ShowCaptions();
+  if (keys_ != nullptr) keys_->ShowCaptions();
   return result;
 }
 
@@ -209,6 +246,7 @@ void EngineerPage::ShowRevealed(bool revealed) {
   for (const char* name : {"Btn_Default", "Btn_ImportBaseMacro", "Btn_PatchCode"}) {
     findChild<QPushButton*>(QLatin1String(name))->setVisible(revealed);
   }
+  if (keys_ == nullptr) return;
   findChild<QLabel*>(QStringLiteral("lbl_LEDMode"))->setEnabled(revealed);
   findChild<QComboBox*>(QStringLiteral("cb_LEDMode"))->setEnabled(revealed);
 }

@@ -73,6 +73,8 @@ class EngineerPage : public Page {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Makes the tabs' controls in place of their stand-ins, once.
+  void Build();
   void ShowRevealed(bool revealed);
   // The key menus, shared with the key page, opened for an engineer key.
   void OpenKeyMenus(const keys::KeyTarget& target, const QPoint& global_at);
@@ -82,9 +84,10 @@ class EngineerPage : public Page {
   QTabWidget* tabs_;
   KeyMenus* menus_ = nullptr;
   std::optional<keys::KeyTarget> menu_target_;
-  EngineerChipTab* chip_;
-  EngineerGunTab* gun_;
-  EngineerKeysTab* keys_;
+  KeyMenuHook key_menu_hook_;  // set from outside; else the key menus open
+  EngineerChipTab* chip_ = nullptr;
+  EngineerGunTab* gun_ = nullptr;
+  EngineerKeysTab* keys_ = nullptr;  // set once built
 };
 
 }  // namespace vrdk::shell
