@@ -955,7 +955,6 @@ void MacroPage::Btn_InsertStartClick() {
 
 void MacroPage::ApplyLanguage() {
   EnsureLibrary();
-  Restyle();
   new_button_->setText(Text("Str432"));
   SetRecordingLook(Recording());
   const std::pair<const char*, const char*> captions[] = {
@@ -983,6 +982,8 @@ void MacroPage::ApplyLanguage() {
     insert_list_->addItem(Text(key));
   }
   insert_list_->setCurrentIndex(std::max(0, current));
+  // Sized and placed after their captions.
+  Restyle();
   for (MenuPanel* panel : {pc_panel_, device_panel_, content_panel_}) panel->Restyle(services_);
   SelectDelayMode(delay_mode_, false);
   SelectDelayMode(insert_mode_, true);
