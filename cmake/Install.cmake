@@ -101,11 +101,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/vrdk")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its platform plugins at run time, so no library names them; the
-# fonts stand in for the ones the language tables ask for.
+# fonts stand in for the ones the language tables ask for; Qt's translations
+# put its colour dialog into Chinese for language 2.
 if(TARGET vrdk-mouse)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-      "fonts-crosextra-carlito, fonts-noto-cjk, fonts-liberation, qt6-wayland")
+      "fonts-crosextra-carlito, fonts-noto-cjk, fonts-liberation, qt6-wayland, qt6-translations-l10n")
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

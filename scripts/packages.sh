@@ -3,9 +3,10 @@ BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohma
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev lintian dpkg-dev appstream
                xdotool)
 # The window: Qt 6 Widgets, rsvg-convert for its artwork, the free fonts that
-# stand in for the ones the language tables name, and Xvfb for screenshots.
+# stand in for the ones the language tables name, Qt's translations (its
+# colour dialog in Chinese), and Xvfb for screenshots.
 GUI_PACKAGES=(qt6-base-dev librsvg2-bin fonts-crosextra-carlito fonts-noto-cjk fonts-liberation
-              xvfb xauth)
+              qt6-translations-l10n xvfb xauth)
 # What the VM test (scripts/vm_test.sh) boots its guest with.
 VM_PACKAGES=(qemu-system-x86 busybox-static)
 # The Windows build: Debian's mingw-w64 cross compiler (POSIX threads) and

@@ -5,10 +5,12 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -25,14 +27,54 @@ constexpr const char* kDialogStyle =
     "QPushButton:hover { border-color: #ff5a68; }"
     "QPushButton:pressed { background: #e0283a; }";
 
+// The font on the dialog and each of its parts: a part styled by the
+// dialog's sheet would otherwise fall back to the application's font.
+void UseFont(QWidget& dialog, const QFont& font) {
+  dialog.setFont(font);
+  for (QWidget* part : dialog.findChildren<QWidget*>()) part->setFont(font);
+}
+
+QPushButton* AddButton(QDialog& dialog, QBoxLayout& row, const char* name, const QString& text) {
+  auto* button = new QPushButton(text, &dialog);
+  button->setObjectName(QLatin1String(name));
+  row.addWidget(button);
+  return button;
+}
+
 }  // namespace
 
-MessageDialog::MessageDialog(QWidget* parent, const QString& text, const QFont& font)
+QuestionDialog::QuestionDialog(QWidget* parent, const QString& question, const QFont& font,
+                               const QString& yes, const QString& no)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("FormQuestionDialog"));
+  setModal(true);
+  setStyleSheet(kDialogStyle);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(24, 22, 24, 16);
+  auto* text = new QLabel(question, this);
+  text->setObjectName(QStringLiteral("lbl_Question"));
+  text->setWordWrap(true);
+  text->setAlignment(Qt::AlignCenter);
+  text->setMinimumWidth(300);
+  layout->addWidget(text);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  connect(AddButton(*this, *row, "Btn_Yes", yes), &QPushButton::clicked, this, &QDialog::accept);
+  QPushButton* refuse = AddButton(*this, *row, "Btn_No", no);
+  refuse->setDefault(true);
+  refuse->setFocus();
+  connect(refuse, &QPushButton::clicked, this, &QDialog::reject);
+  row->addStretch();
+  layout->addLayout(row);
+  UseFont(*this, font);
+}
+
+MessageDialog::MessageDialog(QWidget* parent, const QString& text, const QFont& font,
+                             const QString& ok)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("FormMessagDialog"));
   setModal(true);
   setStyleSheet(kDialogStyle);
-  setFont(font);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(24, 22, 24, 16);
   text_ = new QLabel(text, this);
@@ -42,11 +84,12 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& text, const QFont& 
   text_->setMinimumWidth(300);
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(text_);
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("Btn_MessageOK"));
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  layout->addWidget(ok, 0, Qt::AlignCenter);
+  auto* button = new QPushButton(ok, this);
+  button->setObjectName(QStringLiteral("Btn_MessageOK"));
+  button->setDefault(true);
+  connect(button, &QPushButton::clicked, this, &QDialog::accept);
+  layout->addWidget(button, 0, Qt::AlignCenter);
+  UseFont(*this, font);
 }
 
 QString MessageDialog::Text() const { return text_->text(); }
@@ -56,7 +99,6 @@ PasswordDialog::PasswordDialog(QWidget* parent, const QFont& font) : QDialog(par
   setWindowTitle(QStringLiteral("Password"));
   setModal(true);
   setStyleSheet(kDialogStyle);
-  setFont(font);
   auto* layout = new QVBoxLayout(this);
   auto* prompt = new QLabel(QStringLiteral("Password"), this);
   layout->addWidget(prompt);
@@ -68,12 +110,40 @@ PasswordDialog::PasswordDialog(QWidget* parent, const QFont& font) : QDialog(par
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
+  UseFont(*this, font);
 }
 
 QString PasswordDialog::Code() const { return code_->text(); }
 
+QtDialogs::QtDialogs() = default;
+QtDialogs::~QtDialogs() {
+  if (qt_words_) QCoreApplication::removeTranslator(qt_words_.get());
+}
+
+QString QtDialogs::Words(OwnText text) const {
+  return QString::fromStdString(OwnTextFor(text, language_));
+}
+
+void QtDialogs::SetLanguage(int language, const QFont& font) {
+  language_ = language;
+  font_ = font;
+  // Qt's own dialogs (the colour dialog) speak Chinese in language 2 where
+  // Qt's translations are installed, and English otherwise.
+  if (qt_words_) {
+    QCoreApplication::removeTranslator(qt_words_.get());
+    qt_words_.reset();
+  }
+  if (language != 2) return;
+  auto words = std::make_unique<QTranslator>();
+  if (words->load(QStringLiteral("qtbase_zh_TW"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(words.get());
+    qt_words_ = std::move(words);
+  }
+}
+
 void QtDialogs::Message(QWidget* parent, const QString& text, const QFont& font) {
-  MessageDialog dialog(parent, text, font);
+  MessageDialog dialog(parent, text, font, Words(OwnText::kDialogOk));
   dialog.exec();
 }
 
@@ -87,18 +157,16 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& filter) {
 }
 
 bool QtDialogs::ConfirmReplace(QWidget* parent, const QString& path) {
-  return QMessageBox::question(parent, QStringLiteral("Save Profile"),
-                               QStringLiteral("%1 already exists. Replace it?").arg(path),
-                               QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+  return Confirm(parent,
+                 QString::fromStdString(
+                     OwnTextFor(OwnText::kReplaceQuestion, language_, {path.toStdString()})),
+                 font_);
 }
 
 bool QtDialogs::Confirm(QWidget* parent, const QString& question, const QFont& font) {
-  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), question,
-                  QMessageBox::Yes | QMessageBox::No, parent);
-  box.setDefaultButton(QMessageBox::No);
-  box.setFont(font);
-  return box.exec() == QMessageBox::Yes;
+  QuestionDialog dialog(parent, question, font, Words(OwnText::kDialogYes),
+                        Words(OwnText::kDialogNo));
+  return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QString> QtDialogs::Password(QWidget* parent, const QFont& font) {

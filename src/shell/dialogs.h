@@ -8,10 +8,14 @@
 #include <QDialog>
 #include <QFont>
 #include <QString>
+#include <memory>
 #include <optional>
+
+#include "tables/own_texts.h"
 
 class QLabel;
 class QLineEdit;
+class QTranslator;
 
 namespace vrdk::shell {
 
@@ -39,11 +43,16 @@ class ShellDialogs {
   // Runs one of the window's own small dialogs (macro name, input key, input
   // delay) modally; true when it was confirmed. Tests answer it themselves.
   virtual bool Run(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+  // The window's language (1..3) and its table font, for the dialogs' own
+  // words and the system dialogs' translations.
+  virtual void SetLanguage(int /*language*/, const QFont& /*font*/) {}
 };
 
 // The dialogs a person sees.
 class QtDialogs : public ShellDialogs {
  public:
+  QtDialogs();
+  ~QtDialogs() override;
   void Message(QWidget* parent, const QString& text, const QFont& font) override;
   QString SaveFileName(QWidget* parent, const QString& filter) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
@@ -53,17 +62,35 @@ class QtDialogs : public ShellDialogs {
   void OpenWebAddress(const QString& address) override;
   std::optional<QColor> Colour(QWidget* parent, const QColor& initial,
                                const QString& title) override;
+  void SetLanguage(int language, const QFont& font) override;
+
+ private:
+  QString Words(OwnText text) const;
+
+  int language_ = 1;
+  QFont font_;
+  std::unique_ptr<QTranslator> qt_words_;  // Qt's own dialogs in language 2
 };
 
 // The message dialog, FormMessagDialog: borderless, on the "Msg" picture.
 class MessageDialog : public QDialog {
   Q_OBJECT
  public:
-  MessageDialog(QWidget* parent, const QString& text, const QFont& font);
+  MessageDialog(QWidget* parent, const QString& text, const QFont& font,
+                const QString& ok = QStringLiteral("OK"));
   QString Text() const;
 
  private:
   QLabel* text_;
+};
+
+// A yes-or-no question in the message dialog's look (FormQuestionDialog);
+// No is the default.
+class QuestionDialog : public QDialog {
+  Q_OBJECT
+ public:
+  QuestionDialog(QWidget* parent, const QString& question, const QFont& font, const QString& yes,
+                 const QString& no);
 };
 
 // The password dialog dlgPass (caption "Password").

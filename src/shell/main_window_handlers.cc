@@ -51,6 +51,7 @@ void TForm1::OpenEngineerPageIfWanted() {
 
 void TForm1::SwitchLanguage(int language) {
   settings::SwitchLanguage(*session_, language);
+  dialogs_->SetLanguage(session_->CurrentLanguage(), TableFont(11));
   ApplySkin();
   // The first label of its own button becomes the rolling text, not rolling.
   if (const auto copies = buttons_.value(QStringLiteral("Lang%1").arg(language));

@@ -176,6 +176,10 @@ constexpr std::array kEntries = {
           "重設會將出廠設定寫入滑鼠：滑鼠目前所有的按鍵、DPI 段位、燈光設定與巨集都會被取代。"
           "確定要重設滑鼠嗎？"},
     Entry{OwnText::kEngineerPage, "Engineer page", "工程頁面"},
+    Entry{OwnText::kDialogOk, "OK", "確定"},
+    Entry{OwnText::kDialogYes, "Yes", "是"},
+    Entry{OwnText::kDialogNo, "No", "否"},
+    Entry{OwnText::kReplaceQuestion, "{0} already exists. Replace it?", "{0} 已存在，要取代它嗎？"},
 };
 
 constexpr bool InOrder() {

@@ -90,6 +90,11 @@ enum class OwnText {
   kNoDeviceMacros,
   kResetQuestion,
   kEngineerPage,  // the title-bar button back to the engineer page
+  // The dialogs' buttons and questions.
+  kDialogOk,
+  kDialogYes,
+  kDialogNo,
+  kReplaceQuestion,  // {0}: file
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include "shell/loading_window.h"
 #include "shell/pictures.h"
 #include "shell/skin_widgets.h"
+#include "tables/own_texts.h"
 #include "window_rig.h"
 
 namespace vrdk::shell {
@@ -515,12 +517,41 @@ TEST(MainWindow, MissingPictureGivesANamedErrorAndAUsableWindow) {
   EXPECT_EQ(rig.dialogs->messages.size(), 2);  // the window still answers
 }
 
+// Qt's own dialogs (the colour dialog) follow the window into language 2.
+TEST(MainWindow, QtsOwnDialogsSpeakTheWindowsLanguage) {
+  const QString basic = QStringLiteral("&Basic colors");
+  QtDialogs dialogs;
+  dialogs.SetLanguage(2, QFont());
+  EXPECT_NE(QCoreApplication::translate("QColorDialog", basic.toUtf8().constData()), basic);
+  dialogs.SetLanguage(3, QFont());
+  EXPECT_EQ(QCoreApplication::translate("QColorDialog", basic.toUtf8().constData()), basic);
+}
+
 TEST(MainWindow, MessageAndPasswordDialogsCarryTheirNamesAndTheTableFont) {
   const QFont font(QStringLiteral("Microsoft JhengHei"), 11);
   MessageDialog message(nullptr, QStringLiteral("Bin file type error"), font);
   EXPECT_EQ(message.objectName(), QStringLiteral("FormMessagDialog"));
   EXPECT_EQ(message.Text(), QStringLiteral("Bin file type error"));
   EXPECT_EQ(message.font().family(), font.family());
+  // Its text and button are drawn in that font, shown.
+  message.show();
+  for (const char* part : {"lbl_Message", "Btn_MessageOK"}) {
+    const QFont shown = message.findChild<QWidget*>(QLatin1String(part))->font();
+    EXPECT_EQ(shown.family(), font.family()) << part;
+    EXPECT_EQ(shown.pointSize(), 11) << part;
+  }
+  message.hide();
+  // A question in the same look, its words in the window's language, No first.
+  QuestionDialog question(nullptr, QStringLiteral("替換？"), font,
+                          QString::fromStdString(OwnTextFor(OwnText::kDialogYes, 2)),
+                          QString::fromStdString(OwnTextFor(OwnText::kDialogNo, 2)));
+  question.show();
+  EXPECT_EQ(question.findChild<QLabel*>(QStringLiteral("lbl_Question"))->font().family(),
+            font.family());
+  EXPECT_EQ(question.findChild<QPushButton*>(QStringLiteral("Btn_Yes"))->text(),
+            QStringLiteral("是"));
+  EXPECT_TRUE(question.findChild<QPushButton*>(QStringLiteral("Btn_No"))->isDefault());
+  question.hide();
   PasswordDialog password(nullptr, font);
   EXPECT_EQ(password.objectName(), QStringLiteral("dlgPass"));
   EXPECT_EQ(password.windowTitle(), QStringLiteral("Password"));
