@@ -41,22 +41,31 @@ QPushButton* AddButton(QDialog& dialog, QBoxLayout& row, const char* name, const
   return button;
 }
 
+// The message dialog's look: borderless and modal, the text centred above
+// the buttons.
+QLabel* BuildTextDialog(QDialog& dialog, const char* name, const QString& text,
+                        const char* text_name) {
+  dialog.setObjectName(QLatin1String(name));
+  dialog.setModal(true);
+  dialog.setStyleSheet(kDialogStyle);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->setContentsMargins(24, 22, 24, 16);
+  auto* label = new QLabel(text, &dialog);
+  label->setObjectName(QLatin1String(text_name));
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignCenter);
+  label->setMinimumWidth(300);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(label);
+  return label;
+}
+
 }  // namespace
 
 QuestionDialog::QuestionDialog(QWidget* parent, const QString& question, const QFont& font,
                                const QString& yes, const QString& no)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(QStringLiteral("FormQuestionDialog"));
-  setModal(true);
-  setStyleSheet(kDialogStyle);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(24, 22, 24, 16);
-  auto* text = new QLabel(question, this);
-  text->setObjectName(QStringLiteral("lbl_Question"));
-  text->setWordWrap(true);
-  text->setAlignment(Qt::AlignCenter);
-  text->setMinimumWidth(300);
-  layout->addWidget(text);
+  BuildTextDialog(*this, "FormQuestionDialog", question, "lbl_Question");
   auto* row = new QHBoxLayout;
   row->addStretch();
   connect(AddButton(*this, *row, "Btn_Yes", yes), &QPushButton::clicked, this, &QDialog::accept);
@@ -65,30 +74,20 @@ QuestionDialog::QuestionDialog(QWidget* parent, const QString& question, const Q
   refuse->setFocus();
   connect(refuse, &QPushButton::clicked, this, &QDialog::reject);
   row->addStretch();
-  layout->addLayout(row);
+  static_cast<QVBoxLayout*>(layout())->addLayout(row);
   UseFont(*this, font);
 }
 
 MessageDialog::MessageDialog(QWidget* parent, const QString& text, const QFont& font,
                              const QString& ok)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(QStringLiteral("FormMessagDialog"));
-  setModal(true);
-  setStyleSheet(kDialogStyle);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(24, 22, 24, 16);
-  text_ = new QLabel(text, this);
-  text_->setObjectName(QStringLiteral("lbl_Message"));
-  text_->setWordWrap(true);
-  text_->setAlignment(Qt::AlignCenter);
-  text_->setMinimumWidth(300);
-  text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  layout->addWidget(text_);
+  text_ = BuildTextDialog(*this, "FormMessagDialog", text, "lbl_Message");
   auto* button = new QPushButton(ok, this);
   button->setObjectName(QStringLiteral("Btn_MessageOK"));
   button->setDefault(true);
   connect(button, &QPushButton::clicked, this, &QDialog::accept);
-  layout->addWidget(button, 0, Qt::AlignCenter);
+  layout()->addWidget(button);
+  layout()->setAlignment(button, Qt::AlignCenter);
   UseFont(*this, font);
 }
 
