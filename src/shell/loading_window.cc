@@ -1,5 +1,7 @@
 #include "shell/loading_window.h"
 
+#include <QBitmap>
+#include <QGuiApplication>
 #include <QPainter>
 
 namespace vrdk::shell {
@@ -19,11 +21,34 @@ FormLoadingUI::FormLoadingUI(const QPixmap& wait_picture, QWidget* owner)
   animation_.setInterval(kFrameMs);
   connect(&animation_, &QTimer::timeout, this, [this] {
     frame_ = (frame_ + 1) % kSteps;
+    Shape();
     update();
   });
 }
 
+QImage FormLoadingUI::FrameImage() const {
+  QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(kWidth / 2.0, kHeight / 2.0);
+  painter.rotate(360.0 * frame_ / kSteps);
+  painter.drawPixmap(QRectF(-kPictureSize / 2.0, -kPictureSize / 2.0, kPictureSize, kPictureSize),
+                     picture_, QRectF(picture_.rect()));
+  return image;
+}
+
+// Without a compositor the transparent pixels would show black: the window
+// takes the shape of the frame drawn, as the main window takes its
+// picture's (the offscreen platform has no masks).
+void FormLoadingUI::Shape() {
+  if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  setMask(QBitmap::fromImage(FrameImage().createAlphaMask()));
+}
+
 void FormLoadingUI::showEvent(QShowEvent* event) {
+  Shape();
   QWidget::showEvent(event);
   animation_.start();
 }
@@ -41,13 +66,7 @@ void FormLoadingUI::ShowOver(const QWidget& owner) {
 void FormLoadingUI::paintEvent(QPaintEvent*) {
   if (!isVisible()) return;
   QPainter painter(this);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QPointF centre(kWidth / 2.0, kHeight / 2.0);
-  painter.translate(centre);
-  painter.rotate(360.0 * frame_ / kSteps);
-  painter.drawPixmap(QRectF(-kPictureSize / 2.0, -kPictureSize / 2.0, kPictureSize, kPictureSize),
-                     picture_, QRectF(picture_.rect()));
+  painter.drawImage(0, 0, FrameImage());
 }
 
 }  // namespace vrdk::shell

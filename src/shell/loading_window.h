@@ -4,6 +4,7 @@
 // pumps window events between chunks, so it keeps turning during a transfer.
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -21,6 +22,8 @@ class FormLoadingUI : public QWidget {
   // Shown at the owner's left + 6, top + 6.
   void ShowOver(const QWidget& owner);
   int Frame() const { return frame_; }
+  // The spinner as drawn at the current frame.
+  QImage FrameImage() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -28,6 +31,8 @@ class FormLoadingUI : public QWidget {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  void Shape();
+
   QPixmap picture_;
   QTimer animation_;
   int frame_ = 0;
