@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
 #include <QFontMetrics>
 #include <QLabel>
 #include <QTextDocument>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEnterEvent>
 #include <QListWidget>
@@ -142,6 +147,59 @@ TEST(CaptionFit, EveryCaptionOfThePanelsMenusAndDialogsIsWholeInEachLanguage) {
     EXPECT_TRUE(clipped.isEmpty()) << "language " << language << ", the combination dialog:\n"
                                    << clipped.join('\n').toStdString();
     keys->CombinationDialog()->IB_CloseClick();
+  }
+}
+
+double Luminance(QRgb colour) {
+  const auto channel = [](int value) {
+    const double c = value / 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(qRed(colour)) + 0.7152 * channel(qGreen(colour)) +
+         0.0722 * channel(qBlue(colour));
+}
+
+double Contrast(QRgb a, QRgb b) {
+  const double x = Luminance(a);
+  const double y = Luminance(b);
+  return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+// The text of a drawn list against its background: the commonest colour is
+// the background, the one farthest from it the text's.
+double TextContrast(const QImage& drawn, const QRect& left_out) {
+  std::map<QRgb, int> counts;
+  for (int y = 0; y < drawn.height(); ++y) {
+    for (int x = 0; x < drawn.width(); ++x) {
+      if (!left_out.contains(x, y)) ++counts[drawn.pixel(x, y) | 0xFF000000u];
+    }
+  }
+  const QRgb background =
+      std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+      })->first;
+  double best = 1;
+  for (const auto& [colour, count] : counts) best = std::max(best, Contrast(colour, background));
+  return best;
+}
+
+// The light page's drop-down lists, open, draw their entries readably.
+TEST(CaptionFit, TheLightPagesOpenListsHaveReadableContrast) {
+  WindowRig rig;
+  rig.Connect();
+  settings::Navigation(rig.session).Go(NavPage::kBreathingLight);
+  rig.window.RefreshAPPage();
+  for (const char* name : {"cb_LEDMode_3", "cb_Profile1Color_3"}) {
+    auto* list = rig.Find<QComboBox>(QLatin1String(name));
+    list->showPopup();
+    rig.Settle();
+    QAbstractItemView* view = list->view();
+    // The rows that are not chosen: the chosen one is drawn in the mark colour.
+    const QImage drawn = view->grab().toImage();
+    const QRect chosen = view->visualRect(view->currentIndex())
+                             .translated(view->viewport()->mapTo(view, QPoint(0, 0)));
+    EXPECT_GE(TextContrast(drawn, chosen), 4.5) << name;
+    list->hidePopup();
   }
 }
 

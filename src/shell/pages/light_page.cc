@@ -232,11 +232,11 @@ void LightPage::ApplyLanguage() {
   const QFont font = services_.TableFont(skin.Style("E").points);
   FillLists();
   for (QComboBox* list : {type_, scan_, strip_count_, nt_count_}) {
-    list->setStyleSheet(QStringLiteral("QComboBox { %1 }").arg(field));
+    list->setStyleSheet(ListStyle(skin, "D"));
     list->setFont(font);
   }
   for (QComboBox* list : profile_colours_) {
-    list->setStyleSheet(QStringLiteral("QComboBox { %1 }").arg(field));
+    list->setStyleSheet(ListStyle(skin, "D"));
     list->setFont(font);
     list->resize(132, kFieldHeight);
   }

@@ -104,6 +104,18 @@ QString FieldStyle(const SkinLayout& skin, const char* group) {
            CssColour(skin.Colour(stem + "_Border")));
 }
 
+QString ListStyle(const SkinLayout& skin, const char* group) {
+  const std::string stem(group);
+  // The pop-up list in the field's colours: left to the system's palette it
+  // would draw the field's light text on light grey.
+  return QStringLiteral(
+             "QComboBox { %1 }"
+             " QComboBox QAbstractItemView { color: %2; background: %3; border: 1px solid %4;"
+             " selection-background-color: #e0283a; selection-color: #ffffff; outline: none; }")
+      .arg(FieldStyle(skin, group), CssColour(skin.Style(stem).colour),
+           CssColour(skin.Colour(stem + "_Back")), CssColour(skin.Colour(stem + "_Border")));
+}
+
 void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::vector<bool>& lit,
               const QString& on, const QString& off) {
   for (int i = 0; i < row.size(); ++i) {

@@ -84,6 +84,8 @@ class ColourSwatch : public QWidget {
 // Style sheet of a number field or list in the skin's colours of a page
 // ("D": text, back and border from Color_D, Color_D_Back, Color_D_Border).
 QString FieldStyle(const SkinLayout& skin, const char* group);
+// A drop-down list's sheet: the field's, and its pop-up in the same colours.
+QString ListStyle(const SkinLayout& skin, const char* group);
 
 // Shows "on" on the lit pictures of a row and "off" on the others.
 void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::vector<bool>& lit,
