@@ -74,9 +74,11 @@ bool IsNavigationStem(const QString& stem) {
 }
 
 // The free fonts that stand in for the ones the language tables name.
+const QString kChineseTableFont = QStringLiteral("Microsoft JhengHei");
+
 void SubstituteFonts() {
   QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
-  QFont::insertSubstitutions(QStringLiteral("Microsoft JhengHei"),
+  QFont::insertSubstitutions(kChineseTableFont,
                              {QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Noto Sans TC")});
   QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
                             QStringLiteral("Liberation Sans Narrow"));
@@ -328,8 +330,13 @@ void TForm1::PostToOwnerThread(std::function<void()> task) {
 // --- ShellServices ---------------------------------------------------------------------
 
 QFont TForm1::TableFont(int points) const {
-  QFont font(session_ != nullptr ? QString::fromStdString(session_->Language().FontName())
-                                 : QStringLiteral("Calibri"));
+  const QString family = session_ != nullptr
+                            ? QString::fromStdString(session_->Language().FontName())
+                            : QStringLiteral("Calibri");
+  QFont font(family);
+  // Chinese text in a Latin table font (a macro's name, a file name) is
+  // drawn in the Chinese table's font, not in a fallback of the system's.
+  if (family != kChineseTableFont) font.setFamilies({family, kChineseTableFont});
   font.setPointSize(points > 0 ? points : 9);
   return font;
 }

@@ -183,6 +183,23 @@ double TextContrast(const QImage& drawn, const QRect& left_out) {
   return best;
 }
 
+// Chinese text in a Latin table font (a library macro's name in language 1)
+// is drawn in the Chinese table font at the same size, not in whatever
+// fallback the system picks.
+TEST(CaptionFit, ChineseTextInALatinTableFontUsesTheChineseTableFont) {
+  WindowRig rig;
+  const QString chinese = QStringLiteral("巨集名稱");
+  const QFont latin = rig.window.TableFont(9);
+  rig.Click(QStringLiteral("Btn_Lang2_1"));
+  const QFont cjk = rig.window.TableFont(9);
+  ASSERT_NE(latin.family(), cjk.family());
+  const QRect in_latin = QFontMetrics(latin).tightBoundingRect(chinese);
+  const QRect in_cjk = QFontMetrics(cjk).tightBoundingRect(chinese);
+  EXPECT_EQ(in_latin.size(), in_cjk.size());
+  EXPECT_EQ(QFontMetrics(latin).horizontalAdvance(chinese),
+            QFontMetrics(cjk).horizontalAdvance(chinese));
+}
+
 // The light page's drop-down lists, open, draw their entries readably.
 TEST(CaptionFit, TheLightPagesOpenListsHaveReadableContrast) {
   WindowRig rig;
