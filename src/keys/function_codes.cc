@@ -4,6 +4,7 @@
 #include <array>
 
 #include "keys/keyboard_keys.h"
+#include "tables/own_texts.h"
 
 namespace vrdk {
 namespace {
@@ -77,9 +78,9 @@ constexpr int kProfileLoopName = 254;
 constexpr int kAimName = 260;
 constexpr int kEmptyComboName = 205;
 constexpr std::string_view kFireMacroName = "Fire Macro";
-// What a built-in fire pattern is called when the language has no text for
-// it (the shipped tables have none): "Fire Pattern 1" .. "Fire Pattern 7".
-constexpr std::string_view kFirePatternName = "Fire Pattern ";
+// A built-in fire pattern the language has no text for (the shipped tables
+// have none) is called "Fire Pattern 1" .. "Fire Pattern 7" in the window's
+// own words.
 constexpr int kFirstFirePatternName = 600;
 
 constexpr std::array<std::string_view, 4> kModifierNames = {"Ctrl", "Shift", "Alt", "Win"};
@@ -170,8 +171,8 @@ std::string FirePatternName(const std::string& prefix, const LanguageTable& lang
     // An empty name would show a button that fires as one with no function.
     std::string name = language.Text(pattern.name);
     if (name.empty()) {
-      name =
-          std::string(kFirePatternName) + std::to_string(pattern.name - kFirstFirePatternName + 1);
+      name = OwnTextFor(OwnText::kFirePattern, language.Number(),
+                        {std::to_string(pattern.name - kFirstFirePatternName + 1)});
     }
     return name;
   }

@@ -8,6 +8,7 @@
 #include "image/section_defaults.h"
 #include "macros/macro_name.h"
 #include "session/write_roads.h"
+#include "tables/own_texts.h"
 
 namespace vrdk {
 
@@ -139,16 +140,17 @@ Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail
   // The file holds what the mouse holds: read it again, raw bytes and all.
   // What a read with lost reports or a lost mouse left in the working image
   // is not the mouse's, and must not replace a good file.
-  switch (session_.Btn_Read()) {
+  const ReadResult read = session_.Btn_Read();
+  switch (read) {
     case ReadResult::kComplete:
       break;
-    case ReadResult::kFailed:
-      // The read said why; nothing more is saved.
-      session_.Events().ShowText(kReadDamagedMessage);
-      return {Outcome::Kind::kDeviceFailed, std::string(kReadDamagedMessage), true};
-    case ReadResult::kLost:
-      session_.Events().ShowText(kReadLostMessage);
-      return {Outcome::Kind::kDeviceFailed, std::string(kReadLostMessage), true};
+    case ReadResult::kFailed:  // the read said why; nothing more is saved
+    case ReadResult::kLost: {
+      const std::string said = session_.Own(read == ReadResult::kLost ? OwnText::kSaveReadLost
+                                                                      : OwnText::kSaveReadDamaged);
+      session_.Events().ShowText(said);
+      return {Outcome::Kind::kDeviceFailed, said, true};
+    }
     case ReadResult::kRefused:
       return Refused(Refusal::kBusy, false);
   }

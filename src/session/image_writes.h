@@ -41,10 +41,6 @@ class ImageWrites {
  public:
   static constexpr std::string_view kNoMouseMessage = "Str022";
   static constexpr std::string_view kWrongFileMessage = "Loading .bin is error!";
-  static constexpr std::string_view kReadDamagedMessage =
-      "The mouse did not answer every report of the read; nothing was saved.";
-  static constexpr std::string_view kReadLostMessage =
-      "The mouse left the bus while it was being read; nothing was saved.";
 
   explicit ImageWrites(Session& session) : session_(session) {}
 

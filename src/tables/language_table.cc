@@ -74,6 +74,13 @@ std::optional<std::string_view> LanguageTable::Find(std::string_view key) const 
   return table_.Find(name_, key);
 }
 
+int LanguageTable::Number() const {
+  for (int language = 1; language <= kLanguageCount; ++language) {
+    if (name_ == LanguageName(language)) return language;
+  }
+  return 1;
+}
+
 std::string LanguageTable::Text(std::string_view key) const { return table_.Value(name_, key); }
 
 std::string LanguageTable::DpiText(int n) const {

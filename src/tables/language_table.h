@@ -49,6 +49,8 @@ class LanguageTable {
   static LanguageTable Parse(std::span<const std::uint8_t> bytes, std::string_view name);
 
   const std::string& Name() const { return name_; }
+  // 1..3 for "lang1" .. "lang3"; 1 for a table of another name.
+  int Number() const;
   // The text under `key`, or nothing when the table lacks the key.
   std::optional<std::string_view> Find(std::string_view key) const;
   // The text under `key`; a missing key reads as empty text.

@@ -180,6 +180,13 @@ constexpr std::array kEntries = {
     Entry{OwnText::kDialogYes, "Yes", "是"},
     Entry{OwnText::kDialogNo, "No", "否"},
     Entry{OwnText::kReplaceQuestion, "{0} already exists. Replace it?", "{0} 已存在，要取代它嗎？"},
+    Entry{OwnText::kSaveReadDamaged,
+          "The mouse did not answer every report of the read; nothing was saved.",
+          "讀取時滑鼠未回應所有報告；未儲存任何內容。"},
+    Entry{OwnText::kSaveReadLost,
+          "The mouse left the bus while it was being read; nothing was saved.",
+          "讀取時滑鼠已離線；未儲存任何內容。"},
+    Entry{OwnText::kFirePattern, "Fire Pattern {0}", "連發模式 {0}"},
 };
 
 constexpr bool InOrder() {

@@ -95,6 +95,10 @@ enum class OwnText {
   kDialogYes,
   kDialogNo,
   kReplaceQuestion,  // {0}: file
+  // A profile saved from a read that did not finish.
+  kSaveReadDamaged,
+  kSaveReadLost,
+  kFirePattern,  // {0}: number
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

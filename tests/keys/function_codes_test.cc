@@ -342,10 +342,12 @@ TEST(FireMacroNaming, PatternsTheLanguageHasNoTextForAreStillNamed) {
   for (int language = 1; language <= kLanguageCount; ++language) {
     const LanguageTable table = *LoadLanguageTable(language);
     KeyCodeContext context;
-    EXPECT_EQ(NameForCode("0B120108", table, context), "Fire Pattern 3") << language;
-    EXPECT_EQ(NameForCode("0B110108", table, context), "Fire Pattern 2") << language;
-    EXPECT_EQ(NameForCode("0B150208", table, context), "Fire Pattern 6") << language;
-    EXPECT_EQ(NameForCode("0B170300", table, context), "Fire Pattern 7") << language;
+    // In the table's own language.
+    const std::string pattern = language == 2 ? "連發模式 " : "Fire Pattern ";
+    EXPECT_EQ(NameForCode("0B120108", table, context), pattern + "3") << language;
+    EXPECT_EQ(NameForCode("0B110108", table, context), pattern + "2") << language;
+    EXPECT_EQ(NameForCode("0B150208", table, context), pattern + "6") << language;
+    EXPECT_EQ(NameForCode("0B170300", table, context), pattern + "7") << language;
     EXPECT_EQ(NameForCode("0B160100", table, context), "") << language;  // no such pattern
   }
 }

@@ -12,6 +12,7 @@
 #include "session/write_roads.h"
 #include "support/session_rig.h"
 #include "support/temp_dir.h"
+#include "tables/own_texts.h"
 
 namespace vrdk {
 namespace {
@@ -66,7 +67,7 @@ TEST_P(SaveTest, AnswersLostAtEveryTryKeepTheOldFileAndTheMouseIsReadAgainLater)
   EXPECT_TRUE(outcome.shown);
   ASSERT_EQ(rig_.events.messages.size(), 2u);
   EXPECT_THAT(rig_.events.messages[0], ::testing::HasSubstr("could not be read whole"));
-  EXPECT_EQ(rig_.events.messages[1], ImageWrites::kReadDamagedMessage);
+  EXPECT_EQ(rig_.events.messages[1], OwnTextFor(OwnText::kSaveReadDamaged, 1));
   EXPECT_EQ(TempDir::Read(path_), kOldFile);
   // Nothing read in part is shown or written to: the no-device state, until
   // the next tick reads the mouse again.
@@ -83,7 +84,7 @@ TEST_P(SaveTest, AMouseLeavingDuringTheFreshReadKeepsTheOldFileAndClosesItsHandl
   rig_.mouse.SetFaults(faults);
   const Outcome outcome = ImageWrites(rig_.session).SaveProfileFile(path_);
   EXPECT_EQ(outcome.kind, Outcome::Kind::kDeviceFailed);
-  EXPECT_THAT(rig_.events.messages, ElementsAre(ImageWrites::kReadLostMessage));
+  EXPECT_THAT(rig_.events.messages, ElementsAre(OwnTextFor(OwnText::kSaveReadLost, 1)));
   EXPECT_EQ(TempDir::Read(path_), kOldFile);
   EXPECT_EQ(rig_.session.Conn().state, ConnectionState::kNoDevice);
   EXPECT_FALSE(rig_.session.Link().IsOpen());

@@ -46,6 +46,10 @@ TEST_F(LightPageTest, ShowsTheStripsEffectsAndItsOwnControls) {
   EXPECT_TRUE(rig.Shown(QStringLiteral("cs_Col10")));
   EXPECT_FALSE(rig.Shown(QStringLiteral("cb_BtnEFT_3")));  // the brand offers no button flash
   EXPECT_THAT(rig.window.SkinErrors(), IsEmpty());
+  // In language 2 the effects are named in Chinese.
+  rig.Click(QStringLiteral("Btn_Lang2_3"));
+  EXPECT_EQ(Caption(QStringLiteral("lbl_LED1")), QStringLiteral("CPI 顏色呼吸"));
+  EXPECT_EQ(Caption(QStringLiteral("lbl_LED7")), QStringLiteral("關燈"));
 }
 
 TEST_F(LightPageTest, DisablingTheEffectInUseMovesToTheFirstEnabledOne) {

@@ -20,6 +20,17 @@ QString Term(int code) {
   return FromUtf8(engineering::EngineeringText(code, column));
 }
 
+QString EffectTerm(std::string_view name) {
+  // The effects' terms: "Off" (26) .. "4-Seasons" (43).
+  constexpr int kFirstEffectTerm = 26;
+  constexpr int kLastEffectTerm = 43;
+  for (int code = kFirstEffectTerm; code <= kLastEffectTerm; ++code) {
+    if (engineering::EngineeringText(code, engineering::TermColumn::kEnglish) == name)
+      return Term(code);
+  }
+  return FromUtf8(name);
+}
+
 QStringList Numbers(int first, int last) {
   QStringList items;
   for (int n = first; n <= last; ++n) items.append(QString::number(n));

@@ -27,6 +27,9 @@ namespace vrdk::shell::engineer {
 // The text of an engineering term code in the column the system's locale
 // chose when the program started.
 QString Term(int code);
+// A lighting effect's name ("CPI Breath") as the term table has it in the
+// system's language; the name itself when it is no term.
+QString EffectTerm(std::string_view name);
 QString FromUtf8(std::string_view text);
 // The items "first" .. "last".
 QStringList Numbers(int first, int last);

@@ -121,13 +121,13 @@ void EngineerLedGroup::ShowState() {
     QCheckBox* check = effects_[i];
     const bool exists = i < static_cast<int>(effects.size());
     check->setVisible(exists);
-    if (exists) check->setText(engineer::FromUtf8(effects[static_cast<std::size_t>(i)].name));
+    if (exists) check->setText(engineer::EffectTerm(effects[static_cast<std::size_t>(i)].name));
     check->setChecked(led.effect_enabled[static_cast<std::size_t>(i)]);
   }
   {
     const QSignalBlocker blocker(effect_);
     effect_->clear();
-    for (const std::string& name : led.effect_list) effect_->addItem(QString::fromStdString(name));
+    for (const std::string& name : led.effect_list) effect_->addItem(engineer::EffectTerm(name));
   }
   engineer::ShowItem(effect_, led.effect_item);
   engineer::ShowItem(led_count_, led.led_count_item);

@@ -355,7 +355,7 @@ void LightPage::ShowEffects() {
     const std::size_t at = static_cast<std::size_t>(n);
     const std::string name =
         at < led.effect_list.size() ? led.effect_list[at] : std::string(settings::kDisabledEffect);
-    effect.name->setText(QString::fromStdString(name));
+    effect.name->setText(EffectCaption(name, session.CurrentLanguage()));
     const bool chosen = n == led.effect_item;
     effect.radio->SetPicture(services_.GetPictures().Get(chosen ? kRadioOn : kRadioOff));
     effect.radio->setEnabled(enabled);

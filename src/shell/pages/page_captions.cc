@@ -1,6 +1,7 @@
 #include "shell/pages/page_captions.h"
 
 #include <array>
+#include <utility>
 
 namespace vrdk::shell {
 namespace {
@@ -26,8 +27,8 @@ constexpr Texts kTexts[] = {
     {Caption::kUpper, {"LED Upper:", "亮度最大值", "LED Upper:"}},
     {Caption::kLowerTime, {"Lower Delay:", "全滅時間", "Lower Delay:"}},
     {Caption::kUpperTime, {"Upper Delay:", "全亮時間", "Upper Delay:"}},
-    {Caption::kColours, {"Effect colours", "燈效顏色", "Effect Colors"}},
-    {Caption::kProfileColours, {"Profile colours", "設定檔顏色", "Profile Colors"}},
+    {Caption::kColours, {"Effect colours", "燈效顏色", "Effect Colours"}},
+    {Caption::kProfileColours, {"Profile colours", "設定檔顏色", "Profile Colours"}},
     {Caption::kStrip, {"LED strip step", "流光步進", "Light Strip Step"}},
     {Caption::kScan, {"Scan", "掃描方式", "Scan"}},
     {Caption::kLedCount, {"LEDs", "燈珠數", "LEDs"}},
@@ -50,13 +51,40 @@ constexpr Texts kTexts[] = {
     {Caption::kLevelColourHint,
      {"Click to choose the colour the mouse shows for this level",
       "點選以選擇此級在滑鼠上顯示的顏色",
-      "Click to pick the color the mouse shows for this level"}},
+      "Click to pick the colour the mouse shows for this level"}},
     {Caption::kEffectEnableHint,
      {"Whether the mouse offers this effect", "滑鼠是否提供此燈效",
       "Whether the mouse offers this effect"}},
 };
 
+// The effects' names in language 2 (Traditional Chinese); the other
+// languages use the names as they stand.
+constexpr std::pair<std::string_view, const char*> kEffectNames[] = {
+    {"Off", "關燈"},
+    {"Random", "隨機變色呼吸"},
+    {"Sequence", "依次循環呼吸"},
+    {"Fixed", "固定單色呼吸"},
+    {"Blend", "混色模式"},
+    {"CPI Breath", "CPI 顏色呼吸"},
+    {"Sync Breath", "同步漸變呼吸"},
+    {"Sync No-breath", "同步漸變不呼吸"},
+    {"Colorful Light", "七彩流光"},
+    {"Rainbow", "霓虹"},
+    {"Floe Light", "浮光掠影"},
+    {"Waltz Light", "圓舞曲"},
+    {"4-Seasons", "四季幻變"},
+};
+
 }  // namespace
+
+QString EffectCaption(std::string_view name, int language) {
+  if (language == 2) {
+    for (const auto& [english, chinese] : kEffectNames) {
+      if (english == name) return QString::fromUtf8(chinese);
+    }
+  }
+  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 QString PageCaption(Caption caption, int language) {
   const auto column = static_cast<std::size_t>(language >= 1 && language <= 3 ? language - 1 : 0);

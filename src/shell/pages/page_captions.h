@@ -43,4 +43,8 @@ enum class Caption {
 // The caption in language 1..3 (another number counts as 1).
 QString PageCaption(Caption caption, int language);
 
+// A lighting effect's name ("CPI Breath", as the mouse's tables call it) in
+// language 1..3: the window's own Chinese words in language 2.
+QString EffectCaption(std::string_view name, int language);
+
 }  // namespace vrdk::shell
