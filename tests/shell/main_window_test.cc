@@ -500,6 +500,27 @@ TEST(MainWindow, HiddenPagesHoldNoPixelsAndNoEngineerControlsUntilShown) {
   EXPECT_EQ(pictures.Get(QStringLiteral("SetS_01")).cacheKey(), shared);
 }
 
+// The window's cut corners are wholly transparent in every language: nothing
+// of the background's drawing lies over the key colour there.
+TEST(MainWindow, TheBackgroundsCornersAreWhollyTransparent) {
+  Pictures pictures;
+  for (int language = 1; language <= 3; ++language) {
+    const QImage keyed = pictures.Background(language).toImage();
+    const int w = keyed.width();
+    const int h = keyed.height();
+    int drawn = 0;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        // Two pixels clear of the 26-pixel diagonal cuts, for their smoothing.
+        const bool corner = x + y < 24 || (w - 1 - x) + y < 24 || x + (h - 1 - y) < 24 ||
+                            (w - 1 - x) + (h - 1 - y) < 24;
+        if (corner && qAlpha(keyed.pixel(x, y)) != 0) ++drawn;
+      }
+    }
+    EXPECT_EQ(drawn, 0) << "language " << language;
+  }
+}
+
 TEST(MainWindow, MissingPictureGivesANamedErrorAndAUsableWindow) {
   QTemporaryDir folder;
   for (const QString& file : QDir(QStringLiteral(":/skin")).entryList(QDir::Files)) {
