@@ -161,6 +161,11 @@ TEST_F(AdvancedPage, AllEightLevelsShowSideBySideInEveryLanguageAndTheLastIsRemo
   EXPECT_EQ(Dpi().count, 7);
   EXPECT_EQ(Hex(rig.Mouse().Memory(), 0x2B, 1), "06");
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI7"), QStringLiteral("RdS_E")));
+  // The level no longer used shows no lit segment.
+  for (int step = 1; step <= 12; ++step) {
+    EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_DPI8_%1").arg(step), QStringLiteral("Bar2_D")))
+        << step;
+  }
 }
 
 TEST_F(AdvancedPage, TheColourDialogSetsALevelsColour) {

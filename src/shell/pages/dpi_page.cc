@@ -339,9 +339,13 @@ void DpiPage::ShowLevels() {
         current ? skin.Colour("D_Selected")
                 : (enabled ? skin.Style("D").colour : skin.Colour("D_notSelected"))));
     level.check->SetPicture(services_.GetPictures().Get(current ? kRadioOn : kRadioOff));
+    // A level the mouse does not use shows no lit segments: it would look
+    // in use.
     const auto lit = settings::LitSegments(style, index);
-    LightRow(services_.GetPictures(), level.steps, std::vector<bool>(lit.begin(), lit.end()),
-             QStringLiteral("Bar2_E"), QStringLiteral("Bar2_D"));
+    std::vector<bool> shown(lit.begin(), lit.end());
+    if (!enabled) shown.assign(shown.size(), false);
+    LightRow(services_.GetPictures(), level.steps, shown, QStringLiteral("Bar2_E"),
+             QStringLiteral("Bar2_D"));
     level.slider->setValue(index * 100);
     for (QWidget* widget : std::initializer_list<QWidget*>{
              level.check, level.value, level.slider, level.colour, level.swatch, level.frame}) {
