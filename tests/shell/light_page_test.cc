@@ -74,6 +74,19 @@ TEST_F(LightPageTest, DisablingTheEffectInUseMovesToTheFirstEnabledOne) {
   EXPECT_NE(Caption(QStringLiteral("lbl_LED%1").arg(in_use + 1)), QStringLiteral("------"));
 }
 
+TEST_F(LightPageTest, WithEveryEffectDisabledNoneIsMarkedInUse) {
+  const int count = static_cast<int>(settings::Effects(rig.session.Pages().led_type).size());
+  for (int item = 0; item < count; ++item) {
+    if (rig.session.Pages().led.effect_enabled[static_cast<std::size_t>(item)])
+      rig.Click(QStringLiteral("cb_Mode%1_3").arg(item));
+  }
+  for (int n = 1; n <= count; ++n) {
+    EXPECT_EQ(Caption(QStringLiteral("lbl_LED%1").arg(n)), QStringLiteral("------"));
+    EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_LED%1").arg(n), QStringLiteral("RdS_D")))
+        << n;
+  }
+}
+
 TEST_F(LightPageTest, ChoosingAnEffectWritesItsMode) {
   rig.Click(QStringLiteral("lbl_LED2"));  // "Colorful Light": mode 2
   EXPECT_THAT(Sent(), ElementsAre("> 40 05 00 A5 82 00 00 01"));

@@ -356,7 +356,9 @@ void LightPage::ShowEffects() {
     const std::string name =
         at < led.effect_list.size() ? led.effect_list[at] : std::string(settings::kDisabledEffect);
     effect.name->setText(EffectCaption(name, session.CurrentLanguage()));
-    const bool chosen = n == led.effect_item;
+    // A disabled effect is never marked as the one in use ("------" in red
+    // when every effect is off).
+    const bool chosen = enabled && n == led.effect_item;
     effect.radio->SetPicture(services_.GetPictures().Get(chosen ? kRadioOn : kRadioOff));
     effect.radio->setEnabled(enabled);
     effect.name->setEnabled(enabled);
