@@ -521,6 +521,26 @@ TEST(MainWindow, TheBackgroundsCornersAreWhollyTransparent) {
   }
 }
 
+// The application icon's drawing lies whole and centred inside its frame.
+TEST(MainWindow, TheIconsDrawingIsWholeAndCentredInItsFrame) {
+  Pictures pictures;
+  const QImage icon = pictures.Get(QStringLiteral("AppIcon")).toImage();
+  ASSERT_EQ(icon.size(), QSize(256, 256));
+  QRect drawing;
+  for (int y = 24; y < 232; ++y) {
+    for (int x = 24; x < 232; ++x) {
+      const QColor c = icon.pixelColor(x, y);
+      const bool light = c.lightness() > 150;  // the mouse and slashes, not ground or frame
+      if (light) drawing |= QRect(x, y, 1, 1);
+    }
+  }
+  ASSERT_FALSE(drawing.isEmpty());
+  EXPECT_GT(drawing.left(), 28);
+  EXPECT_LT(drawing.right(), 228);
+  EXPECT_NEAR(drawing.center().x(), 128, 4);
+  EXPECT_NEAR(drawing.center().y(), 128, 4);
+}
+
 TEST(MainWindow, MissingPictureGivesANamedErrorAndAUsableWindow) {
   QTemporaryDir folder;
   for (const QString& file : QDir(QStringLiteral(":/skin")).entryList(QDir::Files)) {
