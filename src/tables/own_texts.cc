@@ -162,6 +162,16 @@ constexpr std::array kEntries = {
           "memory; this mouse has Flash memory and no place for them.",
           "LED 燈條的步進、掃描與 LED 數量存放於 I2C 記憶體的修補程式碼旁；此滑鼠使用 Flash "
           "記憶體，沒有存放位置。"},
+    Entry{OwnText::kSyncNoColours,
+          "A Sync light shows colours of its own: there are no effect colours to choose.",
+          "同步燈使用自身的顏色：沒有可選擇的燈效顏色。"},
+    Entry{OwnText::kSyncNoProfileColours,
+          "Nor are there profile colours: the light does not change with the profile.",
+          "也沒有設定檔顏色：燈光不隨設定檔改變。"},
+    Entry{OwnText::kStripPanelUnused,
+          "The step, scan and LED count are those of a flowing-light strip, the LED count also "
+          "that of a smart-control light; this LED type has none.",
+          "步進、掃描與燈珠數屬於流光燈，燈珠數也屬於智控燈；此燈光類型沒有這些設定。"},
     Entry{OwnText::kPatchProgrammed,
           "The patch code from {0} was programmed; the mouse restarted with it.",
           "已燒錄 {0} 的修補程式碼，滑鼠已以其重新啟動。"},

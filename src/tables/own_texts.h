@@ -85,6 +85,9 @@ enum class OwnText {
   // The pages.
   kNtOneLed,
   kStripNotOnFlash,
+  kSyncNoColours,
+  kSyncNoProfileColours,
+  kStripPanelUnused,
   kPatchProgrammed,  // {0}: file
   kProfileSaved,     // {0}: file
   kNoDeviceMacros,

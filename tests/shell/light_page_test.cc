@@ -82,8 +82,7 @@ TEST_F(LightPageTest, WithEveryEffectDisabledNoneIsMarkedInUse) {
   }
   for (int n = 1; n <= count; ++n) {
     EXPECT_EQ(Caption(QStringLiteral("lbl_LED%1").arg(n)), QStringLiteral("------"));
-    EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_LED%1").arg(n), QStringLiteral("RdS_D")))
-        << n;
+    EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_LED%1").arg(n), QStringLiteral("RdS_D"))) << n;
   }
 }
 
@@ -188,6 +187,10 @@ TEST_F(LightPageTest, SyncLedsShowNoColoursOnEitherPage) {
   EXPECT_FALSE(rig.Shown(QStringLiteral("lbl_LED4")));
   EXPECT_FALSE(rig.Shown(QStringLiteral("cs_Col1")));
   EXPECT_FALSE(rig.Shown(QStringLiteral("cb_Profile1Color_3")));
+  // The two panels say why they are empty.
+  for (const char* note : {"lbl_SyncColourNote_3", "lbl_SyncProfileNote_3", "lbl_StripUnused_3"})
+    EXPECT_TRUE(rig.Shown(QLatin1String(note))) << note;
+  EXPECT_TRUE(Caption(QStringLiteral("lbl_SyncColourNote_3")).startsWith("A Sync light"));
   rig.Click(QStringLiteral("Btn_Adv_3"));
   EXPECT_FALSE(rig.Shown(QStringLiteral("lbl_DPI1Col")));
   EXPECT_TRUE(rig.Shown(QStringLiteral("lbl_DPI1")));

@@ -218,6 +218,12 @@ void LightPage::BuildStrip() {
   top_captions_.append(
       Captioned(AddCaption(QStringLiteral("lbl_Caption_StripCount")), strip_count_));
   top_captions_.append(Captioned(AddCaption(QStringLiteral("lbl_Caption_LEDNum")), nt_count_));
+  for (const char* name : {"lbl_SyncColourNote_3", "lbl_SyncProfileNote_3", "lbl_StripUnused_3"}) {
+    QLabel* note = AddCaption(QLatin1String(name));
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    panel_notes_.append(note);
+  }
   strip_note_ = AddCaption(QStringLiteral("lbl_StripNote_3"));
   strip_note_->setWordWrap(true);
   strip_note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -324,6 +330,20 @@ void LightPage::PlaceCaptions() {
   const int right = std::max(strip_count_->geometry().right(), scan_->geometry().right());
   strip_note_->setGeometry(first.x(), first.y(), right - first.x(),
                            strip_note_->heightForWidth(right - first.x()));
+  // The notes take the colour row, the profile rows and the strip's row.
+  const QRect places[] = {colour_frames_.front()->geometry() | colour_frames_.back()->geometry(),
+                          profile_names_.front()->geometry() | profile_colours_.back()->geometry(),
+                          QRect(first.topLeft(), QPoint(right, first.bottom()))};
+  constexpr OwnText kNotes[] = {OwnText::kSyncNoColours, OwnText::kSyncNoProfileColours,
+                                OwnText::kStripPanelUnused};
+  for (int n = 0; n < panel_notes_.size(); ++n) {
+    QLabel* note = panel_notes_[n];
+    note->setFont(font);
+    note->setStyleSheet(style);
+    note->setText(QString::fromStdString(services_.GetSession().Own(kNotes[n])));
+    const QRect& place = places[n];
+    note->setGeometry(place.x(), place.y(), place.width(), note->heightForWidth(place.width()));
+  }
 }
 
 // --- Showing ---------------------------------------------------------------------------------
@@ -403,6 +423,8 @@ void LightPage::ShowColours() {
   }
   top_captions_[0].first->setVisible(shown);
   top_captions_[1].first->setVisible(shown);
+  panel_notes_[0]->setVisible(!shown);
+  panel_notes_[1]->setVisible(!shown);
   QList<QRgb> colours;
   for (int colour = 0; colour < kColours; ++colour) {
     colours.append(EffectColour(session.Data(), colour).rgb());
@@ -451,6 +473,7 @@ void LightPage::ShowStrip() {
   top_captions_[2].first->setVisible(strip || strip_note_->isVisibleTo(this));
   nt_count_->setVisible(nt);
   top_captions_[5].first->setVisible(nt);
+  panel_notes_[2]->setVisible(!strip && !nt && !strip_note_->isVisibleTo(this));
 }
 
 // --- Handlers

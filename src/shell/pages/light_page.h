@@ -88,6 +88,9 @@ class LightPage : public Page {
   QComboBox* nt_count_ = nullptr;
   // In the strip row's place where the mouse stores no strip settings.
   QLabel* strip_note_ = nullptr;
+  // What an empty panel is empty for: the colours and the profile colours
+  // a Sync light does not take, the strip's row of other LED types.
+  QList<QLabel*> panel_notes_;
   // Captions by the control they stand by.
   QList<QPair<QLabel*, QWidget*>> left_captions_;
   QList<QPair<QLabel*, QWidget*>> top_captions_;
