@@ -1,6 +1,8 @@
 #include "shell/skin_widgets.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 
 #include "shell/pictures.h"
 
@@ -81,6 +83,18 @@ QPixmap PictureLabel::Picture() {
 void PictureLabel::Decode() {
   if (pending_.isEmpty()) return;
   SetPicture(pictures_->Get(pending_));
+}
+
+void PictureLabel::paintEvent(QPaintEvent* event) {
+  if (isEnabled() || pixmap().isNull()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  // A disabled picture is drawn as it is: the skin's pictures carry their
+  // own unlit look, and Qt's generated disabled look lightens them until
+  // they seem lit.
+  QPainter painter(this);
+  style()->drawItemPixmap(&painter, contentsRect(), static_cast<int>(alignment()), pixmap());
 }
 
 void PictureLabel::showEvent(QShowEvent* event) {

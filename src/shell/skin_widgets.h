@@ -57,6 +57,7 @@ class PictureLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void Decode();
