@@ -17,9 +17,11 @@
 
 #include "engineering/engineer_page.h"
 #include "macros/editors/device_macros.h"
+#include "shell/dialogs.h"
 #include "shell/main_window.h"
 #include "shell/pages/key_page.h"
 #include "shell/pages/macro_page.h"
+#include "tables/own_texts.h"
 
 namespace vrdk::shell {
 namespace {
@@ -58,9 +60,17 @@ QImage Picture(TForm1& window) {
   return image;
 }
 
-bool Save(TForm1& window, const QString& folder, const QString& name) {
+bool Save(TForm1& window, const QString& folder, const QString& name, QWidget* over = nullptr) {
   Settle();
-  const QImage image = Picture(window);
+  QImage image = Picture(window);
+  if (over != nullptr) {
+    // A dialog of its own, drawn where it would open: over the window's middle.
+    over->adjustSize();
+    const QPixmap drawn = over->grab();
+    QPainter painter(&image);
+    painter.drawPixmap((image.width() - drawn.width()) / 2, (image.height() - drawn.height()) / 2,
+                       drawn);
+  }
   const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
   const int colours = SampledColours(image);
   if (!image.save(path)) {
@@ -151,6 +161,20 @@ bool SaveEngineerTabs(TForm1& window, const QString& folder, int language) {
   }
   session.Pages().engineer = EngineerState{};
   window.RefreshPages();
+  return ok;
+}
+
+// The message dialog and a question, in the window's language and font.
+bool SaveDialogs(TForm1& window, const QString& folder, int language) {
+  Session& session = window.GetSession();
+  const QFont font = window.TableFont(11);
+  MessageDialog message(&window, QString::fromStdString(session.Own(OwnText::kSaveReadLost)), font,
+                        QString::fromStdString(OwnTextFor(OwnText::kDialogOk, language)));
+  bool ok = Save(window, folder, QStringLiteral("message-lang%1").arg(language), &message);
+  QuestionDialog question(&window, QString::fromStdString(session.Own(OwnText::kResetQuestion)),
+                          font, QString::fromStdString(OwnTextFor(OwnText::kDialogYes, language)),
+                          QString::fromStdString(OwnTextFor(OwnText::kDialogNo, language)));
+  ok = Save(window, folder, QStringLiteral("question-lang%1").arg(language), &question) && ok;
   return ok;
 }
 
@@ -245,6 +269,7 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
     ok = SaveEngineerTabs(window, folder, language) && ok;
     settings::Navigation(session).Go(NavPage::kMain);
     window.RefreshAPPage();
+    ok = SaveDialogs(window, folder, language) && ok;
   }
   return ok ? 0 : 1;
 }
