@@ -331,8 +331,8 @@ void TForm1::PostToOwnerThread(std::function<void()> task) {
 
 QFont TForm1::TableFont(int points) const {
   const QString family = session_ != nullptr
-                            ? QString::fromStdString(session_->Language().FontName())
-                            : QStringLiteral("Calibri");
+                             ? QString::fromStdString(session_->Language().FontName())
+                             : QStringLiteral("Calibri");
   QFont font(family);
   // Chinese text in a Latin table font (a macro's name, a file name) is
   // drawn in the Chinese table's font, not in a fallback of the system's.
@@ -568,6 +568,13 @@ bool TForm1::IsOwnInput(QObject* watched, QEvent* event) const {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Scripts click where the report says: it is first written once the
+  // window is on the screen and takes input, not when it is only shown.
+  if (!exposed_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+      windowHandle()->isExposed()) {
+    exposed_ = true;
+    QTimer::singleShot(0, this, [this] { WriteLayoutReport(); });
+  }
   if (event->type() == QEvent::ToolTip) {
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (widget != nullptr && widget->window() == this) {

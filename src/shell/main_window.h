@@ -199,6 +199,7 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   std::deque<HeldInput> held_input_;
   bool replaying_ = false;
   int shown_group_ = 0;
+  bool exposed_ = false;  // on the screen: the layout report may be written
   bool created_ = false;
   bool engineer_wanted_ = false;
 };

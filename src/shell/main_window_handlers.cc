@@ -145,7 +145,7 @@ void TForm1::LabelRunTimer() {
 }
 
 bool TForm1::WriteLayoutReport(QString* error) {
-  if (options_.layout_report.isEmpty()) return true;
+  if (options_.layout_report.isEmpty() || !exposed_) return true;
   LayoutReportState state{ShownPageName(), session_->CurrentLanguage(), session_->Busy(), {}};
   for (const QLabel* cover : covers_) {
     const auto* veil = cover->findChild<QLabel*>();

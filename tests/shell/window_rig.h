@@ -108,6 +108,9 @@ class WindowRig {
     window.FormCreate();
     window.DevTimer().stop();
     window.show();
+    // On the screen, as a user meets it (the layout report waits for it).
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    Settle();
   }
   ~WindowRig() { session.StopInputListener(); }
 
