@@ -17,16 +17,6 @@
 namespace vrdk::shell {
 namespace {
 
-// The dialogs' own look, in the window's colours.
-constexpr const char* kDialogStyle =
-    "QDialog { background: #1a1d24; border: 1px solid #454c5a; }"
-    "QLabel { color: #e6eaf0; }"
-    "QLineEdit { background: #12141a; color: #e6eaf0; border: 1px solid #454c5a; padding: 3px; }"
-    "QPushButton { background: #2c313c; color: #e6eaf0; border: 1px solid #454c5a;"
-    "  padding: 5px 18px; }"
-    "QPushButton:hover { border-color: #ff5a68; }"
-    "QPushButton:pressed { background: #e0283a; }";
-
 // The font on the dialog and each of its parts: a part styled by the
 // dialog's sheet would otherwise fall back to the application's font.
 void UseFont(QWidget& dialog, const QFont& font) {
@@ -44,10 +34,10 @@ QPushButton* AddButton(QDialog& dialog, QBoxLayout& row, const char* name, const
 // The message dialog's look: borderless and modal, the text centred above
 // the buttons.
 QLabel* BuildTextDialog(QDialog& dialog, const char* name, const QString& text,
-                        const char* text_name) {
+                        const char* text_name, const QString& sheet) {
   dialog.setObjectName(QLatin1String(name));
   dialog.setModal(true);
-  dialog.setStyleSheet(kDialogStyle);
+  dialog.setStyleSheet(sheet);
   auto* layout = new QVBoxLayout(&dialog);
   layout->setContentsMargins(24, 22, 24, 16);
   auto* label = new QLabel(text, &dialog);
@@ -63,9 +53,9 @@ QLabel* BuildTextDialog(QDialog& dialog, const char* name, const QString& text,
 }  // namespace
 
 QuestionDialog::QuestionDialog(QWidget* parent, const QString& question, const QFont& font,
-                               const QString& yes, const QString& no)
+                               const QString& yes, const QString& no, const QString& sheet)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-  BuildTextDialog(*this, "FormQuestionDialog", question, "lbl_Question");
+  BuildTextDialog(*this, "FormQuestionDialog", question, "lbl_Question", sheet);
   auto* row = new QHBoxLayout;
   row->addStretch();
   connect(AddButton(*this, *row, "Btn_Yes", yes), &QPushButton::clicked, this, &QDialog::accept);
@@ -79,9 +69,9 @@ QuestionDialog::QuestionDialog(QWidget* parent, const QString& question, const Q
 }
 
 MessageDialog::MessageDialog(QWidget* parent, const QString& text, const QFont& font,
-                             const QString& ok)
+                             const QString& ok, const QString& sheet)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-  text_ = BuildTextDialog(*this, "FormMessagDialog", text, "lbl_Message");
+  text_ = BuildTextDialog(*this, "FormMessagDialog", text, "lbl_Message", sheet);
   auto* button = new QPushButton(ok, this);
   button->setObjectName(QStringLiteral("Btn_MessageOK"));
   button->setDefault(true);
@@ -93,11 +83,12 @@ MessageDialog::MessageDialog(QWidget* parent, const QString& text, const QFont& 
 
 QString MessageDialog::Text() const { return text_->text(); }
 
-PasswordDialog::PasswordDialog(QWidget* parent, const QFont& font) : QDialog(parent) {
+PasswordDialog::PasswordDialog(QWidget* parent, const QFont& font, const QString& sheet)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("dlgPass"));
   setWindowTitle(QStringLiteral("Password"));
   setModal(true);
-  setStyleSheet(kDialogStyle);
+  setStyleSheet(sheet);
   auto* layout = new QVBoxLayout(this);
   auto* prompt = new QLabel(QStringLiteral("Password"), this);
   layout->addWidget(prompt);
@@ -123,9 +114,10 @@ QString QtDialogs::Words(OwnText text) const {
   return QString::fromStdString(OwnTextFor(text, language_));
 }
 
-void QtDialogs::SetLanguage(int language, const QFont& font) {
+void QtDialogs::SetLanguage(int language, const QFont& font, const QString& sheet) {
   language_ = language;
   font_ = font;
+  sheet_ = sheet;
   // Qt's own dialogs (the colour dialog) speak Chinese in language 2 where
   // Qt's translations are installed, and English otherwise.
   if (qt_words_) {
@@ -142,7 +134,7 @@ void QtDialogs::SetLanguage(int language, const QFont& font) {
 }
 
 void QtDialogs::Message(QWidget* parent, const QString& text, const QFont& font) {
-  MessageDialog dialog(parent, text, font, Words(OwnText::kDialogOk));
+  MessageDialog dialog(parent, text, font, Words(OwnText::kDialogOk), sheet_);
   dialog.exec();
 }
 
@@ -164,12 +156,12 @@ bool QtDialogs::ConfirmReplace(QWidget* parent, const QString& path) {
 
 bool QtDialogs::Confirm(QWidget* parent, const QString& question, const QFont& font) {
   QuestionDialog dialog(parent, question, font, Words(OwnText::kDialogYes),
-                        Words(OwnText::kDialogNo));
+                        Words(OwnText::kDialogNo), sheet_);
   return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<QString> QtDialogs::Password(QWidget* parent, const QFont& font) {
-  PasswordDialog dialog(parent, font);
+  PasswordDialog dialog(parent, font, sheet_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Code();
 }

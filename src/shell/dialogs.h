@@ -43,9 +43,10 @@ class ShellDialogs {
   // Runs one of the window's own small dialogs (macro name, input key, input
   // delay) modally; true when it was confirmed. Tests answer it themselves.
   virtual bool Run(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
-  // The window's language (1..3) and its table font, for the dialogs' own
-  // words and the system dialogs' translations.
-  virtual void SetLanguage(int /*language*/, const QFont& /*font*/) {}
+  // The window's language (1..3), its table font and the dialogs' style
+  // sheet, for the dialogs' own words and look and the system dialogs'
+  // translations.
+  virtual void SetLanguage(int /*language*/, const QFont& /*font*/, const QString& /*sheet*/) {}
 };
 
 // The dialogs a person sees.
@@ -62,13 +63,14 @@ class QtDialogs : public ShellDialogs {
   void OpenWebAddress(const QString& address) override;
   std::optional<QColor> Colour(QWidget* parent, const QColor& initial,
                                const QString& title) override;
-  void SetLanguage(int language, const QFont& font) override;
+  void SetLanguage(int language, const QFont& font, const QString& sheet) override;
 
  private:
   QString Words(OwnText text) const;
 
   int language_ = 1;
   QFont font_;
+  QString sheet_;
   std::unique_ptr<QTranslator> qt_words_;  // Qt's own dialogs in language 2
 };
 
@@ -76,8 +78,8 @@ class QtDialogs : public ShellDialogs {
 class MessageDialog : public QDialog {
   Q_OBJECT
  public:
-  MessageDialog(QWidget* parent, const QString& text, const QFont& font,
-                const QString& ok = QStringLiteral("OK"));
+  MessageDialog(QWidget* parent, const QString& text, const QFont& font, const QString& ok,
+                const QString& sheet);
   QString Text() const;
 
  private:
@@ -90,14 +92,14 @@ class QuestionDialog : public QDialog {
   Q_OBJECT
  public:
   QuestionDialog(QWidget* parent, const QString& question, const QFont& font, const QString& yes,
-                 const QString& no);
+                 const QString& no, const QString& sheet);
 };
 
 // The password dialog dlgPass (caption "Password").
 class PasswordDialog : public QDialog {
   Q_OBJECT
  public:
-  PasswordDialog(QWidget* parent, const QFont& font);
+  PasswordDialog(QWidget* parent, const QFont& font, const QString& sheet);
   QString Code() const;
 
  private:

@@ -1,42 +1,17 @@
-// The macro page's small dialogs, on the "Msg" picture: the macro name
-// (Form3), the input-key dialog (Form4) and the input-delay dialog (Form5).
-// Each is borderless, stays on top and opens centred over the window; its
-// title, edit field and buttons lie where the skin's dialog keys (MNT, MNC,
-// MN_Cfm, MN_Clear, MN_Close) put them. The window runs them through
-// ShellDialogs::Run, so tests can fill and confirm them.
+// The macro page's small dialogs: the macro name (Form3), the input-key
+// dialog (Form4) and the input-delay dialog (Form5). Each is borderless,
+// stays on top and opens centred over the window; its title, edit field and
+// buttons lie where the skin's dialog keys (MNT, MNC, MN_Cfm, MN_Clear,
+// MN_Close) put them. The window runs them through ShellDialogs::Run, so
+// tests can fill and confirm them.
 #pragma once
 
-#include <QDialog>
 #include <optional>
 
 #include "shell/page.h"
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "shell/small_dialog.h"
 
 namespace vrdk::shell {
-
-class SmallDialog : public QDialog {
-  Q_OBJECT
- public:
-  // Confirm and Clear take the language keys given; Clear empties the edit.
-  SmallDialog(ShellServices& services, const QString& name, const char* title_key,
-              const char* confirm_key, const char* clear_key);
-  QLineEdit* Edit() const { return edit_; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  // Whether Confirm may close the dialog now.
-  virtual bool Acceptable() { return true; }
-
-  ShellServices& services_;
-  QLineEdit* edit_;
-
- private:
-  QPixmap background_;
-};
 
 // Form3: up to 8 characters, centred.
 class MacroNameDialog : public SmallDialog {

@@ -20,6 +20,7 @@
 #include "shell/pages/light_page.h"
 #include "shell/pages/macro_page.h"
 #include "shell/pages/update_page.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -147,7 +148,6 @@ void TForm1::BuildPages() {
   hint_ = new QLabel(this);
   hint_->setObjectName(QStringLiteral("lbl_Content"));
   hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  hint_->setStyleSheet(QStringLiteral("color: #7d8696;"));
 }
 
 void TForm1::BuildFrame(QWidget* page, int copy) {
@@ -158,8 +158,6 @@ void TForm1::BuildFrame(QWidget* page, int copy) {
   veil->setObjectName(QStringLiteral("lbl_CoverText_%1").arg(copy));
   veil->setAlignment(Qt::AlignCenter);
   veil->setWordWrap(true);
-  veil->setStyleSheet(
-      QStringLiteral("background: rgba(10, 11, 15, 190); color: #e6eaf0; padding: 40px;"));
   covers_.append(cover);
   for (const auto& button : kFrameButtons) AddButton(page, QLatin1String(button.stem), copy);
 }
@@ -181,15 +179,10 @@ void TForm1::AddButton(QWidget* page, const QString& stem, int copy) {
 void TForm1::WireButton(const QString& stem, SkinLabel* label) {
   const ButtonCopy copy = buttons_[stem].back();
   const FrameButton& family = *FindFrameButton(stem);
-  connect(label, &SkinLabel::Entered, this, [this, copy, family, label] {
-    copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) + QStringLiteral("_02")));
-    StartRolling(label);
-  });
-  connect(label, &SkinLabel::Left, this, [this, copy, family, stem, label] {
-    copy.image->SetPicture(pictures_.Get(QLatin1String(family.family) +
-                                         QStringLiteral("_0%1").arg(RestingState(stem))));
-    StopRolling(label);
-  });
+  WireHoverPictures(*label, *copy.image, pictures_, QLatin1String(family.family),
+                    [this, stem] { return QStringLiteral("_0%1").arg(RestingState(stem)); });
+  connect(label, &SkinLabel::Entered, this, [this, label] { StartRolling(label); });
+  connect(label, &SkinLabel::Left, this, [this, label] { StopRolling(label); });
   static const QHash<QString, void (TForm1::*)()> kHandlers = {
       {QStringLiteral("Main"), &TForm1::Btn_Main_0Click},
       {QStringLiteral("Switch"), &TForm1::Btn_Switch_0Click},
@@ -480,9 +473,18 @@ void TForm1::ApplySkin() {
   ShowNavigationStates();
   // The covers veil the page area; the hint line lies under it.
   const QRect area = PageOfGroup(1)->PagePicture()->geometry();
+  const SkinPalette palette = SkinPalette::Of(skin_);
+  QColor shade = palette.field;
+  shade.setAlpha(190);
+  const QString veil_style = QStringLiteral("background: %1; color: %2; padding: 40px;")
+                                 .arg(Css(shade), Css(palette.text));
   for (QLabel* cover : covers_) {
-    if (auto* veil = cover->findChild<QLabel*>()) veil->setGeometry(area);
+    if (auto* veil = cover->findChild<QLabel*>()) {
+      veil->setGeometry(area);
+      veil->setStyleSheet(veil_style);
+    }
   }
+  hint_->setStyleSheet(HintStyle(palette));
   hint_->setGeometry(area.x(), area.bottom() + 2, area.width(), height() - area.bottom() - 4);
   hint_->setFont(TableFont(9));
   hint_->raise();

@@ -9,6 +9,7 @@
 #include "shell/layout_report.h"
 #include "shell/main_window.h"
 #include "shell/pages/engineer_page.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -51,8 +52,9 @@ void TForm1::OpenEngineerPageIfWanted() {
 
 void TForm1::SwitchLanguage(int language) {
   settings::SwitchLanguage(*session_, language);
-  dialogs_->SetLanguage(session_->CurrentLanguage(), TableFont(11));
   ApplySkin();
+  dialogs_->SetLanguage(session_->CurrentLanguage(), TableFont(11),
+                        DialogSheet(SkinPalette::Of(skin_)));
   // The first label of its own button becomes the rolling text, not rolling.
   if (const auto copies = buttons_.value(QStringLiteral("Lang%1").arg(language));
       !copies.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -37,12 +38,9 @@ void MenuPanel::AddEntry(const QString& name, Caption caption, std::function<voi
 void MenuPanel::Restyle(ShellServices& services) {
   const SkinLayout& skin = services.Skin();
   const TextStyle style = skin.Style("G");
-  setStyleSheet(QStringLiteral("QFrame#%1 { background: %2; border: 1px solid %3; }"
-                               "QLabel { color: %4; background: transparent; }"
-                               "QLabel:hover { color: %5; background: %6; }")
-                    .arg(objectName(), CssColour(skin.Colour("G_Back")),
-                         CssColour(skin.Colour("G_Border")), CssColour(style.colour),
-                         CssColour(skin.Colour("G_SF")), CssColour(skin.Colour("G_SP"))));
+  setStyleSheet(PopupFrameSheet(skin, objectName(), 1) +
+                QStringLiteral("QLabel { %1 } QLabel:hover { %2 }")
+                    .arg(PopupEntryStyle(skin, false), PopupEntryStyle(skin, true)));
   const QFont font = services.TableFont(style.points);
   for (const Entry& entry : entries_) {
     entry.label->setFont(font);

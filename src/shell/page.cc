@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "shell/edit_field.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -31,10 +32,11 @@ void Page::ShowPlaceholder(const QString& name, const QString& title, const QStr
   label->setGeometry(area.x() + 48, area.bottom() - 150, 520, 90);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   label->setFont(services_.TableFont(16));
-  label->setStyleSheet(QStringLiteral("color: #e6eaf0;"));
+  const SkinPalette palette = SkinPalette::Of(services_.Skin());
+  label->setStyleSheet(QStringLiteral("color: %1;").arg(Css(palette.text)));
   label->setText(QStringLiteral("<div style='font-size:20pt; font-weight:600'>%1</div>"
-                                "<div style='color:#7d8696; font-size:11pt'>%2</div>")
-                     .arg(title.toHtmlEscaped(), detail.toHtmlEscaped()));
+                                "<div style='color:%3; font-size:11pt'>%2</div>")
+                     .arg(title.toHtmlEscaped(), detail.toHtmlEscaped(), Css(palette.hint)));
 }
 
 void Page::ShowField(EditField* field, const QString& text) {

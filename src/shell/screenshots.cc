@@ -18,9 +18,11 @@
 #include "engineering/engineer_page.h"
 #include "macros/editors/device_macros.h"
 #include "shell/dialogs.h"
+#include "shell/macro_dialogs.h"
 #include "shell/main_window.h"
 #include "shell/pages/key_page.h"
 #include "shell/pages/macro_page.h"
+#include "shell/skin_palette.h"
 #include "tables/own_texts.h"
 
 namespace vrdk::shell {
@@ -137,6 +139,9 @@ bool MacroShots(TForm1& window, const QString& folder, int language) {
   page->findChild<QLineEdit*>(QStringLiteral("edt_YAxisValue"))->setText(QStringLiteral("5"));
   ok = Save(window, folder, QStringLiteral("macro-inserting-lang%1").arg(language)) && ok;
   page->Btn_CancelClick();
+  // The small dialogs' look, on the macro name dialog.
+  MacroNameDialog name(window, QStringLiteral("Macro1"));
+  ok = Save(window, folder, QStringLiteral("macro-name-lang%1").arg(language), &name) && ok;
   page->SetTick(macros::SystemTick);
   return ok;
 }
@@ -168,12 +173,13 @@ bool SaveEngineerTabs(TForm1& window, const QString& folder, int language) {
 bool SaveDialogs(TForm1& window, const QString& folder, int language) {
   Session& session = window.GetSession();
   const QFont font = window.TableFont(11);
+  const QString sheet = DialogSheet(SkinPalette::Of(window.Skin()));
   MessageDialog message(&window, QString::fromStdString(session.Own(OwnText::kSaveReadLost)), font,
-                        QString::fromStdString(OwnTextFor(OwnText::kDialogOk, language)));
+                        QString::fromStdString(OwnTextFor(OwnText::kDialogOk, language)), sheet);
   bool ok = Save(window, folder, QStringLiteral("message-lang%1").arg(language), &message);
   QuestionDialog question(&window, QString::fromStdString(session.Own(OwnText::kResetQuestion)),
                           font, QString::fromStdString(OwnTextFor(OwnText::kDialogYes, language)),
-                          QString::fromStdString(OwnTextFor(OwnText::kDialogNo, language)));
+                          QString::fromStdString(OwnTextFor(OwnText::kDialogNo, language)), sheet);
   ok = Save(window, folder, QStringLiteral("question-lang%1").arg(language), &question) && ok;
   return ok;
 }

@@ -107,4 +107,16 @@ void PictureLabel::mousePressEvent(QMouseEvent* event) {
   QLabel::mousePressEvent(event);
 }
 
+void WireHoverPictures(SkinLabel& label, PictureLabel& image, Pictures& pictures,
+                       const QString& family, std::function<QString()> resting) {
+  if (!resting) resting = [] { return QStringLiteral("_01"); };
+  QObject::connect(&label, &SkinLabel::Entered, &image, [&image, &pictures, family] {
+    image.SetPicture(pictures.Get(family + QStringLiteral("_02")));
+  });
+  QObject::connect(&label, &SkinLabel::Left, &image,
+                   [&image, &pictures, family, resting = std::move(resting)] {
+                     image.SetPicture(pictures.Get(family + resting()));
+                   });
+}
+
 }  // namespace vrdk::shell

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QLabel>
+#include <functional>
 #include <string_view>
 
 #include "tables/skin_layout.h"
@@ -65,5 +66,12 @@ class PictureLabel : public QLabel {
   Pictures* pictures_ = nullptr;  // with pending_: a picture not decoded yet
   QString pending_;
 };
+
+// A picture button: `image` shows the picture family's "_02" while the
+// pointer is over `label`, and `resting()` ("_01" when not given) otherwise.
+// The window's buttons, the dialogs' buttons and the pages' own picture
+// buttons are all made so.
+void WireHoverPictures(SkinLabel& label, PictureLabel& image, Pictures& pictures,
+                       const QString& family, std::function<QString()> resting = {});
 
 }  // namespace vrdk::shell

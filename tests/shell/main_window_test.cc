@@ -564,15 +564,16 @@ TEST(MainWindow, MissingPictureGivesANamedErrorAndAUsableWindow) {
 TEST(MainWindow, QtsOwnDialogsSpeakTheWindowsLanguage) {
   const QString basic = QStringLiteral("&Basic colors");
   QtDialogs dialogs;
-  dialogs.SetLanguage(2, QFont());
+  dialogs.SetLanguage(2, QFont(), QString());
   EXPECT_NE(QCoreApplication::translate("QColorDialog", basic.toUtf8().constData()), basic);
-  dialogs.SetLanguage(3, QFont());
+  dialogs.SetLanguage(3, QFont(), QString());
   EXPECT_EQ(QCoreApplication::translate("QColorDialog", basic.toUtf8().constData()), basic);
 }
 
 TEST(MainWindow, MessageAndPasswordDialogsCarryTheirNamesAndTheTableFont) {
   const QFont font(QStringLiteral("Microsoft JhengHei"), 11);
-  MessageDialog message(nullptr, QStringLiteral("Bin file type error"), font);
+  MessageDialog message(nullptr, QStringLiteral("Bin file type error"), font, QStringLiteral("OK"),
+                        QString());
   EXPECT_EQ(message.objectName(), QStringLiteral("FormMessagDialog"));
   EXPECT_EQ(message.Text(), QStringLiteral("Bin file type error"));
   EXPECT_EQ(message.font().family(), font.family());
@@ -587,7 +588,7 @@ TEST(MainWindow, MessageAndPasswordDialogsCarryTheirNamesAndTheTableFont) {
   // A question in the same look, its words in the window's language, No first.
   QuestionDialog question(nullptr, QStringLiteral("替換？"), font,
                           QString::fromStdString(OwnTextFor(OwnText::kDialogYes, 2)),
-                          QString::fromStdString(OwnTextFor(OwnText::kDialogNo, 2)));
+                          QString::fromStdString(OwnTextFor(OwnText::kDialogNo, 2)), QString());
   question.show();
   EXPECT_EQ(question.findChild<QLabel*>(QStringLiteral("lbl_Question"))->font().family(),
             font.family());
@@ -595,7 +596,7 @@ TEST(MainWindow, MessageAndPasswordDialogsCarryTheirNamesAndTheTableFont) {
             QStringLiteral("是(&Y)"));
   EXPECT_TRUE(question.findChild<QPushButton*>(QStringLiteral("Btn_No"))->isDefault());
   question.hide();
-  PasswordDialog password(nullptr, font);
+  PasswordDialog password(nullptr, font, QString());
   EXPECT_EQ(password.objectName(), QStringLiteral("dlgPass"));
   EXPECT_EQ(password.windowTitle(), QStringLiteral("Password"));
 }

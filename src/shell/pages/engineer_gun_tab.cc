@@ -15,6 +15,7 @@
 #include "macros/editors/device_macros.h"
 #include "shell/page.h"
 #include "shell/pages/engineer_form.h"
+#include "shell/skin_palette.h"
 
 namespace vrdk::shell {
 namespace {
@@ -108,7 +109,7 @@ QWidget* EngineerGunTab::BuildScripts() {
       group.Box());
   hint->setObjectName(QStringLiteral("lbl_ScriptHint"));
   hint->setWordWrap(true);
-  hint->setStyleSheet(QStringLiteral("color: #7d8696;"));
+  hint->setStyleSheet(HintStyle(SkinPalette::Of(services_.Skin())));
   group.Grid()->addWidget(hint, 7, 1, 1, 2, Qt::AlignTop);
   group.Grid()->setRowStretch(7, 1);
   group.Grid()->setColumnStretch(3, 1);

@@ -19,6 +19,7 @@
 #include "shell/pages/key_combination_dialog.h"
 #include "shell/pages/key_menus.h"
 #include "shell/pages/outcome_message.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -38,27 +39,32 @@ constexpr int kDefaultTerm = 10;
 constexpr int kImportTerm = 11;
 constexpr int kPatchTerm = 13;
 
-constexpr const char* kPageStyle =
-    "QTabWidget::pane { border: 1px solid #454c5a; background: #1a1d24; }"
-    "QTabBar::tab { background: #2c313c; color: #e6eaf0; padding: 6px 18px; }"
-    "QTabBar::tab:selected { background: #e0283a; }"
-    "QPushButton { background: #2c313c; color: #e6eaf0; border: 1px solid #454c5a;"
-    "  padding: 3px 8px; }"
-    "QPushButton:hover { border-color: #ff5a68; }"
-    "QPushButton:disabled { color: #5d6573; }"
-    "QLabel, QCheckBox { color: #c9d0da; }"
-    "QLabel:disabled { color: #5d6573; }"
-    "QGroupBox { color: #ff5a68; border: 1px solid #3a404c; margin-top: 9px; padding-top: 4px; }"
-    "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }"
-    "QComboBox, QLineEdit, QListWidget { background: #12141a; color: #e6eaf0;"
-    "  border: 1px solid #454c5a; padding: 1px 4px; selection-background-color: #e0283a; }"
-    "QComboBox:disabled { color: #5d6573; }"
-    "QComboBox QAbstractItemView { background: #12141a; color: #e6eaf0; }"
-    "QListWidget::item:hover { background: #3a2026; }"
-    "QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid #5d6573;"
-    "  background: #12141a; }"
-    "QCheckBox::indicator:checked { background: #e0283a; border-color: #ff5a68; }"
-    "QListWidget#LB_Script { border: 1px solid #e0283a; }";
+// The page's look: the window's own widgets in the skin's colours.
+QString PageSheet(const SkinPalette& p) {
+  return QStringLiteral(
+             "QTabWidget::pane { border: 1px solid %1; background: %2; }"
+             "QTabBar::tab { background: %3; color: %4; padding: 6px 18px; }"
+             "QTabBar::tab:selected { background: %5; }"
+             "QPushButton { background: %3; color: %4; border: 1px solid %1; padding: 3px 8px; }"
+             "QPushButton:hover, QPushButton:focus { border-color: %6; }"
+             "QPushButton:disabled, QLabel:disabled, QComboBox:disabled { color: %7; }"
+             "QLabel, QCheckBox { color: %8; }"
+             "QGroupBox { color: %6; border: 1px solid %1; margin-top: 9px; padding-top: 4px; }"
+             "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }"
+             "QComboBox, QLineEdit, QListWidget { background: %9; color: %4;"
+             "  border: 1px solid %1; padding: 1px 4px; selection-background-color: %5; }")
+             .arg(Css(p.border), Css(p.panel), Css(p.raised), Css(p.text), Css(p.accent),
+                  Css(p.accent_light), Css(p.disabled), Css(p.soft_text), Css(p.field)) +
+         QStringLiteral(
+             "QComboBox QAbstractItemView { background: %1; color: %2; }"
+             "QListWidget::item:hover { background: %3; color: %4; }"
+             "QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid %5;"
+             "  background: %1; }"
+             "QCheckBox::indicator:checked { background: %6; border-color: %7; }"
+             "QListWidget#LB_Script { border: 1px solid %6; }")
+             .arg(Css(p.field), Css(p.text), Css(p.chosen), Css(p.chosen_text), Css(p.border),
+                  Css(p.accent), Css(p.accent_light));
+}
 
 QPushButton* AddButton(QWidget* parent, const char* name, int x) {
   auto* button = new QPushButton(parent);
@@ -70,7 +76,6 @@ QPushButton* AddButton(QWidget* parent, const char* name, int x) {
 }  // namespace
 
 EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, services, parent) {
-  setStyleSheet(QLatin1String(kPageStyle));
   setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
   auto* logo = new SkinLabel(QStringLiteral("Img_Logo4"), this);
   logo->setGeometry(0, 0, kWidth, kLogoHeight);
@@ -176,7 +181,7 @@ void EngineerPage::AssignMacro(int item) {
 void EngineerPage::OpenCombinationDialog() {
   services_.HideAllMenu();
   if (!menu_target_) return;
-  auto* dialog = new TForm2(services_, services_.Window());
+  auto* dialog = new TForm2(services_);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   const keys::KeyTarget target = *menu_target_;
   connect(dialog, &TForm2::Confirmed, this,
@@ -188,6 +193,11 @@ void EngineerPage::OpenCombinationDialog() {
 }
 
 void EngineerPage::ApplyLanguage() {
+  // The skin's colours; set again only when they change, as every control
+  // of the page takes the sheet again.
+  if (const QString sheet = PageSheet(SkinPalette::Of(services_.Skin())); sheet != styleSheet()) {
+    setStyleSheet(sheet);
+  }
   // Only the buttons shared with the other pages follow the language.
   const LanguageTable& language = services_.Language();
   for (const auto& [name, key] :
@@ -299,11 +309,12 @@ void EngineerPage::Btn_PatchCodeClick() {
 
 void EngineerPage::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), QColor(0x12, 0x14, 0x1a));
-  painter.fillRect(QRect(0, 0, width(), kLogoHeight), QColor(0x22, 0x26, 0x2f));
-  painter.fillRect(QRect(0, kLogoHeight - 2, width(), 2), QColor(0xe0, 0x28, 0x3a));
-  painter.fillRect(QRect(16, 12, 6, kLogoHeight - 24), QColor(0xe0, 0x28, 0x3a));
-  painter.setPen(QColor(0xe6, 0xea, 0xf0));
+  const SkinPalette palette = SkinPalette::Of(services_.Skin());
+  painter.fillRect(rect(), palette.field);
+  painter.fillRect(QRect(0, 0, width(), kLogoHeight), palette.raised);
+  painter.fillRect(QRect(0, kLogoHeight - 2, width(), 2), palette.accent);
+  painter.fillRect(QRect(16, 12, 6, kLogoHeight - 24), palette.accent);
+  painter.setPen(palette.text);
   painter.setFont(QFont(QStringLiteral("Liberation Sans"), 13, QFont::Bold));
   painter.drawText(QRect(32, 0, 600, kLogoHeight), Qt::AlignVCenter, Term(kTitleTerm));
 }

@@ -12,8 +12,6 @@
 namespace vrdk::shell {
 namespace {
 
-constexpr int kEditHeight = 28;
-
 // The check boxes in their order, with the skin key of each one's place.
 struct Box {
   const char* name;
@@ -28,40 +26,20 @@ constexpr int kTabBox = 4;
 
 }  // namespace
 
-TForm2::TForm2(ShellServices& services, QWidget* window)
-    : QDialog(window, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      services_(services),
-      window_(window) {
-  setObjectName(QStringLiteral("TForm2"));
-  setAttribute(Qt::WA_TranslucentBackground);
+TForm2::TForm2(ShellServices& services)
+    : SmallDialog(
+          services, {"K", "K_AK", "AKT", "AKC", "AK"},
+          {QStringLiteral("TForm2"), QStringLiteral("Img_AssemblyBase"),
+           QStringLiteral("lbl_Assembly"), QStringLiteral("Edt_Assembly"),
+           QStringLiteral("IB_Confirm"), QStringLiteral("IB_Cancel"), QStringLiteral("IB_Close")},
+          "Str500", "Str501", "Str502") {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowModality(Qt::ApplicationModal);
   const SkinLayout& skin = services_.Skin();
-  const LanguageTable& language = services_.Language();
   const TextStyle style = skin.Style("K");
   const QFont font = services_.TableFont(style.points);
   const QString text_colour = CssColour(style.colour);
-
-  auto* background = new PictureLabel(QStringLiteral("Img_AssemblyBase"), this);
-  background->SetPicture(services_.GetPictures().Get(QStringLiteral("Msg")));
-  setFixedSize(background->size());
-
-  auto* title = new QLabel(FromUtf8(language.Text("Str500")), this);
-  title->setObjectName(QStringLiteral("lbl_Assembly"));
-  title->setGeometry(skin.Number("AKT_X"), skin.Number("AKT_Y"), skin.Number("AKT_W"), 26);
-  title->setFont(services_.TableFont(style.points + 2));
-  title->setStyleSheet(QStringLiteral("color: %1; font-weight: 600;").arg(text_colour));
-
-  edit_ = new QLineEdit(this);
-  edit_->setObjectName(QStringLiteral("Edt_Assembly"));
   edit_->setAlignment(Qt::AlignCenter);
-  edit_->setGeometry(skin.Number("AKC_X"), skin.Number("AKC_Y"), skin.Number("AKC_W"), kEditHeight);
-  edit_->setFont(font);
-  edit_->setContextMenuPolicy(Qt::NoContextMenu);
-  edit_->setStyleSheet(
-      QStringLiteral("QLineEdit { color: %1; background: %2; border: 1px solid "
-                     "%3; selection-background-color: %3; }")
-          .arg(text_colour, CssColour(skin.Colour("K_AK")), CssColour(skin.Colour("G_Border"))));
   edit_->installEventFilter(this);
 
   const QString box_style = QStringLiteral(
@@ -83,44 +61,9 @@ TForm2::TForm2(ShellServices& services, QWidget* window)
             [this, i](bool checked) { CheckBoxChanged(i, checked); });
     boxes_[i] = box;
   }
-
-  connect(AddButton(QStringLiteral("IB_Confirm"), QStringLiteral("KeyS"), "AK_Cfm",
-                    FromUtf8(language.Text("Str501"))),
-          &SkinLabel::Clicked, this, &TForm2::IB_ConfirmClick);
-  connect(AddButton(QStringLiteral("IB_Cancel"), QStringLiteral("KeyS"), "AK_Clear",
-                    FromUtf8(language.Text("Str502"))),
-          &SkinLabel::Clicked, this, &TForm2::IB_CancelClick);
-  connect(AddButton(QStringLiteral("IB_Close"), QStringLiteral("ExitS"), "AK_Close", QString()),
-          &SkinLabel::Clicked, this, &TForm2::IB_CloseClick);
-  setFont(font);
-}
-
-SkinLabel* TForm2::AddButton(const QString& name, const QString& family, const char* place_key,
-                             const QString& caption) {
-  const SkinLayout& skin = services_.Skin();
-  Pictures& pictures = services_.GetPictures();
-  auto* image = new PictureLabel(QStringLiteral("Img_") + name.mid(3), this);
-  image->SetPicture(pictures.Get(family + QStringLiteral("_01")));
-  image->move(skin.Number(std::string(place_key) + "_X"),
-              skin.Number(std::string(place_key) + "_Y"));
-  auto* label = new SkinLabel(name, this);
-  label->setGeometry(image->geometry());
-  label->setText(caption);
-  label->setFont(services_.TableFont(skin.Style("K").points));
-  label->setStyleSheet(
-      QStringLiteral("color: %1; background: transparent;").arg(CssColour(skin.Style("K").colour)));
-  connect(label, &SkinLabel::Entered, this, [image, &pictures, family] {
-    image->SetPicture(pictures.Get(family + QStringLiteral("_02")));
-  });
-  connect(label, &SkinLabel::Left, this, [image, &pictures, family] {
-    image->SetPicture(pictures.Get(family + QStringLiteral("_01")));
-  });
-  return label;
 }
 
 void TForm2::Open() {
-  const QRect over = window_->frameGeometry();
-  move(over.x() + (over.width() - width()) / 2, over.y() + (over.height() - height()) / 2);
   show();
   raise();
   activateWindow();

@@ -6,9 +6,8 @@
 // confirming hands its code and the edit text to whoever opened the dialog.
 #pragma once
 
-#include <QDialog>
-
 #include "keys/key_combination.h"
+#include "shell/small_dialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -18,10 +17,10 @@ namespace vrdk::shell {
 class ShellServices;
 class SkinLabel;
 
-class TForm2 : public QDialog {
+class TForm2 : public SmallDialog {
   Q_OBJECT
  public:
-  TForm2(ShellServices& services, QWidget* window);
+  explicit TForm2(ShellServices& services);
 
   // Shows the dialog centred over the window, which takes no input meanwhile.
   void Open();
@@ -39,17 +38,15 @@ class TForm2 : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void ConfirmClicked() override { IB_ConfirmClick(); }
+  void ClearClicked() override { IB_CancelClick(); }
+  void CloseClicked() override { IB_CloseClick(); }
 
  private:
-  SkinLabel* AddButton(const QString& name, const QString& family, const char* place_key,
-                       const QString& caption);
   void CheckBoxChanged(int box, bool checked);
   void ShowText();
 
-  ShellServices& services_;
-  QWidget* window_;
   KeyCombinationDialog combination_;
-  QLineEdit* edit_ = nullptr;
   QCheckBox* boxes_[5] = {};
 };
 

@@ -6,6 +6,7 @@
 
 #include "macros/editors/device_macros.h"
 #include "shell/page.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -82,13 +83,8 @@ void KeyMenus::ApplyLanguage() {
   const LanguageTable& language = services_.Language();
   const TextStyle style = skin.Style("G");
   const QFont font = services_.TableFont(style.points);
-  const QString frame_style =
-      QStringLiteral("QFrame#%1 { background: %2; border: %3px solid %4; }");
   for (Panel& panel : panels_) {
-    panel.frame->setStyleSheet(
-        frame_style.arg(panel.frame->objectName(), CssColour(skin.Colour("G_Back")))
-            .arg(kMenuBorder)
-            .arg(CssColour(skin.Colour("G_Border"))));
+    panel.frame->setStyleSheet(PopupFrameSheet(skin, panel.frame->objectName(), kMenuBorder));
     for (int i = 0; i < panel.entries.size(); ++i) {
       SkinLabel* entry = panel.entries[i];
       entry->setFont(font);
@@ -112,8 +108,7 @@ void KeyMenus::ApplyLanguage() {
 void KeyMenus::StyleEntry(SkinLabel* entry, bool selected) {
   const SkinLayout& skin = services_.Skin();
   const QString colour = CssColour(selected ? skin.Colour("G_SF") : skin.Style("G").colour);
-  const QString back = selected ? CssColour(skin.Colour("G_SP")) : QStringLiteral("transparent");
-  entry->setStyleSheet(QStringLiteral("color: %1; background: %2;").arg(colour, back));
+  entry->setStyleSheet(PopupEntryStyle(skin, selected));
   entry->setProperty("selected", selected);
   if (auto* more = entry->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
     more->setStyleSheet(

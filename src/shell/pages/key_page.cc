@@ -135,7 +135,7 @@ void KeyPage::Key_AssemblyClick() {
     return;
   }
   if (dialog_ != nullptr) dialog_->close();
-  dialog_ = new TForm2(services_, services_.Window());
+  dialog_ = new TForm2(services_);
   connect(dialog_, &TForm2::Confirmed, this, &KeyPage::CombinationConfirmed);
   dialog_->Open();
 }

@@ -10,6 +10,7 @@
 #include "shell/pages/page_captions.h"
 #include "shell/pages/page_controls.h"
 #include "shell/pictures.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -35,11 +36,11 @@ QColor EffectColour(const image::DataBuf& data, int colour) {
   return VendorColour(data, settings::kEffectColoursAddress + 3 * colour);
 }
 
-QIcon ColourIcon(const QColor& colour) {
+QIcon ColourIcon(const QColor& colour, const QColor& border) {
   QPixmap icon(14, 14);
   icon.fill(Qt::transparent);
   QPainter painter(&icon);
-  painter.setPen(QColor(0x45, 0x4c, 0x5a));
+  painter.setPen(border);
   painter.setBrush(colour);
   painter.drawRoundedRect(QRectF(0.5, 0.5, 13, 13), 2, 2);
   return QIcon(icon);
@@ -430,6 +431,7 @@ void LightPage::ShowColours() {
     colours.append(EffectColour(session.Data(), colour).rgb());
   }
   const QString user_colour = Text(kUserColourKey);
+  const QColor border = SkinPalette::Of(services_.Skin()).border;
   for (int n = 0; n < 3; ++n) {
     QComboBox* list = profile_colours_[n];
     // Items 0 .. 9 are the ten colours, item 10 the user's own colour; the
@@ -437,7 +439,7 @@ void LightPage::ShowColours() {
     if (colours != listed_colours_ || list->itemText(kColours) != user_colour) {
       list->clear();
       for (int colour = 0; colour < kColours; ++colour) {
-        list->addItem(ColourIcon(QColor(colours[colour])), QString::number(colour + 1));
+        list->addItem(ColourIcon(QColor(colours[colour]), border), QString::number(colour + 1));
       }
       list->addItem(user_colour);
     }

@@ -16,6 +16,7 @@
 #include "shell/macro_dialogs.h"
 #include "shell/menu_panel.h"
 #include "shell/pictures.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -45,8 +46,9 @@ class MacroRowDelegate : public QStyledItemDelegate {
   MacroRowDelegate(Pictures* pictures, QObject* parent)
       : QStyledItemDelegate(parent), pictures_(pictures) {}
   void SetHeight(int height) { height_ = height; }
-  void SetColours(QColor text, QColor selected_text, QColor selected_back) {
+  void SetColours(QColor text, QColor disabled_text, QColor selected_text, QColor selected_back) {
     text_ = text;
+    disabled_text_ = disabled_text;
     selected_text_ = selected_text;
     selected_back_ = selected_back;
   }
@@ -66,7 +68,7 @@ class MacroRowDelegate : public QStyledItemDelegate {
     const bool enabled = option.state.testFlag(QStyle::State_Enabled);
     if (pictures_ == nullptr || !line.isValid()) {
       // A macro's name.
-      painter->setPen(selected ? selected_text_ : (enabled ? text_ : QColor(0x6b, 0x72, 0x80)));
+      painter->setPen(selected ? selected_text_ : (enabled ? text_ : disabled_text_));
       painter->setFont(option.font);
       painter->drawText(option.rect.adjusted(kNameLeft, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
                         index.data(Qt::DisplayRole).toString());
@@ -91,6 +93,7 @@ class MacroRowDelegate : public QStyledItemDelegate {
   Pictures* pictures_;
   int height_ = 22;
   QColor text_ = Qt::white;
+  QColor disabled_text_ = Qt::gray;
   QColor selected_text_ = Qt::white;
   QColor selected_back_ = Qt::darkRed;
 };
@@ -101,15 +104,12 @@ SkinLabel* PictureButton(QWidget* page, Pictures& pictures, const QString& stem,
                          const QString& family, std::function<void()> action) {
   auto* image = new PictureLabel(QStringLiteral("Img_") + stem, page);
   auto* label = new SkinLabel(QStringLiteral("Btn_") + stem, page);
-  const auto show = [&pictures, image, family](int state) {
-    image->SetPicture(pictures.Get(QStringLiteral("%1_0%2").arg(family).arg(state)));
-  };
-  QObject::connect(label, &SkinLabel::Entered, image, [show] { show(2); });
-  QObject::connect(label, &SkinLabel::Left, image, [show] { show(1); });
-  QObject::connect(label, &SkinLabel::Clicked, image, [show, action = std::move(action)] {
-    show(3);
-    action();
-  });
+  WireHoverPictures(*label, *image, pictures, family);
+  QObject::connect(label, &SkinLabel::Clicked, image,
+                   [&pictures, image, family, action = std::move(action)] {
+                     image->SetPicture(pictures.Get(family + QStringLiteral("_03")));
+                     action();
+                   });
   return label;
 }
 
@@ -994,36 +994,36 @@ void MacroPage::Restyle() {
   const SkinLayout& skin = services_.Skin();
   const TextStyle style = skin.Style("F");
   const QFont font = services_.TableFont(style.points);
+  const SkinPalette palette = SkinPalette::Of(skin);
   const int height = std::max(16, skin.Number("MacroNameHeight"));
   const QString list_style =
       QStringLiteral(
           "QListWidget { background: %1; border: 1px solid %2; color: %3; outline: none; }"
           "QListWidget::item:selected { background: %4; color: %5; }"
-          "QListWidget:disabled { color: #6b7280; }"
+          "QListWidget:disabled { color: %6; }"
           "QScrollBar:vertical { background: %1; width: 10px; margin: 0; }"
           "QScrollBar::handle:vertical { background: %2; min-height: 24px; border-radius: 4px; }"
           "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }")
           .arg(CssColour(skin.Colour("F_LBack")), CssColour(skin.Colour("F_LBorder")),
                CssColour(skin.Colour("F_Font")), CssColour(skin.Colour("G_SP")),
-               CssColour(skin.Colour("G_SF")));
+               CssColour(skin.Colour("G_SF")), Css(palette.disabled));
   for (QListWidget* list : {pc_names_, device_names_, lines_list_}) {
     list->setFont(font);
     list->setStyleSheet(list_style);
     auto* rows = static_cast<MacroRowDelegate*>(list->itemDelegate());
     rows->SetHeight(height);
-    rows->SetColours(
-        QColor(skin.Colour("F_Font").red, skin.Colour("F_Font").green, skin.Colour("F_Font").blue),
-        QColor(skin.Colour("G_SF").red, skin.Colour("G_SF").green, skin.Colour("G_SF").blue),
-        QColor(skin.Colour("G_SP").red, skin.Colour("G_SP").green, skin.Colour("G_SP").blue));
+    rows->SetColours(ToQColor(skin.Colour("F_Font")), palette.disabled, palette.chosen_text,
+                     palette.chosen);
     list->doItemsLayout();
   }
   const QString field_style =
       QStringLiteral(
           "QLineEdit { background: %1; color: %2; border: 1px solid %3; padding: 1px 4px; }"
-          "QLineEdit:read-only { color: #6b7280; }"
-          "QLineEdit:focus { border-color: #ff5a68; }")
+          "QLineEdit:read-only { color: %4; }"
+          "QLineEdit:focus { border-color: %5; }")
           .arg(CssColour(skin.Colour("F_Back")), CssColour(skin.Colour("F_Font")),
-               CssColour(skin.Colour("F_LBorder")));
+               CssColour(skin.Colour("F_LBorder")), Css(palette.disabled),
+               Css(palette.accent_light));
   for (QLineEdit* edit : {delay_edit_, insert_delay_, x_edit_, y_edit_, repeat_edit_}) {
     edit->setFont(font);
     edit->setStyleSheet(field_style);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "shell/pictures.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -99,9 +100,9 @@ QString FieldStyle(const SkinLayout& skin, const char* group) {
   const std::string stem(group);
   return QStringLiteral(
              "color: %1; background: %2; border: 1px solid %3; padding: 0 4px;"
-             " selection-background-color: #e0283a;")
+             " selection-background-color: %4;")
       .arg(CssColour(skin.Style(stem).colour), CssColour(skin.Colour(stem + "_Back")),
-           CssColour(skin.Colour(stem + "_Border")));
+           CssColour(skin.Colour(stem + "_Border")), Css(SkinPalette::Of(skin).accent));
 }
 
 QString ListStyle(const SkinLayout& skin, const char* group) {
@@ -111,9 +112,10 @@ QString ListStyle(const SkinLayout& skin, const char* group) {
   return QStringLiteral(
              "QComboBox { %1 }"
              " QComboBox QAbstractItemView { color: %2; background: %3; border: 1px solid %4;"
-             " selection-background-color: #e0283a; selection-color: #ffffff; outline: none; }")
+             " selection-background-color: %5; selection-color: %6; outline: none; }")
       .arg(FieldStyle(skin, group), CssColour(skin.Style(stem).colour),
-           CssColour(skin.Colour(stem + "_Back")), CssColour(skin.Colour(stem + "_Border")));
+           CssColour(skin.Colour(stem + "_Back")), CssColour(skin.Colour(stem + "_Border")),
+           CssColour(skin.Colour("G_SP")), CssColour(skin.Colour("G_SF")));
 }
 
 void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::vector<bool>& lit,

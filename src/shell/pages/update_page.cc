@@ -6,6 +6,7 @@
 #include "engineering/patch_code.h"
 #include "shell/pages/outcome_message.h"
 #include "shell/pictures.h"
+#include "shell/skin_palette.h"
 #include "shell/skin_widgets.h"
 
 namespace vrdk::shell {
@@ -22,8 +23,6 @@ UpdatePage::UpdatePage(ShellServices& services, QWidget* parent) : Page(5, servi
   path_caption_->setObjectName(QStringLiteral("lbl_BINPath"));
   field_ = new QLabel(this);
   field_->setObjectName(QStringLiteral("Frame_LoadBIN"));
-  field_->setStyleSheet(
-      QStringLiteral("background: rgba(8, 9, 12, 150); border: 1px solid #3a404c;"));
   loaded_ = new QLabel(this);
   loaded_->setObjectName(QStringLiteral("lbl_LoadBIN"));
   load_ = AddButton(QStringLiteral("LoadBIN"));
@@ -36,16 +35,16 @@ SkinLabel* UpdatePage::AddButton(const QString& stem) {
   auto* picture = new PictureLabel(QStringLiteral("Img_") + stem, this);
   auto* label = new SkinLabel(QStringLiteral("Btn_") + stem, this);
   label->setAlignment(Qt::AlignCenter);
-  connect(label, &SkinLabel::Entered, this, [this, picture] {
-    picture->SetPicture(services_.GetPictures().Get(QStringLiteral("KeyS_02")));
-  });
-  connect(label, &SkinLabel::Left, this, [this, picture] {
-    picture->SetPicture(services_.GetPictures().Get(QStringLiteral("KeyS_01")));
-  });
+  WireHoverPictures(*label, *picture, services_.GetPictures(), QStringLiteral("KeyS"));
   return label;
 }
 
 void UpdatePage::ApplyLanguage() {
+  const SkinPalette palette = SkinPalette::Of(services_.Skin());
+  QColor shade = palette.field;
+  shade.setAlpha(150);
+  field_->setStyleSheet(
+      QStringLiteral("background: %1; border: 1px solid %2;").arg(Css(shade), Css(palette.border)));
   const LanguageTable& language = services_.Language();
   path_caption_->setText(QString::fromStdString(language.Text("Str442")));
   path_caption_->adjustSize();
