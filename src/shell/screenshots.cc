@@ -169,6 +169,26 @@ bool SaveEngineerTabs(TForm1& window, const QString& folder, int language) {
   return ok;
 }
 
+// The light page as a mouse of each other LED type shows it.
+bool OtherLedTypes(TForm1& window, const QString& folder, int language) {
+  PageState& pages = window.GetSession().Pages();
+  const image::LedType was = pages.led_type;
+  bool ok = true;
+  for (const auto& [type, name] : {std::pair{image::LedType::kSync, "sync"},
+                                   {image::LedType::kNT, "nt"},
+                                   {image::LedType::kMCULED, "strip"}}) {
+    if (type == was) continue;
+    pages.led_type = type;
+    window.RefreshPages();
+    ok = Save(window, folder,
+              QStringLiteral("light-%1-lang%2").arg(QLatin1String(name)).arg(language)) &&
+         ok;
+  }
+  pages.led_type = was;
+  window.RefreshPages();
+  return ok;
+}
+
 // The message dialog and a question, in the window's language and font.
 bool SaveDialogs(TForm1& window, const QString& folder, int language) {
   Session& session = window.GetSession();
@@ -270,6 +290,7 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
                 QStringLiteral("%1-lang%2").arg(QLatin1String(shot.name)).arg(language)) &&
            ok;
       if (shot.page == NavPage::kMacro) ok = MacroShots(window, folder, language) && ok;
+      if (shot.page == NavPage::kBreathingLight) ok = OtherLedTypes(window, folder, language) && ok;
     }
     ok = SaveMenus(window, folder, language) && ok;
     ok = SaveEngineerTabs(window, folder, language) && ok;
