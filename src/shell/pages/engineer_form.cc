@@ -13,11 +13,21 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString Term(int code) {
-  // The column follows the system's locale at start, not the language buttons.
+namespace {
+
+// The column follows the system's locale at start, not the language buttons.
+engineering::TermColumn Column() {
   static const engineering::TermColumn column = engineering::TermColumnForLocale(
       engineering::LocaleIdOfPosixLocale(QLocale::system().name().toStdString()));
-  return FromUtf8(engineering::EngineeringText(code, column));
+  return column;
+}
+
+}  // namespace
+
+QString Term(int code) { return FromUtf8(engineering::EngineeringText(code, Column())); }
+
+QString OwnTerm(std::string_view english, std::string_view chinese) {
+  return FromUtf8(Column() == engineering::TermColumn::kChinese ? chinese : english);
 }
 
 QString EffectTerm(std::string_view name) {

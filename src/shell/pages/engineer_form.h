@@ -27,6 +27,8 @@ namespace vrdk::shell::engineer {
 // The text of an engineering term code in the column the system's locale
 // chose when the program started.
 QString Term(int code);
+// A text of the page's own that the term table lacks, in the same column.
+QString OwnTerm(std::string_view english, std::string_view chinese);
 // A lighting effect's name ("CPI Breath") as the term table has it in the
 // system's language; the name itself when it is no term.
 QString EffectTerm(std::string_view name);

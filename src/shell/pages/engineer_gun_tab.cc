@@ -21,6 +21,7 @@ namespace vrdk::shell {
 namespace {
 
 using engineer::FormGroup;
+using engineer::OwnTerm;
 using engineer::Term;
 
 constexpr int kOffsets = 10;
@@ -103,10 +104,12 @@ QWidget* EngineerGunTab::BuildScripts() {
   remove->setObjectName(QStringLiteral("btn_DelScript"));
   group.Grid()->addWidget(add, 6, 1);
   group.Grid()->addWidget(remove, 6, 2);
-  auto* hint = new QLabel(
-      QStringLiteral("A script plays on a button once it is given to it: right-click the button "
-                     "on the Profile tab and choose the script."),
-      group.Box());
+  constexpr int kProfileTabTerm = 147;
+  auto* hint = new QLabel(OwnTerm("A script plays on a button once it is given to it: right-click "
+                                  "the button on the %1 tab and choose the script.",
+                                  "脚本分配给按键后才会执行：在“%1”页右键单击该按键，再选择脚本。")
+                              .arg(Term(kProfileTabTerm)),
+                          group.Box());
   hint->setObjectName(QStringLiteral("lbl_ScriptHint"));
   hint->setWordWrap(true);
   hint->setStyleSheet(HintStyle(SkinPalette::Of(services_.Skin())));
