@@ -10,8 +10,10 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QWindow>
+#include <algorithm>
 #include <iostream>
 
+#include "shell/accessibility.h"
 #include "shell/layout_report.h"
 #include "shell/loading_window.h"
 #include "shell/pages/dpi_page.h"
@@ -93,6 +95,7 @@ TForm1::TForm1(std::unique_ptr<ShellDialogs> dialogs, Options options, QWidget* 
       dialogs_(std::move(dialogs)),
       options_(std::move(options)) {
   SubstituteFonts();
+  InstallAccessibility();
   if (!options_.pictures_root.isEmpty()) pictures_.SetRoot(options_.pictures_root);
   setObjectName(QStringLiteral("TForm1"));
   setAttribute(Qt::WA_TranslucentBackground);
@@ -172,6 +175,8 @@ void TForm1::AddButton(QWidget* page, const QString& stem, int copy) {
     button.image->hide();
     button.label->hide();
   }
+  if (IsNavigationStem(stem)) button.label->SetRole(ControlRole::kPageTab);
+  if (stem.startsWith(QLatin1String("Lang"))) button.label->SetRole(ControlRole::kRadioButton);
   buttons_[stem].append(button);
   WireButton(stem, button.label);
 }
@@ -371,6 +376,16 @@ QString TForm1::ShownPageName() const { return QStringLiteral("gbPage%1").arg(sh
 void TForm1::SyncShownPage() {
   if (!created_) return;
   const int group = settings::GroupToShow(session_->Pages());
+  // A frame button with the keyboard focus keeps it on the page shown next:
+  // its copy there takes it.
+  QString focused_stem;
+  if (const auto* focused = qobject_cast<const ControlLabel*>(QApplication::focusWidget());
+      focused != nullptr && focused->KeyboardFocus() && isAncestorOf(focused) &&
+      group != shown_group_) {
+    const QString name = focused->objectName();
+    const qsizetype cut = name.lastIndexOf(QLatin1Char('_'));
+    if (name.startsWith(QLatin1String("Btn_")) && cut > 0) focused_stem = name.left(cut);
+  }
   for (Page* page : pages_) page->setVisible(page->Group() == group);
   const QSize wanted = group == 7 ? QSize(kEngineerWidth, kEngineerHeight) : window_size_;
   if (size() != wanted) setFixedSize(wanted);
@@ -386,9 +401,66 @@ void TForm1::SyncShownPage() {
   ShowNavigationStates();
   if (group != shown_group_) {
     shown_group_ = group;
+    OrderTabs(*PageOfGroup(group));
+    if (!focused_stem.isEmpty()) {
+      if (auto* copy = PageOfGroup(group)->findChild<QWidget*>(focused_stem +
+                                                               QStringLiteral("_%1").arg(group))) {
+        if (copy->isVisibleTo(this)) copy->setFocus(Qt::OtherFocusReason);
+      }
+    }
     PageOfGroup(group)->Shown();
     WriteLayoutReport();
     emit LayoutChanged();
+  }
+}
+
+void TForm1::OrderTabs(Page& page) {
+  // The navigation bar first, top down; then the page as it is read: rows
+  // from the top (controls whose middles lie within a few pixels share a
+  // row), each from the left. Open menus are walked with the arrow keys.
+  constexpr int kRowSlack = 10;
+  struct Stop {
+    QWidget* widget;
+    QPoint at;
+  };
+  QList<Stop> navigation;
+  QList<Stop> rest;
+  for (QWidget* widget : page.findChildren<QWidget*>()) {
+    if (!(widget->focusPolicy() & Qt::TabFocus) || widget->isWindow()) continue;
+    const QWidget* holder = widget->parentWidget();
+    bool in_menu = false;
+    for (; holder != nullptr && holder != &page; holder = holder->parentWidget()) {
+      if (holder->objectName().startsWith(QLatin1String("Pnl_")) ||
+          holder->objectName() == QLatin1String("LB_Name")) {
+        in_menu = true;
+      }
+    }
+    if (in_menu || widget->objectName() == QLatin1String("LB_Name")) continue;
+    const Stop stop{widget, widget->mapTo(&page, widget->rect().center())};
+    const QString name = widget->objectName();
+    const qsizetype cut = name.lastIndexOf(QLatin1Char('_'));
+    const QString stem =
+        name.startsWith(QLatin1String("Btn_")) && cut > 4 ? name.mid(4, cut - 4) : QString();
+    const bool bar = !stem.isEmpty() &&
+                     (IsNavigationStem(stem) || stem == QLatin1String("Save") ||
+                      stem == QLatin1String("Load") || stem.startsWith(QLatin1String("Lang")));
+    (bar ? navigation : rest).append(stop);
+  }
+  std::stable_sort(navigation.begin(), navigation.end(),
+                   [](const Stop& a, const Stop& b) { return a.at.y() < b.at.y(); });
+  std::stable_sort(rest.begin(), rest.end(),
+                   [](const Stop& a, const Stop& b) { return a.at.y() < b.at.y(); });
+  // Rows, then each row from the left.
+  for (qsizetype first = 0; first < rest.size();) {
+    qsizetype end = first + 1;
+    while (end < rest.size() && rest[end].at.y() - rest[first].at.y() <= kRowSlack) ++end;
+    std::stable_sort(rest.begin() + first, rest.begin() + end,
+                     [](const Stop& a, const Stop& b) { return a.at.x() < b.at.x(); });
+    first = end;
+  }
+  const QList<Stop> order = navigation + rest;
+  for (qsizetype i = 1; i < order.size(); ++i) {
+    QWidget::setTabOrder(order[i - 1].widget, order[i].widget);
   }
 }
 
@@ -418,7 +490,10 @@ void TForm1::SetButtonState(const QString& stem, int state) {
 void TForm1::ShowNavigationStates() {
   for (const auto& button : kFrameButtons) {
     const QString stem = QLatin1String(button.stem);
-    SetButtonState(stem, RestingState(stem));
+    const int state = RestingState(stem);
+    SetButtonState(stem, state);
+    // The current page and language are the chosen tab and option.
+    for (const ButtonCopy& copy : buttons_.value(stem)) copy.label->SetChecked(state == 3);
   }
   // The way back to the engineer page, for as long as the code has unlocked it.
   const PageState& pages = session_->Pages();
@@ -474,6 +549,7 @@ void TForm1::ApplySkin() {
   // The covers veil the page area; the hint line lies under it.
   const QRect area = PageOfGroup(1)->PagePicture()->geometry();
   const SkinPalette palette = SkinPalette::Of(skin_);
+  ControlLabel::SetFocusColour(palette.accent_light);
   QColor shade = palette.field;
   shade.setAlpha(190);
   const QString veil_style = QStringLiteral("background: %1; color: %2; padding: 40px;")
@@ -490,6 +566,7 @@ void TForm1::ApplySkin() {
   hint_->raise();
   UpdateCoverText();
   for (Page* page : pages_) page->ApplyLanguage();
+  if (shown_group_ != 0) OrderTabs(*PageOfGroup(shown_group_));
 }
 
 void TForm1::ApplyPlacement() {
@@ -542,7 +619,15 @@ void TForm1::ApplyCaptions() {
             ? FromUtf8(session_->Language().Text(button.caption))
             : (stem == QLatin1String("Engineer") ? FromUtf8(session_->Own(OwnText::kEngineerPage))
                                                  : QString());
-    for (const ButtonCopy& copy : buttons_.value(stem)) copy.label->setText(caption);
+    // A button with no caption is named for what it does.
+    QString name;
+    if (stem == QLatin1String("Web")) name = FromUtf8(session_->Own(OwnText::kNameWebSite));
+    if (stem == QLatin1String("Exit")) name = FromUtf8(session_->Own(OwnText::kNameClose));
+    if (stem == QLatin1String("Mini")) name = FromUtf8(session_->Own(OwnText::kNameMinimise));
+    for (const ButtonCopy& copy : buttons_.value(stem)) {
+      copy.label->setText(caption);
+      copy.label->setAccessibleName(name);
+    }
   }
   setWindowTitle(FromUtf8(session_->Language().Title()));
 }

@@ -164,6 +164,8 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   // Picture state 1 normal, 2 hover, 3 selected/pressed on every copy.
   void SetButtonState(const QString& stem, int state);
   int RestingState(const QString& stem) const;
+  // The keyboard's order through a page's controls.
+  void OrderTabs(Page& page);
   void ApplyPlacement();
   void ApplyTextStyles();
   void ApplyCaptions();

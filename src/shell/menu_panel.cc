@@ -1,5 +1,7 @@
 #include "shell/menu_panel.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "shell/skin_palette.h"
@@ -24,11 +26,15 @@ MenuPanel::Caption MenuPanel::Key(const char* language_key) {
 
 void MenuPanel::AddEntry(const QString& name, Caption caption, std::function<void()> action) {
   auto* label = new SkinLabel(name, this);
+  label->SetRole(ControlRole::kMenuItem);
+  label->installEventFilter(this);
   label->setAttribute(Qt::WA_Hover);
   label->setMinimumHeight(24);
   label->setIndent(10);
   connect(label, &SkinLabel::Clicked, this, [this, action = std::move(action)] {
+    const bool keyboard = isAncestorOf(QApplication::focusWidget());
     hide();
+    if (keyboard && back_) back_->setFocus(Qt::OtherFocusReason);
     action();
   });
   layout()->addWidget(label);
@@ -39,7 +45,7 @@ void MenuPanel::Restyle(ShellServices& services) {
   const SkinLayout& skin = services.Skin();
   const TextStyle style = skin.Style("G");
   setStyleSheet(PopupFrameSheet(skin, objectName(), 1) +
-                QStringLiteral("QLabel { %1 } QLabel:hover { %2 }")
+                QStringLiteral("QLabel { %1 } QLabel:hover, QLabel:focus { %2 }")
                     .arg(PopupEntryStyle(skin, false), PopupEntryStyle(skin, true)));
   const QFont font = services.TableFont(style.points);
   for (const Entry& entry : entries_) {
@@ -48,6 +54,35 @@ void MenuPanel::Restyle(ShellServices& services) {
   }
   setFixedWidth(std::max(skin.Number("O_L_W"), sizeHint().width()));
   adjustSize();
+}
+
+void MenuPanel::FocusFirst(QWidget* back) {
+  back_ = back;
+  if (!entries_.isEmpty()) entries_.front().label->setFocus(Qt::TabFocusReason);
+}
+
+bool MenuPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QFrame::eventFilter(watched, event);
+  int index = -1;
+  for (int i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].label == watched) index = i;
+  }
+  if (index < 0) return QFrame::eventFilter(watched, event);
+  const int count = static_cast<int>(entries_.size());
+  switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Down:
+      entries_[(index + 1) % count].label->setFocus(Qt::TabFocusReason);
+      return true;
+    case Qt::Key_Up:
+      entries_[(index + count - 1) % count].label->setFocus(Qt::TabFocusReason);
+      return true;
+    case Qt::Key_Escape:
+      hide();
+      if (back_) back_->setFocus(Qt::OtherFocusReason);
+      return true;
+    default:
+      return false;
+  }
 }
 
 void MenuPanel::OpenAt(QPoint at) {

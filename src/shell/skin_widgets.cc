@@ -1,5 +1,7 @@
 #include "shell/skin_widgets.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -16,22 +18,126 @@ QString CssColour(const SkinColour& colour) {
   return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue);
 }
 
-SkinLabel::SkinLabel(const QString& name, QWidget* parent) : QLabel(parent) {
+namespace {
+
+QColor& FocusColour() {
+  static QColor colour(Qt::white);
+  return colour;
+}
+
+}  // namespace
+
+ControlLabel::ControlLabel(const QString& name, QWidget* parent, ControlRole role)
+    : QLabel(parent), role_(role) {
   setObjectName(name);
+  SetRole(role);
+}
+
+void ControlLabel::SetRole(ControlRole role) {
+  role_ = role;
+  // The keyboard reaches it with Tab; a click does not move the focus, so
+  // a pointer user sees no mark.
+  setFocusPolicy(role == ControlRole::kNone ? Qt::NoFocus : Qt::TabFocus);
+}
+
+void ControlLabel::SetChecked(bool checked) {
+  if (checked == checked_) return;
+  checked_ = checked;
+  if (QAccessible::isActive()) {
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+void ControlLabel::SetFocusColour(const QColor& colour) { FocusColour() = colour; }
+
+void ControlLabel::keyPressEvent(QKeyEvent* event) {
+  const bool press = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                     event->key() == Qt::Key_Enter;
+  if (role_ != ControlRole::kNone && press && !event->isAutoRepeat()) {
+    event->accept();
+    Activate();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+namespace {
+
+// A focus change the user made inside the window; not one of the window
+// being activated, deactivated or closed (its parts may be gone by then).
+bool MovedByUser(const QFocusEvent& event) {
+  return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+void ControlLabel::focusInEvent(QFocusEvent* event) {
+  QLabel::focusInEvent(event);
+  // The focus the window gives its first control when it opens is not
+  // shown; one the keyboard moved is, and stays shown when the window
+  // comes back to the front.
+  if (MovedByUser(*event)) keyboard_focus_ = event->reason() != Qt::MouseFocusReason;
+  update();
+  if (MovedByUser(*event) && keyboard_focus_) emit FocusEntered();
+}
+
+void ControlLabel::focusOutEvent(QFocusEvent* event) {
+  QLabel::focusOutEvent(event);
+  update();
+  if (!MovedByUser(*event) || !keyboard_focus_) return;
+  keyboard_focus_ = false;
+  emit FocusLeft();
+}
+
+void ControlLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  PaintFocusMark();
+}
+
+void DrawFocusMark(QPainter& painter, const QRect& area) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  QPen pen(FocusColour(), 2);
+  pen.setStyle(Qt::DotLine);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRoundedRect(QRectF(area).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+  painter.restore();
+}
+
+void ControlLabel::PaintFocusMark() {
+  // A menu entry shows the focus by its chosen colours.
+  if (!KeyboardFocus() || role_ == ControlRole::kMenuItem) return;
+  QPainter painter(this);
+  DrawFocusMark(painter, rect());
+}
+
+SkinLabel::SkinLabel(const QString& name, QWidget* parent)
+    : ControlLabel(name, parent, ControlRole::kButton) {
   setAlignment(Qt::AlignCenter);
   setAttribute(Qt::WA_TranslucentBackground);
   setCursor(Qt::PointingHandCursor);
+  // The keyboard focus looks as the pointer over it does.
+  connect(this, &ControlLabel::FocusEntered, this, [this] {
+    if (!underMouse()) emit Entered();
+  });
+  connect(this, &ControlLabel::FocusLeft, this, [this] {
+    if (!underMouse()) emit Left();
+  });
 }
 
 void SkinLabel::enterEvent(QEnterEvent* event) {
   QLabel::enterEvent(event);
-  emit Entered();
+  if (!hasFocus()) emit Entered();
 }
 
 void SkinLabel::leaveEvent(QEvent* event) {
   QLabel::leaveEvent(event);
   pressed_ = false;
-  emit Left();
+  if (!hasFocus()) emit Left();
 }
 
 void SkinLabel::mousePressEvent(QMouseEvent* event) {
@@ -52,8 +158,8 @@ void SkinLabel::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) emit DoubleClicked();
 }
 
-PictureLabel::PictureLabel(const QString& name, QWidget* parent) : QLabel(parent) {
-  setObjectName(name);
+PictureLabel::PictureLabel(const QString& name, QWidget* parent)
+    : ControlLabel(name, parent, ControlRole::kNone) {
   setAttribute(Qt::WA_TranslucentBackground);
 }
 
@@ -87,14 +193,17 @@ void PictureLabel::Decode() {
 
 void PictureLabel::paintEvent(QPaintEvent* event) {
   if (isEnabled() || pixmap().isNull()) {
-    QLabel::paintEvent(event);
+    ControlLabel::paintEvent(event);
     return;
   }
   // A disabled picture is drawn as it is: the skin's pictures carry their
   // own unlit look, and Qt's generated disabled look lightens them until
   // they seem lit.
-  QPainter painter(this);
-  style()->drawItemPixmap(&painter, contentsRect(), static_cast<int>(alignment()), pixmap());
+  {
+    QPainter painter(this);
+    style()->drawItemPixmap(&painter, contentsRect(), static_cast<int>(alignment()), pixmap());
+  }
+  PaintFocusMark();
 }
 
 void PictureLabel::showEvent(QShowEvent* event) {

@@ -1,6 +1,9 @@
 // The two kinds of control the skinned window is made of: a picture (Img_...)
 // and a transparent text label lying on it (Btn_...), which takes the clicks
-// and tells when the mouse enters and leaves it.
+// and tells when the mouse enters and leaves it. Either may be a control of
+// the keyboard and of assistive tools: it then takes the focus with Tab,
+// shows a focus mark, is pressed with Space or Enter, and tells its role,
+// name and state through Qt's accessibility interfaces.
 #pragma once
 
 #include <QLabel>
@@ -8,6 +11,8 @@
 #include <string_view>
 
 #include "tables/skin_layout.h"
+
+class QPainter;
 
 namespace vrdk::shell {
 
@@ -18,12 +23,57 @@ QString FromUtf8(std::string_view text);
 // A skin colour as a style sheet writes it: "rgb(r, g, b)".
 QString CssColour(const SkinColour& colour);
 
-class SkinLabel : public QLabel {
+// The keyboard focus mark around `area`, in the skin's focus colour.
+void DrawFocusMark(QPainter& painter, const QRect& area);
+
+// What a label is to the keyboard and to assistive tools. kNone: neither
+// (a picture that only decorates, a caption).
+enum class ControlRole { kNone, kButton, kCheckBox, kRadioButton, kPageTab, kMenuItem };
+
+class ControlLabel : public QLabel {
   Q_OBJECT
  public:
-  explicit SkinLabel(const QString& name, QWidget* parent);
+  ControlRole Role() const { return role_; }
+  void SetRole(ControlRole role);
+  // Checked (a check box, an option, the page shown); told to assistive tools.
+  bool Checked() const { return checked_; }
+  void SetChecked(bool checked);
+  // It has the focus, and the keyboard moved it there: the mark shows.
+  bool KeyboardFocus() const { return hasFocus() && keyboard_focus_; }
+  // Presses it as a click does: the keyboard and assistive tools call it.
+  virtual void Activate() = 0;
+  // The focus mark's colour, the skin's.
+  static void SetFocusColour(const QColor& colour);
 
  signals:
+  // The keyboard focus came or went (the hover look follows it).
+  void FocusEntered();
+  void FocusLeft();
+
+ protected:
+  ControlLabel(const QString& name, QWidget* parent, ControlRole role);
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  // The mark over what is drawn, while the label has the focus.
+  void PaintFocusMark();
+
+ private:
+  ControlRole role_;
+  bool checked_ = false;
+  bool keyboard_focus_ = false;
+};
+
+class SkinLabel : public ControlLabel {
+  Q_OBJECT
+ public:
+  // A button unless given another role.
+  explicit SkinLabel(const QString& name, QWidget* parent);
+  void Activate() override { emit Clicked(); }
+
+ signals:
+  // The pointer, or the keyboard focus, came onto it or left it.
   void Entered();
   void Left();
   void Clicked();
@@ -41,10 +91,12 @@ class SkinLabel : public QLabel {
 };
 
 // A picture; a background picture also lets the window be dragged by it.
-class PictureLabel : public QLabel {
+// A picture is left out of the accessibility tree unless it is given a role.
+class PictureLabel : public ControlLabel {
   Q_OBJECT
  public:
   PictureLabel(const QString& name, QWidget* parent);
+  void Activate() override { emit Pressed(); }
   void SetPicture(const QPixmap& picture);
   // The picture of that name at its size; decoded when the label is first
   // shown, so that hidden pages hold no pixels.

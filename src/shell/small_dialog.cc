@@ -81,8 +81,10 @@ SmallDialog::SmallDialog(ShellServices& services, const Look& look, const Names&
   connect(AddButton(names.clear, QStringLiteral("KeyS"), place("_Clear"),
                     FromUtf8(language.Text(clear_key)), text_colour),
           &SkinLabel::Clicked, this, [this] { ClearClicked(); });
-  connect(AddButton(names.close, QStringLiteral("ExitS"), place("_Close"), QString(), text_colour),
-          &SkinLabel::Clicked, this, [this] { CloseClicked(); });
+  SkinLabel* close =
+      AddButton(names.close, QStringLiteral("ExitS"), place("_Close"), QString(), text_colour);
+  close->setAccessibleName(FromUtf8(services.GetSession().Own(OwnText::kNameClose)));
+  connect(close, &SkinLabel::Clicked, this, [this] { CloseClicked(); });
 }
 
 SkinLabel* SmallDialog::AddButton(const QString& name, const QString& family, const QPoint& at,

@@ -197,6 +197,12 @@ constexpr std::array kEntries = {
           "The mouse left the bus while it was being read; nothing was saved.",
           "讀取時滑鼠已離線；未儲存任何內容。"},
     Entry{OwnText::kFirePattern, "Fire Pattern {0}", "連發模式 {0}"},
+    Entry{OwnText::kNameWebSite, "Web site", "網站"},
+    Entry{OwnText::kNameClose, "Close", "關閉"},
+    Entry{OwnText::kNameMinimise, "Minimise", "最小化"},
+    Entry{OwnText::kNameColourOf, "{0} colour", "{0} 顏色"},
+    Entry{OwnText::kNameEffectColour, "Effect colour {0}", "燈效顏色 {0}"},
+    Entry{OwnText::kNameCurrentLevel, "Use {0} now", "目前使用 {0}"},
 };
 
 constexpr bool InOrder() {

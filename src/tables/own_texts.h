@@ -102,6 +102,13 @@ enum class OwnText {
   kSaveReadDamaged,
   kSaveReadLost,
   kFirePattern,  // {0}: number
+  // The names assistive tools read for the controls that show only a picture.
+  kNameWebSite,
+  kNameClose,
+  kNameMinimise,
+  kNameColourOf,      // {0}: what the colour is of
+  kNameEffectColour,  // {0}: number
+  kNameCurrentLevel,  // {0}: the DPI level's caption
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

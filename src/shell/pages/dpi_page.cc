@@ -63,7 +63,9 @@ void DpiPage::BuildLevels() {
     level.swatch = new ColourSwatch(Numbered("cs_DPI%1Col", n), this);
     level.colour = new SkinLabel(Numbered("lbl_DPI%1Col", n), this);
     level.check = new PictureLabel(Numbered("Img_DPI%1", n), this);
+    level.check->SetRole(ControlRole::kRadioButton);  // the current level
     level.name = new SkinLabel(Numbered("lbl_DPI%1", n), this);
+    level.name->SetRole(ControlRole::kCheckBox);  // the level is in use
     level.value = new QLabel(this);
     level.value->setObjectName(Numbered("lbl_DPI%1Value", n));
     for (int k = 1; k <= kSteps; ++k) {
@@ -75,6 +77,11 @@ void DpiPage::BuildLevels() {
       level.steps.append(step);
     }
     level.slider = new StepSlider(Numbered("slider_DPI%1", n), kDpiSliderMaximum, kDpiRuler, this);
+    level.slider->SetSteps(kSteps);
+    connect(level.slider, &StepSlider::StepChosen, this, [this, n](int k) {
+      settings::DpiEditor(services_.GetSession()).DPIValue_OnClick(n, k);
+      ShowState();
+    });
     connect(level.colour, &SkinLabel::Clicked, this, [this, n] { ChooseLevelColour(n); });
     connect(level.check, &PictureLabel::Pressed, this, [this, n] {
       if (n > services_.GetSession().Pages().dpi.count) return;
@@ -100,6 +107,7 @@ void DpiPage::BuildPollingAndAim() {
   for (int n = 1; n <= kRepRates; ++n) {
     rate_pictures_.append(new PictureLabel(Numbered("Img_Rep%1", n), this));
     auto* label = new SkinLabel(Numbered("lbl_Rep%1", n), this);
+    label->SetRole(ControlRole::kRadioButton);
     label->setText(QStringLiteral("%1Hz").arg(settings::kPollingRates[n - 1]));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(label, &SkinLabel::Clicked, this, [this, n] {
@@ -124,6 +132,14 @@ void DpiPage::BuildPollingAndAim() {
     });
     aim_steps_.append(step);
   }
+  // The AIM row has no thumb: a slider over it takes only the keyboard.
+  aim_slider_ = new StepSlider(QStringLiteral("slider_AIMDPI"), kDpiSliderMaximum, kDpiRuler, this);
+  aim_slider_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  aim_slider_->SetSteps(kSteps);
+  connect(aim_slider_, &StepSlider::StepChosen, this, [this](int k) {
+    keys::AimKey(services_.GetSession()).AIMDPIVlaue_OnClick(k);
+    ShowState();
+  });
 }
 
 void DpiPage::BuildFire() {
@@ -155,6 +171,7 @@ void DpiPage::BuildFire() {
                         this);
     fire.check = new PictureLabel(Numbered("Img_Fire%1Continue", n), this);
     fire.keep = new SkinLabel(Numbered("lbl_Fire%1Continue", n), this);
+    fire.keep->SetRole(ControlRole::kCheckBox);
     fire.count->SetSender(
         [this, n](const QString& text, bool) { SendFirePreset(n, text.toInt(), std::nullopt); });
     fire.interval->SetSender(
@@ -178,6 +195,7 @@ void DpiPage::BuildPointer() {
   screen_picture_ = new PictureLabel(QStringLiteral("Img_IsScreen"), this);
   screen_label_ = new SkinLabel(QStringLiteral("lbl_IsScreen"), this);
   for (SkinLabel* label : {precision_label_, screen_label_}) {
+    label->SetRole(ControlRole::kCheckBox);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   }
   connect(precision_label_, &SkinLabel::Clicked, this, [this] { PointerSwitch(false); });
@@ -203,6 +221,9 @@ void DpiPage::BuildPointerRow(int row, const QString& stem, const QString& slide
     pointer.numbers.append(number);
   }
   pointer.slider = new StepSlider(slider_name, kPointerSliderMaximum, kPointerRuler, this);
+  pointer.slider->SetSteps(settings::kPointerSteps);
+  connect(pointer.slider, &StepSlider::StepChosen, this,
+          [this, row](int step) { PointerStep(row, step); });
   connect(pointer.slider, &StepSlider::Released, this,
           [this, row](int x) { PointerSliderReleased(row, x); });
   pointer.title = new QLabel(this);
@@ -239,6 +260,8 @@ void DpiPage::ApplyLanguage() {
   screen_label_->setText(PageCaption(Caption::kWholeScreen, language));
   aim_name_->setText(Text(260));
   rate_title_->setText(Text(264));
+  for (PointerRow& row : pointer_rows_) row.slider->setAccessibleName(row.title->text());
+  aim_slider_->setAccessibleName(aim_name_->text());
   for (Level& level : levels_) {
     level.slider->SetThumb(services_.GetPictures().Get("Slider_Thumb"));
     level.name->setToolTip(PageCaption(Caption::kLevelNameHint, language));
@@ -332,6 +355,12 @@ void DpiPage::ShowLevels() {
     const bool current = enabled && n == dpi.current;
     const int index = dpi.values[static_cast<std::size_t>(n)];
     level.name->setText(QStringLiteral("%1 %2").arg(Text(220)).arg(n + 1));
+    level.name->SetChecked(enabled);
+    level.check->SetChecked(current);
+    const std::string caption = level.name->text().toStdString();
+    level.check->setAccessibleName(FromUtf8(session.Own(OwnText::kNameCurrentLevel, {caption})));
+    level.colour->setAccessibleName(FromUtf8(session.Own(OwnText::kNameColourOf, {caption})));
+    level.slider->setAccessibleName(level.name->text());
     level.name->setStyleSheet(
         TextColourStyle(enabled ? skin.Style("D").colour : skin.Colour("D_notSelected")));
     level.value->setText(Text(300 + index));
@@ -365,12 +394,15 @@ void DpiPage::ShowPollingAndAim() {
   const int rate = (image::Vendor(session.Data())[settings::kPollingRateAddress] >> 4) & 0x03;
   for (int n = 0; n < kRepRates; ++n) {
     rate_pictures_[n]->SetPicture(services_.GetPictures().Get(n == rate ? kRadioOn : kRadioOff));
+    rate_labels_[n]->SetChecked(n == rate);
   }
   const int step = std::clamp(session.Keys().aim_step, 1, kSteps);
   const auto lit = settings::LitSegments(session.Brand().step_style, step - 1);
   LightRow(services_.GetPictures(), aim_steps_, std::vector<bool>(lit.begin(), lit.end()),
            QStringLiteral("Bar2_E"), QStringLiteral("Bar2_D"));
   aim_value_->setText(Text(kAimStepBase + step));
+  aim_slider_->setGeometry(aim_steps_.front()->geometry().united(aim_steps_.back()->geometry()));
+  aim_slider_->setValue((step - 1) * kDpiSliderMaximum / (kSteps - 1));
   aim_value_->setStyleSheet(TextColourStyle(services_.Skin().Colour("D_Selected")));
 }
 
@@ -383,6 +415,7 @@ void DpiPage::ShowFire() {
     ShowField(fire.count, preset.count);
     ShowField(fire.interval, preset.interval);
     fire.check->SetPicture(services_.GetPictures().Get(preset.keep_firing ? kOn : kOff));
+    fire.keep->SetChecked(preset.keep_firing);
   }
 }
 
@@ -406,6 +439,8 @@ void DpiPage::ShowPointer() {
   }
   precision_picture_->SetPicture(services_.GetPictures().Get(pointer.acceleration ? kOn : kOff));
   screen_picture_->SetPicture(services_.GetPictures().Get(pointer.whole_screen ? kOn : kOff));
+  precision_label_->SetChecked(pointer.acceleration);
+  screen_label_->SetChecked(pointer.whole_screen);
   precision_label_->setEnabled(available);
   screen_label_->setEnabled(available);
   const int language = session.CurrentLanguage();

@@ -92,6 +92,7 @@ class DpiPage : public Page {
   QList<Fire> fire_;
   QList<QLabel*> fire_headers_;
   QLabel* aim_name_ = nullptr;
+  StepSlider* aim_slider_ = nullptr;  // slider_AIMDPI: the AIM row from the keyboard
   QLabel* aim_value_ = nullptr;
   QList<PictureLabel*> aim_steps_;
   QList<PointerRow> pointer_rows_;

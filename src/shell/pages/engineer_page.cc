@@ -78,6 +78,7 @@ QPushButton* AddButton(QWidget* parent, const char* name, int x) {
 EngineerPage::EngineerPage(ShellServices& services, QWidget* parent) : Page(7, services, parent) {
   setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
   auto* logo = new SkinLabel(QStringLiteral("Img_Logo4"), this);
+  logo->SetRole(ControlRole::kNone);
   logo->setGeometry(0, 0, kWidth, kLogoHeight);
   logo->setCursor(Qt::ArrowCursor);
   connect(logo, &SkinLabel::DoubleClicked, this, &EngineerPage::LogoDoubleClicked);

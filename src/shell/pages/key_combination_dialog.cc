@@ -83,6 +83,19 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm2::Edt_AssemblyKeyDown(QKeyEvent* event) {
+  // Enter and Esc alone confirm and close, as in every dialog; with a
+  // modifier held they are keys of the combination.
+  if (event->modifiers() == Qt::NoModifier) {
+    if (event->key() == Qt::Key_Escape) {
+      IB_CloseClick();
+      return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !edit_->text().isEmpty()) {
+      IB_ConfirmClick();
+      return;
+    }
+  }
   const int virtual_key = VirtualKeyOf(*event);
   // Tab comes from its own check box, so that the box and the keys agree.
   if (virtual_key == 0x09) return;

@@ -1,6 +1,8 @@
 #include "shell/pages/key_menus.h"
 
+#include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 
@@ -40,7 +42,8 @@ KeyMenus::KeyMenus(ShellServices& services, QWidget* page)
   macros_ = new QListWidget(page_);
   macros_->setObjectName(QStringLiteral("LB_Name"));
   macros_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  macros_->setFocusPolicy(Qt::NoFocus);
+  macros_->setFocusPolicy(Qt::TabFocus);
+  macros_->installEventFilter(this);
   macros_->setMouseTracking(true);
   macros_->hide();
   connect(macros_, &QListWidget::itemClicked, this,
@@ -70,6 +73,8 @@ void KeyMenus::Build(const MenuPanel& menu, int level) {
       more->setAttribute(Qt::WA_TransparentForMouseEvents);
       more->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
+    entry->SetRole(ControlRole::kMenuItem);
+    entry->installEventFilter(this);
     connect(entry, &SkinLabel::Entered, this, [this, name, i] { Entered(panels_[name], i); });
     connect(entry, &SkinLabel::Left, this, [this, name, i] { Left(panels_[name], i); });
     connect(entry, &SkinLabel::Clicked, this, [this, name, i] { Clicked(panels_[name], i); });
@@ -268,6 +273,124 @@ void KeyMenus::ShowMacroEntries() {
       panel.entries[i]->setToolTip(none);
     }
   }
+}
+
+void KeyMenus::FocusFirst() { FocusEntry(panels_[QStringLiteral("Pnl_Main")], 0, 1); }
+
+bool KeyMenus::HasFocus() const {
+  const QWidget* focused = QApplication::focusWidget();
+  if (focused == nullptr) return false;
+  if (focused == macros_ || macros_->isAncestorOf(focused)) return true;
+  for (const Panel& panel : panels_) {
+    if (panel.frame->isAncestorOf(focused)) return true;
+  }
+  return false;
+}
+
+bool KeyMenus::FocusEntry(Panel& panel, int from, int step) {
+  const int count = static_cast<int>(panel.entries.size());
+  for (int n = 0; n < count; ++n) {
+    const int i = ((from + n * step) % count + count) % count;
+    if (panel.entries[i]->isVisibleTo(panel.frame)) {
+      panel.entries[i]->setFocus(Qt::TabFocusReason);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool KeyMenus::GoInto(Panel& panel, int index) {
+  const MenuItem& item = panel.menu->items[static_cast<std::size_t>(index)];
+  if (item.kind == MenuItem::Kind::kSubmenu) {
+    Panel& submenu = panels_[Name(item.submenu)];
+    if (!submenu.frame->isVisible()) Entered(panel, index);
+    return submenu.frame->isVisible() && FocusEntry(submenu, 0, 1);
+  }
+  if (item.kind == MenuItem::Kind::kMacroList) {
+    if (!macros_->isVisible()) Entered(panel, index);
+    if (!macros_->isVisible()) return false;
+    macro_parent_ = panel.frame->objectName();
+    macro_entry_ = index;
+    if (macros_->currentRow() < 0) macros_->setCurrentRow(0);
+    macros_->setFocus(Qt::TabFocusReason);
+    return true;
+  }
+  return false;
+}
+
+bool KeyMenus::GoBack(const Panel& panel) {
+  // The entry of the panel one level up that opens this one.
+  for (Panel& parent : panels_) {
+    if (parent.level != panel.level - 1) continue;
+    for (int i = 0; i < parent.entries.size(); ++i) {
+      const MenuItem& item = parent.menu->items[static_cast<std::size_t>(i)];
+      if (item.kind == MenuItem::Kind::kSubmenu &&
+          Name(item.submenu) == panel.frame->objectName()) {
+        parent.entries[i]->setFocus(Qt::TabFocusReason);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool KeyMenus::EntryKey(Panel& panel, int index, int key) {
+  switch (key) {
+    case Qt::Key_Down:
+      return FocusEntry(panel, index + 1, 1);
+    case Qt::Key_Up:
+      return FocusEntry(panel, index - 1, -1);
+    case Qt::Key_Right:
+      GoInto(panel, index);
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      // A category opens; a leaf is chosen by the entry itself.
+      return GoInto(panel, index);
+    case Qt::Key_Left:
+      if (panel.level > 0) GoBack(panel);
+      return true;
+    case Qt::Key_Escape:
+      if (panel.level > 0) {
+        GoBack(panel);
+      } else {
+        services_.HideAllMenu();
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool KeyMenus::MacroListKey(int key) {
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      if (macros_->currentRow() >= 0) emit MacroChosen(macros_->currentRow());
+      return true;
+    case Qt::Key_Left:
+    case Qt::Key_Escape:
+      if (auto parent = panels_.find(macro_parent_);
+          parent != panels_.end() && macro_entry_ >= 0 && macro_entry_ < parent->entries.size()) {
+        parent->entries[macro_entry_]->setFocus(Qt::TabFocusReason);
+      }
+      return true;
+    default:
+      return false;  // the list walks its rows itself
+  }
+}
+
+bool KeyMenus::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (watched == macros_) return MacroListKey(key);
+  for (Panel& panel : panels_) {
+    const int index = static_cast<int>(panel.entries.indexOf(qobject_cast<SkinLabel*>(watched)));
+    if (index >= 0) return EntryKey(panel, index, key);
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void KeyMenus::OpenMacroList(Panel& parent, int index) {

@@ -4,6 +4,9 @@
 // submenus of its level); the entry under the pointer takes the skin's
 // selected colours; a click on a leaf, on Key_Assembly or on a macro is
 // told to the page, which assigns it.
+// From the keyboard: Up and Down walk a panel's entries, Right (or Enter)
+// goes into a category's submenu or the macro list, Left and Esc come back
+// out of it, Esc closes Pnl_Main, and Enter or Space chooses an entry.
 #pragma once
 
 #include <QHash>
@@ -40,6 +43,13 @@ class KeyMenus : public QObject {
   // HideAllMenu.
   void HideAll();
   bool IsOpen() const;
+  // The first entry of Pnl_Main takes the keyboard focus.
+  void FocusFirst();
+  // Whether an entry or the macro list has the keyboard focus.
+  bool HasFocus() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  signals:
   void LeafChosen(int tag);
@@ -70,12 +80,23 @@ class KeyMenus : public QObject {
   // Hides every panel (and the macro list) deeper than `level`.
   void HideBelow(int level);
   void Highlight(Panel& panel, int index);
+  // Keyboard moves; true when the key was taken.
+  bool EntryKey(Panel& panel, int index, int key);
+  bool MacroListKey(int key);
+  // Focuses the first shown entry of `panel` at or after `from` going by
+  // `step` (wrapping round); false when none is shown.
+  bool FocusEntry(Panel& panel, int from, int step);
+  // Into the submenu or macro list an entry opens, and back out.
+  bool GoInto(Panel& panel, int index);
+  bool GoBack(const Panel& panel);
   void StyleEntry(SkinLabel* entry, bool selected);
 
   ShellServices& services_;
   QWidget* page_;
   QHash<QString, Panel> panels_;   // by panel name
   QListWidget* macros_ = nullptr;  // LB_Name
+  QString macro_parent_;           // the panel whose entry opened LB_Name
+  int macro_entry_ = -1;
   settings::KeyMenuSizes sizes_;
 };
 

@@ -29,6 +29,7 @@ KeyPage::KeyPage(ShellServices& services, QWidget* parent) : Page(1, services, p
   for (int n = 1; n <= kComboKeys; ++n) {
     auto* picture = new PictureLabel(QStringLiteral("Img_ComboKey%1").arg(n), this);
     auto* option = new SkinLabel(QStringLiteral("IB_ComboKey%1").arg(n), this);
+    option->SetRole(ControlRole::kCheckBox);
     option->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // IB_ComboKeyNClick: the option's text or its check picture.
     connect(option, &SkinLabel::Clicked, this, [this, n] { IB_ComboKeyClick(n); });
@@ -65,6 +66,7 @@ void KeyPage::ShowState() {
     const bool chosen = n == 0 ? pages.led_gesture_item == 1 : pages.game_gesture_item == n;
     combo_pictures_[n]->SetPicture(
         services_.GetPictures().Get(chosen ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D")));
+    combo_keys_[n]->SetChecked(chosen);
   }
 }
 
@@ -92,8 +94,13 @@ void KeyPage::KeyLeft(int key) {
 }
 
 void KeyPage::HideMenus() {
+  // A menu walked with the keyboard gives the focus back to its key.
+  const bool keyboard = menus_->HasFocus();
   menus_->HideAll();
-  if (edited_ > 0) ShowKeyPicture(edited_, kNormal);
+  if (edited_ > 0) {
+    ShowKeyPicture(edited_, kNormal);
+    if (keyboard) keys_[edited_ - 1]->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void KeyPage::ShowPnlMain_OnClick(int key) {
@@ -105,9 +112,11 @@ void KeyPage::ShowPnlMain_OnClick(int key) {
   ShowKeyPicture(key, kSelected);
   const Session& session = services_.GetSession();
   const bool switch_button = services_.Skin().Number("Btn_B2_Enable") == 1;
+  const bool keyboard = label->hasFocus();
   menus_->Open(label->geometry(),
                settings::MenuSizesFor(session.Pages().mode_page, session.Brand().button_effect,
                                       switch_button));
+  if (keyboard) menus_->FocusFirst();
 }
 
 void KeyPage::KeyStatusOnClick(int tag) {

@@ -91,8 +91,10 @@ void LightPage::BuildEffects() {
     Effect effect;
     effect.enable_picture = new PictureLabel(Numbered("Img_Mode%1_3", n - 1), this);
     effect.enable = new SkinLabel(Numbered("cb_Mode%1_3", n - 1), this);
+    effect.enable->SetRole(ControlRole::kCheckBox);
     effect.radio = new PictureLabel(Numbered("Img_LED%1", n), this);
     effect.name = new SkinLabel(Numbered("lbl_LED%1", n), this);
+    effect.name->SetRole(ControlRole::kRadioButton);
     effect.name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(effect.enable, &SkinLabel::Clicked, this, [this, n] {
       const bool enabled = services_.GetSession().Pages().led.effect_enabled[n - 1];
@@ -138,6 +140,7 @@ void LightPage::BuildTimes() {
   }
   flash_picture_ = new PictureLabel(QStringLiteral("Img_BtnEFT_3"), this);
   flash_ = new SkinLabel(QStringLiteral("cb_BtnEFT_3"), this);
+  flash_->SetRole(ControlRole::kCheckBox);
   flash_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   connect(flash_, &SkinLabel::Clicked, this, [this] {
     LedEditor(services_.GetSession())
@@ -189,6 +192,11 @@ void LightPage::BuildStrip() {
   strip_slider_ =
       new StepSlider(QStringLiteral("slider_MCULEDStep"), kStripSliderMaximum, kStripRuler, this);
   strip_slider_->SetMirrored(true);
+  strip_slider_->SetSteps(kStripSteps);
+  connect(strip_slider_, &StepSlider::StepChosen, this, [this](int k) {
+    LedEditor(services_.GetSession()).MCULEDStep_OnClick(k);
+    ShowState();
+  });
   connect(strip_slider_, &StepSlider::Released, this, [this](int x) {
     LedEditor(services_.GetSession()).McuLedSliderMouseUp(x);
     ShowState();
@@ -266,6 +274,11 @@ void LightPage::ApplyLanguage() {
                          Caption::kScan,    Caption::kLedCount,       Caption::kLedCount};
   for (int i = 0; i < top_captions_.size(); ++i) {
     top_captions_[i].first->setText(PageCaption(top[i], language));
+  }
+  strip_slider_->setAccessibleName(PageCaption(Caption::kStrip, language));
+  for (int n = 0; n < colour_labels_.size(); ++n) {
+    colour_labels_[n]->setAccessibleName(QString::fromStdString(
+        OwnTextFor(OwnText::kNameEffectColour, language, {std::to_string(n + 1)})));
   }
   for (int n = 0; n < 3; ++n) profile_names_[n]->setText(Text(kProfileNameKey + n));
   for (Effect& effect : effects_) {
@@ -377,11 +390,14 @@ void LightPage::ShowEffects() {
     const std::string name =
         at < led.effect_list.size() ? led.effect_list[at] : std::string(settings::kDisabledEffect);
     effect.name->setText(EffectCaption(name, session.CurrentLanguage()));
+    effect.enable->setAccessibleName(effect.name->text());
+    effect.enable->SetChecked(enabled);
     // A disabled effect is never marked as the one in use ("------" in red
     // when every effect is off).
     const bool chosen = enabled && n == led.effect_item;
     effect.radio->SetPicture(services_.GetPictures().Get(chosen ? kRadioOn : kRadioOff));
     effect.radio->setEnabled(enabled);
+    effect.name->SetChecked(chosen);
     effect.name->setEnabled(enabled);
     effect.name->setStyleSheet(TextColourStyle(
         chosen ? skin.Colour("D_Selected")
@@ -408,6 +424,7 @@ void LightPage::ShowTimes() {
   flash_->setVisible(flash);
   flash_picture_->SetPicture(
       services_.GetPictures().Get(pages.button_effect_item == 1 ? kOn : kOff));
+  flash_->SetChecked(pages.button_effect_item == 1);
 }
 
 void LightPage::ShowColours() {

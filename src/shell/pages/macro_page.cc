@@ -168,6 +168,7 @@ void MacroPage::BuildLists() {
     list->setItemDelegate(new MacroRowDelegate(
         name == QLatin1String("LB_macro") ? &services_.GetPictures() : nullptr, list));
     list->viewport()->installEventFilter(this);
+    list->installEventFilter(this);  // the menu key opens the panel too
     return list;
   };
   pc_names_ = make(QStringLiteral("LB_PCMacroName"));
@@ -201,6 +202,7 @@ void MacroPage::BuildDelayGroup() {
       const QString name = (insert ? QStringLiteral("Insert") : QString()) + QLatin1String(stem);
       auto* image = new PictureLabel(QStringLiteral("Img_") + name, this);
       auto* caption = new SkinLabel(QStringLiteral("IB_") + name, this);
+      caption->SetRole(ControlRole::kRadioButton);
       caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       const auto choose = [this, mode = mode, insert] { SelectDelayMode(mode, insert); };
       connect(caption, &SkinLabel::Clicked, this, choose);
@@ -431,6 +433,21 @@ std::optional<int> MacroPage::SelectedLine() const {
 // ----------------------------------------------------------------------------
 
 bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    // The menu key, or Shift+F10, opens a list's panel at its current row.
+    auto* list = qobject_cast<QListWidget*>(watched);
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const bool menu_key = key->key() == Qt::Key_Menu ||
+                          (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    if (list == nullptr || !menu_key) return Page::eventFilter(watched, event);
+    HideMenus();
+    if (Recording()) return true;
+    QListWidgetItem* item = list->currentItem();
+    const QRect row = item != nullptr ? list->visualItemRect(item) : QRect();
+    OpenPanel(list, item, list->viewport()->mapTo(this, row.isValid() ? row.center() : QPoint()),
+              true);
+    return true;
+  }
   if (event->type() != QEvent::MouseButtonPress) return Page::eventFilter(watched, event);
   const auto* mouse = static_cast<const QMouseEvent*>(event);
   auto* list = qobject_cast<QListWidget*>(watched->parent());
@@ -440,17 +457,24 @@ bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
   // The right button first selects the item under the pointer.
   QListWidgetItem* item = list->itemAt(mouse->position().toPoint());
   if (item != nullptr) list->setCurrentItem(item);
-  const QPoint at = list->viewport()->mapTo(this, mouse->position().toPoint());
+  OpenPanel(list, item, list->viewport()->mapTo(this, mouse->position().toPoint()), false);
+  return true;
+}
+
+void MacroPage::OpenPanel(QListWidget* list, QListWidgetItem* item, QPoint at, bool keyboard) {
+  MenuPanel* panel = nullptr;
   if (list == pc_names_) {
     if (item != nullptr) ShowLibraryMacro();
-    pc_panel_->OpenAt(at);
+    panel = pc_panel_;
   } else if (list == device_names_) {
     if (item != nullptr) ShowDeviceMacro();
-    device_panel_->OpenAt(at);
+    panel = device_panel_;
   } else if (source_ == Source::kLibrary && SelectedLibraryMacro() && !inserting_) {
-    content_panel_->OpenAt(at);
+    panel = content_panel_;
   }
-  return true;
+  if (panel == nullptr) return;
+  panel->OpenAt(at);
+  if (keyboard) panel->FocusFirst(list);
 }
 
 // --- Recording ----------------------------------------------------------------------------------
@@ -575,6 +599,9 @@ void MacroPage::SelectDelayMode(DelayMode mode, bool insert) {
       image->SetPicture(services_.GetPictures().Get(each == mode ? QStringLiteral("RdS_E")
                                                                  : QStringLiteral("RdS_D")));
     }
+    const QString caption =
+        (insert ? QStringLiteral("IB_Insert") : QStringLiteral("IB_")) + QLatin1String(stem);
+    if (auto* label = findChild<SkinLabel*>(caption)) label->SetChecked(each == mode);
   }
   // The fixed delay's field takes typing only in its own mode.
   if (!insert) delay_edit_->setReadOnly(mode != DelayMode::kFixed);

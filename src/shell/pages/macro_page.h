@@ -79,6 +79,9 @@ class MacroPage : public Page, private RecorderSink {
   void SetTick(Tick tick) { tick_ = std::move(tick); }
 
  protected:
+  // Opens a list's pop-up panel at `at`; from the keyboard its first entry
+  // takes the focus.
+  void OpenPanel(QListWidget* list, QListWidgetItem* item, QPoint at, bool keyboard);
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

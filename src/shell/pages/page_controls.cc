@@ -25,6 +25,59 @@ void StepSlider::setValue(int value) {
   update();
 }
 
+void StepSlider::SetSteps(int steps) {
+  steps_ = steps;
+  setFocusPolicy(steps > 0 ? Qt::TabFocus : Qt::NoFocus);
+}
+
+int StepSlider::CurrentStep() const {
+  if (steps_ <= 1 || maximum_ <= 0) return 1;
+  // Values stand on the steps evenly; a mirrored row counts from its far end.
+  const int along = (value_ * (steps_ - 1) + maximum_ / 2) / maximum_;
+  return mirrored_ ? steps_ - along : along + 1;
+}
+
+void StepSlider::keyPressEvent(QKeyEvent* event) {
+  if (steps_ <= 0) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  const int current = CurrentStep();
+  int step = current;
+  switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      step = current + 1;
+      break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      step = current - 1;
+      break;
+    case Qt::Key_Home:
+      step = 1;
+      break;
+    case Qt::Key_End:
+      step = steps_;
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+  step = std::clamp(step, 1, steps_);
+  if (step != current) emit StepChosen(step);
+}
+
+void StepSlider::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void StepSlider::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
+}
+
 void StepSlider::SetThumb(const QPixmap& thumb) {
   thumb_ = thumb;
   update();
@@ -45,8 +98,9 @@ int StepSlider::ValueAt(QPoint point) const {
 }
 
 void StepSlider::paintEvent(QPaintEvent*) {
-  if (thumb_.isNull() || !isEnabled()) return;
   QPainter painter(this);
+  if (hasFocus()) DrawFocusMark(painter, rect());
+  if (thumb_.isNull() || !isEnabled()) return;
   const QPixmap thumb = Vertical() ? thumb_.transformed(QTransform().rotate(90)) : thumb_;
   const int travel = Length() - (Vertical() ? thumb.height() : thumb.width());
   int at = maximum_ > 0 ? value_ * std::max(travel, 0) / maximum_ : 0;

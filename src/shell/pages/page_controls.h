@@ -38,15 +38,27 @@ class StepSlider : public QWidget {
   void SetMirrored(bool mirrored) { mirrored_ = mirrored; }
   // The ruler position of a point inside the slider.
   int RulerPosition(QPoint point) const;
+  // The keyboard: a slider over a row of `steps` pictures takes the focus,
+  // and the arrow keys, Home and End choose a picture of the row (1 for the
+  // first, at the left or the top); 0 steps leaves the keyboard out.
+  void SetSteps(int steps);
+  int Steps() const { return steps_; }
+  // The picture of the row the thumb stands on (1 .. Steps()).
+  int CurrentStep() const;
 
  signals:
   // While the thumb is pressed or dragged: the value under it.
   void Moved(int value);
   void Pressed(int ruler_position);
   void Released(int ruler_position);
+  // A step chosen with the keyboard or by an assistive tool (1 .. Steps()).
+  void StepChosen(int step);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -63,6 +75,7 @@ class StepSlider : public QWidget {
   int value_ = 0;
   bool dragging_ = false;
   bool mirrored_ = false;
+  int steps_ = 0;
   QPixmap thumb_;
 };
 
