@@ -426,7 +426,8 @@ void TForm1::OrderTabs(Page& page) {
   QList<Stop> navigation;
   QList<Stop> rest;
   for (QWidget* widget : page.findChildren<QWidget*>()) {
-    if (!(widget->focusPolicy() & Qt::TabFocus) || widget->isWindow()) continue;
+    // Not the parts of a list's pop-up, which is a window of its own.
+    if (!(widget->focusPolicy() & Qt::TabFocus) || widget->window() != this) continue;
     const QWidget* holder = widget->parentWidget();
     bool in_menu = false;
     for (; holder != nullptr && holder != &page; holder = holder->parentWidget()) {
@@ -648,6 +649,15 @@ bool TForm1::IsHeldInput(const QEvent& event) {
   }
 }
 
+bool TForm1::InMenu(const QObject* watched) {
+  const auto* label = qobject_cast<const ControlLabel*>(watched);
+  if (label != nullptr && label->Role() == ControlRole::kMenuItem) return true;
+  for (; watched != nullptr; watched = watched->parent()) {
+    if (watched->objectName() == QLatin1String("LB_Name")) return true;
+  }
+  return false;
+}
+
 bool TForm1::IsOwnInput(QObject* watched, QEvent* event) const {
   if (!IsHeldInput(*event) && event->type() != QEvent::ShortcutOverride) return false;
   const auto* widget = qobject_cast<const QWidget*>(watched);
@@ -683,9 +693,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     held_input_.push_back({QPointer<QObject>(watched), std::unique_ptr<QEvent>(event->clone())});
     return true;
   }
-  // Esc closes the key menus, as a click beside them does.
+  // Esc closes the key menus, as a click beside them does; inside a menu
+  // walked with the keyboard it is the menu's own (back out of a submenu).
   if (event->type() == QEvent::KeyPress && IsOwnInput(watched, event) &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !InMenu(watched)) {
     HideAllMenu();
   }
   return QWidget::eventFilter(watched, event);

@@ -164,6 +164,8 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   // Picture state 1 normal, 2 hover, 3 selected/pressed on every copy.
   void SetButtonState(const QString& stem, int state);
   int RestingState(const QString& stem) const;
+  // A menu entry or the macro list of the key menus.
+  static bool InMenu(const QObject* watched);
   // The keyboard's order through a page's controls.
   void OrderTabs(Page& page);
   void ApplyPlacement();

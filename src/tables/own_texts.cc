@@ -203,6 +203,9 @@ constexpr std::array kEntries = {
     Entry{OwnText::kNameColourOf, "{0} colour", "{0} 顏色"},
     Entry{OwnText::kNameEffectColour, "Effect colour {0}", "燈效顏色 {0}"},
     Entry{OwnText::kNameCurrentLevel, "Use {0} now", "目前使用 {0}"},
+    Entry{OwnText::kNameLibraryMacros, "Macros on this computer", "電腦中的巨集"},
+    Entry{OwnText::kNameMouseMacros, "Macros in the mouse", "滑鼠中的巨集"},
+    Entry{OwnText::kNameMacroEvents, "The macro's events", "巨集的事件"},
 };
 
 constexpr bool InOrder() {

@@ -109,6 +109,9 @@ enum class OwnText {
   kNameColourOf,      // {0}: what the colour is of
   kNameEffectColour,  // {0}: number
   kNameCurrentLevel,  // {0}: the DPI level's caption
+  kNameLibraryMacros,
+  kNameMouseMacros,
+  kNameMacroEvents,
 };
 
 // The text in language 1..3 (another number reads as 1) with its places filled.

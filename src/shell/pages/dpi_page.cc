@@ -242,6 +242,13 @@ void DpiPage::ApplyLanguage() {
     Fire& fire = fire_[n];
     fire.name->setText(Text(kFireNameBase + n));
     fire.name->adjustSize();
+    // Each box named by its row and column.
+    const Caption columns[] = {Caption::kFireShots, Caption::kFireInterval, Caption::kFireHold};
+    QWidget* boxes[] = {fire.count, fire.interval, fire.keep};
+    for (int column = 0; column < 3; ++column) {
+      boxes[column]->setAccessibleName(
+          QStringLiteral("%1: %2").arg(fire.name->text(), PageCaption(columns[column], language)));
+    }
     fire.count->resize(34, kFieldHeight);
     fire.interval->resize(48, kFieldHeight);
     for (NumberField* edit : {fire.count, fire.interval}) {

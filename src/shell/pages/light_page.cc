@@ -269,7 +269,9 @@ void LightPage::ApplyLanguage() {
                           Caption::kUpper,   Caption::kLowerTime, Caption::kUpperTime};
   for (int i = 0; i < left_captions_.size(); ++i) {
     left_captions_[i].first->setText(PageCaption(left[i], language));
+    left_captions_[i].second->setAccessibleName(left_captions_[i].first->text());
   }
+  step_time_->setAccessibleName(PageCaption(Caption::kStepTime, language));
   const Caption top[] = {Caption::kColours, Caption::kProfileColours, Caption::kStrip,
                          Caption::kScan,    Caption::kLedCount,       Caption::kLedCount};
   for (int i = 0; i < top_captions_.size(); ++i) {

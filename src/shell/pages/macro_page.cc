@@ -1015,6 +1015,25 @@ void MacroPage::ApplyLanguage() {
   SelectDelayMode(delay_mode_, false);
   SelectDelayMode(insert_mode_, true);
   if (inserting_) ShowInsertControls();
+  // What assistive tools call the lists and boxes: their captions.
+  const int language = services_.GetSession().CurrentLanguage();
+  const auto own = [language](OwnText text) {
+    return QString::fromStdString(OwnTextFor(text, language));
+  };
+  pc_names_->setAccessibleName(own(OwnText::kNameLibraryMacros));
+  device_names_->setAccessibleName(own(OwnText::kNameMouseMacros));
+  lines_list_->setAccessibleName(own(OwnText::kNameMacroEvents));
+  insert_list_->setAccessibleName(Text("Str409"));  // "Insert"
+  const std::pair<QWidget*, const char*> captioned[] = {{delay_edit_, "IB_DelayTime"},
+                                                        {insert_delay_, "IB_InsertDelayTime"},
+                                                        {x_edit_, "lbl_XAxis"},
+                                                        {y_edit_, "lbl_YAxis"},
+                                                        {repeat_edit_, "lbl_Repeat"}};
+  for (const auto& [field, caption] : captioned) {
+    if (auto* label = findChild<QLabel*>(QLatin1String(caption))) {
+      field->setAccessibleName(label->text().simplified());
+    }
+  }
 }
 
 void MacroPage::Restyle() {
