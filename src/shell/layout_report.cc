@@ -68,6 +68,7 @@ QByteArray LayoutReport(const QWidget& window, const LayoutReportState& state) {
       {QStringLiteral("language"), state.language},
       {QStringLiteral("busy"), state.busy},
       {QStringLiteral("veil"), state.veil},
+      {QStringLiteral("focus"), state.focus},
       {QStringLiteral("window"), QJsonObject{{QStringLiteral("width"), window.width()},
                                              {QStringLiteral("height"), window.height()}}},
       {QStringLiteral("controls"), Controls(window)},
@@ -91,12 +92,13 @@ LayoutReportWatch::LayoutReportWatch(std::function<void()> rewrite, QObject* par
     : QObject(parent), rewrite_(std::move(rewrite)) {}
 
 bool LayoutReportWatch::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::Show && event->type() != QEvent::Hide) return false;
+  const bool focus = event->type() == QEvent::FocusIn;
+  if (event->type() != QEvent::Show && event->type() != QEvent::Hide && !focus) return false;
   if (queued_ || !watched->isWidgetType()) return false;
   const auto* widget = static_cast<const QWidget*>(watched);
   if (widget->windowType() == Qt::ToolTip) return false;
   const QString name = widget->objectName();
-  if (!widget->isWindow() && !name.startsWith(QLatin1String("Pnl_")) &&
+  if (!focus && !widget->isWindow() && !name.startsWith(QLatin1String("Pnl_")) &&
       !name.startsWith(QLatin1String("Disable_All_"))) {
     return false;
   }

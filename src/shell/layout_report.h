@@ -1,5 +1,5 @@
 // The window's layout as JSON, for skin authors and scripts:
-//   {"page": "gbPage1", "language": 1, "busy": false, "veil": "",
+//   {"page": "gbPage1", "language": 1, "busy": false, "veil": "", "focus": "Key3",
 //    "window": {"width": .., "height": ..},
 //    "controls": [{"name", "class", "x", "y", "width", "height", "visible",
 //                  "enabled", "text"}, ...],
@@ -8,7 +8,8 @@
 // one entry per named widget, geometry relative to the window, "visible"
 // whether it shows when the window does; "busy" while a transfer with the
 // mouse runs (input is then held until it is over); "veil" the text over the
-// pages while they are covered (empty when they are not). "dialogs" are the
+// pages while they are covered (empty when they are not); "focus" the name of
+// the control with the keyboard focus (empty when none). "dialogs" are the
 // program's other visible windows (dialogs, message boxes), placed on the
 // screen, their controls relative to them.
 #pragma once
@@ -26,6 +27,7 @@ struct LayoutReportState {
   int language = 1;
   bool busy = false;
   QString veil;
+  QString focus;
 };
 
 QByteArray LayoutReport(const QWidget& window, const LayoutReportState& state);
@@ -37,7 +39,8 @@ bool WriteLayoutReport(const QWidget& window, const LayoutReportState& state, co
 
 // Asks for the report again, once the events at hand are handled, whenever
 // a pop-up panel ("Pnl_..."), a page cover ("Disable_All_...") or another
-// window of the program opens or closes. Installed on the application.
+// window of the program opens or closes, and when the keyboard focus moves.
+// Installed on the application.
 class LayoutReportWatch : public QObject {
  public:
   LayoutReportWatch(std::function<void()> rewrite, QObject* parent);

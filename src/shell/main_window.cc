@@ -378,13 +378,21 @@ void TForm1::SyncShownPage() {
   const int group = settings::GroupToShow(session_->Pages());
   // A frame button with the keyboard focus keeps it on the page shown next:
   // its copy there takes it.
+  // Another control keeps it for when its page is shown again (the pages
+  // give way to the main page while the mouse is read again).
   QString focused_stem;
-  if (const auto* focused = qobject_cast<const ControlLabel*>(QApplication::focusWidget());
-      focused != nullptr && focused->KeyboardFocus() && isAncestorOf(focused) &&
-      group != shown_group_) {
+  if (QWidget* focused = QApplication::focusWidget();
+      focused != nullptr && group != shown_group_ && shown_group_ != 0 &&
+      PageOfGroup(shown_group_)->isAncestorOf(focused)) {
+    const auto* label = qobject_cast<const ControlLabel*>(focused);
     const QString name = focused->objectName();
     const qsizetype cut = name.lastIndexOf(QLatin1Char('_'));
-    if (name.startsWith(QLatin1String("Btn_")) && cut > 0) focused_stem = name.left(cut);
+    if (label != nullptr && label->KeyboardFocus() && name.startsWith(QLatin1String("Btn_")) &&
+        cut > 0) {
+      focused_stem = name.left(cut);
+    } else if (label == nullptr || label->KeyboardFocus()) {
+      page_focus_[shown_group_] = focused;
+    }
   }
   for (Page* page : pages_) page->setVisible(page->Group() == group);
   const QSize wanted = group == 7 ? QSize(kEngineerWidth, kEngineerHeight) : window_size_;
@@ -407,6 +415,9 @@ void TForm1::SyncShownPage() {
                                                                QStringLiteral("_%1").arg(group))) {
         if (copy->isVisibleTo(this)) copy->setFocus(Qt::OtherFocusReason);
       }
+    } else if (QPointer<QWidget> kept = page_focus_.take(group);
+               kept && kept->isVisibleTo(this) && kept->isEnabled()) {
+      kept->setFocus(Qt::OtherFocusReason);
     }
     PageOfGroup(group)->Shown();
     WriteLayoutReport();

@@ -166,6 +166,8 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   int RestingState(const QString& stem) const;
   // A menu entry or the macro list of the key menus.
   static bool InMenu(const QObject* watched);
+  // The control that had the keyboard focus when its page gave way.
+  QHash<int, QPointer<QWidget>> page_focus_;
   // The keyboard's order through a page's controls.
   void OrderTabs(Page& page);
   void ApplyPlacement();

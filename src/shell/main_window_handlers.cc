@@ -1,6 +1,7 @@
 // TForm1's handlers: navigation, languages, the confirm buttons, profile
 // files, the web link, minimise and close, dragging, the timers.
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QWindow>
@@ -148,7 +149,10 @@ void TForm1::LabelRunTimer() {
 
 bool TForm1::WriteLayoutReport(QString* error) {
   if (options_.layout_report.isEmpty() || !exposed_) return true;
-  LayoutReportState state{ShownPageName(), session_->CurrentLanguage(), session_->Busy(), {}};
+  LayoutReportState state{ShownPageName(), session_->CurrentLanguage(), session_->Busy(), {}, {}};
+  if (const QWidget* focused = QApplication::focusWidget(); focused != nullptr) {
+    state.focus = focused->objectName();
+  }
   for (const QLabel* cover : covers_) {
     const auto* veil = cover->findChild<QLabel*>();
     if (cover->isVisibleTo(this) && veil != nullptr) state.veil = veil->text();

@@ -160,6 +160,25 @@ class Window {
     const json* control = Find(layout, name);
     return control != nullptr && control->value("visible", false);
   }
+  // The control with the keyboard focus, as last reported.
+  std::string Focus() const { return ReadLayout().value("focus", ""); }
+  std::string Page() const { return ReadLayout().value("page", ""); }
+  bool Busy() const { return ReadLayout().value("busy", false); }
+  // The window takes the keyboard, as a desktop gives it to a window opened.
+  void TakeKeyboard() {
+    Origin();
+    Run("xdotool windowfocus --sync " + window_id_ + " 2>/dev/null");
+  }
+  // Presses `key` until `name` has the focus; false when it never does.
+  bool KeyTo(const std::string& key, const std::string& name, int pace, int most = 80) {
+    for (int i = 0; i < most; ++i) {
+      if (Focus() == name) return true;
+      const std::string before = Focus();
+      Keys(key, pace);
+      WaitFor(1s, [&] { return Focus() != before; });
+    }
+    return Focus() == name;
+  }
   std::string Text(const std::string& name) const {
     const json layout = ReadLayout();
     const json* control = Find(layout, name);
@@ -441,6 +460,77 @@ TEST(RealInputWithoutPace, AChangeTheMouseDoesNotKeepIsToldAndThePageShowsWhatIt
   std::this_thread::sleep_for(2s);  // read again
   window.Close();
   EXPECT_EQ(window.MemoryBytes()[484 + 2], 2) << "the mouse kept its preset";
+}
+
+// Without the pointer: real key presses alone give a button a function
+// through the key menus, and change a DPI value, the polling rate and the
+// lighting effect.
+TEST_P(RealInput, TheKeyboardAloneChangesTheButtonsDpiPollingAndLight) {
+  Window window;
+  ASSERT_TRUE(window.WaitConnected()) << window.Log();
+  window.TakeKeyboard();
+  // Key 3 of profile 1: its menu opens with Space; Multimedia, Play/Pause.
+  ASSERT_TRUE(window.KeyTo("Tab", "Key3", Pace())) << window.Focus();
+  window.Keys("space", Pace());
+  ASSERT_TRUE(window.WaitFor(2s, [&] { return window.Focus().rfind("Key_", 0) == 0; }));
+  ASSERT_TRUE(window.KeyTo("Down", "Key_Media", Pace())) << window.Focus();
+  window.Keys("Right", Pace());
+  ASSERT_TRUE(window.KeyTo("Down", "Key_PlayPause", Pace())) << window.Focus();
+  window.Keys("Return", Pace());
+  const auto written = [&](const std::string& line) {
+    const auto trace = window.Trace();
+    return std::find(trace.begin(), trace.end(), line) != trace.end();
+  };
+  EXPECT_TRUE(window.WaitFor(3s, [&] { return written("> 40 07 00 C0 00 93 00 00"); }))
+      << "profile 1 written";
+  EXPECT_TRUE(window.WaitFor(2s, [&] { return window.Focus() == "Key3"; })) << window.Focus();
+  ASSERT_TRUE(window.WaitFor(3s, [&] { return !window.Busy(); }));
+
+  // The advanced page, by its tab on the bar.
+  ASSERT_TRUE(window.KeyTo("shift+Tab", "Btn_Adv_1", Pace())) << window.Focus();
+  window.Keys("Return", Pace());
+  ASSERT_TRUE(window.WaitFor(3s, [&] { return window.Page() == "gbPage2"; }));
+  const auto writes = [&] {
+    const auto trace = window.Trace();
+    return std::count_if(trace.begin(), trace.end(),
+                         [](const std::string& line) { return line.rfind("> 40 05", 0) == 0; });
+  };
+  const auto before = writes();
+  ASSERT_TRUE(window.KeyTo("Tab", "slider_DPI1", Pace())) << window.Focus();
+  window.Keys("Right", Pace());
+  EXPECT_TRUE(window.WaitFor(3s, [&] { return writes() > before; })) << "DPI 1 written";
+  ASSERT_TRUE(window.WaitFor(3s, [&] { return !window.Busy(); }));
+  ASSERT_TRUE(window.KeyTo("Tab", "lbl_Rep2", Pace())) << window.Focus();
+  window.Keys("space", Pace());
+  // The new rate restarts the mouse, which is read again.
+  std::this_thread::sleep_for(1s);
+  ASSERT_TRUE(window.WaitConnected(10s));
+  ASSERT_TRUE(window.WaitFor(3s, [&] { return !window.Busy(); }));
+
+  // The lighting page, from the bar of the page shown after the read.
+  const std::string page = window.Page();
+  ASSERT_EQ(page.rfind("gbPage", 0), 0u) << page;
+  ASSERT_TRUE(window.KeyTo("shift+Tab", "Btn_Breath_" + page.substr(6), Pace())) << window.Focus();
+  window.Keys("Return", Pace());
+  ASSERT_TRUE(window.WaitFor(3s, [&] { return window.Page() == "gbPage3"; }));
+  ASSERT_TRUE(window.KeyTo("Tab", "lbl_LED1", Pace())) << window.Focus();
+  window.Keys("space", Pace());
+  EXPECT_TRUE(window.WaitFor(3s, [&] {
+    const auto trace = window.Trace();
+    return std::any_of(trace.begin(), trace.end(),
+                       [](const std::string& line) { return line.rfind("> 40 05 00 A5", 0) == 0; });
+  })) << "the effect in use written";
+  std::this_thread::sleep_for(500ms);
+  window.Close();
+  const auto memory = window.MemoryBytes();
+  ASSERT_EQ(memory.size(), 2048u);
+  EXPECT_EQ(memory[192 + 8 + 2], 0xCD) << "key 3 of profile 1 plays and pauses";
+  const auto trace = window.Trace();
+  EXPECT_EQ((memory[4] >> 4) & 0x03, 1)
+      << "the second polling rate; rate writes: "
+      << std::count_if(trace.begin(), trace.end(),
+                       [](const std::string& line) { return line.rfind("> 40 05 00 04", 0) == 0; });
+  EXPECT_EQ(memory[165] & 0x0F, 1) << "the first effect, CPI Breath (mode 1), in use";
 }
 
 // The gesture options of the main page take real clicks on their texts and
