@@ -23,6 +23,7 @@
 #include "shell/pages/key_page.h"
 #include "shell/pages/macro_page.h"
 #include "shell/skin_palette.h"
+#include "shell/skin_widgets.h"
 #include "tables/own_texts.h"
 
 namespace vrdk::shell {
@@ -224,6 +225,32 @@ void Hover(QWidget* widget) {
   QCoreApplication::sendEvent(widget, &enter);
 }
 
+// The keyboard's focus mark: on a key of the main page, on a DPI row of the
+// advanced page, and on an entry of a key menu opened from the keyboard.
+bool SaveFocus(TForm1& window, const QString& folder, int language) {
+  bool ok = true;
+  const auto focus = [&window](const char* name) {
+    QWidget* widget = window.findChild<QWidget*>(QLatin1String(name));
+    if (widget != nullptr) widget->setFocus(Qt::TabFocusReason);
+    return widget != nullptr;
+  };
+  window.activateWindow();
+  settings::Navigation(window.GetSession()).Go(NavPage::kMain);
+  window.RefreshAPPage();
+  ok = focus("Key3") && ok;
+  ok = Save(window, folder, QStringLiteral("focus-key-lang%1").arg(language)) && ok;
+  if (auto* key = window.findChild<SkinLabel*>(QStringLiteral("Key3"))) key->Activate();
+  Settle();
+  ok = Save(window, folder, QStringLiteral("focus-menu-lang%1").arg(language)) && ok;
+  window.HideAllMenu();
+  settings::Navigation(window.GetSession()).Go(NavPage::kAdvanced);
+  window.RefreshAPPage();
+  ok = focus("slider_DPI2") && ok;
+  ok = Save(window, folder, QStringLiteral("focus-dpi-lang%1").arg(language)) && ok;
+  window.setFocus(Qt::OtherFocusReason);
+  return ok;
+}
+
 // The key menus open on the Switch Control page: the media menu beside a
 // key of the left column, the profile list beside one at the right edge,
 // and the key-combination dialog with Ctrl + A + B typed.
@@ -293,6 +320,7 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
       if (shot.page == NavPage::kBreathingLight) ok = OtherLedTypes(window, folder, language) && ok;
     }
     ok = SaveMenus(window, folder, language) && ok;
+    ok = SaveFocus(window, folder, language) && ok;
     ok = SaveEngineerTabs(window, folder, language) && ok;
     settings::Navigation(session).Go(NavPage::kMain);
     window.RefreshAPPage();
