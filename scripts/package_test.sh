@@ -39,6 +39,12 @@ for file in usr/bin/vrdkctl usr/bin/vrdk-virtual-mouse usr/bin/vrdk-mouse \
 done
 check "appstreamcli validates the metainfo" \
   appstreamcli validate --no-net "$dest/usr/share/metainfo/io.github.vrdk.Mouse.metainfo.xml"
+check "the copyright file is machine-readable and gives the Expat licence" \
+  bash -c "grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' '$dest/usr/share/doc/vrdk/copyright' &&
+           grep -q '^License: Expat\$' '$dest/usr/share/doc/vrdk/copyright' &&
+           ! grep -q UNSPECIFIED '$dest/usr/share/doc/vrdk/copyright'"
+check "the metainfo names the program's licence" \
+  grep -q '<project_license>MIT</project_license>' "$dest/usr/share/metainfo/io.github.vrdk.Mouse.metainfo.xml"
 
 check "cpack makes the Debian package" bash -c "cd '$build' && cpack -G DEB -B '$work'"
 deb=$(ls "$work"/vrdk_*.deb 2> /dev/null | head -n 1)
