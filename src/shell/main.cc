@@ -1,8 +1,10 @@
 // vrdk-mouse: the configuration window.
 #include <QApplication>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <csignal>
 #include <iostream>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -17,6 +19,7 @@
 
 namespace {
 
+constexpr const char* kVersion = VRDK_VERSION;
 constexpr int kExitUsage = 1;
 constexpr int kExitFileError = 4;
 
@@ -50,9 +53,38 @@ void CloseOnSignals(QWidget& window) {
 void CloseOnSignals(QWidget&) {}
 #endif
 
+// Help and the version need no display: they are answered before Qt starts
+// (when the line holds none of Qt's own options, it parses as it stands).
+std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const auto parsed = vrdk::shell::ParseShellOptions(args);
+  if (parsed.options && parsed.options->help) {
+    std::cout << vrdk::shell::ShellUsage();
+    return 0;
+  }
+  if (parsed.options && parsed.options->version) {
+    std::cout << "vrdk-mouse " << kVersion << '\n';
+    return 0;
+  }
+#if defined(Q_OS_LINUX)
+  // Without a display Qt would abort; one line says why instead.
+  const bool platform_chosen =
+      !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+      std::find(args.begin(), args.end(), std::string("-platform")) != args.end();
+  if (!platform_chosen && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    return Fail(kExitUsage,
+                "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); "
+                "vrdkctl works without one");
+  }
+#endif
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = AnswerWithoutDisplay(argc, argv)) return *answered;
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out
   QApplication::setApplicationName(QStringLiteral("vrdk-mouse"));
   QApplication::setApplicationDisplayName(QStringLiteral("Gaming Mouse"));
@@ -66,7 +98,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::cout << "vrdk-mouse 0.1.0\n";
+    std::cout << "vrdk-mouse " << kVersion << '\n';
     return 0;
   }
   const bool screenshots = !options.screenshots.empty();
