@@ -46,24 +46,34 @@ if(TARGET vrdk-mouse)
   add_custom_target(vrdk_icons ALL DEPENDS ${icon_pngs})
 endif()
 
-# vrdkctl's manual page, made from its own --help and --version by help2man,
-# compressed without a time stamp so the package is the same each build.
+# A manual page for each program, made from its own --help and --version by
+# help2man, compressed without a time stamp so the package is the same each
+# build. vrdk_manpages builds them all.
 find_program(VRDK_HELP2MAN help2man)
 find_program(VRDK_GZIP gzip)
 if(VRDK_HELP2MAN AND VRDK_GZIP AND NOT CMAKE_CROSSCOMPILING)
-  set(manpage "${CMAKE_BINARY_DIR}/vrdkctl.1")
-  add_custom_command(
-    OUTPUT "${manpage}.gz"
-    COMMAND ${VRDK_HELP2MAN} --no-info --section=1
-            "--name=inspect and configure a VRDK2280 gaming mouse, or its simulated twin"
-            "--include=${PROJECT_SOURCE_DIR}/packaging/vrdkctl.h2m" --output=${manpage}
-            $<TARGET_FILE:vrdkctl>
-    COMMAND ${VRDK_GZIP} -9nf ${manpage}
-    DEPENDS vrdkctl ${PROJECT_SOURCE_DIR}/packaging/vrdkctl.h2m
-    COMMENT "Writing the vrdkctl manual page"
-    VERBATIM)
-  add_custom_target(vrdkctl_manpage ALL DEPENDS "${manpage}.gz")
-  install(FILES "${manpage}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_custom_target(vrdk_manpages ALL)
+  function(vrdk_manpage program summary)
+    if(NOT TARGET ${program})
+      return()
+    endif()
+    set(manpage "${CMAKE_BINARY_DIR}/${program}.1")
+    set(include "${PROJECT_SOURCE_DIR}/packaging/${program}.h2m")
+    add_custom_command(
+      OUTPUT "${manpage}.gz"
+      COMMAND ${VRDK_HELP2MAN} --no-info --section=1 "--name=${summary}"
+              "--include=${include}" --output=${manpage} $<TARGET_FILE:${program}>
+      COMMAND ${VRDK_GZIP} -9nf ${manpage}
+      DEPENDS ${program} ${include}
+      COMMENT "Writing the ${program} manual page"
+      VERBATIM)
+    add_custom_target(${program}_manpage DEPENDS "${manpage}.gz")
+    add_dependencies(vrdk_manpages ${program}_manpage)
+    install(FILES "${manpage}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endfunction()
+  vrdk_manpage(vrdkctl "inspect and configure a VRDK2280 gaming mouse, or its simulated twin")
+  vrdk_manpage(vrdk-mouse "the window that configures a VRDK2280 gaming mouse")
+  vrdk_manpage(vrdk-virtual-mouse "put a simulated VRDK2280 gaming mouse on the HID bus")
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright

@@ -25,18 +25,23 @@ check() {  # check WHAT COMMAND...: runs COMMAND, counts it
   fi
 }
 
-cmake --build "$build" --target vrdkctl_manpage vrdk_changelog vrdk_icons > "$work/build.log" 2>&1
+cmake --build "$build" --target vrdk_manpages vrdk_changelog vrdk_icons > "$work/build.log" 2>&1
 dest=$work/dest
 check "cmake --install lays the program out under DESTDIR" \
   env DESTDIR="$dest" cmake --install "$build" --prefix /usr
 for file in usr/bin/vrdkctl usr/bin/vrdk-virtual-mouse usr/bin/vrdk-mouse \
             usr/lib/udev/rules.d/70-vrdk-mouse.rules usr/share/man/man1/vrdkctl.1.gz \
+            usr/share/man/man1/vrdk-mouse.1.gz usr/share/man/man1/vrdk-virtual-mouse.1.gz \
             usr/share/doc/vrdk/copyright usr/share/applications/io.github.vrdk.Mouse.desktop \
             usr/share/metainfo/io.github.vrdk.Mouse.metainfo.xml \
             usr/share/icons/hicolor/scalable/apps/io.github.vrdk.Mouse.svg \
             usr/share/icons/hicolor/48x48/apps/io.github.vrdk.Mouse.png; do
   check "installed: /$file" test -s "$dest/$file"
 done
+check "every installed program has a manual page" \
+  bash -c "for program in '$dest'/usr/bin/*; do test -s '$dest'/usr/share/man/man1/\$(basename \"\$program\").1.gz || exit 1; done"
+check "vrdk-mouse --help answers without a display" \
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$dest/usr/bin/vrdk-mouse" --help
 check "appstreamcli validates the metainfo" \
   appstreamcli validate --no-net "$dest/usr/share/metainfo/io.github.vrdk.Mouse.metainfo.xml"
 check "the copyright file is machine-readable and gives the Expat licence" \

@@ -132,5 +132,9 @@ int main(int argc, char** argv) {
     std::fputs(std::string(vrdk::VirtualMouseUsage()).c_str(), stdout);
     return 0;
   }
+  if (options->version) {
+    std::puts("vrdk-virtual-mouse " VRDK_VERSION);
+    return 0;
+  }
   return vrdk::Run(*options);
 }

@@ -18,6 +18,7 @@ std::string_view VirtualMouseUsage() {
          "  --unplug-after=N    let N feature transfers through, fail the next and leave\n"
          "                      the bus for good\n"
          "  --uhid=PATH         the uhid device (default /dev/uhid)\n"
+         "  --help, --version   this text; the program's version\n"
          "Signals: SIGUSR1 presses the DPI button, SIGUSR2 the profile button;\n"
          "SIGINT and SIGTERM end it.\n";
 }
@@ -37,13 +38,15 @@ std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std:
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    const bool is_flag = name == "keyboard" || name == "help" || name == "composite";
+    const bool is_flag =
+        name == "keyboard" || name == "help" || name == "composite" || name == "version";
     if (is_flag) {
       if (value) {
         *error = "--" + std::string(name) + " takes no value";
         return std::nullopt;
       }
       (name == "help"       ? options.help
+       : name == "version"  ? options.version
        : name == "keyboard" ? options.keyboard
                             : options.composite) = true;
       continue;

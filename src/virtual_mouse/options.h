@@ -18,6 +18,7 @@ struct VirtualMouseOptions {
   long unplug_after = -1;  // the transfer with this number fails and the mouse leaves
   std::string uhid = "/dev/uhid";
   bool help = false;
+  bool version = false;
 };
 
 // Options as "--name=value" or "--name value". Nothing, with a message in
