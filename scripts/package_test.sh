@@ -42,6 +42,10 @@ check "every installed program has a manual page" \
   bash -c "for program in '$dest'/usr/bin/*; do test -s '$dest'/usr/share/man/man1/\$(basename \"\$program\").1.gz || exit 1; done"
 check "vrdk-mouse --help answers without a display" \
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$dest/usr/bin/vrdk-mouse" --help
+check "desktop-file-validate passes the desktop file" \
+  desktop-file-validate "$dest/usr/share/applications/io.github.vrdk.Mouse.desktop"
+check "the desktop file names the window's class" \
+  grep -qx 'StartupWMClass=io.github.vrdk.Mouse' "$dest/usr/share/applications/io.github.vrdk.Mouse.desktop"
 check "appstreamcli validates the metainfo" \
   appstreamcli validate --no-net "$dest/usr/share/metainfo/io.github.vrdk.Mouse.metainfo.xml"
 check "the copyright file is machine-readable and gives the Expat licence" \

@@ -3,7 +3,7 @@ BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohma
 # xdotool drives the window with real X events; the accessibility bus
 # (at-spi2-core in a D-Bus session) and pyatspi read it as a screen reader does.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev lintian dpkg-dev appstream
-               xdotool at-spi2-core dbus python3-pyatspi)
+               xdotool at-spi2-core dbus python3-pyatspi desktop-file-utils)
 # The window: Qt 6 Widgets, rsvg-convert for its artwork, the free fonts that
 # stand in for the ones the language tables name, Qt's translations (its
 # colour dialog in Chinese), and Xvfb for screenshots.

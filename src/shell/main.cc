@@ -86,7 +86,11 @@ std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (const auto answered = AnswerWithoutDisplay(argc, argv)) return *answered;
   QApplication app(argc, argv);  // takes Qt's own options (-platform, ...) out
-  QApplication::setApplicationName(QStringLiteral("vrdk-mouse"));
+  // One identity for the desktop: the desktop file's name is the window's
+  // class on X11 (WM_CLASS) and its app id on Wayland, so docks show the
+  // program's icon and group the window with its launcher.
+  QApplication::setApplicationName(QStringLiteral("io.github.vrdk.Mouse"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vrdk.Mouse"));
   QApplication::setApplicationDisplayName(QStringLiteral("Gaming Mouse"));
   std::vector<std::string> args;
   for (const QString& arg : QCoreApplication::arguments().mid(1)) args.push_back(arg.toStdString());

@@ -442,6 +442,9 @@ TEST(RealInputWithoutPace, AMouseAttachedAtStartIsReadyAtOnceAndAFirstClickGetsI
   EXPECT_TRUE(window.WaitFor(5s, [&] {
     return window.ReadLayout().value("page", "") == "gbPage2";
   })) << "the click made while the mouse was read opened no page";
+  // The window's class is the desktop file's name (StartupWMClass).
+  EXPECT_FALSE(
+      shell::Run("xdotool search --class '^io\\.github\\.vrdk\\.Mouse$' 2>/dev/null").empty());
 }
 
 TEST(RealInputWithoutPace, AChangeTheMouseDoesNotKeepIsToldAndThePageShowsWhatItHolds) {
