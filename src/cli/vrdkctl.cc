@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -133,6 +134,69 @@ int Run::Execute(const CommandRegistry::Chosen& command) {
 
 }  // namespace
 
+namespace {
+
+// Levenshtein distance, for "did you mean".
+std::size_t Distance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// "unknown command 'infoo'; did you mean 'info'?" for the first word of the
+// line that names no command where one is wanted; nothing when every
+// command word is known.
+std::optional<std::string> UnknownCommand(const CLI::App& app,
+                                          const std::vector<std::string>& argv) {
+  // The global options that take a value in the next word.
+  const std::vector<std::string> valued = {"--trace", "--memory-type", "--lang",
+                                           "--simulate-fault"};
+  const CLI::App* level = &app;
+  for (std::size_t i = 0; i < argv.size(); ++i) {
+    const std::string& word = argv[i];
+    if (word.starts_with("-")) {
+      if (std::find(valued.begin(), valued.end(), word) != valued.end()) ++i;
+      continue;
+    }
+    const auto commands = level->get_subcommands([](const CLI::App*) { return true; });
+    if (commands.empty()) return std::nullopt;  // the command's own arguments
+    const CLI::App* next = nullptr;
+    for (const CLI::App* command : commands) {
+      if (command->check_name(word)) next = command;
+    }
+    if (next != nullptr) {
+      level = next;
+      continue;
+    }
+    std::string nearest;
+    std::size_t best = 3;  // no suggestion further than two edits
+    for (const CLI::App* command : commands) {
+      const std::string& name = command->get_name();
+      const std::size_t distance = Distance(word, name);
+      if (distance < best || (nearest.empty() && name.starts_with(word) && !word.empty())) {
+        best = std::min(best, distance);
+        nearest = name;
+      }
+    }
+    std::string message = "unknown command '" + word + "'";
+    if (level != &app) message = "unknown " + level->get_name() + " command '" + word + "'";
+    if (!nearest.empty()) message += "; did you mean '" + nearest + "'?";
+    return message;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
                const RunOptions& options) {
   GlobalOptions globals;
@@ -183,7 +247,8 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
       ->type_name("FILE");
   app.add_flag("--json", globals.json, "Print data as JSON");
   app.add_option("--lang", globals.language, "Language of names and messages: 1, 2 or 3")
-      ->check(CLI::Range(1, 3));
+      ->check(CLI::Range(1, 3).description(""))
+      ->type_name("1|2|3");
 
   CommandRegistry registry;
   AddCoreCommands(app, registry);
@@ -198,8 +263,19 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   try {
     app.parse(reversed);
   } catch (const CLI::ParseError& error) {
-    const int code = app.exit(error, out, err);
-    return code == 0 ? kExitDone : kExitUsage;
+    // Help and the version are printed as asked; a mistake is told with the
+    // program's name, a mistyped command with the one nearest to it.
+    if (error.get_exit_code() == 0) {
+      app.exit(error, out, err);
+      return kExitDone;
+    }
+    if (const auto unknown = UnknownCommand(app, argv)) {
+      err << "vrdkctl: " << *unknown << '\n';
+    } else {
+      err << "vrdkctl: " << error.what() << '\n';
+    }
+    err << "Run 'vrdkctl --help' for the commands and options.\n";
+    return kExitUsage;
   }
   if (!registry.chosen()) return kExitUsage;
   globals.bus.simulate = simulate->count() > 0;

@@ -238,6 +238,15 @@ TEST_F(VrdkctlTest, AFlashMemoryForAnI2CProgramIsRefusedNamingBoth) {
 
 TEST_F(VrdkctlTest, ErrorsEndWithTheirExitCodes) {
   EXPECT_EQ(Run({"frobnicate"}).code, kExitUsage);
+  // A mistyped command is named, with the nearest one, by the program.
+  const Result typo = Run({"infoo"});
+  EXPECT_EQ(typo.code, kExitUsage);
+  EXPECT_THAT(typo.err, HasSubstr("vrdkctl: unknown command 'infoo'; did you mean 'info'?"));
+  EXPECT_THAT(Sim({"library", "shwo"}).err,
+              HasSubstr("vrdkctl: unknown library command 'shwo'; did you mean 'show'?"));
+  EXPECT_THAT(Sim({"dpi", "bogus"}).err, HasSubstr("vrdkctl: unknown dpi command 'bogus'\n"));
+  // Any other mistake carries the program's name too.
+  EXPECT_THAT(Run({"--lang", "7", "info"}).err, HasSubstr("vrdkctl: "));
   EXPECT_EQ(Run({}).code, kExitUsage);
   EXPECT_EQ(Sim({"memory", "read", "0", "0"}).code, kExitUsage);
   EXPECT_EQ(Sim({"live", "read", "0", "256"}).code, kExitUsage);
