@@ -18,7 +18,6 @@
 #include "engineering/engineer_page.h"
 #include "macros/editors/device_macros.h"
 #include "shell/dialogs.h"
-#include "shell/macro_dialogs.h"
 #include "shell/main_window.h"
 #include "shell/pages/key_page.h"
 #include "shell/pages/macro_page.h"
@@ -140,9 +139,6 @@ bool MacroShots(TForm1& window, const QString& folder, int language) {
   page->findChild<QLineEdit*>(QStringLiteral("edt_YAxisValue"))->setText(QStringLiteral("5"));
   ok = Save(window, folder, QStringLiteral("macro-inserting-lang%1").arg(language)) && ok;
   page->Btn_CancelClick();
-  // The small dialogs' look, on the macro name dialog.
-  MacroNameDialog name(window, QStringLiteral("Macro1"));
-  ok = Save(window, folder, QStringLiteral("macro-name-lang%1").arg(language), &name) && ok;
   page->SetTick(macros::SystemTick);
   return ok;
 }
@@ -234,6 +230,7 @@ bool SaveFocus(TForm1& window, const QString& folder, int language) {
     if (widget != nullptr) widget->setFocus(Qt::TabFocusReason);
     return widget != nullptr;
   };
+  // The keyboard's focus shows in the active window only.
   window.activateWindow();
   settings::Navigation(window.GetSession()).Go(NavPage::kMain);
   window.RefreshAPPage();
