@@ -124,7 +124,14 @@ TForm1::TForm1(std::unique_ptr<ShellDialogs> dialogs, Options options, QWidget* 
   }
 }
 
-TForm1::~TForm1() { qApp->removeEventFilter(this); }
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+  // The window's members (its pictures, its pages' services) go before its
+  // parts: nothing a part does while the window is taken apart may reach
+  // them, so no part signals and the focus does not move on to another.
+  for (QWidget* part : findChildren<QWidget*>()) part->blockSignals(true);
+  if (QWidget* focused = focusWidget()) focused->clearFocus();
+}
 
 void TForm1::BuildPages() {
   pages_ = {new KeyPage(*this, this),   new DpiPage(*this, this),    new LightPage(*this, this),
