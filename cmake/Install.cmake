@@ -76,8 +76,35 @@ if(VRDK_HELP2MAN AND VRDK_GZIP AND NOT CMAKE_CROSSCOMPILING)
   vrdk_manpage(vrdk-virtual-mouse "put a simulated VRDK2280 gaming mouse on the HID bus")
 endif()
 
+# vrdkctl's completion scripts, made by vrdkctl from its own parser, where each
+# shell looks for them.
+if(NOT CMAKE_CROSSCOMPILING AND NOT WIN32)
+  set(completions_dir "${CMAKE_BINARY_DIR}/completions")
+  set(completions "")
+  foreach(shell_place
+          "bash|vrdkctl|${CMAKE_INSTALL_DATADIR}/bash-completion/completions"
+          "zsh|_vrdkctl|${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions"
+          "fish|vrdkctl.fish|${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d")
+    string(REPLACE "|" ";" shell_place "${shell_place}")
+    list(GET shell_place 0 shell)
+    list(GET shell_place 1 name)
+    list(GET shell_place 2 destination)
+    add_custom_command(
+      OUTPUT "${completions_dir}/${shell}/${name}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${completions_dir}/${shell}"
+      COMMAND $<TARGET_FILE:vrdkctl> completion ${shell} > "${completions_dir}/${shell}/${name}"
+      DEPENDS vrdkctl
+      COMMENT "Writing vrdkctl's ${shell} completion"
+      VERBATIM)
+    list(APPEND completions "${completions_dir}/${shell}/${name}")
+    install(FILES "${completions_dir}/${shell}/${name}" DESTINATION ${destination})
+  endforeach()
+  add_custom_target(vrdk_completions ALL DEPENDS ${completions})
+endif()
+
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/schemas DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/docs/cli.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # Debian wants the changelog compressed, without a time stamp (a package of
 # its own upstream calls it changelog.gz).

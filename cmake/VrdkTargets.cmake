@@ -23,6 +23,24 @@ if(VRDK_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The version every program prints (VRDK_VERSION), from project() alone.
+add_library(vrdk_version INTERFACE)
+target_compile_definitions(vrdk_version INTERFACE VRDK_VERSION="${PROJECT_VERSION}")
+
+# Optimised programs are hardened as Debian builds its packages: fortified
+# libc calls, a stack protector, position-independent code, and full RELRO
+# with every symbol bound at start. _FORTIFY_SOURCE needs optimisation, so
+# Debug builds go without; the sanitizer and fuzz builds check more than it
+# does, and Windows programs link otherwise.
+option(VRDK_HARDEN "Harden optimised builds as Debian's packages are" ON)
+if(VRDK_HARDEN AND NOT WIN32 AND NOT VRDK_SANITIZE AND NOT VRDK_FUZZ)
+  set(vrdk_optimised "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
+  add_compile_options(
+    "$<${vrdk_optimised}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2;-fstack-protector-strong;-Wformat;-Werror=format-security>")
+  add_link_options("$<${vrdk_optimised}:LINKER:-z,relro;LINKER:-z,now>")
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
+
 # vrdk_library(<folder> SOURCES ... DEPS ...): the library target of one
 # source folder, named vrdk_<folder>. Its DEPS are the layers below it.
 function(vrdk_library folder)

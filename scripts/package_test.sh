@@ -25,7 +25,7 @@ check() {  # check WHAT COMMAND...: runs COMMAND, counts it
   fi
 }
 
-cmake --build "$build" --target vrdk_manpages vrdk_changelog vrdk_icons > "$work/build.log" 2>&1
+cmake --build "$build" --target vrdk_manpages vrdk_changelog vrdk_icons vrdk_completions > "$work/build.log" 2>&1
 dest=$work/dest
 check "cmake --install lays the program out under DESTDIR" \
   env DESTDIR="$dest" cmake --install "$build" --prefix /usr
@@ -40,6 +40,13 @@ for file in usr/bin/vrdkctl usr/bin/vrdk-virtual-mouse usr/bin/vrdk-mouse \
 done
 check "every installed program has a manual page" \
   bash -c "for program in '$dest'/usr/bin/*; do test -s '$dest'/usr/share/man/man1/\$(basename \"\$program\").1.gz || exit 1; done"
+check "vrdkctl's completions are where bash, zsh and fish look, and parse" \
+  bash -c "bash -n '$dest/usr/share/bash-completion/completions/vrdkctl' &&
+           grep -q '^complete -F _vrdkctl vrdkctl' '$dest/usr/share/bash-completion/completions/vrdkctl' &&
+           head -n 1 '$dest/usr/share/zsh/vendor-completions/_vrdkctl' | grep -qx '#compdef vrdkctl' &&
+           grep -q '^complete -c vrdkctl' '$dest/usr/share/fish/vendor_completions.d/vrdkctl.fish'"
+check "the JSON schemas are installed beside the command-line guide" \
+  bash -c "diff <(cd docs/schemas && ls) <(cd '$dest/usr/share/doc/vrdk/schemas' && ls)"
 check "vrdk-mouse --help answers without a display" \
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$dest/usr/bin/vrdk-mouse" --help
 check "desktop-file-validate passes the desktop file" \
@@ -62,6 +69,11 @@ if [ -z "$deb" ]; then
   failed=$((failed + 1))
 else
   check "lintian finds no error in $(basename "$deb")" lintian --fail-on error "$deb"
+  # These tags are warnings and notes to lintian; for this package they fail.
+  strict_tags=hardening-no-relro,hardening-no-bindnow,hardening-no-fortify-functions
+  strict_tags+=,hardening-no-pie,no-manual-page
+  check "lintian finds no hardening or manual-page tag" \
+    bash -c "out=\$(lintian -I --tags '$strict_tags' '$deb') || exit 1; echo \"\$out\"; [ -z \"\$out\" ]"
   check "apt would install it with its dependencies" apt-get install -s "$deb"
   unpacked=$work/unpacked
   check "the package unpacks" dpkg-deb -x "$deb" "$unpacked"

@@ -56,7 +56,12 @@ bool FaceSession::Prepare(const BusOptions& options, Clock& clock, SessionEvents
     if (!MakeSimulatedBus(options, clock, program_type)) return false;
   } else {
 #if defined(__linux__)
-    bus_ = std::make_unique<HidrawBackend>();
+    HidrawPaths paths;
+    if (!options.hidraw_root.empty()) {
+      paths.sysfs_class = options.hidraw_root + "/sys/class/hidraw";
+      paths.dev = options.hidraw_root + "/dev";
+    }
+    bus_ = std::make_unique<HidrawBackend>(paths);
 #elif defined(_WIN32)
     bus_ = std::make_unique<WinHidBackend>();
 #else

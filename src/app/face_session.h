@@ -28,6 +28,10 @@ struct BusOptions {
   std::optional<MemoryType> memory_type;  // --memory-type
   SimulationFaults faults;                // --simulate-fault, with simulate only
   std::string trace_file;                 // --trace; empty: none
+  // The real bus's files under this folder instead of the system's (its
+  // sys/class/hidraw and dev), so that tests never reach a mouse of the
+  // machine; empty: the system's. Linux only.
+  std::string hidraw_root;
   Microseconds transfer_latency{0};       // each simulated transfer takes this long
   // Who holds a simulated mouse's file while running, and how long a second
   // program waits for it before it refuses.
@@ -52,7 +56,6 @@ class FaceSession {
   bool Finish();
 
   Session& GetSession() { return *session_; }
-  bool HasSession() const { return session_ != nullptr; }
   SimulatedMouse* Mouse() { return mouse_.get(); }
   const std::string& Error() const { return error_; }
   const std::vector<BrandOptionError>& BrandErrors() const { return brand_errors_; }

@@ -14,8 +14,9 @@ const char* const kExitCodesHelp =
     "  5  the change was refused by a rule of the program\n"
     "  6  the mouse is there, but this user may not open it (see the udev rule)\n";
 
-void CommandContext::Print(const nlohmann::json& data, const std::string& text) {
+void CommandContext::Print(nlohmann::json data, const std::string& text) {
   if (json_) {
+    data["schema_version"] = kJsonSchemaVersion;
     out_ << data.dump(2) << '\n';
   } else {
     out_ << text;

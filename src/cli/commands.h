@@ -26,6 +26,10 @@ struct StoreOutcome;
 
 namespace vrdk::cli {
 
+// Raised when a JSON output changes in a way its readers must know of: a key
+// removed or renamed, or a meaning changed. New keys keep the version.
+inline constexpr int kJsonSchemaVersion = 1;
+
 class CommandContext {
  public:
   CommandContext(Session& session, std::ostream& out, std::ostream& err, bool json)
@@ -33,9 +37,10 @@ class CommandContext {
 
   Session& GetSession() { return session_; }
   std::ostream& Out() { return out_; }
-  bool Json() const { return json_; }
-  // Prints data: as JSON with --json, else the text.
-  void Print(const nlohmann::json& data, const std::string& text);
+  // Prints data: as JSON with --json, else the text. data is an object; the
+  // JSON output carries kJsonSchemaVersion as "schema_version", the version of
+  // the layouts docs/schemas/ describes.
+  void Print(nlohmann::json data, const std::string& text);
   // One line "vrdkctl: message" on stderr; returns code.
   int Fail(int code, const std::string& message);
   // One line "vrdkctl: message" on stderr, before a change that destroys

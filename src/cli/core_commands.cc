@@ -47,7 +47,7 @@ int List(CommandContext& context) {
             (caps ? std::to_string(caps->input_report_byte_length) : "?") + '\n';
   }
   if (list.empty()) text = "no HID interfaces\n";
-  context.Print(list, text);
+  context.Print({{"interfaces", list}}, text);
   return kExitDone;
 }
 

@@ -111,7 +111,7 @@ std::optional<int> LibraryIndex(CommandContext& context, const macros::MacroLibr
 void PrintLines(CommandContext& context, const macros::MacroText& lines) {
   std::string text;
   for (const auto& line : lines) text += line + '\n';
-  context.Print(lines, text);
+  context.Print({{"lines", lines}}, text);
 }
 
 // Library commands: each opens the library, then does one thing.
@@ -159,7 +159,7 @@ void AddLibraryCommands(CLI::App& app, CommandRegistry& registry, std::shared_pt
           names.push_back(macros::Utf16ToUtf8(name));
           text += macros::Utf16ToUtf8(name) + '\n';
         }
-        context.Print(names, text);
+        context.Print({{"names", names}}, text);
         return kExitDone;
       }));
   registry
@@ -290,7 +290,7 @@ void AddDeviceCommands(CLI::App& app, CommandRegistry& registry, std::shared_ptr
                           list.push_back({{"name", names[i]}, {"address", address}});
                           text += names[i] + "  " + address + '\n';
                         }
-                        context.Print(list, text);
+                        context.Print({{"macros", list}}, text);
                         return kExitDone;
                       });
   registry
@@ -370,7 +370,7 @@ void AddFireMacroCommands(CLI::App& app, CommandRegistry& registry,
                           list.push_back({{"name", names[i]}, {"code", code}});
                           text += names[i] + "  " + code + '\n';
                         }
-                        context.Print(list, text);
+                        context.Print({{"scripts", list}}, text);
                         return kExitDone;
                       });
   CLI::App* add = registry.AddCommand(

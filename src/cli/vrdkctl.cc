@@ -10,6 +10,7 @@
 
 #include "app/face_session.h"
 #include "cli/commands.h"
+#include "cli/completion.h"
 #include "cli/terminal_events.h"
 #include "hid/tracing_backend.h"
 #include "session/session.h"
@@ -258,6 +259,19 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   AddPointerCommands(app, registry);
   AddKeyCommands(app, registry);
   AddMacroCommands(app, registry);
+  std::string shell;
+  registry
+      .AddCommand(&app, "completion",
+                  "Print the completion script of SHELL (bash, zsh or fish); the package "
+                  "installs all three",
+                  NeedsMouse::kNo,
+                  [&app, &shell](CommandContext& context) {
+                    context.Out() << CompletionScript(app, *CompletionShellFromName(shell));
+                    return kExitDone;
+                  })
+      ->add_option("SHELL", shell, "bash, zsh or fish")
+      ->check(CLI::IsMember({"bash", "zsh", "fish"}))
+      ->required();
 
   std::vector<std::string> reversed(argv.rbegin(), argv.rend());
   try {
@@ -279,6 +293,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   }
   if (!registry.chosen()) return kExitUsage;
   globals.bus.simulate = simulate->count() > 0;
+  globals.bus.hidraw_root = options.hidraw_root;
   Run run(globals, out, err, options);
   return run.Execute(*registry.chosen());
 }

@@ -23,6 +23,7 @@ inline constexpr int kExitAccessDenied = 6;
 
 struct RunOptions {
   bool stderr_is_terminal = false;  // draw progress bars
+  std::string hidraw_root;          // tests: the real bus's files under this folder
 };
 
 // args excludes the program name.
