@@ -5,25 +5,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/user_folders.h"
 #include "simulator/memory_image.h"
 
 namespace vrdk {
 
-std::optional<std::string> StateFolder() {
-  namespace fs = std::filesystem;
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state != '\0') {
-    return (fs::path(state) / "vrdk").string();
-  }
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    return (fs::path(home) / ".local" / "state" / "vrdk").string();
-  }
-#ifdef _WIN32
-  if (const char* local = std::getenv("LOCALAPPDATA"); local != nullptr && *local != '\0') {
-    return (fs::path(local) / "vrdk").string();
-  }
-#endif
-  return std::nullopt;
-}
+std::optional<std::string> StateFolder() { return files::ProgramFolder(files::UserFolder::kState); }
 
 std::optional<std::string> DefaultSimulationFile() {
   const auto folder = StateFolder();
@@ -65,12 +52,12 @@ bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::
     (kind == "no-access" ? faults.no_access : faults.no_response_handle) = true;
     return true;
   }
-  long* target = kind == "fail-command"  ? &faults.mouse.fail_command_from
-                 : kind == "fail-chunk"  ? &faults.mouse.fail_data_report_from
-                 : kind == "drop-answer" ? &faults.mouse.drop_answer_from
+  long* target = kind == "fail-command"   ? &faults.mouse.fail_command_from
+                 : kind == "fail-chunk"   ? &faults.mouse.fail_data_report_from
+                 : kind == "drop-answer"  ? &faults.mouse.drop_answer_from
                  : kind == "forget-chunk" ? &faults.mouse.forget_data_report_from
-                 : kind == "unplug"      ? &faults.mouse.unplug_at_transfer
-                                         : nullptr;
+                 : kind == "unplug"       ? &faults.mouse.unplug_at_transfer
+                                          : nullptr;
   int* count = kind == "fail-command"   ? &faults.mouse.fail_command_count
                : kind == "fail-chunk"   ? &faults.mouse.fail_data_report_count
                : kind == "drop-answer"  ? &faults.mouse.drop_answer_count

@@ -65,7 +65,6 @@ class DeviceLink {
   DeviceLink(const DeviceLink&) = delete;
   DeviceLink& operator=(const DeviceLink&) = delete;
 
-  void SetLoadingWindow(LoadingWindow* loading) { loading_ = loading; }
   // Without a gate every transfer may start. The gate must outlive the link.
   void SetTransferGate(TransferGate* gate) { gate_ = gate; }
 

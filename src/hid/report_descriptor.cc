@@ -16,8 +16,29 @@ struct Globals {
   std::uint32_t report_id = 0;
 };
 
+// An item's prefix byte: its tag in the high four bits, its type in bits 2
+// and 3, the size of its data in the low two (3 means four bytes).
 constexpr std::uint8_t kTypeMain = 0;
 constexpr std::uint8_t kTypeGlobal = 1;
+constexpr std::uint8_t kLongItem = 0xFE;
+
+// The tags of the main items.
+enum MainTag : std::uint8_t {
+  kTagInput = 0x8,
+  kTagOutput = 0x9,
+  kTagCollection = 0xA,
+  kTagFeature = 0xB,
+  kTagEndCollection = 0xC,
+};
+
+// The tags of the global items this reader keeps.
+enum GlobalTag : std::uint8_t {
+  kTagReportSize = 0x7,
+  kTagReportId = 0x8,
+  kTagReportCount = 0x9,
+  kTagPush = 0xA,
+  kTagPop = 0xB,
+};
 
 }  // namespace
 
@@ -36,7 +57,7 @@ std::optional<std::vector<HidCaps>> CollectionLengthsFromDescriptor(
   std::size_t at = 0;
   while (at < descriptor.size()) {
     const std::uint8_t prefix = descriptor[at++];
-    if (prefix == 0xFE) {  // long item: skipped whole
+    if (prefix == kLongItem) {  // skipped whole
       if (descriptor.size() - at < 2) return std::nullopt;
       const std::size_t size = descriptor[at];
       at += 2;
@@ -56,23 +77,23 @@ std::optional<std::vector<HidCaps>> CollectionLengthsFromDescriptor(
 
     if (type == kTypeGlobal) {
       switch (tag) {
-        case 0x7:
+        case kTagReportSize:
           if (data > kMaxReportSizeBits) return std::nullopt;
           globals.report_size = data;
           break;
-        case 0x8:
+        case kTagReportId:
           if (data == 0 || data > 0xFF) return std::nullopt;
           globals.report_id = data;
           break;
-        case 0x9:
+        case kTagReportCount:
           if (data > kMaxReportCount) return std::nullopt;
           globals.report_count = data;
           break;
-        case 0xA:
+        case kTagPush:
           if (stack_depth == kMaxGlobalStack) return std::nullopt;
           stack[static_cast<std::size_t>(stack_depth++)] = globals;
           break;
-        case 0xB:
+        case kTagPop:
           if (stack_depth == 0) return std::nullopt;
           globals = stack[static_cast<std::size_t>(--stack_depth)];
           break;
@@ -82,20 +103,20 @@ std::optional<std::vector<HidCaps>> CollectionLengthsFromDescriptor(
     } else if (type == kTypeMain) {
       int kind = -1;
       switch (tag) {
-        case 0x8:
+        case kTagInput:
           kind = kInput;
           break;
-        case 0x9:
+        case kTagOutput:
           kind = kOutput;
           break;
-        case 0xB:
+        case kTagFeature:
           kind = kFeature;
           break;
-        case 0xA:
+        case kTagCollection:
           if (collection_depth == 0) ++top_level;
           if (++collection_depth > kMaxCollectionDepth) return std::nullopt;
           break;
-        case 0xC:
+        case kTagEndCollection:
           if (--collection_depth < 0) return std::nullopt;
           break;
         default:

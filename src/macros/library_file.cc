@@ -1,7 +1,8 @@
 #include "macros/library_file.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "files/user_folders.h"
 
 namespace vrdk::macros {
 namespace {
@@ -50,19 +51,9 @@ std::vector<std::uint8_t> WriteSingleMacro(const LibraryRecord& record) {
 }
 
 std::optional<std::string> DataFolder() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data != '\0') {
-    return std::string(data) + "/vrdk/";
-  }
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    return std::string(home) + "/.local/share/vrdk/";
-  }
-#ifdef _WIN32
-  // The user's roaming application data, where Windows programs keep files.
-  if (const char* data = std::getenv("APPDATA"); data != nullptr && *data != '\0') {
-    return std::string(data) + "\\vrdk\\";
-  }
-#endif
-  return std::nullopt;
+  auto folder = files::ProgramFolder(files::UserFolder::kData);
+  if (folder) *folder += '/';
+  return folder;
 }
 
 std::optional<std::string> LibraryPath(const std::string& folder) {

@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "files/atomic_file.h"
+#include "files/user_folders.h"
 
 extern char** environ;
 
@@ -194,13 +195,9 @@ ToolAnswer RunCommandWithin(const std::vector<std::string>& argv, std::chrono::m
 }
 
 std::string DefaultPointerSettingsFile() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  const std::filesystem::path base =
-      config != nullptr && *config != '\0'
-          ? std::filesystem::path(config)
-          : std::filesystem::path(home != nullptr ? home : ".") / ".config";
-  return (base / "vrdk" / "pointer-settings").string();
+  const std::string folder =
+      files::ProgramFolder(files::UserFolder::kConfig).value_or("./.config/vrdk");
+  return (std::filesystem::path(folder) / "pointer-settings").string();
 }
 
 LinuxDesktop DesktopOf(std::string_view xdg_current_desktop) {

@@ -51,11 +51,9 @@ class PointerSettings {
   bool MseSpd_OnClick(int step);
   bool MseDbSpd_OnClick(int step);
   bool MseScrSpd_OnClick(int step);
-  // slider_SpdMouseUp, slider_DbSpdMouseUp, slider_SrcSpdMouseUp: a slider
-  // released at x pixels applies the step it snaps to (PointerSliderStep).
-  bool slider_SpdMouseUp(int x) { return MseSpd_OnClick(PointerSliderStep(x)); }
+  // slider_DbSpdMouseUp: the double-click slider released at x pixels
+  // applies the step it snaps to (PointerSliderStep).
   bool slider_DbSpdMouseUp(int x) { return MseDbSpd_OnClick(PointerSliderStep(x)); }
-  bool slider_SrcSpdMouseUp(int x) { return MseScrSpd_OnClick(PointerSliderStep(x)); }
   // lbl_IsControlClick, lbl_IsScreenClick as set-to-a-value: then apply.
   void SetAcceleration(bool on);
   void SetWholeScreen(bool on);

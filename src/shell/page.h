@@ -93,9 +93,6 @@ class Page : public QWidget {
   // what was typed until DataBuf is filled anew.
   void ShowField(EditField* field, const QString& text);
   void ShowField(NumberField* field, long value);
-  // A tidy caption for a page whose controls come later: its title and what
-  // it will hold, in the middle of the page picture.
-  void ShowPlaceholder(const QString& name, const QString& title, const QString& detail);
 
  private:
   int group_;
