@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t k = 0; k < present.size(); ++k) {
     const int item = static_cast<int>(k);
     const auto address =
-        static_cast<std::uint16_t>(kFlashEventsAddress + image::kMacroSlotSize * present[k]);
+        static_cast<std::uint16_t>(image::flash::kMacroPages + image::kMacroSlotSize * present[k]);
     if (store.Address(item) != address) __builtin_trap();
     const std::string& name = listed[k];
     const auto units = Utf8ToUtf16(name);

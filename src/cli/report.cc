@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "image/code_text.h"
+#include "image/fields.h"
 #include "keys/function_codes.h"
 #include "keys/menu_entries.h"
 
@@ -13,12 +14,7 @@ namespace {
 
 using nlohmann::json;
 
-constexpr std::size_t kProductStringOffset = 111;
-constexpr std::size_t kProductStringLength = 16;
-constexpr std::size_t kDpiIndexes = 44;
-constexpr std::size_t kDpiColours = 87;
-constexpr std::size_t kEffectColoursAt = 57;
-constexpr std::size_t kEffectColours = 10;
+constexpr int kEffectColours = 10;
 
 std::string Hex(std::span<const std::uint8_t> bytes, const char* separator = "") {
   std::string text;
@@ -56,15 +52,13 @@ json DpiValue(int index, const LanguageTable& language) {
 // The levels as the DPI editors hold them: a stored count above 7 keeps the
 // count shown before, and an index that is no value (12..15) shows null.
 json DpiReport(const Session& session, const LanguageTable& language) {
-  const auto vendor = image::Vendor(session.Data());
+  const auto& data = session.Data();
   const DpiState& dpi = session.Pages().dpi;
   json values = json::array();
   json colours = json::array();
   for (int level = 0; level < dpi.count; ++level) {
-    const std::uint8_t pair = vendor[kDpiIndexes + static_cast<std::size_t>(level / 2)];
-    const int index = level % 2 == 0 ? pair & 0x0F : pair >> 4;
-    values.push_back(DpiValue(index, language));
-    colours.push_back(Hex(vendor.subspan(kDpiColours + 3 * static_cast<std::size_t>(level), 3)));
+    values.push_back(DpiValue(image::LevelValueIndex(data, level), language));
+    colours.push_back(Hex(image::LevelColour(data, level)));
   }
   return {
       {"levels", dpi.count}, {"values", values}, {"current", dpi.current + 1}, {"colors", colours}};
@@ -72,11 +66,10 @@ json DpiReport(const Session& session, const LanguageTable& language) {
 
 // The lighting settings as the lighting editor shows them.
 json LedReport(const Session& session) {
-  const auto vendor = image::Vendor(session.Data());
   const LedState& led = session.Pages().led;
   json colours = json::array();
-  for (std::size_t k = 0; k < kEffectColours; ++k) {
-    colours.push_back(Hex(vendor.subspan(kEffectColoursAt + 3 * k, 3)));
+  for (int k = 0; k < kEffectColours; ++k) {
+    colours.push_back(Hex(image::EffectColour(session.Data(), k)));
   }
   const auto effect_at = static_cast<std::size_t>(led.effect_item);
   json mcu = nullptr;
@@ -87,7 +80,7 @@ json LedReport(const Session& session) {
   }
   return {
       {"type", std::string(image::LedTypeName(session.Pages().led_type))},
-      {"mode", image::User(session.Data())[1] & 0x0F},
+      {"mode", image::Get(session.Data(), image::field::kLedMode)},
       {"effect", effect_at < led.effect_list.size() ? json(led.effect_list[effect_at]) : json()},
       {"effects", led.effect_list},
       {"step_time", led.step_time},
@@ -102,11 +95,10 @@ json LedReport(const Session& session) {
 }
 
 json FireReport(const image::DataBuf& data) {
-  const auto fire = image::Fire(data);
   json presets = json::array();
-  for (std::size_t key = 0; key < 3; ++key) {
-    const std::size_t at = 2 + 3 * key;
-    presets.push_back({{"count", fire[at] + 1}, {"interval", fire[at + 1] << 8 | fire[at + 2]}});
+  for (int key = 0; key < 3; ++key) {
+    const auto stored = image::FirePresetOf(data, key);
+    presets.push_back({{"count", stored.count_less_one + 1}, {"interval", stored.interval}});
   }
   return presets;
 }
@@ -153,35 +145,20 @@ std::string LedText(const json& led) {
 
 }  // namespace
 
-int PollingRate(std::uint8_t vendor_byte4) {
-  static constexpr int kRates[] = {125, 250, 500, 1000};
-  return kRates[(vendor_byte4 >> 4) & 0x03];
-}
-
-std::string ProductString(const image::DataBuf& data) {
-  std::string text;
-  for (std::size_t i = 0; i < kProductStringLength; ++i) {
-    const std::uint8_t c = image::Vendor(data)[kProductStringOffset + i];
-    if (c == 0) break;
-    text.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
-  }
-  return text;
-}
-
 json InfoReport(const Session& session) {
   const auto& data = session.Data();
-  const auto vendor = image::Vendor(data);
   const auto& conn = session.Conn();
-  const auto codes = conn.read_customer_codes.value_or(
-      std::array<std::uint8_t, 2>{image::Fire(data)[0], image::Fire(data)[1]});
+  const auto stored = image::Bytes(data, image::field::kCustomerCodes);
+  const auto codes =
+      conn.read_customer_codes.value_or(std::array<std::uint8_t, 2>{stored[0], stored[1]});
   return {{"memory_type", std::string(MemoryTypeName(session.ActiveMemoryType()))},
-          {"vendor_id", Hex4(static_cast<unsigned>(vendor[0] << 8 | vendor[1]))},
-          {"product_id", Hex4(static_cast<unsigned>(vendor[2] << 8 | vendor[3]))},
+          {"vendor_id", Hex4(static_cast<unsigned>(image::VendorId(data)))},
+          {"product_id", Hex4(static_cast<unsigned>(image::ProductId(data)))},
           {"customer_codes", {codes[0], codes[1]}},
-          {"product_string", ProductString(data)},
+          {"product_string", image::ProductString(data)},
           {"patch_checksum", session.Pages().patch_checksum_text},
-          {"current_profile", (image::User(data)[0] & 0x0F) + 1},
-          {"polling_rate", PollingRate(vendor[4])},
+          {"current_profile", image::Get(data, image::field::kCurrentProfile) + 1},
+          {"polling_rate", image::PollingRateHz(data)},
           {"led_type", std::string(image::LedTypeName(session.Pages().led_type))},
           {"repaired_sections", RepairedSections(session)}};
 }

@@ -26,10 +26,4 @@ std::string NamesText(const nlohmann::json& names);
 std::string InfoText(const nlohmann::json& info);
 std::string DumpText(const nlohmann::json& dump);
 
-// Polling rate in Hz from Vendor byte 4 (bits 5..4: 125, 250, 500, 1000).
-int PollingRate(std::uint8_t vendor_byte4);
-// The USB product string: up to 16 single-byte characters, ending at the
-// first zero; bytes outside printable ASCII show as '?'.
-std::string ProductString(const image::DataBuf& data);
-
 }  // namespace vrdk::cli

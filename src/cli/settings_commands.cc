@@ -116,7 +116,7 @@ void AddSettingsCommands(CLI::App& app, CommandRegistry& registry) {
       .AddCommand(&app, "rate", "Set the USB polling rate; the mouse restarts when it changes",
                   NeedsMouse::kYes,
                   [rate](CommandContext& context) {
-                    const auto& rates = settings::kPollingRates;
+                    const auto& rates = image::kPollingRates;
                     const auto at = std::find(rates.begin(), rates.end(), *rate);
                     settings::DpiEditor(context.GetSession())
                         .ReportRate_OnClick(static_cast<int>(at - rates.begin()));

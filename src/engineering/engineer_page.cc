@@ -176,21 +176,23 @@ std::string EngineerPage::SetSensorRegister(const SensorRegister& reg, const std
   return *parsed > 0xFF ? "FF" : text;
 }
 
-bool EngineerPage::SetUsbId(int offset, const std::string& text) {
+bool EngineerPage::SetUsbId(image::Field field, const std::string& text) {
   const bool hex4 = text.size() == 4 && std::all_of(text.begin(), text.end(), [](char c) {
                       return std::isxdigit(static_cast<unsigned char>(c)) != 0;
                     });
   if (!hex4 || Loading()) return false;
   const long id = *ParseWhole(text, 16);
-  auto vendor = image::Vendor(session_.Data());
-  vendor[static_cast<std::size_t>(offset)] = Byte(id >> 8);
-  vendor[static_cast<std::size_t>(offset) + 1] = Byte(id & 0xFF);
   const std::array<std::uint8_t, 2> bytes{Byte(id >> 8), Byte(id & 0xFF)};
-  return WriteRoads(session_).WriteLiveBytes(offset, bytes);
+  std::ranges::copy(bytes, image::Bytes(session_.Data(), field).begin());
+  return WriteRoads(session_).WriteLiveBytes(image::LiveAddress(field), bytes);
 }
 
-bool EngineerPage::SetVid(const std::string& text) { return SetUsbId(0, text); }
-bool EngineerPage::SetPid(const std::string& text) { return SetUsbId(2, text); }
+bool EngineerPage::SetVid(const std::string& text) {
+  return SetUsbId(image::field::kVendorId, text);
+}
+bool EngineerPage::SetPid(const std::string& text) {
+  return SetUsbId(image::field::kProductId, text);
+}
 
 bool ProductStringAcceptable(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
@@ -198,7 +200,8 @@ bool ProductStringAcceptable(std::string_view text) {
 
 bool EngineerPage::SetProductString(const std::string& text) {
   if (!ProductStringAcceptable(text)) return false;
-  auto field = image::Vendor(session_.Data()).subspan(kProductStringOffset, kProductStringSize);
+  const auto field = image::Bytes(session_.Data(), image::field::kProductString);
+  const int address = image::LiveAddress(image::field::kProductString);
   std::fill(field.begin(), field.end(), 0);
   std::copy_n(text.begin(), std::min<std::size_t>(text.size(), field.size()), field.begin());
   if (Loading()) return true;
@@ -206,18 +209,19 @@ bool EngineerPage::SetProductString(const std::string& text) {
   WriteRoads roads(session_);
   for (int at = 0; at < 15; at += 3) {
     const auto i = static_cast<std::size_t>(at);
-    roads.WriteLiveField(kProductStringOffset + at, field[i], field[i + 1], field[i + 2]);
+    roads.WriteLiveField(address + at, field[i], field[i + 1], field[i + 2]);
   }
-  roads.WriteLiveField(kProductStringOffset + 15, field[15]);
+  roads.WriteLiveField(address + 15, field[15]);
   return true;
 }
 
 std::array<int, 2> EngineerPage::SetCustomerCodes(int vendor_code, int product_code) {
   const int vendor = std::clamp(vendor_code, 0, 255);
   const int product = std::clamp(product_code, 0, 255);
-  auto fire = image::Fire(session_.Data());
-  fire[0] = Byte(vendor);
-  fire[1] = Byte(product);
+  auto codes = image::Bytes(session_.Data(), image::field::kCustomerCodes);
+  codes[0] = Byte(vendor);
+  codes[1] = Byte(product);
+  const auto fire = image::Fire(session_.Data());
   if (!Loading()) {
     const bool i2c = session_.ActiveMemoryType() == MemoryType::kI2C;
     WriteRoads(session_).WriteMemory(WriteSubject::kCustomerCodes,
@@ -330,9 +334,9 @@ std::string EngineerPage::SetRecoilOffset(bool x_axis, int n, const std::string&
   const auto parsed = text.empty() ? std::optional<long>(0) : ParseWhole(text, 10);
   if (!parsed) return text;
   const long value = std::clamp<long>(*parsed, -128, 127);
-  const int address = (x_axis ? kXOffsetBase : kYOffsetBase) + n;
+  const int address = image::RecoilOffsetAddress(x_axis, n);
   const auto byte = static_cast<std::uint8_t>(static_cast<std::int8_t>(value));
-  image::User(session_.Data())[static_cast<std::size_t>(address) - kLiveUserAddress] = byte;
+  session_.Data()[static_cast<std::size_t>(address)] = byte;
   if (!Loading()) WriteRoads(session_).WriteLiveField(address, byte);
   return value == *parsed && !text.empty() ? text : std::to_string(value);
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/fields.h"
 #include "keys/key_context.h"
 #include "session/image_writes.h"
 #include "session/session.h"
@@ -48,10 +49,7 @@ struct SensorRegister {
 std::span<const SensorRegister> SensorRegisters();
 const SensorRegister* FindSensorRegister(std::string_view name);
 
-inline constexpr int kProductStringOffset = 111;
-inline constexpr int kProductStringSize = 16;
-inline constexpr int kXOffsetBase = 170;  // edt_XOffset n at 170 + n
-inline constexpr int kYOffsetBase = 180;  // edt_YOffset n at 180 + n
+inline constexpr int kProductStringSize = static_cast<int>(image::field::kProductString.size);
 inline constexpr int kMaxProfileOffset = 0xFFF;
 
 // Whether the product string field can hold `text`: printable ASCII
@@ -109,7 +107,7 @@ class EngineerPage {
 
  private:
   bool Loading() const { return session_.Conn().loading; }
-  bool SetUsbId(int offset, const std::string& text);
+  bool SetUsbId(image::Field field, const std::string& text);
 
   Session& session_;
 };

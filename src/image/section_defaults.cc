@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "image/checksum.h"
+#include "image/fields.h"
 
 namespace vrdk::image {
 namespace {
@@ -11,9 +12,22 @@ namespace {
 bool IsSync(LedType type) { return type == LedType::kSync; }
 bool IsNTOrMCULED(LedType type) { return type == LedType::kNT || type == LedType::kMCULED; }
 
-void Put(std::span<std::uint8_t> to, std::size_t at, std::initializer_list<std::uint8_t> bytes) {
-  std::copy(bytes.begin(), bytes.end(), to.begin() + static_cast<std::ptrdiff_t>(at));
+// Writes `bytes` from the field's place on, inside its own section.
+void Put(std::span<std::uint8_t> section, Field field, std::initializer_list<std::uint8_t> bytes) {
+  std::copy(bytes.begin(), bytes.end(),
+            section.begin() + static_cast<std::ptrdiff_t>(field.offset));
 }
+void Put(std::span<std::uint8_t> section, Field field, std::span<const std::uint8_t> bytes) {
+  std::copy(bytes.begin(), bytes.end(),
+            section.begin() + static_cast<std::ptrdiff_t>(field.offset));
+}
+std::uint8_t& At(std::span<std::uint8_t> section, Field field) { return section[field.offset]; }
+
+// The option bytes 4..7 (IC type and polling rate, package, ...), the
+// sensor registers from 8 and the LED initial values at 40.
+constexpr Field kOptions{Area::kVendor, 4, 4};
+constexpr Field kSensorRegisters{Area::kVendor, 8, 32};
+constexpr Field kLedInit{Area::kVendor, 40, 2};
 
 // Bytes 8..39: chip options and the sensor tuning registers.
 constexpr std::uint8_t kSensorDefaults[32] = {
@@ -40,50 +54,61 @@ constexpr std::uint8_t kProfileCodes[kKeysPerProfile][kCodeSize] = {
 
 void FillVendorDefaults(std::span<std::uint8_t, kVendorSize> v, const DefaultInputs& in) {
   const LedType led = in.led_type;
-  Put(v, 0, {0x1B, 0xCF, 0x08, 0xB8});
-  v[4] = in.memory_type == MemoryType::kI2C ? 0xBF : 0xFF;
-  v[5] = IsSync(led) || IsNTOrMCULED(led) ? 0x3F : 0xFF;
-  v[6] = 0x7F;
-  v[7] = IsSync(led) ? 0xBF : IsNTOrMCULED(led) ? 0xCF : 0x7F;
-  std::copy(std::begin(kSensorDefaults), std::end(kSensorDefaults), v.begin() + 8);
-  if (in.package == 0) Put(v, 40, {0x06, 0x87});
-  if (in.package == 1) Put(v, 40, {0x10, 0xE0});
-  v[42] = IsSync(led) ? 0x05 : led == LedType::kNT ? 0x37 : led == LedType::kMCULED ? 0x7F : 0x3F;
-  Put(v, 43, {0x03, 0x64, 0x98, 0x00, 0x00});
+  Put(v, field::kVendorId, {0x1B, 0xCF, 0x08, 0xB8});  // and the product id
+  Put(v, kOptions,
+      {in.memory_type == MemoryType::kI2C ? std::uint8_t{0xBF} : std::uint8_t{0xFF},
+       IsSync(led) || IsNTOrMCULED(led) ? std::uint8_t{0x3F} : std::uint8_t{0xFF}, 0x7F,
+       IsSync(led)         ? std::uint8_t{0xBF}
+       : IsNTOrMCULED(led) ? std::uint8_t{0xCF}
+                           : std::uint8_t{0x7F}});
+  Put(v, kSensorRegisters, kSensorDefaults);
+  if (in.package == 0) Put(v, kLedInit, {0x06, 0x87});
+  if (in.package == 1) Put(v, kLedInit, {0x10, 0xE0});
+  At(v, field::kEffectsEnabled) = IsSync(led)               ? 0x05
+                                  : led == LedType::kNT     ? 0x37
+                                  : led == LedType::kMCULED ? 0x7F
+                                                            : 0x3F;
+  // Four levels, and the value indexes of the eight.
+  Put(v, field::kLevelCount, {0x03, 0x64, 0x98, 0x00, 0x00});
+  // The breathing values and the step time.
   if (IsSync(led)) {
-    Put(v, 48, {0x00, 0x00, 0x00, 0xFF, 0x00, 0x64, 0x6D, 0x60, 0x08});
+    Put(v, field::kBreath, {0x00, 0x00, 0x00, 0xFF, 0x00, 0x64, 0x6D, 0x60, 0x08});
   } else if (IsNTOrMCULED(led)) {
-    Put(v, 48, {0x00, 0x00, 0x00, 0xFF, 0x00, 0x64, 0x00, 0x64, 0x08});
+    Put(v, field::kBreath, {0x00, 0x00, 0x00, 0xFF, 0x00, 0x64, 0x00, 0x64, 0x08});
   } else {
-    Put(v, 48, {0x01, 0x00, 0x80, 0x00, 0x00, 0x64, 0x00, 0x64, 0x08});
+    Put(v, field::kBreath, {0x01, 0x00, 0x80, 0x00, 0x00, 0x64, 0x00, 0x64, 0x08});
   }
   if (!IsSync(led)) {
-    std::copy(std::begin(kLedColours), std::end(kLedColours), v.begin() + 57);
-    std::copy(std::begin(kDpiColours), std::end(kDpiColours), v.begin() + 87);
+    Put(v, field::kEffectColours, kLedColours);
+    Put(v, field::kLevelColours, kDpiColours);
   }
-  std::copy(kProductString, kProductString + 16, v.begin() + 111);
-  std::fill(v.begin() + 127, v.begin() + 163, 0x00);
-  Put(v, 127 + 2 * kCodeSize, {0x08, 0x01, 0x00, 0x00});
+  Put(v, field::kProductString,
+      std::span(reinterpret_cast<const std::uint8_t*>(kProductString), field::kProductString.size));
+  const auto combinations =
+      v.subspan(field::kCombinationCodes.offset, field::kCombinationCodes.size);
+  std::fill(combinations.begin(), combinations.end(), 0x00);
+  Put(combinations, Field{Area::kVendor, 2 * kCodeSize}, {0x08, 0x01, 0x00, 0x00});
 }
 
 void FillUserDefaults(std::span<std::uint8_t, kUserSize> u, const DefaultInputs& in) {
   std::fill(u.begin(), u.end() - 1, 0x00);
+  std::uint8_t& mode = At(u, field::kLedModeByte);
   switch (in.led_type) {
     case LedType::kSync:
-      u[1] = 0x42;
+      mode = 0x42;
       break;
     case LedType::kNT:
-      u[1] = 0xF5;
+      mode = 0xF5;
       break;
     case LedType::kMCULED:
-      u[1] = 0x81;
+      mode = 0x81;
       break;
     default:
-      u[1] = 0x05;
+      mode = 0x05;
       break;
   }
-  u[2] = 0x01;
-  u[3] = 0x01;
+  At(u, field::kCurrentLevel) = 0x01;
+  At(u, field::kButtonFlash) = 0x01;
 }
 
 void FillProfileDefaults(std::span<std::uint8_t, kProfileSize> p, const DefaultInputs& in) {
@@ -95,8 +120,10 @@ void FillProfileDefaults(std::span<std::uint8_t, kProfileSize> p, const DefaultI
 }
 
 void FillFireDefaults(std::span<std::uint8_t, kFireSize> f, const DefaultInputs& in) {
-  Put(f, 0, {0xFF, 0xFF, 0x01, 0x00, 0x3C, 0x03, 0x00, 0x78, 0x07, 0x00, 0xC8});
-  f[11] = in.memory_type == MemoryType::kI2C ? kI2CMarker : kFlashMarker;
+  Put(f, field::kCustomerCodes, {0xFF, 0xFF});
+  // Presets of 2, 4 and 8 shots at intervals of 60, 120 and 200.
+  Put(f, field::kFirePresets, {0x01, 0x00, 0x3C, 0x03, 0x00, 0x78, 0x07, 0x00, 0xC8});
+  At(f, field::kMemoryTypeMarker) = in.memory_type == MemoryType::kI2C ? kI2CMarker : kFlashMarker;
 }
 
 void FillSectionDefaults(DataBuf& buf, Section section, const DefaultInputs& in) {

@@ -41,7 +41,7 @@ namespace vrdk::macros {
 
 inline constexpr std::size_t kI2CSlots = 15;
 inline constexpr std::uint16_t kI2CFirstAddress = 0x0200;
-inline constexpr std::uint16_t kI2CAreaAddress = 0x01F0;
+inline constexpr std::uint16_t kI2CAreaAddress = image::i2c::kMacroArea;  // 0x01F0
 inline constexpr std::size_t kI2CHalf = 256;
 inline constexpr std::size_t kI2CRecordOverhead = 17;  // name and end byte
 

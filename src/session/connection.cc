@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "image/checksum.h"
+#include "image/fields.h"
 #include "image/regions.h"
 #include "session/session.h"
 
@@ -133,8 +134,9 @@ void Session::ReadDevInfo() {
     EndFailedRead();
     return;
   }
-  connection_.read_customer_codes = std::array<std::uint8_t, 2>{fire[0], fire[1]};
-  if (CustomerCodesAccepted(fire[0], fire[1])) {
+  const auto codes = std::span(fire).subspan(image::field::kCustomerCodes.offset, 2);
+  connection_.read_customer_codes = std::array<std::uint8_t, 2>{codes[0], codes[1]};
+  if (CustomerCodesAccepted(codes[0], codes[1])) {
     if (Btn_Read() == ReadResult::kComplete && restart_after_read_) {
       // The journal finished a write that the mouse takes only at a restart.
       restart_after_read_ = false;

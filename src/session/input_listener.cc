@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "image/fields.h"
 #include "session/session.h"
 
 namespace vrdk {
@@ -125,8 +126,8 @@ void Session::ReadBackAfterInput(std::uint8_t released) {
     const bool flash = ActiveMemoryType() == MemoryType::kFlash;
     const int address = static_cast<int>(flash ? image::flash::kUser : image::i2c::kUser);
     if (checked_.ReadMemory(address, current) && current[0] != 0xFF) {
-      image::User(buffers_.data_buf)[0] = current[0];
-      const int profile = current[0] & 0x0F;
+      image::Set(buffers_.data_buf, image::field::kProfileByte, current[0]);
+      const int profile = image::Get(buffers_.data_buf, image::field::kCurrentProfile);
       if (profile <= 2) pages_.mode_page = profile + 1;
       events_.RefreshPages();
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "image/fields.h"
 #include "keys/function_codes.h"
 
 namespace vrdk {
@@ -187,12 +188,11 @@ void Session::DataBufToUI() {
   const auto& data = buffers_.data_buf;
   pages_.code_texts = image::BuildCodeTexts(data);
   // Fire presets first: naming a fire code compares with them.
-  const auto fire = image::Fire(data);
   for (std::size_t n = 0; n < keys_.fire.size(); ++n) {
-    const std::size_t at = 2 + 3 * n;
-    if (fire[at] > 14) continue;  // not a count: keep the preset shown before
-    keys_.fire[n].count = fire[at] + 1;
-    keys_.fire[n].interval = fire[at + 1] << 8 | fire[at + 2];
+    const auto stored = image::FirePresetOf(data, static_cast<int>(n));
+    if (stored.count_less_one > 14) continue;  // not a count: keep the preset shown before
+    keys_.fire[n].count = stored.count_less_one + 1;
+    keys_.fire[n].interval = stored.interval;
   }
   keys_.memory_type = ActiveMemoryType();
   for (std::size_t p = 0; p < image::kProfileCount; ++p) {
@@ -200,12 +200,14 @@ void Session::DataBufToUI() {
       pages_.names[p][k] = NameForCode(pages_.code_texts.profiles[p][k]);
     }
   }
-  pages_.led_type = image::LedTypeFromUserByte(image::User(data)[1]);
-  pages_.package = (image::Vendor(data)[5] & 0x80) != 0 ? 1 : 0;
-  const int colour = image::User(data)[0] >> 4;
+  pages_.led_type = image::LedTypeFromUserByte(
+      static_cast<std::uint8_t>(image::Get(data, image::field::kLedModeByte)));
+  pages_.package = image::Get(data, image::field::kPackage);
+  const int colour = image::Get(data, image::field::kProfileColour);
   if (colour <= 9) pages_.profile_colour_item = colour;
   if (colour == 15) pages_.profile_colour_item = 10;
-  if (image::User(data)[3] <= 1) pages_.button_effect_item = image::User(data)[3];
+  const int flash = image::Get(data, image::field::kButtonFlash);
+  if (flash <= 1) pages_.button_effect_item = flash;
   for (const auto& fill : page_fillers_) fill();
   events_.RefreshPages();
 }

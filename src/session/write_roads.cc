@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "image/checksum.h"
+#include "image/fields.h"
 #include "image/image_assembly.h"
 
 namespace vrdk {
@@ -77,17 +78,18 @@ bool WriteRoads::WriteProfilesAnd(bool identity) {
   }
   // Should the mouse leave before the reload, the journal finishes it with
   // the profile byte the mouse holds.
-  session_.SetAfterWrite(AfterWrite::kReloadProfile, image::User(data)[0]);
+  session_.SetAfterWrite(AfterWrite::kReloadProfile,
+                         static_cast<std::uint8_t>(image::Get(data, image::field::kProfileByte)));
   if (!session_.WriteTargets(targets) || !session_.FlushChange()) return false;
   session_.RefreshProfileParameter();
-  const std::uint8_t profile = image::User(data)[0];
+  const auto profile = static_cast<std::uint8_t>(image::Get(data, image::field::kProfileByte));
+  const int profile_address = image::LiveAddress(image::field::kProfileByte);
   session_.SetAfterWrite(AfterWrite::kReloadProfile, profile);
   // The reload pair never leaves 0x0F behind: the profile byte goes back
   // even when the trigger was not taken.
-  const bool trigger =
-      session_.Checked().WriteLiveTrigger(static_cast<int>(kLiveUserAddress), 0x0F);
+  const bool trigger = session_.Checked().WriteLiveTrigger(profile_address, 0x0F);
   const std::array<std::uint8_t, 1> back{profile};
-  const bool restored = session_.WriteOne({true, static_cast<int>(kLiveUserAddress), back}).whole;
+  const bool restored = session_.WriteOne({true, profile_address, back}).whole;
   if (!trigger || !restored) {
     session_.FailChange(OwnText::kReloadNotTaken);
     return false;

@@ -5,6 +5,12 @@
 #include "session/write_roads.h"
 
 namespace vrdk::settings {
+namespace {
+
+constexpr int kLevelCount = image::LiveAddress(image::field::kLevelCount);
+constexpr int kCurrentLevel = image::LiveAddress(image::field::kCurrentLevel);
+
+}  // namespace
 
 std::array<bool, DpiState::kValues> LitSegments(StepStyle style, int index) {
   std::array<bool, DpiState::kValues> lit{};
@@ -23,33 +29,28 @@ int SliderStep(int x) {
 }
 
 void DpiEditor::ShowFromDataBuf() {
-  const auto& data = session_.Data();
-  const auto vendor = image::Vendor(data);
   PageState& pages = session_.Pages();
-  pages.last_polling_rate_sent = kPollingRates[(vendor[kPollingRateAddress] >> 4) & 0x03];
+  pages.last_polling_rate_sent = image::PollingRateHz(session_.Data());
   pages.polling_rate_changed = false;
-  ShowLevels(vendor, image::User(data));
+  ShowLevels(session_.Data());
 }
 
 bool DpiEditor::TakeLiveLevels() {
   std::array<std::uint8_t, kLiveSize> live{};
   // Only a whole read is taken: a lost answer would show as 0xFF.
   if (!session_.Checked().ReadLive(0, live)) return false;
-  ShowLevels(std::span(live).first<image::kVendorSize>(),
-             std::span(live).subspan<kLiveUserAddress, image::kUserSize>());
+  ShowLevels(live);
   return true;
 }
 
-void DpiEditor::ShowLevels(std::span<const std::uint8_t, image::kVendorSize> vendor,
-                           std::span<const std::uint8_t, image::kUserSize> user) {
+void DpiEditor::ShowLevels(std::span<const std::uint8_t> settings) {
   DpiState& dpi = Dpi();
-  const int count_index = vendor[kLevelCountAddress];
+  const int count_index = image::Get(settings, image::field::kLevelCount);
   if (count_index <= 7) dpi.count = count_index + 1;  // otherwise keep the count shown before
   dpi.selected = dpi.count - 1;
   dpi.current = dpi.count - 1;
   for (int level = 0; level < DpiState::kLevels; ++level) {
-    const std::uint8_t pair = vendor[kLevelValuesAddress + static_cast<std::size_t>(level / 2)];
-    const int index = level % 2 == 0 ? pair & 0x0F : pair >> 4;
+    const int index = image::LevelValueIndex(settings, level);
     // 15 marks a level not shown; 12..14 are no value, and the working array
     // keeps what it held so that no later pair write sends one back.
     if (index >= DpiState::kValues) continue;
@@ -57,7 +58,8 @@ void DpiEditor::ShowLevels(std::span<const std::uint8_t, image::kVendorSize> ven
     dpi.combo_items[static_cast<std::size_t>(level)] = index;
   }
   // A level cb_CurrentCPI has no item for keeps the last level selected.
-  if (user[2] < dpi.count) dpi.current = user[2];
+  const int current = image::Get(settings, image::field::kCurrentLevel);
+  if (current < dpi.count) dpi.current = current;
 }
 
 void DpiEditor::SetLevelCount(int item) {
@@ -65,8 +67,7 @@ void DpiEditor::SetLevelCount(int item) {
   Dpi().count = item + 1;
   Dpi().selected = item;
   Dpi().current = item;
-  if (!Loading())
-    WriteRoads(session_).WriteLiveField(kLevelCountAddress, static_cast<std::uint8_t>(item));
+  if (!Loading()) WriteRoads(session_).WriteLiveField(kLevelCount, static_cast<std::uint8_t>(item));
 }
 
 bool DpiEditor::DPILevel_OnClick(int level) {
@@ -86,8 +87,7 @@ bool DpiEditor::DPILevel_OnClick(int level) {
   // follows the checked radio.
   SetLevelCount(dpi.count - 1);
   if (!Loading()) {
-    WriteRoads(session_).WriteLiveField(kLevelCountAddress,
-                                        static_cast<std::uint8_t>(dpi.count - 1));
+    WriteRoads(session_).WriteLiveField(kLevelCount, static_cast<std::uint8_t>(dpi.count - 1));
   }
   return true;
 }
@@ -96,7 +96,7 @@ void DpiEditor::SetCurrentLevel(int item) {
   if (Loading() || item < 0 || item >= Dpi().count) return;
   Dpi().current = item;
   Dpi().selected = item;
-  WriteRoads(session_).WriteLiveField(kCurrentLevelAddress, static_cast<std::uint8_t>(item));
+  WriteRoads(session_).WriteLiveField(kCurrentLevel, static_cast<std::uint8_t>(item));
 }
 
 void DpiEditor::CurrentDPI_OnClick(int level) { SetCurrentLevel(level - 1); }
@@ -131,20 +131,21 @@ void DpiEditor::SetValue(int level, int index, bool from_page) {
   }
   const Session::Change change(session_, WriteSubject::kSettings);
   WriteRoads roads(session_);
-  roads.WriteLiveField(kLevelValuesAddress + n / 2, static_cast<std::uint8_t>(high << 4 | low));
+  roads.WriteLiveField(image::LiveAddress(image::field::kLevelValues, n / 2),
+                       image::LevelValuePair(low, high));
   // The mouse takes a new value when its current level is chosen again.
   const int current = dpi.current;
-  roads.WriteLiveField(kCurrentLevelAddress,
+  roads.WriteLiveField(kCurrentLevel,
                        static_cast<std::uint8_t>(current > 0 ? current - 1 : current + 1));
-  roads.WriteLiveField(kCurrentLevelAddress, static_cast<std::uint8_t>(current));
+  roads.WriteLiveField(kCurrentLevel, static_cast<std::uint8_t>(current));
 }
 
 void DpiEditor::SetColourComponent(int level, int component, int value) {
   const int n = level - 1;
   if (n < 0 || n >= DpiState::kLevels || component < 0 || component > 2) return;
   const auto byte = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
-  const int address = kLevelColoursAddress + 3 * n + component;
-  image::Vendor(session_.Data())[static_cast<std::size_t>(address)] = byte;
+  const int address = image::LiveAddress(image::field::kLevelColours, 3 * n + component);
+  session_.Data()[static_cast<std::size_t>(address)] = byte;
   if (!Loading()) WriteRoads(session_).WriteLiveField(address, byte);
 }
 
@@ -155,17 +156,17 @@ void DpiEditor::SetColour(int level, std::uint8_t red, std::uint8_t green, std::
   SetColourComponent(level, 0, red);
   SetColourComponent(level, 1, green);
   SetColourComponent(level, 2, blue);
-  WriteRoads(session_).WriteLiveField(kLevelColoursAddress + 3 * n, red, green, blue);
+  WriteRoads(session_).WriteLiveField(image::LiveAddress(image::field::kLevelColours, n, 3), red,
+                                      green, blue);
 }
 
 void DpiEditor::ReportRate_OnClick(int index) {
   if (Loading() || index < 0 || index > 3) return;
-  auto vendor = image::Vendor(session_.Data());
-  std::uint8_t& byte = vendor[kPollingRateAddress];
-  byte = static_cast<std::uint8_t>((byte & ~0x30) | (index << 4));
-  WriteRoads(session_).WriteLiveField(kPollingRateAddress, byte);
+  image::Set(session_.Data(), image::field::kPollingRate, index);
+  WriteRoads(session_).WriteLiveField(image::LiveAddress(image::field::kPollingRate),
+                                      session_.Data()[image::Place(image::field::kPollingRate)]);
   PageState& pages = session_.Pages();
-  const int rate = kPollingRates[static_cast<std::size_t>(index)];
+  const int rate = image::kPollingRates[static_cast<std::size_t>(index)];
   if (pages.last_polling_rate_sent == rate) return;
   pages.last_polling_rate_sent = rate;
   pages.polling_rate_changed = true;

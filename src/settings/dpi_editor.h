@@ -11,20 +11,11 @@
 #include <array>
 #include <cstdint>
 
+#include "image/fields.h"
 #include "session/session.h"
 #include "tables/brand_options.h"
 
 namespace vrdk::settings {
-
-// Live addresses of the DPI fields (Vendor offsets; the current level is
-// User byte 2).
-inline constexpr int kPollingRateAddress = 4;
-inline constexpr int kLevelCountAddress = 43;
-inline constexpr int kLevelValuesAddress = 44;
-inline constexpr int kLevelColoursAddress = 87;
-inline constexpr int kCurrentLevelAddress = 166;
-
-inline constexpr std::array<int, 4> kPollingRates = {125, 250, 500, 1000};
 
 // Which of a bar's twelve segments are lit for the chosen value index
 // (0..11): only its own in lever style, it and all before it in
@@ -77,8 +68,8 @@ class DpiEditor {
 
  private:
   bool Loading() const { return session_.Conn().loading; }
-  void ShowLevels(std::span<const std::uint8_t, image::kVendorSize> vendor,
-                  std::span<const std::uint8_t, image::kUserSize> user);
+  // From settings bytes: DataBuf or the live settings.
+  void ShowLevels(std::span<const std::uint8_t> settings);
   DpiState& Dpi() { return session_.Pages().dpi; }
   void SetValue(int level, int index, bool from_page);
 

@@ -10,6 +10,9 @@
 namespace vrdk::settings {
 namespace {
 
+constexpr int kLedModeAddress = image::LiveAddress(image::field::kLedModeByte);
+constexpr int kButtonFlash = image::LiveAddress(image::field::kButtonFlash);
+
 using image::LedType;
 
 constexpr std::array<Effect, 6> kRgbEffects = {{{"Off", 0, 0},
@@ -135,46 +138,48 @@ int McuLedSliderStep(int x) {
 // --- Showing ------------------------------------------------------------------
 
 void LedEditor::ShowFromDataBuf() {
-  ShowFrom(image::Vendor(session_.Data()), image::User(session_.Data()));
+  ShowFrom(session_.Data());
 }
 
 bool LedEditor::TakeLiveSettings() {
   std::array<std::uint8_t, kLiveSize> live{};
   // Only a whole read is taken: a lost answer would show as 0xFF.
   if (!session_.Checked().ReadLive(0, live)) return false;
-  ShowFrom(std::span(live).first<image::kVendorSize>(),
-           std::span(live).subspan<kLiveUserAddress, image::kUserSize>());
+  ShowFrom(live);
   return true;
 }
 
-void LedEditor::ShowFrom(std::span<const std::uint8_t, image::kVendorSize> vendor,
-                         std::span<const std::uint8_t, image::kUserSize> user) {
+void LedEditor::ShowFrom(std::span<const std::uint8_t> settings) {
   PageState& pages = session_.Pages();
   LedState& led = Led();
-  const std::uint8_t mode_byte = user[1];
-  pages.led_type = image::LedTypeFromUserByte(mode_byte);
+  const int mode_byte = image::Get(settings, image::field::kLedModeByte);
+  pages.led_type = image::LedTypeFromUserByte(static_cast<std::uint8_t>(mode_byte));
   session_.Keys().led_type_item = *LedTypeItem(pages.led_type);
   const auto effects = Effects(pages.led_type);
   led.effect_enabled = {};
   for (std::size_t i = 0; i < effects.size(); ++i) {
-    led.effect_enabled[i] = (vendor[kEffectEnableAddress] >> effects[i].bit & 1) != 0;
+    led.effect_enabled[i] =
+        (image::Get(settings, image::field::kEffectsEnabled) >> effects[i].bit & 1) != 0;
   }
   led.effect_list.clear();
   for (std::size_t i = 0; i < effects.size(); ++i) {
     led.effect_list.emplace_back(led.effect_enabled[i] ? effects[i].name : kDisabledEffect);
   }
-  if (pages.led_type == LedType::kNT) led.led_count_item = (mode_byte >> 4) & 0x07;
-  SelectStoredMode(mode_byte & 0x0F);
-  for (std::size_t field = 0; field < led.breath.size(); ++field) {
-    const std::size_t at = kBreathAddress + 2 * field;
-    led.breath[field] = vendor[at] << 8 | vendor[at + 1];
+  if (pages.led_type == LedType::kNT) {
+    led.led_count_item = image::Get(settings, image::field::kNtLedCount);
   }
-  led.step_time = vendor[kStepTimeAddress];
+  SelectStoredMode(image::Get(settings, image::field::kLedMode));
+  for (std::size_t field = 0; field < led.breath.size(); ++field) {
+    led.breath[field] = image::BreathValue(settings, static_cast<int>(field));
+  }
+  led.step_time = image::Get(settings, image::field::kStepTime);
   const auto& header = session_.Buffers().patch_header;
-  if (header[8] < kMcuLedSteps) led.mcu_step_item = header[8];
-  led.mcu_ctrl_item = header[9] >> 7;
-  if ((header[9] & 0x0F) <= 9) led.mcu_count_item = 9 - (header[9] & 0x0F);
-  pages.button_effect_item = user[3] == 1 ? 1 : 0;
+  const std::uint8_t step = header[image::patch_header::kMcuLedStep];
+  const std::uint8_t control = header[image::patch_header::kMcuLedControl];
+  if (step < kMcuLedSteps) led.mcu_step_item = step;
+  led.mcu_ctrl_item = control >> 7;
+  if ((control & 0x0F) <= 9) led.mcu_count_item = 9 - (control & 0x0F);
+  pages.button_effect_item = image::Get(settings, image::field::kButtonFlash) == 1 ? 1 : 0;
 }
 
 void LedEditor::SelectStoredMode(int mode) {
@@ -232,8 +237,8 @@ void LedEditor::TLRefreshBreathMode() {
       led.effect_list.emplace_back(kDisabledEffect);
     }
   }
-  image::Vendor(session_.Data())[kEffectEnableAddress] = bits;
-  WriteRoads(session_).WriteLiveField(kEffectEnableAddress, bits);
+  image::Set(session_.Data(), image::field::kEffectsEnabled, bits);
+  WriteRoads(session_).WriteLiveField(image::LiveAddress(image::field::kEffectsEnabled), bits);
   // Only an effect that was just disabled moves the selection.
   const auto at = static_cast<std::size_t>(remembered);
   if (at >= led.effect_list.size() || led.effect_list[at] != kDisabledEffect) return;
@@ -293,8 +298,8 @@ int LedEditor::SetStepTime(int value) {
   const int shown = std::clamp(value, 0, kStepTimeMaximum);
   Led().step_time = shown;
   if (Loading()) return shown;
-  image::Vendor(session_.Data())[kStepTimeAddress] = Byte(shown);
-  WriteRoads(session_).WriteLiveField(kStepTimeAddress, Byte(shown));
+  image::Set(session_.Data(), image::field::kStepTime, shown);
+  WriteRoads(session_).WriteLiveField(image::LiveAddress(image::field::kStepTime), Byte(shown));
   return shown;
 }
 
@@ -303,7 +308,7 @@ int LedEditor::SetBreathValue(int field, int value) {
   const auto at = static_cast<std::size_t>(field);
   const int shown = std::clamp(value, 0, kBreathLimits[at]);
   Led().breath[at] = shown;
-  if (!Loading()) WriteLiveWord(kBreathAddress + 2 * field, shown);
+  if (!Loading()) WriteLiveWord(image::LiveAddress(image::field::kBreath, field, 2), shown);
   return shown;
 }
 
@@ -314,9 +319,10 @@ bool LedEditor::WriteLiveWord(int address, int value) {
 
 void LedEditor::SetColourComponent(int colour, int component, int value) {
   if (colour < 1 || colour > kEffectColours || component < 0 || component > 2) return;
-  const int address = kEffectColoursAddress + 3 * (colour - 1) + component;
+  const int address =
+      image::LiveAddress(image::field::kEffectColours, 3 * (colour - 1) + component);
   const std::uint8_t byte = Byte(std::clamp(value, 0, 255));
-  image::Vendor(session_.Data())[static_cast<std::size_t>(address)] = byte;
+  session_.Data()[static_cast<std::size_t>(address)] = byte;
   if (!Loading()) WriteRoads(session_).WriteLiveField(address, byte);
 }
 
@@ -326,7 +332,8 @@ void LedEditor::SetColour(int colour, std::uint8_t red, std::uint8_t green, std:
   SetColourComponent(colour, 0, red);
   SetColourComponent(colour, 1, green);
   SetColourComponent(colour, 2, blue);
-  WriteRoads(session_).WriteLiveField(kEffectColoursAddress + 3 * (colour - 1), red, green, blue);
+  WriteRoads(session_).WriteLiveField(
+      image::LiveAddress(image::field::kEffectColours, colour - 1, 3), red, green, blue);
 }
 
 // --- MCU LED strip -----------------------------------------------------------------
@@ -341,8 +348,8 @@ bool LedEditor::SetMcuLed(int step_item, int control_item, int count_item) {
   led.mcu_ctrl_item = control_item;
   led.mcu_count_item = count_item;
   auto& header = session_.Buffers().patch_header;
-  header[8] = Byte(step_item);
-  header[9] = Byte(0x80 * control_item + (9 - count_item));
+  header[image::patch_header::kMcuLedStep] = Byte(step_item);
+  header[image::patch_header::kMcuLedControl] = Byte(0x80 * control_item + (9 - count_item));
   image::TLCheckMCULEDSection(header);
   WriteRoads roads(session_);
   if (!roads.MayWrite()) return false;
@@ -351,11 +358,12 @@ bool LedEditor::SetMcuLed(int step_item, int control_item, int count_item) {
   session_.Events().ShowLoading(0, 1);
   // The registers take the strip's settings at once; the header keeps them.
   const bool kept = roads.WriteMemory(WriteSubject::kLedStrip, image::i2c::kPatchHeader, header);
-  const bool written = kept &&
-                       link.Send(command::kWriteXData, Byte(kMcuLedStepRegister >> 8),
-                                 Byte(kMcuLedStepRegister & 0xFF), header[8]) &&
-                       link.Send(command::kWriteXData, Byte(kMcuLedControlRegister >> 8),
-                                 Byte(kMcuLedControlRegister & 0xFF), header[9]);
+  const bool written =
+      kept &&
+      link.Send(command::kWriteXData, Byte(kMcuLedStepRegister >> 8),
+                Byte(kMcuLedStepRegister & 0xFF), header[image::patch_header::kMcuLedStep]) &&
+      link.Send(command::kWriteXData, Byte(kMcuLedControlRegister >> 8),
+                Byte(kMcuLedControlRegister & 0xFF), header[image::patch_header::kMcuLedControl]);
   if (kept && !written) session_.ReportTrouble(session_.Own(OwnText::kRegisterNotTaken));
   session_.Events().HideLoading();
   return written;
@@ -375,7 +383,7 @@ bool LedEditor::McuLedSliderMouseUp(int x) {
 void LedEditor::SetButtonFlash(int item) {
   if (item < 0 || item > 1) return;
   session_.Pages().button_effect_item = item;
-  if (!Loading()) WriteRoads(session_).WriteLiveField(kButtonFlashAddress, Byte(item));
+  if (!Loading()) WriteRoads(session_).WriteLiveField(kButtonFlash, Byte(item));
 }
 
 void LedEditor::cb_ProfileChange(int profile_item, int colour_item) {
@@ -389,13 +397,16 @@ void LedEditor::cb_ProfileChange(int profile_item, int colour_item) {
   const Session::Change change(session_, WriteSubject::kSettings);
   WriteRoads roads(session_);
   const int effect = session_.Brand().button_effect ? pages.button_effect_item : 0;
-  roads.WriteLiveField(kButtonFlashAddress, Byte(effect));
+  roads.WriteLiveField(kButtonFlash, Byte(effect));
   const bool second = profile_item == 1;
-  roads.WriteLiveField(kButtonFlashAddress + 1, second ? 15 : 0);
-  roads.WriteLiveField(kButtonFlashAddress + 2, 0);
-  roads.WriteLiveField(kButtonFlashAddress + 3, second ? Byte(session_.Keys().offset & 0xFF) : 0);
-  roads.WriteLiveField(static_cast<int>(kLiveUserAddress),
-                       Byte(profile_item + 16 * ColourCode(colour_item)));
+  const int parameters = image::LiveAddress(image::field::kProfileParameters);
+  roads.WriteLiveField(parameters, second ? 15 : 0);
+  roads.WriteLiveField(parameters + 1, 0);
+  roads.WriteLiveField(parameters + 2, second ? Byte(session_.Keys().offset & 0xFF) : 0);
+  roads.WriteLiveField(image::LiveAddress(image::field::kProfileByte),
+                       static_cast<std::uint8_t>(
+                           image::With(0, image::field::kCurrentProfile, profile_item) |
+                           image::With(0, image::field::kProfileColour, ColourCode(colour_item))));
 }
 
 void LedEditor::SetProfileColour(int profile, int colour_item) {

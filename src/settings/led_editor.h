@@ -21,17 +21,12 @@
 #include <string_view>
 #include <vector>
 
+#include "image/fields.h"
 #include "session/session.h"
 #include "tables/brand_options.h"
 
 namespace vrdk::settings {
 
-inline constexpr int kEffectEnableAddress = 42;
-inline constexpr int kBreathAddress = 48;  // four 16-bit values, high byte first
-inline constexpr int kStepTimeAddress = 56;
-inline constexpr int kEffectColoursAddress = 57;
-inline constexpr int kLedModeAddress = 165;  // User byte 1
-inline constexpr int kButtonFlashAddress = 167;
 inline constexpr int kEffectColours = 10;
 inline constexpr int kStepTimeSegments = 10;
 inline constexpr int kMcuLedSteps = 8;
@@ -129,8 +124,8 @@ class LedEditor {
  private:
   bool Loading() const { return session_.Conn().loading; }
   LedState& Led() { return session_.Pages().led; }
-  void ShowFrom(std::span<const std::uint8_t, image::kVendorSize> vendor,
-                std::span<const std::uint8_t, image::kUserSize> user);
+  // From settings bytes: DataBuf or the live settings.
+  void ShowFrom(std::span<const std::uint8_t> settings);
   void SelectStoredMode(int mode);
   bool WriteLiveWord(int address, int value);
 

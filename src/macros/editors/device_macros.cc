@@ -131,7 +131,7 @@ std::optional<std::uint16_t> DeviceMacros::PresentMacroAddress(MemoryType type, 
     return i2c_.addresses[k];
   }
   if (k >= image::kMacroSlots || !FlashPresent(k)) return std::nullopt;
-  return static_cast<std::uint16_t>(kFlashEventsAddress + kSlotSize * k);
+  return static_cast<std::uint16_t>(image::flash::kMacroPages + kSlotSize * k);
 }
 
 std::string DeviceMacros::DeviceMacroName(int index) const {
@@ -418,9 +418,9 @@ StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
     write(kI2CAreaAddress, std::span(buffers.macro_area).first(kI2CHalf));
     write(kI2CAreaAddress + kI2CHalf, std::span(buffers.macro_area).subspan(kI2CHalf));
   } else {
-    write(kFlashNamesAddress, buffers.macro_names);
+    write(image::flash::kMacroNames, buffers.macro_names);
     for (std::size_t i = 0; i < image::kMacroSlots; ++i) {
-      write(kFlashEventsAddress + kSlotSize * i,
+      write(image::flash::kMacroPages + kSlotSize * i,
             std::span(buffers.macro_pages).subspan(i * kSlotSize, kSlotSize));
     }
   }

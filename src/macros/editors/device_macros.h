@@ -50,8 +50,6 @@ struct StoreOutcome {
   bool ok() const { return kind == Kind::kDone; }
 };
 
-inline constexpr std::uint16_t kFlashEventsAddress = 0x4000;
-inline constexpr std::uint16_t kFlashNamesAddress = 0x3000;
 inline constexpr std::size_t kI2CExportSize = image::kMacroAreaSize;  // 512
 inline constexpr std::size_t kFlashExportSize =
     image::kMacroNameTableSize + image::kMacroPagesSize;  // 8704

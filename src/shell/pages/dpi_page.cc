@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "image/fields.h"
 #include "keys/editors/fire_aim.h"
 #include "settings/dpi_editor.h"
 #include "settings/led_editor.h"
@@ -36,7 +37,7 @@ const QString& kOn = kCheckOn;
 const QString& kOff = kCheckOff;
 
 QColor LevelColour(const image::DataBuf& data, int level) {
-  return VendorColour(data, settings::kLevelColoursAddress + 3 * level);
+  return ToQColor(image::LevelColour(data, level));
 }
 
 }  // namespace
@@ -108,7 +109,7 @@ void DpiPage::BuildPollingAndAim() {
     rate_pictures_.append(new PictureLabel(Numbered("Img_Rep%1", n), this));
     auto* label = new SkinLabel(Numbered("lbl_Rep%1", n), this);
     label->SetRole(ControlRole::kRadioButton);
-    label->setText(QStringLiteral("%1Hz").arg(settings::kPollingRates[n - 1]));
+    label->setText(QStringLiteral("%1Hz").arg(image::kPollingRates[n - 1]));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(label, &SkinLabel::Clicked, this, [this, n] {
       settings::DpiEditor(services_.GetSession()).ReportRate_OnClick(n - 1);
@@ -398,7 +399,7 @@ void DpiPage::ShowLevels() {
 
 void DpiPage::ShowPollingAndAim() {
   Session& session = services_.GetSession();
-  const int rate = (image::Vendor(session.Data())[settings::kPollingRateAddress] >> 4) & 0x03;
+  const int rate = image::PollingRateIndex(session.Data());
   for (int n = 0; n < kRepRates; ++n) {
     rate_pictures_[n]->SetPicture(services_.GetPictures().Get(n == rate ? kRadioOn : kRadioOff));
     rate_labels_[n]->SetChecked(n == rate);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "engineering/engineer_page.h"
+#include "image/fields.h"
 #include "settings/dpi_editor.h"
 #include "shell/page.h"
 #include "shell/pages/engineer_form.h"
@@ -197,10 +198,10 @@ QWidget* EngineerChipTab::BuildCpiColours() {
 void EngineerChipTab::CustomerCodesEdited() {
   // Both codes go together: the other one as the mouse holds it while its
   // box holds no whole number.
-  const auto fire = image::Fire(services_.GetSession().Data());
+  const auto codes = image::Bytes(services_.GetSession().Data(), image::field::kCustomerCodes);
   engineering::EngineerPage(services_.GetSession())
-      .SetCustomerCodes(static_cast<int>(vendor_code_->Number().value_or(fire[0])),
-                        static_cast<int>(product_code_->Number().value_or(fire[1])));
+      .SetCustomerCodes(static_cast<int>(vendor_code_->Number().value_or(codes[0])),
+                        static_cast<int>(product_code_->Number().value_or(codes[1])));
 }
 
 void EngineerChipTab::btn_XDataReadClick() {
@@ -242,23 +243,19 @@ void EngineerChipTab::ShowState() {
     engineer::ShowField(registers_.value(engineer::FromUtf8(reg.control)),
                         Hex(vendor[static_cast<std::size_t>(reg.offset)], 2), session);
   }
-  engineer::ShowField(vid_, Hex(vendor[0] << 8 | vendor[1], 4), session);
-  engineer::ShowField(pid_, Hex(vendor[2] << 8 | vendor[3], 4), session);
-  QString text;
-  for (int i = 0; i < engineering::kProductStringSize; ++i) {
-    const auto c = vendor[static_cast<std::size_t>(engineering::kProductStringOffset + i)];
-    if (c == 0) break;
-    text.append(c >= 0x20 && c < 0x7F ? QChar(c) : QChar(u'?'));
-  }
-  engineer::ShowField(product_string_, text, session);
+  engineer::ShowField(vid_, Hex(image::VendorId(session.Data()), 4), session);
+  engineer::ShowField(pid_, Hex(image::ProductId(session.Data()), 4), session);
+  engineer::ShowField(product_string_,
+                      QString::fromLatin1(image::ProductString(session.Data()).c_str()), session);
+  const auto level_colours = image::Bytes(session.Data(), image::field::kLevelColours);
   for (int i = 0; i < cpi_colours_.size(); ++i) {
-    const auto at = static_cast<std::size_t>(settings::kLevelColoursAddress + i);
-    engineer::ShowField(cpi_colours_[i], QString::number(vendor[at]), session);
+    engineer::ShowField(cpi_colours_[i],
+                        QString::number(level_colours[static_cast<std::size_t>(i)]), session);
   }
   led_->ShowState();
-  const auto fire = image::Fire(session.Data());
-  engineer::ShowField(vendor_code_, QString::number(fire[0]), session);
-  engineer::ShowField(product_code_, QString::number(fire[1]), session);
+  const auto codes = image::Bytes(session.Data(), image::field::kCustomerCodes);
+  engineer::ShowField(vendor_code_, QString::number(codes[0]), session);
+  engineer::ShowField(product_code_, QString::number(codes[1]), session);
 }
 
 }  // namespace vrdk::shell

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "engineering/engineer_page.h"
+#include "image/fields.h"
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/gestures.h"
 #include "macros/editors/device_macros.h"
@@ -303,13 +304,10 @@ void EngineerGunTab::ShowState() {
   }
   engineer::ShowItem(aim_, session.Keys().aim_step - 1);
   engineer::ShowItem(game_gesture_, session.Pages().game_gesture_item);
-  const auto user = image::User(services_.GetSession().Data());
   for (int n = 1; n <= kOffsets; ++n) {
     for (const bool x_axis : {true, false}) {
       NumberField* edit = (x_axis ? x_offsets_ : y_offsets_)[n - 1];
-      const int address = (x_axis ? engineering::kXOffsetBase : engineering::kYOffsetBase) + n;
-      const auto value =
-          static_cast<std::int8_t>(user[static_cast<std::size_t>(address) - kLiveUserAddress]);
+      const int value = image::RecoilOffset(session.Data(), x_axis, n);
       engineer::ShowField(edit, QString::number(value), session);
     }
   }

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "engineering/engineer_page.h"
+#include "image/fields.h"
 #include "macros/editors/device_macros.h"
 #include "settings/dpi_editor.h"
 #include "settings/led_editor.h"
@@ -379,10 +380,10 @@ void EngineerKeysTab::ShowState() {
   engineer::ShowItem(current_profile_, pages.led.profile_item);
   engineer::ShowItem(current_colour_, pages.profile_colour_item);
   engineer::ShowItem(button_flash_, pages.button_effect_item);
-  const auto vendor = image::Vendor(session.Data());
+  const auto effect_colours = image::Bytes(session.Data(), image::field::kEffectColours);
   for (int i = 0; i < effect_colours_.size(); ++i) {
-    const auto at = static_cast<std::size_t>(settings::kEffectColoursAddress + i);
-    engineer::ShowField(effect_colours_[i], QString::number(vendor[at]), session);
+    engineer::ShowField(effect_colours_[i],
+                        QString::number(effect_colours[static_cast<std::size_t>(i)]), session);
   }
   ShowCpi();
 }
@@ -432,7 +433,7 @@ void EngineerKeysTab::ShowCpi() {
     }
     engineer::ShowItem(combo, dpi.combo_items[static_cast<std::size_t>(level)]);
   }
-  const int rate = (image::Vendor(session.Data())[4] >> 4) & 0x03;
+  const int rate = image::PollingRateIndex(session.Data());
   engineer::ShowItem(report_rate_, rate);
 }
 

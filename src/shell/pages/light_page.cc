@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "image/fields.h"
 #include "settings/led_editor.h"
 #include "shell/dialogs.h"
 #include "shell/edit_field.h"
@@ -33,7 +34,7 @@ const QString& kOn = kCheckOn;
 const QString& kOff = kCheckOff;
 
 QColor EffectColour(const image::DataBuf& data, int colour) {
-  return VendorColour(data, settings::kEffectColoursAddress + 3 * colour);
+  return ToQColor(image::EffectColour(data, colour));
 }
 
 QIcon ColourIcon(const QColor& colour, const QColor& border) {

@@ -182,11 +182,7 @@ void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::ve
 
 QString Numbered(const char* format, int n) { return QString::fromLatin1(format).arg(n); }
 
-QColor VendorColour(const image::DataBuf& data, int address) {
-  const auto vendor = image::Vendor(data);
-  const auto at = static_cast<std::size_t>(address);
-  return QColor(vendor[at], vendor[at + 1], vendor[at + 2]);
-}
+QColor ToQColor(const image::Rgb& rgb) { return QColor(rgb[0], rgb[1], rgb[2]); }
 
 QString TextColourStyle(const SkinColour& colour) {
   return QStringLiteral("color: %1; background: transparent;").arg(CssColour(colour));

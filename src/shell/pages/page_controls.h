@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/config_buffers.h"
+#include "image/fields.h"
 #include "tables/skin_layout.h"
 
 namespace vrdk::shell {
@@ -107,8 +108,8 @@ void LightRow(Pictures& pictures, const QList<PictureLabel*>& row, const std::ve
 // A control's name with its number: Numbered("Img_DPI%1", 3) is "Img_DPI3".
 QString Numbered(const char* format, int n);
 
-// The R, G, B bytes of the Vendor section at `address` as a colour.
-QColor VendorColour(const image::DataBuf& data, int address);
+// A colour of the image (R, G, B) as Qt shows it.
+QColor ToQColor(const image::Rgb& rgb);
 
 // The picture names of a check box and a radio button, on and off.
 inline const QString kCheckOn = QStringLiteral("CbS_E");
