@@ -43,14 +43,21 @@ endif()
 
 # vrdk_library(<folder> SOURCES ... DEPS ...): the library target of one
 # source folder, named vrdk_<folder>. Its DEPS are the layers below it.
+# A folder of headers alone gives HEADERS instead of SOURCES.
 function(vrdk_library folder)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_library(vrdk_${folder} STATIC ${ARG_SOURCES})
-  target_include_directories(vrdk_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(vrdk_${folder} PUBLIC ${ARG_DEPS} PRIVATE vrdk_warnings)
+  cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;DEPS" ${ARGN})
+  if(ARG_SOURCES)
+    add_library(vrdk_${folder} STATIC ${ARG_SOURCES})
+    target_include_directories(vrdk_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(vrdk_${folder} PUBLIC ${ARG_DEPS} PRIVATE vrdk_warnings)
+  else()
+    add_library(vrdk_${folder} INTERFACE)
+    target_include_directories(vrdk_${folder} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(vrdk_${folder} INTERFACE ${ARG_DEPS})
+  endif()
   # Remember the library's folders and DEPS for vrdk_check_layers.
   set(dirs "")
-  foreach(source IN LISTS ARG_SOURCES)
+  foreach(source IN LISTS ARG_SOURCES ARG_HEADERS)
     if(NOT IS_ABSOLUTE "${source}")
       get_filename_component(dir "${source}" DIRECTORY)
       list(APPEND dirs "${dir}")

@@ -73,7 +73,8 @@ bool FaceSession::Prepare(const BusOptions& options, Clock& clock, SessionEvents
   HidBackend* backend = bus_.get();
   if (!options.trace_file.empty()) {
     trace_path_ = options.trace_file;
-    if (auto refused = files::RefusedFile(options.trace_file)) return Fail(*refused);
+    if (auto usable = files::RefusedFile(options.trace_file); !usable.ok())
+      return Fail(usable.message());
     // Binary: the same lines, ended by "\n", on every platform.
     trace_.open(options.trace_file, std::ios::app | std::ios::binary);
     if (!trace_) return Fail("cannot write the trace file " + options.trace_file);

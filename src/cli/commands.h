@@ -20,10 +20,6 @@
 #include "session/image_writes.h"
 #include "session/session.h"
 
-namespace vrdk::macros {
-struct StoreOutcome;
-}  // namespace vrdk::macros
-
 namespace vrdk::cli {
 
 // Raised when a JSON output changes in a way its readers must know of: a key
@@ -119,6 +115,6 @@ int TakeProfileSwitchOptions(CommandContext& context, const ProfileSwitchOptions
 int AssignMacroButton(CommandContext& context, int profile, int button, const std::string& name);
 // The exit code of an operation of the device macro store, with its one
 // line (import-base-macros imports through the store, as macro import does).
-int MacroStoreResult(CommandContext& context, const macros::StoreOutcome& outcome);
+int MacroStoreResult(CommandContext& context, const Result<void>& outcome);
 
 }  // namespace vrdk::cli

@@ -14,8 +14,6 @@
 namespace vrdk::cli {
 namespace {
 
-using macros::LibraryOutcome;
-using macros::StoreOutcome;
 using nlohmann::json;
 
 struct MacroArgs {
@@ -37,45 +35,48 @@ std::optional<std::u16string> Name(CommandContext& context, const std::string& t
   return name;
 }
 
-int LibraryFailure(CommandContext& context, const LibraryOutcome& outcome) {
-  using Kind = LibraryOutcome::Kind;
-  switch (outcome.kind) {
-    case Kind::kDone:
-      return kExitDone;
+int LibraryFailure(CommandContext& context, const Result<void>& outcome) {
+  if (outcome.ok()) return kExitDone;
+  using Kind = ErrorKind;
+  switch (outcome.error().kind) {
     case Kind::kDuplicate:
       return context.Fail(kExitRefused, context.GetSession().Language().Text(
                                             macros::MacroLibrary::kDuplicateMessage));
     case Kind::kFull:
     case Kind::kTooLong:
     case Kind::kBusy:
-      return context.Fail(kExitRefused, outcome.detail);
+      return context.Fail(kExitRefused, outcome.message());
     case Kind::kFileError:
-      return context.Fail(kExitFileError, outcome.detail);
+      return context.Fail(kExitFileError, outcome.message());
     case Kind::kNoSuchMacro:
     case Kind::kBadName:
-    case Kind::kBadLines:
-      return context.Fail(kExitUsage, outcome.detail);
+    case Kind::kInvalid:
+      return context.Fail(kExitUsage, outcome.message());
+    default:
+      break;
   }
   return kExitUsage;
 }
 
-int StoreFailure(CommandContext& context, const StoreOutcome& outcome) {
-  using Kind = StoreOutcome::Kind;
-  switch (outcome.kind) {
-    case Kind::kDone:
-      return kExitDone;
+int StoreFailure(CommandContext& context, const Result<void>& outcome) {
+  if (outcome.ok()) return kExitDone;
+  using Kind = ErrorKind;
+  switch (outcome.error().kind) {
     case Kind::kNoRoom:
       // The store has shown "Str103" already.
       return kExitRefused;
     case Kind::kFull:
     case Kind::kRefused:
-      return context.Fail(kExitRefused, outcome.detail);
+      return context.Fail(kExitRefused, outcome.message());
     case Kind::kNoSuchMacro:
-      return context.Fail(kExitUsage, outcome.detail);
-    case Kind::kNotWritten:
-      return outcome.shown ? kExitDeviceFailed : context.Fail(kExitDeviceFailed, outcome.detail);
+      return context.Fail(kExitUsage, outcome.message());
+    case Kind::kDeviceFailed:
+      return outcome.error().shown ? kExitDeviceFailed
+                                   : context.Fail(kExitDeviceFailed, outcome.message());
     case Kind::kFileError:
-      return context.Fail(kExitFileError, outcome.detail);
+      return context.Fail(kExitFileError, outcome.message());
+    default:
+      break;
   }
   return kExitUsage;
 }
@@ -129,13 +130,14 @@ CommandRun WithLibrary(std::shared_ptr<MacroArgs> args, LibraryRun run) {
 int ReadLinesFile(CommandContext& context, const std::string& file, macros::MacroText* lines) {
   // 1024 lines of event text fit well within this; more is not a lines file.
   constexpr std::size_t kMaxBytes = 256 * 1024;
-  const files::ReadResult read = files::ReadFilePrefix(file, kMaxBytes + 1);
-  if (!read.ok()) return context.Fail(kExitFileError, read.error);
-  if (read.bytes.size() > kMaxBytes) {
+  const auto read = files::ReadFilePrefix(file, kMaxBytes + 1);
+  if (!read.ok()) return context.Fail(kExitFileError, read.message());
+  const std::vector<std::uint8_t>& bytes = read.value();
+  if (bytes.size() > kMaxBytes) {
     return context.Fail(kExitFileError, file + " is larger than a lines file can be (" +
                                             std::to_string(kMaxBytes / 1024) + " KiB)");
   }
-  std::istringstream in(std::string(read.bytes.begin(), read.bytes.end()));
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -427,7 +429,7 @@ void AddFireMacroCommands(CLI::App& app, CommandRegistry& registry,
 
 }  // namespace
 
-int MacroStoreResult(CommandContext& context, const macros::StoreOutcome& outcome) {
+int MacroStoreResult(CommandContext& context, const Result<void>& outcome) {
   return StoreFailure(context, outcome);
 }
 

@@ -19,42 +19,40 @@ Outcome WrongKind(std::string detail) { return {Outcome::Kind::kWrongKind, std::
 std::string Bytes(std::size_t n) { return std::to_string(n) + " bytes"; }
 
 Outcome LoadI2CPatch(const std::string& path, image::ConfigBuffers& buffers) {
-  const files::ReadResult file =
-      files::ReadFilePrefix(path, kPatchFileCodeOffset + image::kPatchCodeSize + 1);
-  if (!file.ok()) return FileError(file.error);
-  if (file.bytes.size() < image::kPatchHeaderSize) {
-    return WrongKind(path + " is too short for a patch code header (" + Bytes(file.bytes.size()) +
-                     ")");
+  const auto file = files::ReadFilePrefix(path, kPatchFileCodeOffset + image::kPatchCodeSize + 1);
+  if (!file.ok()) return FileError(file.message());
+  const std::vector<std::uint8_t>& bytes = file.value();
+  if (bytes.size() < image::kPatchHeaderSize) {
+    return WrongKind(path + " is too short for a patch code header (" + Bytes(bytes.size()) + ")");
   }
   std::array<std::uint8_t, image::kPatchHeaderSize> header{};
-  std::copy_n(file.bytes.begin(), header.size(), header.begin());
+  std::copy_n(bytes.begin(), header.size(), header.begin());
   const auto length = static_cast<std::size_t>(image::PatchLengthOf(header));
   if (length > image::kPatchCodeSize) {
     return WrongKind(path + ": the header claims a patch of " + Bytes(length) +
                      ", more than the 1024-byte patch area; nothing was loaded");
   }
-  if (file.bytes.size() < kPatchFileCodeOffset + length) {
+  if (bytes.size() < kPatchFileCodeOffset + length) {
     return WrongKind(path + ": the header claims a patch of " + Bytes(length) +
-                     " but the file holds only " + Bytes(file.bytes.size() - kPatchFileCodeOffset) +
+                     " but the file holds only " + Bytes(bytes.size() - kPatchFileCodeOffset) +
                      "; nothing was loaded");
   }
   buffers.patch_header = header;
   image::TakePatchHeader(buffers);
-  std::copy_n(file.bytes.begin() + kPatchFileCodeOffset, length, buffers.patch_code.begin());
+  std::copy_n(bytes.begin() + kPatchFileCodeOffset, length, buffers.patch_code.begin());
   return {};
 }
 
 Outcome LoadFlashPatch(const std::string& path, image::ConfigBuffers& buffers) {
-  const files::ReadResult file =
-      files::ReadFilePrefix(path, kFlashPatchFileOffset + image::kPatchCodeSize);
-  if (!file.ok()) return FileError(file.error);
-  if (file.bytes.size() <= kFlashPatchFileOffset) {
-    return WrongKind(path + " ends before the patch code at offset 0x8000 (" +
-                     Bytes(file.bytes.size()) + "); nothing was loaded");
+  const auto file = files::ReadFilePrefix(path, kFlashPatchFileOffset + image::kPatchCodeSize);
+  if (!file.ok()) return FileError(file.message());
+  const std::vector<std::uint8_t>& bytes = file.value();
+  if (bytes.size() <= kFlashPatchFileOffset) {
+    return WrongKind(path + " ends before the patch code at offset 0x8000 (" + Bytes(bytes.size()) +
+                     "); nothing was loaded");
   }
   // A file that ends inside the patch leaves the rest of the patch held.
-  std::copy(file.bytes.begin() + kFlashPatchFileOffset, file.bytes.end(),
-            buffers.flash_patch_code.begin());
+  std::copy(bytes.begin() + kFlashPatchFileOffset, bytes.end(), buffers.flash_patch_code.begin());
   return {};
 }
 
@@ -182,11 +180,9 @@ Outcome PatchProgrammer::ProgramFile(const std::string& path) {
   return WriteAndRestart();
 }
 
-macros::StoreOutcome PatchProgrammer::ImportBaseMacros(const std::string& path) {
+Result<void> PatchProgrammer::ImportBaseMacros(const std::string& path) {
   macros::DeviceMacros* store = macros::FindDeviceMacros(session_);
-  if (store == nullptr) {
-    return {macros::StoreOutcome::Kind::kNotWritten, "no macro store is installed"};
-  }
+  if (store == nullptr) return Error{ErrorKind::kDeviceFailed, "no macro store is installed"};
   return store->Import(path);
 }
 

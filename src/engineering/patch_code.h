@@ -69,7 +69,7 @@ class PatchProgrammer {
   // Btn_ImportBaseMacroClick: the base macro set of the file into the mouse,
   // through the device macro store's import (the same road as its own
   // import); no restart.
-  macros::StoreOutcome ImportBaseMacros(const std::string& path);
+  Result<void> ImportBaseMacros(const std::string& path);
 
  private:
   // The writes of a programming, for the mouse's memory type. False when a

@@ -21,8 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Reason(const std::string& what, const std::string& path, int error) {
-  return "cannot " + what + " " + path + ": " + std::strerror(error);
+Error Reason(const std::string& what, const std::string& path, int error) {
+  return {ErrorKind::kFileError, "cannot " + what + " " + path + ": " + std::strerror(error)};
+}
+
+Error Refused(const std::string& what, const std::string& path, const std::string& why) {
+  return {ErrorKind::kFileError, "cannot " + what + " " + path + ": " + why};
 }
 
 // The file a write to path replaces: path itself, or the file a symbolic
@@ -62,12 +66,11 @@ void RemoveLeftovers(const fs::path& folder, const std::string& temp_prefix) {
 
 }  // namespace
 
-std::optional<std::string> WriteFileAtomically(const std::string& path,
-                                               std::span<const std::uint8_t> bytes,
-                                               FailAt fail_at) {
+Result<void> WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                                 FailAt fail_at) {
   std::string refusal;
   const std::optional<fs::path> followed = WriteTarget(path, &refusal);
-  if (!followed) return "cannot write " + path + ": " + refusal;
+  if (!followed) return Refused("write", path, refusal);
   const fs::path target = *followed;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   // A hidden temporary beside the target: ".NAME.XXXXXX". Built by appending
@@ -114,58 +117,55 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
   }
   if (const int error = platform::SyncFolder(folder); error != 0)
     return Reason("write", path, error);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> RefusedFile(const std::string& path) {
+Result<void> RefusedFile(const std::string& path) {
   std::string refusal;
   const std::optional<fs::path> target = WriteTarget(path, &refusal);
-  if (!target) return "cannot use " + path + ": " + refusal;
+  if (!target) return Refused("use", path, refusal);
   std::error_code error;
   const fs::file_status status = fs::status(*target, error);
-  if (!fs::exists(status) || fs::is_regular_file(status)) return std::nullopt;
-  return "cannot use " + path + ": it is not a regular file";
+  if (!fs::exists(status) || fs::is_regular_file(status)) return {};
+  return Refused("use", path, "it is not a regular file");
 }
 
-ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
-  ReadResult result;
+Result<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
   std::string refusal;
-  if (!WriteTarget(path, &refusal)) {
-    result.error = "cannot read " + path + ": " + refusal;
-    return result;
-  }
+  if (!WriteTarget(path, &refusal)) return Refused("read", path, refusal);
   const int fd = platform::OpenForReading(path);
   if (fd < 0) {
-    result.missing = errno == ENOENT;
-    result.error = Reason("read", path, errno);
-    return result;
+    const int error = errno;
+    Error failed = Reason("read", path, error);
+    if (error == ENOENT) failed.kind = ErrorKind::kMissing;
+    return failed;
   }
   // Only a regular file is read: a folder, a FIFO, a device or a socket says so.
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     const bool folder = S_ISDIR(info.st_mode);
     ::close(fd);
-    result.error = folder ? Reason("read", path, EISDIR)
-                          : "cannot read " + path + ": it is not a regular file";
-    return result;
+    return folder ? Reason("read", path, EISDIR)
+                  : Refused("read", path, "it is not a regular file");
   }
   platform::MakeBlocking(fd);
-  result.bytes.resize(max_bytes);
+  std::vector<std::uint8_t> bytes(max_bytes);
   std::size_t got = 0;
   while (got < max_bytes) {
-    const auto n = ::read(fd, result.bytes.data() + got,
+    const auto n = ::read(fd, bytes.data() + got,
                           static_cast<unsigned>(std::min<std::size_t>(max_bytes - got, 1u << 30)));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      result.error = Reason("read", path, errno);
-      break;
+      const int error = errno;
+      ::close(fd);
+      return Reason("read", path, error);
     }
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
   ::close(fd);
-  result.bytes.resize(result.error.empty() ? got : 0);
-  return result;
+  bytes.resize(got);
+  return bytes;
 }
 
 }  // namespace vrdk::files

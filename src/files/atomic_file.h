@@ -7,10 +7,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "base/result.h"
 
 namespace vrdk::files {
 
@@ -18,27 +19,21 @@ namespace vrdk::files {
 // reported as done.
 enum class FailAt { kNever, kWrite, kSync, kRename };
 
-// Nothing on success, else a message naming the file and the reason.
-std::optional<std::string> WriteFileAtomically(const std::string& path,
-                                               std::span<const std::uint8_t> bytes,
-                                               FailAt fail_at = FailAt::kNever);
-
-struct ReadResult {
-  std::vector<std::uint8_t> bytes;
-  std::string error;     // empty on success
-  bool missing = false;  // the file does not exist (error says so too)
-  bool ok() const { return error.empty(); }
-};
+// A failure is kFileError, its message naming the file and the reason.
+Result<void> WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                                 FailAt fail_at = FailAt::kNever);
 
 // Reads at most max_bytes of the file (a longer file is read up to there).
 // Only a regular file is read, and a symbolic link another user made in a
 // shared sticky folder (as /tmp) is not followed, for reads and writes alike.
-ReadResult ReadFilePrefix(const std::string& path, std::size_t max_bytes);
+// A failure names the file and the reason; it is kMissing when the file does
+// not exist, else kFileError.
+Result<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path, std::size_t max_bytes);
 
-// For files opened otherwise (a trace appended to): why `path` may not be
-// used, or nothing. A link that may not be followed, or something there that
-// is not a regular file (a FIFO, a device, a socket, a folder); nothing there
-// yet is fine.
-std::optional<std::string> RefusedFile(const std::string& path);
+// For files opened otherwise (a trace appended to): fails (kFileError, with
+// why) when `path` may not be used: a link that may not be followed, or
+// something there that is not a regular file (a FIFO, a device, a socket, a
+// folder); nothing there yet is fine.
+Result<void> RefusedFile(const std::string& path);
 
 }  // namespace vrdk::files

@@ -47,8 +47,9 @@ FireMacroScripts::LoadResult FireMacroScripts::Load(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return {};
   auto read = files::ReadFilePrefix(path, kFireMacroFileSize);
-  if (!read.ok()) return {true, read.error};
-  for (std::size_t i = 0; i < read.bytes.size(); ++i) entries_[i / 4][i % 4] = read.bytes[i];
+  if (!read.ok()) return {true, read.message()};
+  const std::vector<std::uint8_t>& bytes = read.value();
+  for (std::size_t i = 0; i < bytes.size(); ++i) entries_[i / 4][i % 4] = bytes[i];
   return {true, {}};
 }
 
@@ -91,9 +92,9 @@ std::optional<std::string> FireMacroScripts::Save(
   std::error_code ec;
   const auto folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  if (auto error = files::WriteFileAtomically(path_, FileBytes(entries_))) {
+  if (auto written = files::WriteFileAtomically(path_, FileBytes(entries_)); !written.ok()) {
     entries_ = before;
-    return error;
+    return written.message();
   }
   return std::nullopt;
 }

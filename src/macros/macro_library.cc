@@ -9,28 +9,27 @@
 namespace vrdk::macros {
 namespace {
 
-using Kind = LibraryOutcome::Kind;
+using Kind = ErrorKind;
 
-LibraryOutcome Fail(Kind kind, std::string detail) { return {kind, std::move(detail)}; }
+Error Fail(Kind kind, std::string message) { return {kind, std::move(message)}; }
 
-std::optional<std::string> ReadAll(const std::string& file, std::size_t max,
-                                   std::vector<std::uint8_t>* bytes) {
+// The file's bytes; a file that cannot be read (or is missing) is kFileError.
+Result<std::vector<std::uint8_t>> ReadAll(const std::string& file, std::size_t max) {
   auto read = files::ReadFilePrefix(file, max);
-  if (!read.ok()) return read.error;
-  *bytes = std::move(read.bytes);
-  return std::nullopt;
+  if (!read.ok()) return Fail(Kind::kFileError, read.message());
+  return read;
 }
 
 }  // namespace
 
-LibraryOutcome MacroLibrary::Load(const std::string& path) {
+Result<void> MacroLibrary::Load(const std::string& path) {
   path_ = path;
   records_ = {};
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) {
-    std::vector<std::uint8_t> bytes;
-    if (auto error = ReadAll(path, kLibraryFileSize, &bytes)) return Fail(Kind::kFileError, *error);
-    ReadLibraryRecords(bytes, records_);
+    const auto read = ReadAll(path, kLibraryFileSize);
+    if (!read.ok()) return read.error();
+    ReadLibraryRecords(read.value(), records_);
     return {};
   }
   const auto blank = resources::Find(kBlankLibraryResource);
@@ -67,14 +66,14 @@ std::optional<int> SelectionAfterDelete(int deleted, int count) {
   return std::clamp(deleted - 1, 0, count - 1);
 }
 
-LibraryOutcome MacroLibrary::CheckNewName(std::u16string_view name) const {
+Result<void> MacroLibrary::CheckNewName(std::u16string_view name) const {
   if (auto problem = MacroNameProblem(name)) return Fail(Kind::kBadName, *problem);
   if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
   if (Count() >= kMaxMacros) return Fail(Kind::kFull, "the library holds 100 macros already");
   return {};
 }
 
-LibraryOutcome MacroLibrary::CheckRename(int index, std::u16string_view name) const {
+Result<void> MacroLibrary::CheckRename(int index, std::u16string_view name) const {
   if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
   if (auto problem = MacroNameProblem(name)) return Fail(Kind::kBadName, *problem);
   // The macro's own name counts too: renaming to it changes nothing.
@@ -82,17 +81,18 @@ LibraryOutcome MacroLibrary::CheckRename(int index, std::u16string_view name) co
   return {};
 }
 
-LibraryOutcome MacroLibrary::Save(const LibraryRecords& before, std::optional<int> select) {
+Result<void> MacroLibrary::Save(const LibraryRecords& before, std::optional<int> select) {
   const files::FailAt fail_at = std::exchange(fail_next_save_, files::FailAt::kNever);
-  if (auto error = files::WriteFileAtomically(path_, WriteLibraryRecords(records_), fail_at)) {
+  if (auto written = files::WriteFileAtomically(path_, WriteLibraryRecords(records_), fail_at);
+      !written.ok()) {
     records_ = before;
-    return Fail(Kind::kFileError, *error);
+    return Fail(Kind::kFileError, written.message());
   }
   if (listener_) listener_({select});
   return {};
 }
 
-LibraryOutcome MacroLibrary::New(std::u16string_view name) {
+Result<void> MacroLibrary::New(std::u16string_view name) {
   if (auto check = CheckNewName(name); !check.ok()) return check;
   const int n = Count();
   const LibraryRecords before = records_;
@@ -101,14 +101,14 @@ LibraryOutcome MacroLibrary::New(std::u16string_view name) {
   return Save(before, n);
 }
 
-LibraryOutcome MacroLibrary::Rename(int index, std::u16string_view name) {
+Result<void> MacroLibrary::Rename(int index, std::u16string_view name) {
   if (auto check = CheckRename(index, name); !check.ok()) return check;
   const LibraryRecords before = records_;
   records_[static_cast<std::size_t>(index)].name = EncodeMacroName(name);
   return Save(before, index);
 }
 
-LibraryOutcome MacroLibrary::Delete(int index) {
+Result<void> MacroLibrary::Delete(int index) {
   if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
   const LibraryRecords before = records_;
   std::move(records_.begin() + index + 1, records_.end(), records_.begin() + index);
@@ -116,7 +116,7 @@ LibraryOutcome MacroLibrary::Delete(int index) {
   return Save(before, SelectionAfterDelete(index, Count()));
 }
 
-LibraryOutcome MacroLibrary::SetEvents(int index, std::span<const std::uint8_t> events) {
+Result<void> MacroLibrary::SetEvents(int index, std::span<const std::uint8_t> events) {
   if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
   if (events.size() > kEventBytes) {
     return Fail(Kind::kTooLong, "the macro would take " + std::to_string(events.size()) +
@@ -129,10 +129,10 @@ LibraryOutcome MacroLibrary::SetEvents(int index, std::span<const std::uint8_t> 
   return Save(before, index);
 }
 
-LibraryOutcome MacroLibrary::SetLines(int index, const MacroText& lines) {
+Result<void> MacroLibrary::SetLines(int index, const MacroText& lines) {
   const EncodeResult encoded = EncodeLinesForRecord(lines);
   if (!encoded.ok()) {
-    return Fail(encoded.bytes.size() > kEventBytes ? Kind::kTooLong : Kind::kBadLines,
+    return Fail(encoded.bytes.size() > kEventBytes ? Kind::kTooLong : Kind::kInvalid,
                 encoded.error);
   }
   return SetEvents(index, encoded.bytes);
@@ -146,12 +146,12 @@ std::optional<DecodedMacro> MacroLibrary::Lines(int index) const {
   return DecodeEvents(record.events, length);
 }
 
-LibraryOutcome MacroLibrary::ImportOne(const std::string& file) {
+Result<void> MacroLibrary::ImportOne(const std::string& file) {
   const int n = Count();
   if (n >= kImportLimit) return Fail(Kind::kFull, "the library holds 99 macros or more");
-  std::vector<std::uint8_t> bytes;
-  if (auto error = ReadAll(file, kLibraryRecordSize, &bytes)) return Fail(Kind::kFileError, *error);
-  const LibraryRecord record = ReadSingleMacro(bytes);
+  const auto read = ReadAll(file, kLibraryRecordSize);
+  if (!read.ok()) return read.error();
+  const LibraryRecord record = ReadSingleMacro(read.value());
   if (!record.InUse()) return Fail(Kind::kBadName, file + " holds no macro name");
   if (auto problem = MacroNameProblem(DecodeMacroName(record.name))) {
     return Fail(Kind::kBadName, file + ": " + *problem);
@@ -166,27 +166,29 @@ LibraryOutcome MacroLibrary::ImportOne(const std::string& file) {
   return Save(before, n);
 }
 
-LibraryOutcome MacroLibrary::ExportOne(int index, const std::string& file,
-                                       files::FailAt fail_at) const {
+Result<void> MacroLibrary::ExportOne(int index, const std::string& file,
+                                     files::FailAt fail_at) const {
   if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
-  if (auto error = files::WriteFileAtomically(
-          file, WriteSingleMacro(records_[static_cast<std::size_t>(index)]), fail_at)) {
-    return Fail(Kind::kFileError, *error);
+  if (auto written = files::WriteFileAtomically(
+          file, WriteSingleMacro(records_[static_cast<std::size_t>(index)]), fail_at);
+      !written.ok()) {
+    return Fail(Kind::kFileError, written.message());
   }
   return {};
 }
 
-LibraryOutcome MacroLibrary::ImportAll(const std::string& file) {
-  std::vector<std::uint8_t> bytes;
-  if (auto error = ReadAll(file, kLibraryFileSize, &bytes)) return Fail(Kind::kFileError, *error);
+Result<void> MacroLibrary::ImportAll(const std::string& file) {
+  const auto read = ReadAll(file, kLibraryFileSize);
+  if (!read.ok()) return read.error();
   const LibraryRecords before = records_;
-  ReadLibraryRecords(bytes, records_);
+  ReadLibraryRecords(read.value(), records_);
   return Save(before, std::nullopt);
 }
 
-LibraryOutcome MacroLibrary::ExportAll(const std::string& file, files::FailAt fail_at) const {
-  if (auto error = files::WriteFileAtomically(file, WriteLibraryRecords(records_), fail_at)) {
-    return Fail(Kind::kFileError, *error);
+Result<void> MacroLibrary::ExportAll(const std::string& file, files::FailAt fail_at) const {
+  if (auto written = files::WriteFileAtomically(file, WriteLibraryRecords(records_), fail_at);
+      !written.ok()) {
+    return Fail(Kind::kFileError, written.message());
   }
   return {};
 }

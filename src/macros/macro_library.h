@@ -9,28 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "files/atomic_file.h"
 #include "macros/event_lines.h"
 #include "macros/library_file.h"
 
 namespace vrdk::macros {
 
-struct LibraryOutcome {
-  enum class Kind {
-    kDone,
-    kDuplicate,  // "Str106": a macro of this name exists already
-    kFull,       // no room for another macro
-    kNoSuchMacro,
-    kBadName,   // empty, more than 8 characters, or not a name
-    kTooLong,   // the events would not fit a record
-    kBadLines,  // an event line that cannot be encoded
-    kFileError,
-    kBusy,  // a recording is running, or none is
-  };
-  Kind kind = Kind::kDone;
-  std::string detail;
-  bool ok() const { return kind == Kind::kDone; }
-};
+// The library's operations (and MacroRecording's) fail with these kinds:
+//   kDuplicate    a macro of this name exists already (the message is "Str106")
+//   kFull         no room for another macro
+//   kNoSuchMacro  no macro (or event line) at that place
+//   kBadName      empty, more than 8 characters, or not a name
+//   kTooLong      the events would not fit a record
+//   kInvalid      an event line that cannot be encoded
+//   kFileError    the file could not be read or written
+//   kBusy         a recording is running, or none is
 
 // After a change to a list of macros (the library's or the mouse's): the
 // item the list selects — the new or changed macro; after a delete the one
@@ -52,7 +46,7 @@ class MacroLibrary {
 
   // CheckPCMacro: loads the file at path, or creates it from the blank
   // library. The outcome tells when either failed (the library is then blank).
-  LibraryOutcome Load(const std::string& path);
+  Result<void> Load(const std::string& path);
   const std::string& Path() const { return path_; }
 
   const LibraryRecords& Records() const { return records_; }
@@ -62,29 +56,29 @@ class MacroLibrary {
 
   // The name dialog's checks before it submits: what New or Rename would
   // refuse the name for (kBadName, kDuplicate, kFull), or kDone.
-  LibraryOutcome CheckNewName(std::u16string_view name) const;
-  LibraryOutcome CheckRename(int index, std::u16string_view name) const;
+  Result<void> CheckNewName(std::u16string_view name) const;
+  Result<void> CheckRename(int index, std::u16string_view name) const;
   // Told after every change that was saved.
   void SetChangeListener(MacroListListener listener) { listener_ = std::move(listener); }
 
   // Btn_NewMacroClick and the name dialog: appends an empty macro.
-  LibraryOutcome New(std::u16string_view name);
-  LibraryOutcome Rename(int index, std::u16string_view name);
-  LibraryOutcome Delete(int index);
+  Result<void> New(std::u16string_view name);
+  Result<void> Rename(int index, std::u16string_view name);
+  Result<void> Delete(int index);
   // Replaces a macro's events by the encoded lines (the encoder's record
   // write); refused with kTooLong when they pass 256 bytes, the last good
   // bytes kept.
-  LibraryOutcome SetLines(int index, const MacroText& lines);
-  LibraryOutcome SetEvents(int index, std::span<const std::uint8_t> events);
+  Result<void> SetLines(int index, const MacroText& lines);
+  Result<void> SetEvents(int index, std::span<const std::uint8_t> events);
   // The macro's event lines (LB_PCMacroNameClick); empty when it has none.
   std::optional<DecodedMacro> Lines(int index) const;
 
-  LibraryOutcome ImportOne(const std::string& file);
-  LibraryOutcome ExportOne(int index, const std::string& file,
-                           files::FailAt fail_at = files::FailAt::kNever) const;
-  LibraryOutcome ImportAll(const std::string& file);
-  LibraryOutcome ExportAll(const std::string& file,
-                           files::FailAt fail_at = files::FailAt::kNever) const;
+  Result<void> ImportOne(const std::string& file);
+  Result<void> ExportOne(int index, const std::string& file,
+                         files::FailAt fail_at = files::FailAt::kNever) const;
+  Result<void> ImportAll(const std::string& file);
+  Result<void> ExportAll(const std::string& file,
+                         files::FailAt fail_at = files::FailAt::kNever) const;
 
   // Tests make the next save fail at this step.
   void FailNextSaveAt(files::FailAt fail_at) { fail_next_save_ = fail_at; }
@@ -92,7 +86,7 @@ class MacroLibrary {
  private:
   // RefreshPCMacro: the whole file; on failure the records go back to
   // `before`. The listener hears of a saved change with `select`.
-  LibraryOutcome Save(const LibraryRecords& before, std::optional<int> select);
+  Result<void> Save(const LibraryRecords& before, std::optional<int> select);
 
   std::string path_;
   LibraryRecords records_{};

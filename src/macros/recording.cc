@@ -6,7 +6,7 @@
 namespace vrdk::macros {
 namespace {
 
-using Kind = LibraryOutcome::Kind;
+using Kind = ErrorKind;
 
 }  // namespace
 
@@ -14,8 +14,8 @@ MacroRecording::MacroRecording(MacroLibrary& library, RecorderWorker::Tick tick,
                                std::function<void()> changed)
     : library_(library), worker_(recorder_, std::move(tick), std::move(changed)) {}
 
-LibraryOutcome MacroRecording::Start(int index, DelayMode mode, int fixed_delay) {
-  if (recorder_.Recording()) return {Kind::kBusy, "a recording is running already"};
+Result<void> MacroRecording::Start(int index, DelayMode mode, int fixed_delay) {
+  if (recorder_.Recording()) return Error{Kind::kBusy, "a recording is running already"};
   static constexpr std::array<std::uint8_t, 1> kEmpty = {opcode::kEnd};
   if (auto cleared = library_.SetEvents(index, kEmpty); !cleared.ok()) return cleared;
   index_ = index;
@@ -24,9 +24,9 @@ LibraryOutcome MacroRecording::Start(int index, DelayMode mode, int fixed_delay)
   return {};
 }
 
-LibraryOutcome MacroRecording::Stop() {
+Result<void> MacroRecording::Stop() {
   if (!index_ || !recorder_.Recording() || recorder_.Inserting()) {
-    return {Kind::kBusy, "no recording is running"};
+    return Error{Kind::kBusy, "no recording is running"};
   }
   worker_.Stop();
   recorder_.Stop();
@@ -34,16 +34,16 @@ LibraryOutcome MacroRecording::Stop() {
   return library_.SetLines(index, recorder_.Text());
 }
 
-LibraryOutcome MacroRecording::StartInsert(int index, std::size_t selected, bool back,
-                                           DelayMode mode, int fixed_delay) {
-  if (recorder_.Recording()) return {Kind::kBusy, "a recording is running already"};
+Result<void> MacroRecording::StartInsert(int index, std::size_t selected, bool back, DelayMode mode,
+                                         int fixed_delay) {
+  if (recorder_.Recording()) return Error{Kind::kBusy, "a recording is running already"};
   const auto lines = library_.Lines(index);
-  if (!lines) return {Kind::kNoSuchMacro, "no such macro"};
+  if (!lines) return Error{Kind::kNoSuchMacro, "no such macro"};
   if (selected + 1 >= lines->lines.size()) {
-    return {Kind::kNoSuchMacro, "no event line " + std::to_string(selected + 1)};
+    return Error{Kind::kNoSuchMacro, "no event line " + std::to_string(selected + 1)};
   }
   if (!recorder_.StartInsert(lines->lines, selected, back, mode, fixed_delay)) {
-    return {Kind::kTooLong, "the macro has no room left for an insertion"};
+    return Error{Kind::kTooLong, "the macro has no room left for an insertion"};
   }
   index_ = index;
   worker_.Start();
@@ -55,8 +55,8 @@ void MacroRecording::StopInsert() {
   recorder_.Stop();
 }
 
-LibraryOutcome MacroRecording::ConfirmInsert() {
-  if (!index_ || recorder_.Recording()) return {Kind::kBusy, "no insertion waits"};
+Result<void> MacroRecording::ConfirmInsert() {
+  if (!index_ || recorder_.Recording()) return Error{Kind::kBusy, "no insertion waits"};
   const int index = *std::exchange(index_, std::nullopt);
   return library_.SetLines(index, recorder_.Text());
 }

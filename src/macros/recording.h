@@ -22,19 +22,19 @@ class MacroRecording {
 
   // Starts recording into library macro `index`, whose events are cleared
   // (and the library saved) first.
-  LibraryOutcome Start(int index, DelayMode mode, int fixed_delay);
+  Result<void> Start(int index, DelayMode mode, int fixed_delay);
   // Ends the recording and stores its lines in the macro.
-  LibraryOutcome Stop();
+  Result<void> Stop();
 
   // Records into macro `index` after (back) or before event line `selected`
   // (0-based) of its lines as stored.
-  LibraryOutcome StartInsert(int index, std::size_t selected, bool back, DelayMode mode,
-                             int fixed_delay);
+  Result<void> StartInsert(int index, std::size_t selected, bool back, DelayMode mode,
+                           int fixed_delay);
   // Ends the insert recording; the lines wait for ConfirmInsert or
   // CancelInsert.
   void StopInsert();
   // Btn_OKClick for the key items: stores the lines with the insertion.
-  LibraryOutcome ConfirmInsert();
+  Result<void> ConfirmInsert();
   // Btn_CancelClick: drops the insertion, puts the running byte count back
   // and gives the macro's lines as stored.
   std::optional<DecodedMacro> CancelInsert();

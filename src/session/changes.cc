@@ -207,9 +207,9 @@ bool Session::WriteNow(std::span<const WriteTarget> targets) {
                              std::vector<std::uint8_t>(target.bytes.begin(), target.bytes.end())});
   }
   if (JournalNeeded()) {
-    if (const auto error = journal_.Save(record)) {
+    if (const auto saved = journal_.Save(record); !saved.ok()) {
       record.ranges.resize(first);
-      FailOpenChange(Own(OwnText::kJournalUnavailable, {*error}), false);
+      FailOpenChange(Own(OwnText::kJournalUnavailable, {saved.message()}), false);
       return false;
     }
     change_->saved = true;

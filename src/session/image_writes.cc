@@ -154,8 +154,9 @@ Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail
     case ReadResult::kRefused:
       return Refused(Refusal::kBusy, false);
   }
-  if (auto error = files::WriteFileAtomically(path, session_.WorkingImage(), fail_at)) {
-    return {Outcome::Kind::kFileError, *error};
+  if (auto written = files::WriteFileAtomically(path, session_.WorkingImage(), fail_at);
+      !written.ok()) {
+    return {Outcome::Kind::kFileError, written.message()};
   }
   return {};
 }
@@ -174,14 +175,15 @@ Outcome ImageWrites::LoadProfileFile(const std::string& path, bool force) {
   const MemoryType type = conn.image_memory_type;
   const std::size_t size = MemorySize(type);
   // One byte more than a profile file: a longer file is found out too.
-  const files::ReadResult file = files::ReadFilePrefix(path, size + 1);
-  if (!file.ok()) return finish({Outcome::Kind::kFileError, file.error});
+  const auto file = files::ReadFilePrefix(path, size + 1);
+  if (!file.ok()) return finish({Outcome::Kind::kFileError, file.message()});
+  const std::vector<std::uint8_t>& bytes = file.value();
   image::ProfileFileRules rules{type, conn.target.vendor_id, conn.target.product_id, {}};
   rules.accepted_codes = {{conn.expected_customer_codes[0], conn.expected_customer_codes[1]},
                           conn.reserved_customer_codes};
   std::string refused;
   std::string overridable;
-  for (const image::ProfileFileProblem& problem : image::CheckProfileFile(file.bytes, rules)) {
+  for (const image::ProfileFileProblem& problem : image::CheckProfileFile(bytes, rules)) {
     std::string& text = problem.overridable() ? overridable : refused;
     if (!text.empty()) text += " ";
     text += ProblemText(path, problem, type);
@@ -193,7 +195,7 @@ Outcome ImageWrites::LoadProfileFile(const std::string& path, bool force) {
   if (!overridable.empty() && !force) {
     return finish({Outcome::Kind::kNeedsForce, overridable});
   }
-  std::copy(file.bytes.begin(), file.bytes.end(), session_.WorkingImage().begin());
+  std::copy(bytes.begin(), bytes.end(), session_.WorkingImage().begin());
   Outcome outcome = WriteLoadedImage();
   return finish(std::move(outcome));
 }

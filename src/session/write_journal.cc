@@ -240,11 +240,14 @@ std::string WriteJournal::PathFor(std::uint16_t vendor_id, std::uint16_t product
   return (std::filesystem::path(folder_) / (prefix_ + name)).string();
 }
 
-std::optional<std::string> WriteJournal::Save(const JournalRecord& record) const {
-  if (!Enabled()) return std::nullopt;
+Result<void> WriteJournal::Save(const JournalRecord& record) const {
+  if (!Enabled()) return {};
   std::error_code code;
   std::filesystem::create_directories(folder_, code);
-  if (code) return "cannot make the folder " + folder_ + ": " + code.message();
+  if (code) {
+    return Error{ErrorKind::kFileError,
+                 "cannot make the folder " + folder_ + ": " + code.message()};
+  }
   const std::string text = EncodeJournalRecord(record);
   return files::WriteFileAtomically(
       PathFor(record.vendor_id, record.product_id, record.memory_type),
@@ -266,18 +269,19 @@ WriteJournal::Loaded WriteJournal::Load(std::uint16_t vendor_id, std::uint16_t p
   const std::string path = PathFor(vendor_id, product_id, type);
   std::error_code code;
   if (!std::filesystem::exists(path, code)) return loaded;
-  const files::ReadResult file = files::ReadFilePrefix(path, kMaxRecordFile + 1);
-  if (file.missing) return loaded;
+  const auto file = files::ReadFilePrefix(path, kMaxRecordFile + 1);
+  if (file.Is(ErrorKind::kMissing)) return loaded;
   loaded.present = true;
   if (!file.ok()) {
-    loaded.error = file.error;
+    loaded.error = file.message();
     return loaded;
   }
-  if (file.bytes.size() > kMaxRecordFile) {
+  const std::vector<std::uint8_t>& bytes = file.value();
+  if (bytes.size() > kMaxRecordFile) {
     loaded.error = "the record is larger than any this program writes";
     return loaded;
   }
-  const std::string_view text(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   loaded.record = DecodeJournalRecord(text, &loaded.error);
   if (loaded.record &&
       (loaded.record->vendor_id != vendor_id || loaded.record->product_id != product_id ||

@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "image/memory_type.h"
 
 namespace vrdk {
@@ -104,9 +105,9 @@ class WriteJournal {
   bool Enabled() const { return !folder_.empty(); }
   std::string PathFor(std::uint16_t vendor_id, std::uint16_t product_id, MemoryType type) const;
 
-  // Writes the record atomically (the folder is made when missing); nothing
-  // on success, else the reason.
-  std::optional<std::string> Save(const JournalRecord& record) const;
+  // Writes the record atomically (the folder is made when missing); a
+  // failure (kFileError) gives the reason.
+  Result<void> Save(const JournalRecord& record) const;
   // Removes the mouse's record; false when one stays behind.
   bool Remove(std::uint16_t vendor_id, std::uint16_t product_id, MemoryType type) const;
 

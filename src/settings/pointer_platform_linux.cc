@@ -323,9 +323,9 @@ std::map<std::string, std::string> LinuxPointerPlatform::FileValues() const {
   // A few short lines: more is no settings file of this program's (and a
   // FIFO or a device in its place is not read at all).
   constexpr std::size_t kMaxBytes = 64 * 1024;
-  const files::ReadResult read = files::ReadFilePrefix(settings_file_, kMaxBytes);
+  const auto read = files::ReadFilePrefix(settings_file_, kMaxBytes);
   if (!read.ok()) return values;
-  std::istringstream in(std::string(read.bytes.begin(), read.bytes.end()));
+  std::istringstream in(std::string(read.value().begin(), read.value().end()));
   std::string line;
   while (std::getline(in, line)) {
     const std::size_t equals = line.find('=');
@@ -360,8 +360,10 @@ bool LinuxPointerPlatform::KeepInFile(const PointerWrite& values) const {
   const std::string text = file.str();
   std::error_code ignored;
   std::filesystem::create_directories(std::filesystem::path(settings_file_).parent_path(), ignored);
-  return !files::WriteFileAtomically(
-      settings_file_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  return files::WriteFileAtomically(
+             settings_file_,
+             std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))
+      .ok();
 }
 
 std::optional<PointerProblem> LinuxPointerPlatform::TellGnome(const PointerWrite& values) {

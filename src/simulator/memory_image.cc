@@ -17,16 +17,16 @@ std::optional<MemoryType> TypeOfSize(std::size_t size) {
 std::optional<MemoryImage> LoadMemoryImage(const std::string& path, std::optional<MemoryType> type,
                                            std::string* error) {
   // One byte more than the largest image tells a file that is too long.
-  files::ReadResult file = files::ReadFilePrefix(path, kFlashMemorySize + 1);
-  if (file.missing) {
+  auto file = files::ReadFilePrefix(path, kFlashMemorySize + 1);
+  if (file.Is(ErrorKind::kMissing)) {
     const MemoryType factory_type = type.value_or(MemoryType::kI2C);
     return MemoryImage{factory_type, SimulatedMouse::FactoryMemory(factory_type), false};
   }
   if (!file.ok()) {
-    *error = file.error;
+    *error = file.message();
     return std::nullopt;
   }
-  const auto size_type = TypeOfSize(file.bytes.size());
+  const auto size_type = TypeOfSize(file.value().size());
   if (!size_type) {
     *error = path + ": not a memory image (an \"I2C\" image has " + std::to_string(kI2CMemorySize) +
              " bytes, a \"Flash\" image " + std::to_string(kFlashMemorySize) + ")";
@@ -37,13 +37,13 @@ std::optional<MemoryImage> LoadMemoryImage(const std::string& path, std::optiona
              std::string(MemoryTypeName(*type)) + "\"";
     return std::nullopt;
   }
-  return MemoryImage{*size_type, std::move(file.bytes), true};
+  return MemoryImage{*size_type, std::move(file).value(), true};
 }
 
 bool SaveMemoryImage(const std::string& path, std::span<const std::uint8_t> bytes,
                      std::string* error) {
-  if (auto failure = files::WriteFileAtomically(path, bytes)) {
-    *error = *failure;
+  if (auto written = files::WriteFileAtomically(path, bytes); !written.ok()) {
+    *error = written.message();
     return false;
   }
   return true;

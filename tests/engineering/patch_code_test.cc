@@ -272,8 +272,8 @@ TEST(ImportBaseMacrosTest, AShortFlashSetIsRefusedAndNothingIsWritten) {
   TempDir dir;
   TempDir::Write(dir.File("macros.bin"), std::vector<std::uint8_t>(512 + 8191, 1));
   const auto outcome = PatchProgrammer(rig.session).ImportBaseMacros(dir.File("macros.bin"));
-  EXPECT_EQ(outcome.kind, macros::StoreOutcome::Kind::kFileError);
-  EXPECT_THAT(outcome.detail, HasSubstr("8704"));
+  EXPECT_TRUE(outcome.Is(ErrorKind::kFileError));
+  EXPECT_THAT(outcome.message(), HasSubstr("8704"));
   EXPECT_TRUE(rig.Reports().empty());
 }
 

@@ -12,7 +12,7 @@ namespace vrdk::macros {
 namespace {
 
 using ::testing::ElementsAre;
-using Kind = LibraryOutcome::Kind;
+using Kind = ErrorKind;
 using testing::TempDir;
 
 class LibraryTest : public ::testing::Test {
@@ -50,10 +50,10 @@ TEST_F(LibraryTest, ANewMacroIsWrittenAtItsRecordHighByteFirst) {
 
 TEST_F(LibraryTest, DuplicateNamesAreRefusedAndRenamingToItsOwnNameToo) {
   ASSERT_TRUE(library.New(u"Ab").ok());
-  EXPECT_EQ(library.New(u"Ab").kind, Kind::kDuplicate);
-  EXPECT_EQ(library.Rename(0, u"Ab").kind, Kind::kDuplicate);
-  EXPECT_EQ(library.New(u"").kind, Kind::kBadName);
-  EXPECT_EQ(library.New(u"NineChars").kind, Kind::kBadName);
+  EXPECT_TRUE(library.New(u"Ab").Is(Kind::kDuplicate));
+  EXPECT_TRUE(library.Rename(0, u"Ab").Is(Kind::kDuplicate));
+  EXPECT_TRUE(library.New(u"").Is(Kind::kBadName));
+  EXPECT_TRUE(library.New(u"NineChars").Is(Kind::kBadName));
   EXPECT_TRUE(library.Rename(0, u"Xy").ok());
   EXPECT_THAT(library.Names(), ElementsAre(u"Xy"));
 }
@@ -63,29 +63,29 @@ TEST_F(LibraryTest, NamesTheMouseWouldReadAsAFreePlaceAreRefused) {
   // U+FFFF is a free "Flash" slot.
   for (const std::u16string name : {u"\u4EFF", u"\u00FFab", u"\uFF21", u"\uFFFF"}) {
     const auto outcome = library.New(name);
-    EXPECT_EQ(outcome.kind, Kind::kBadName);
-    EXPECT_THAT(outcome.detail, ::testing::HasSubstr("free"));
+    EXPECT_TRUE(outcome.Is(Kind::kBadName));
+    EXPECT_THAT(outcome.message(), ::testing::HasSubstr("free"));
   }
   ASSERT_TRUE(library.New(u"A\u4EFF").ok());
-  EXPECT_EQ(library.Rename(0, u"\u4EFF").kind, Kind::kBadName);
+  EXPECT_TRUE(library.Rename(0, u"\u4EFF").Is(Kind::kBadName));
   const std::string single = dir.File("one.bin");
   std::vector<std::uint8_t> record(272, 0);
   record[0] = 0x4E;
   record[1] = 0xFF;
   TempDir::Write(single, record);
-  EXPECT_EQ(library.ImportOne(single).kind, Kind::kBadName);
+  EXPECT_TRUE(library.ImportOne(single).Is(Kind::kBadName));
   EXPECT_THAT(library.Names(), ElementsAre(u"A\u4EFF"));
 }
 
 TEST_F(LibraryTest, TheNameDialogLearnsWhatANameWouldBeRefusedForBeforeItSubmits) {
   Fill(2);
   const auto names = library.Names();
-  EXPECT_EQ(library.CheckNewName(names[0]).kind, Kind::kDuplicate);
-  EXPECT_EQ(library.CheckNewName(u"\u4EFF").kind, Kind::kBadName);
-  EXPECT_EQ(library.CheckNewName(u"NineChars").kind, Kind::kBadName);
+  EXPECT_TRUE(library.CheckNewName(names[0]).Is(Kind::kDuplicate));
+  EXPECT_TRUE(library.CheckNewName(u"\u4EFF").Is(Kind::kBadName));
+  EXPECT_TRUE(library.CheckNewName(u"NineChars").Is(Kind::kBadName));
   EXPECT_TRUE(library.CheckNewName(u"Fresh").ok());
-  EXPECT_EQ(library.CheckRename(1, names[1]).kind, Kind::kDuplicate);
-  EXPECT_EQ(library.CheckRename(2, u"Fresh").kind, Kind::kNoSuchMacro);
+  EXPECT_TRUE(library.CheckRename(1, names[1]).Is(Kind::kDuplicate));
+  EXPECT_TRUE(library.CheckRename(2, u"Fresh").Is(Kind::kNoSuchMacro));
   EXPECT_TRUE(library.CheckRename(1, u"Fresh").ok());
   // Checking changes nothing.
   EXPECT_EQ(library.Names(), names);
@@ -93,7 +93,7 @@ TEST_F(LibraryTest, TheNameDialogLearnsWhatANameWouldBeRefusedForBeforeItSubmits
     const char16_t name[] = {u'N', static_cast<char16_t>(0x100 + i), 0};
     ASSERT_TRUE(library.New(name).ok());
   }
-  EXPECT_EQ(library.CheckNewName(u"Fresh").kind, Kind::kFull);
+  EXPECT_TRUE(library.CheckNewName(u"Fresh").Is(Kind::kFull));
 }
 
 TEST_F(LibraryTest, TheListIsToldWhatToSelectAfterEachSavedChange) {
@@ -116,10 +116,10 @@ TEST_F(LibraryTest, AHundredthMacroIsTheLastAndImportOneStopsAt99) {
   std::vector<std::uint8_t> record(272, 0);
   record[1] = 'Q';
   TempDir::Write(single, record);
-  EXPECT_EQ(library.ImportOne(single).kind, Kind::kFull);
+  EXPECT_TRUE(library.ImportOne(single).Is(Kind::kFull));
   EXPECT_TRUE(library.New(u"Full").ok());
   EXPECT_EQ(library.Count(), 100);
-  EXPECT_EQ(library.New(u"More").kind, Kind::kFull);
+  EXPECT_TRUE(library.New(u"More").Is(Kind::kFull));
 }
 
 TEST_F(LibraryTest, DeletingRecordZeroMovesTheOthersDown) {
@@ -137,7 +137,7 @@ TEST_F(LibraryTest, AnExportedMacroIsADuplicateWhileItIsInTheLibrary) {
   const std::string single = dir.File("one.bin");
   ASSERT_TRUE(library.ExportOne(0, single).ok());
   EXPECT_EQ(TempDir::Read(single).size(), 272u);
-  EXPECT_EQ(library.ImportOne(single).kind, Kind::kDuplicate);
+  EXPECT_TRUE(library.ImportOne(single).Is(Kind::kDuplicate));
   ASSERT_TRUE(library.Delete(0).ok());
   ASSERT_TRUE(library.ImportOne(single).ok());
   EXPECT_THAT(library.Lines(0)->lines, ElementsAre("00", "1 A CODE:8204", "2 A CODE:0204"));
@@ -159,7 +159,7 @@ TEST_F(LibraryTest, EventsPastTheRecordAreRefusedAndTheLastGoodBytesKept) {
   ASSERT_TRUE(library.SetLines(0, {"00", "8 FC"}).ok());
   MacroText lines = {"00"};
   for (int i = 0; i < 86; ++i) lines.push_back("0 7");
-  EXPECT_EQ(library.SetLines(0, lines).kind, Kind::kTooLong);
+  EXPECT_TRUE(library.SetLines(0, lines).Is(Kind::kTooLong));
   EXPECT_EQ(library.Records()[0].events[0], 0xFC);
   EXPECT_EQ(TempDir::Read(path)[16], 0xFC);
 }
@@ -170,11 +170,11 @@ TEST_P(FailingSaveTest, KeepsTheOldLibraryWholeOnDiskAndInMemory) {
   Fill(2);
   const auto before = TempDir::Read(path);
   library.FailNextSaveAt(GetParam());
-  EXPECT_EQ(library.Delete(0).kind, Kind::kFileError);
+  EXPECT_TRUE(library.Delete(0).Is(Kind::kFileError));
   EXPECT_EQ(TempDir::Read(path), before);
   EXPECT_EQ(library.Count(), 2);
   library.FailNextSaveAt(GetParam());
-  EXPECT_EQ(library.New(u"New").kind, Kind::kFileError);
+  EXPECT_TRUE(library.New(u"New").Is(Kind::kFileError));
   EXPECT_EQ(library.Count(), 2);
   EXPECT_EQ(TempDir::Read(path), before);
 }

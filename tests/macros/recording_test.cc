@@ -81,11 +81,11 @@ class MacroRecordingTest : public ::testing::Test {
 TEST_F(MacroRecordingTest, StartClearsTheMacroAndStopStoresWhatWasRecorded) {
   ASSERT_TRUE(recording.Start(0, DelayMode::kNone, 50).ok());
   EXPECT_THAT(Stored(), ElementsAre("00"));
-  EXPECT_EQ(recording.Start(0, DelayMode::kNone, 50).kind, LibraryOutcome::Kind::kBusy);
+  EXPECT_TRUE(recording.Start(0, DelayMode::kNone, 50).Is(ErrorKind::kBusy));
   Press(kA);
   ASSERT_TRUE(recording.Stop().ok());
   EXPECT_THAT(Stored(), ElementsAre("00", "1 A CODE:8204", "2 A CODE:0204"));
-  EXPECT_EQ(recording.Stop().kind, LibraryOutcome::Kind::kBusy);
+  EXPECT_TRUE(recording.Stop().Is(ErrorKind::kBusy));
 }
 
 TEST_F(MacroRecordingTest, AButtonIsRecordedWithTheDelayMeasuredWhenTheWorkerTakesIt) {
@@ -139,8 +139,7 @@ TEST_F(MacroRecordingTest, AnInsertionWaitsForOkAndCancelPutsTheRunningCountBack
   ASSERT_TRUE(recording.ConfirmInsert().ok());
   EXPECT_THAT(Stored(), ElementsAre("00", "1 A CODE:8204", "1 B CODE:8205", "2 B CODE:0205",
                                     "2 A CODE:0204"));
-  EXPECT_EQ(recording.StartInsert(0, 4, true, DelayMode::kNone, 50).kind,
-            LibraryOutcome::Kind::kNoSuchMacro);
+  EXPECT_TRUE(recording.StartInsert(0, 4, true, DelayMode::kNone, 50).Is(ErrorKind::kNoSuchMacro));
 }
 
 // The window's thread presses keys while the input capture clicks the right

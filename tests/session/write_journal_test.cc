@@ -133,7 +133,7 @@ TEST(JournalFiles, ARecordIsSavedLoadedRemovedAndKeptAside) {
   const WriteJournal journal(dir.File("state"), "mouse.bin.");
   EXPECT_FALSE(journal.Load(0x1BCF, 0x08B8, MemoryType::kI2C).present);
   const JournalRecord record = ProfileRecord();
-  ASSERT_FALSE(journal.Save(record));  // the folder is made
+  ASSERT_TRUE(journal.Save(record).ok());  // the folder is made
   const std::string path = journal.PathFor(0x1BCF, 0x08B8, MemoryType::kI2C);
   EXPECT_EQ(
       path,
@@ -145,9 +145,9 @@ TEST(JournalFiles, ARecordIsSavedLoadedRemovedAndKeptAside) {
   EXPECT_FALSE(journal.Load(0x1BCF, 0x08B8, MemoryType::kFlash).present);
   EXPECT_EQ(journal.KeepAside(0x1BCF, 0x08B8, MemoryType::kI2C), path + ".kept-1");
   EXPECT_FALSE(journal.Load(0x1BCF, 0x08B8, MemoryType::kI2C).present);
-  ASSERT_FALSE(journal.Save(record));
+  ASSERT_TRUE(journal.Save(record).ok());
   EXPECT_EQ(journal.KeepAside(0x1BCF, 0x08B8, MemoryType::kI2C), path + ".kept-2");
-  ASSERT_FALSE(journal.Save(record));
+  ASSERT_TRUE(journal.Save(record).ok());
   EXPECT_TRUE(journal.Remove(0x1BCF, 0x08B8, MemoryType::kI2C));
   EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -174,9 +174,9 @@ TEST(JournalFiles, AFolderThatCannotBeMadeIsAReasonNotACrash) {
   TempDir::Write(dir.File("file"), {1});
   const WriteJournal journal(dir.File("file") + "/below", "");
   const auto error = journal.Save(ProfileRecord());
-  ASSERT_TRUE(error);
-  EXPECT_THAT(*error, HasSubstr("below"));
-  EXPECT_FALSE(WriteJournal().Save(ProfileRecord()));  // no folder: nothing recorded
+  ASSERT_FALSE(error.ok());
+  EXPECT_THAT(error.message(), HasSubstr("below"));
+  EXPECT_TRUE(WriteJournal().Save(ProfileRecord()).ok());  // no folder: nothing recorded
 }
 
 }  // namespace

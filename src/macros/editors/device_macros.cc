@@ -15,7 +15,7 @@
 namespace vrdk::macros {
 namespace {
 
-using Kind = StoreOutcome::Kind;
+using Kind = ErrorKind;
 
 constexpr std::size_t kNameSize = image::kMacroNameSize;
 constexpr std::size_t kSlotSize = image::kMacroSlotSize;
@@ -244,84 +244,86 @@ void DeviceMacros::RefreshMacroAddr() {
   }
 }
 
-StoreOutcome DeviceMacros::AssignToButton(int button, int item) {
+Result<void> DeviceMacros::AssignToButton(int button, int item) {
   if (button < 1 || button > static_cast<int>(image::kKeysPerProfile)) {
-    return {Kind::kNoSuchMacro, "BUTTON must be 1 to 12"};
+    return Error{Kind::kNoSuchMacro, "BUTTON must be 1 to 12"};
   }
   const auto address = Address(item);
-  if (!address) return {Kind::kNoSuchMacro, "no such macro in the mouse"};
+  if (!address) return Error{Kind::kNoSuchMacro, "no such macro in the mouse"};
   keys::KeyAssignment assignment(session_);
   const std::string left = assignment.LeftClickName();
   if (session_.Pages().key_captions[static_cast<std::size_t>(button - 1)] == left &&
       assignment.LeftClickCount() == 1) {
-    return {Kind::kRefused, "button " + std::to_string(button) +
-                                " is the last Left Click of the profile and keeps it"};
+    return Error{Kind::kRefused, "button " + std::to_string(button) +
+                                     " is the last Left Click of the profile and keeps it"};
   }
   const auto result =
       assignment.AssignCode(keys::KeyTarget::MainButton(button), MacroCode(*address),
                             Names()[static_cast<std::size_t>(item)]);
   if (result != keys::AssignResult::kAssigned)
-    return {Kind::kRefused, "the assignment was refused"};
+    return Error{Kind::kRefused, "the assignment was refused"};
   return {};
 }
 
-StoreOutcome DeviceMacros::AssignFireMacroToEngineerKey(int key, int item) {
+Result<void> DeviceMacros::AssignFireMacroToEngineerKey(int key, int item) {
   const int profile = key / 100;
   const int button = key % 100;
   if (profile < 1 || profile > 3 || button < 1 ||
       button > static_cast<int>(image::kKeysPerProfile)) {
-    return {Kind::kNoSuchMacro, "KEY must be 101 to 112, 201 to 212 or 301 to 312"};
+    return Error{Kind::kNoSuchMacro, "KEY must be 101 to 112, 201 to 212 or 301 to 312"};
   }
   const auto items = fire_macros_.Items();
   if (item < 0 || item >= static_cast<int>(items.size())) {
-    return {Kind::kNoSuchMacro, "no such fire-macro script"};
+    return Error{Kind::kNoSuchMacro, "no such fire-macro script"};
   }
   const auto result = keys::KeyAssignment(session_).AssignCode(
       keys::KeyTarget::EngineerButton(profile, button),
       fire_macros_.Text(items[static_cast<std::size_t>(item)]),
       fire_macros_.Names()[static_cast<std::size_t>(item)]);
   if (result != keys::AssignResult::kAssigned)
-    return {Kind::kRefused, "the assignment was refused"};
+    return Error{Kind::kRefused, "the assignment was refused"};
   return {};
 }
 
 // --- Changing the store ----------------------------------------------------------
 
-StoreOutcome DeviceMacros::Add(const LibraryRecord& record) {
+Result<void> DeviceMacros::Add(const LibraryRecord& record) {
   const std::string name = "macro \"" + NameText(record.name) + "\"";
   const EventWalk walk = WalkEvents(record.events);
   if (!walk.whole()) {
-    return {Kind::kRefused, name + " holds no whole macro: " + WalkProblem(walk, record.events)};
+    return Error{Kind::kRefused,
+                 name + " holds no whole macro: " + WalkProblem(walk, record.events)};
   }
   const bool free_name = type_ == MemoryType::kI2C ? I2CNameReadsAsFree(record.name)
                                                    : FlashNameReadsAsFree(record.name);
   if (free_name) {
-    return {Kind::kRefused, name +
-                                " has a name the mouse reads as a free place (its first "
-                                "character has a byte FF); rename it first"};
+    return Error{Kind::kRefused, name +
+                                     " has a name the mouse reads as a free place (its first "
+                                     "character has a byte FF); rename it first"};
   }
   return type_ == MemoryType::kI2C ? AddI2C(record, walk.length) : AddFlash(record);
 }
 
-StoreOutcome DeviceMacros::AddFlash(const LibraryRecord& record) {
+Result<void> DeviceMacros::AddFlash(const LibraryRecord& record) {
   auto& buffers = session_.Buffers();
   std::size_t slot = 0;
   while (slot < image::kMacroSlots && FlashPresent(slot)) ++slot;
-  if (slot >= image::kMacroSlots) return {Kind::kFull, "the mouse holds 32 macros already"};
+  if (slot >= image::kMacroSlots) return Error{Kind::kFull, "the mouse holds 32 macros already"};
   const std::size_t count = FlashItems().size();
   std::copy(record.name.begin(), record.name.end(),
             buffers.macro_names.begin() + static_cast<std::ptrdiff_t>(slot * kNameSize));
   std::copy(record.events.begin(), record.events.end(),
             buffers.macro_pages.begin() + static_cast<std::ptrdiff_t>(slot * kSlotSize));
   const auto items = FlashItems();
-  if (items.size() != count + 1) return {Kind::kRefused, "the mouse would not list the macro"};
+  if (items.size() != count + 1) return Error{Kind::kRefused, "the mouse would not list the macro"};
   Changed(static_cast<int>(std::find(items.begin(), items.end(), slot) - items.begin()));
   return Save();
 }
 
-StoreOutcome DeviceMacros::AddI2C(const LibraryRecord& record, std::size_t events) {
+Result<void> DeviceMacros::AddI2C(const LibraryRecord& record, std::size_t events) {
   const int n = i2c_.Count();
-  if (n >= static_cast<int>(kI2CSlots)) return {Kind::kFull, "the mouse holds 15 macros already"};
+  if (n >= static_cast<int>(kI2CSlots))
+    return Error{Kind::kFull, "the mouse holds 15 macros already"};
   I2CSlots candidate = i2c_;
   const auto k = static_cast<std::size_t>(n);
   candidate.names[k] = record.name;
@@ -336,18 +338,19 @@ StoreOutcome DeviceMacros::AddI2C(const LibraryRecord& record, std::size_t event
                                 : LayOutMacroArea(candidate, laid_out);
   if (laid.problem == LayoutProblem::kNoRoom) {
     session_.Events().ShowMessage(kNoRoomMessage);
-    return {Kind::kNoRoom, "the macro does not fit: the mouse's macro area holds 512 bytes"};
+    return Error{Kind::kNoRoom, "the macro does not fit: the mouse's macro area holds 512 bytes"};
   }
-  if (!laid.ok()) return {Kind::kRefused, LayoutMessage(laid, candidate)};
-  if (candidate.Count() != n + 1) return {Kind::kRefused, "the mouse would not list the macro"};
+  if (!laid.ok()) return Error{Kind::kRefused, LayoutMessage(laid, candidate)};
+  if (candidate.Count() != n + 1)
+    return Error{Kind::kRefused, "the mouse would not list the macro"};
   session_.Buffers().macro_area = laid_out;
   i2c_ = candidate;
   Changed(n);
   return Save();
 }
 
-StoreOutcome DeviceMacros::Delete(int item) {
-  if (!Address(item)) return {Kind::kNoSuchMacro, "no such macro in the mouse"};
+Result<void> DeviceMacros::Delete(int item) {
+  if (!Address(item)) return Error{Kind::kNoSuchMacro, "no such macro in the mouse"};
   const auto marked = MarkMacroButtons();
   auto& buffers = session_.Buffers();
   if (type_ == MemoryType::kI2C) {
@@ -359,7 +362,7 @@ StoreOutcome DeviceMacros::Delete(int item) {
     MacroArea laid_out{};
     // The later records move up, which may bring another byte to offset 255.
     if (const LayoutResult laid = LayOutMacroArea(candidate, laid_out); !laid.ok()) {
-      return {Kind::kRefused, LayoutMessage(laid, candidate) + "; nothing was deleted"};
+      return Error{Kind::kRefused, LayoutMessage(laid, candidate) + "; nothing was deleted"};
     }
     buffers.macro_area = laid_out;
     i2c_ = candidate;
@@ -378,15 +381,15 @@ StoreOutcome DeviceMacros::Delete(int item) {
   return Save();
 }
 
-StoreOutcome DeviceMacros::Save() { return WriteToMouse(true); }
+Result<void> DeviceMacros::Save() { return WriteToMouse(true); }
 
-StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
+Result<void> DeviceMacros::WriteToMouse(bool with_profiles) {
   WriteRoads roads(session_);
-  if (!roads.MayWrite()) return {Kind::kNotWritten, "no mouse to write to"};
+  if (!roads.MayWrite()) return Error{Kind::kDeviceFailed, "no mouse to write to"};
   const bool i2c = type_ == MemoryType::kI2C;
   if (i2c && !ReadsBack(session_.Buffers().macro_area, i2c_)) {
-    return {Kind::kRefused,
-            "the macro area would not read back as the macros listed; nothing was written"};
+    return Error{Kind::kRefused,
+                 "the macro area would not read back as the macros listed; nothing was written"};
   }
   const Session::Operation operation(session_);
   session_.StopDevTimer();
@@ -430,14 +433,14 @@ StoreOutcome DeviceMacros::WriteToMouse(bool with_profiles) {
   if (!written) {
     // The change said what the mouse holds.
     const auto& troubles = session_.Troubles();
-    return {Kind::kNotWritten, troubles.empty() ? std::string() : troubles.back(), true};
+    return Error{Kind::kDeviceFailed, troubles.empty() ? std::string() : troubles.back(), true};
   }
   return {};
 }
 
 // --- Export and import -------------------------------------------------------------
 
-StoreOutcome DeviceMacros::Export(const std::string& path) const {
+Result<void> DeviceMacros::Export(const std::string& path) const {
   const auto& buffers = session_.Buffers();
   std::vector<std::uint8_t> bytes;
   if (type_ == MemoryType::kI2C) {
@@ -446,32 +449,33 @@ StoreOutcome DeviceMacros::Export(const std::string& path) const {
     bytes.assign(buffers.macro_names.begin(), buffers.macro_names.end());
     bytes.insert(bytes.end(), buffers.macro_pages.begin(), buffers.macro_pages.end());
   }
-  if (auto error = files::WriteFileAtomically(path, bytes)) return {Kind::kFileError, *error};
+  if (auto written = files::WriteFileAtomically(path, bytes); !written.ok())
+    return Error{Kind::kFileError, written.message()};
   return {};
 }
 
-StoreOutcome DeviceMacros::Import(const std::string& path) {
-  if (!WriteRoads(session_).MayWrite()) return {Kind::kNotWritten, "no mouse to write to"};
+Result<void> DeviceMacros::Import(const std::string& path) {
+  if (!WriteRoads(session_).MayWrite()) return Error{Kind::kDeviceFailed, "no mouse to write to"};
   const bool i2c = type_ == MemoryType::kI2C;
   const std::size_t needed = i2c ? kI2CExportSize : kFlashExportSize;
   auto read = files::ReadFilePrefix(path, needed);
-  if (!read.ok()) return {Kind::kFileError, read.error};
+  if (!read.ok()) return Error{Kind::kFileError, read.message()};
   // A shorter file would leave old bytes between the new ones.
-  if (read.bytes.size() < needed) {
-    return {Kind::kFileError, path + " holds " + std::to_string(read.bytes.size()) +
-                                  " bytes; the macros of this mouse are " + std::to_string(needed) +
-                                  "; nothing was imported"};
+  if (read.value().size() < needed) {
+    return Error{Kind::kFileError, path + " holds " + std::to_string(read.value().size()) +
+                                       " bytes; the macros of this mouse are " +
+                                       std::to_string(needed) + "; nothing was imported"};
   }
-  return i2c ? ImportI2C(read.bytes) : ImportFlash(read.bytes);
+  return i2c ? ImportI2C(read.value()) : ImportFlash(read.value());
 }
 
-StoreOutcome DeviceMacros::ImportI2C(std::span<const std::uint8_t> bytes) {
+Result<void> DeviceMacros::ImportI2C(std::span<const std::uint8_t> bytes) {
   MacroArea area{};
   std::copy_n(bytes.begin(), area.size(), area.begin());
   I2CSlots slots = ParseMacroAreaOnly(area);
   MacroArea laid_out{};
   if (const LayoutResult laid = LayOutMacroArea(slots, laid_out); !laid.ok()) {
-    return {Kind::kRefused, LayoutMessage(laid, slots) + "; nothing was imported"};
+    return Error{Kind::kRefused, LayoutMessage(laid, slots) + "; nothing was imported"};
   }
   session_.Buffers().macro_area = laid_out;
   i2c_ = slots;
@@ -480,7 +484,7 @@ StoreOutcome DeviceMacros::ImportI2C(std::span<const std::uint8_t> bytes) {
   return WriteToMouse(false);
 }
 
-StoreOutcome DeviceMacros::ImportFlash(std::span<const std::uint8_t> bytes) {
+Result<void> DeviceMacros::ImportFlash(std::span<const std::uint8_t> bytes) {
   auto& buffers = session_.Buffers();
   std::copy_n(bytes.begin(), image::kMacroNameTableSize, buffers.macro_names.begin());
   std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(image::kMacroNameTableSize),

@@ -34,21 +34,13 @@
 
 namespace vrdk::macros {
 
-struct StoreOutcome {
-  enum class Kind {
-    kDone,
-    kFull,    // 15 ("I2C") or 32 ("Flash") macros already: nothing happens
-    kNoRoom,  // "Str103": the "I2C" area would pass 512 bytes
-    kNoSuchMacro,
-    kNotWritten,  // no mouse to write to, or a write failed
-    kFileError,
-    kRefused,  // the left-click guard, or macros the mouse would not read back
-  };
-  Kind kind = Kind::kDone;
-  std::string detail;
-  bool shown = false;  // the face was told already, with a message of its own
-  bool ok() const { return kind == Kind::kDone; }
-};
+// The store's operations fail with these kinds:
+//   kFull          15 ("I2C") or 32 ("Flash") macros already: nothing happens
+//   kNoRoom        "Str103" (shown already): the "I2C" area would pass 512 bytes
+//   kNoSuchMacro   no such macro, button, key or script
+//   kDeviceFailed  no mouse to write to, or a write failed (shown when it says so)
+//   kFileError     the file could not be read or written, or is too short
+//   kRefused       the left-click guard, or macros the mouse would not read back
 
 inline constexpr std::size_t kI2CExportSize = image::kMacroAreaSize;  // 512
 inline constexpr std::size_t kFlashExportSize =
@@ -79,31 +71,31 @@ class DeviceMacros : public MacroStorageObserver, public MacroTables {
 
   // Btn_AddMacroClick: the library macro into the next free slot, then the
   // store is written to the mouse. An add that did not add is a failure.
-  StoreOutcome Add(const LibraryRecord& record);
+  Result<void> Add(const LibraryRecord& record);
   // Btn_DelMacroClick: buttons that played a later macro are re-pointed to
   // its new address, those that played the deleted one get their fallback
   // function; then written.
-  StoreOutcome Delete(int item);
+  Result<void> Delete(int item);
   // Btn_SaveMacroClick: the profiles and the whole store to the mouse. A
   // button of the shown profile whose caption names a macro is pointed at
   // the first macro of that name only when its code plays no macro of it.
-  StoreOutcome Save();
+  Result<void> Save();
   // Btn_DevExportClick: 512 bytes ("I2C") or the 32 names and 32 slots
   // (8704 bytes, "Flash").
-  StoreOutcome Export(const std::string& path) const;
+  Result<void> Export(const std::string& path) const;
   // Btn_ImportBaseMacroClick, the one road for every import of such a file:
   // "I2C" parses the area and lays it out again before it is written;
   // "Flash" takes the names and slots as they are. A file shorter than an
   // export file is refused. Buttons are not re-pointed and the profiles not
   // written.
-  StoreOutcome Import(const std::string& path);
+  Result<void> Import(const std::string& path);
   // LB_NameClick: main-page button 1..12 of the shown profile plays macro
   // `item`. The last "Left Click" keeps its function in every profile.
-  StoreOutcome AssignToButton(int button, int item);
+  Result<void> AssignToButton(int button, int item);
   // LB_ScriptClick: engineer key 101..112, 201..212 or 301..312 (profile
   // and button) gets fire-macro script `item` of the list; the engineer page
   // has no left-click guard.
-  StoreOutcome AssignFireMacroToEngineerKey(int key, int item);
+  Result<void> AssignFireMacroToEngineerKey(int key, int item);
 
   // Told after every change of the list: add, delete, import, and a read of
   // the mouse.
@@ -129,11 +121,11 @@ class DeviceMacros : public MacroStorageObserver, public MacroTables {
   void StoreCode(std::size_t profile, std::size_t button, const std::string& code,
                  const std::string& caption);
   void ParseArea();
-  StoreOutcome AddI2C(const LibraryRecord& record, std::size_t events);
-  StoreOutcome AddFlash(const LibraryRecord& record);
-  StoreOutcome ImportI2C(std::span<const std::uint8_t> bytes);
-  StoreOutcome ImportFlash(std::span<const std::uint8_t> bytes);
-  StoreOutcome WriteToMouse(bool with_profiles);
+  Result<void> AddI2C(const LibraryRecord& record, std::size_t events);
+  Result<void> AddFlash(const LibraryRecord& record);
+  Result<void> ImportI2C(std::span<const std::uint8_t> bytes);
+  Result<void> ImportFlash(std::span<const std::uint8_t> bytes);
+  Result<void> WriteToMouse(bool with_profiles);
   void Changed(std::optional<int> select) const;
 
   Session& session_;

@@ -335,8 +335,8 @@ void EngineerKeysTab::LB_ScriptClick(int item) {
   scripts_->hide();
   macros::DeviceMacros* store = macros::FindDeviceMacros(services_.GetSession());
   if (store == nullptr || script_key_ == 0) return;
-  const macros::StoreOutcome outcome = store->AssignFireMacroToEngineerKey(script_key_, item);
-  if (!outcome.ok()) services_.ShowMessageText(QString::fromStdString(outcome.detail));
+  const Result<void> outcome = store->AssignFireMacroToEngineerKey(script_key_, item);
+  if (!outcome.ok()) services_.ShowMessageText(QString::fromStdString(outcome.message()));
   ShowCaptions();
 }
 

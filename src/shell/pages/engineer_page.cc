@@ -287,10 +287,10 @@ void EngineerPage::Btn_DefaultClick() {
 void EngineerPage::Btn_ImportBaseMacroClick() {
   const QString path = services_.AskOpenFile(kLoadFilter);
   if (path.isEmpty()) return;
-  const macros::StoreOutcome outcome =
+  const Result<void> outcome =
       engineering::PatchProgrammer(services_.GetSession()).ImportBaseMacros(path.toStdString());
-  if (!outcome.ok() && !outcome.detail.empty()) {
-    services_.ShowMessageText(QString::fromStdString(outcome.detail));
+  if (!outcome.ok() && !outcome.message().empty()) {
+    services_.ShowMessageText(QString::fromStdString(outcome.message()));
   }
   ShowState();
 }

@@ -770,23 +770,14 @@ void MacroPage::Btn_DevImportClick() {
   services_.GetSession().Events().RefreshPages();
 }
 
-void MacroPage::ShowOutcome(const macros::LibraryOutcome& outcome) {
-  using Kind = macros::LibraryOutcome::Kind;
+void MacroPage::ShowOutcome(const Result<void>& outcome) {
   if (outcome.ok()) return;
-  if (outcome.kind == Kind::kDuplicate) {
+  if (outcome.Is(ErrorKind::kDuplicate)) {
     services_.ShowMessageKey(macros::MacroLibrary::kDuplicateMessage);
-  } else if (!outcome.detail.empty()) {
-    services_.ShowMessageText(FromUtf8(outcome.detail));
-  }
-}
-
-void MacroPage::ShowOutcome(const macros::StoreOutcome& outcome) {
-  using Kind = macros::StoreOutcome::Kind;
-  if (outcome.ok()) return;
-  if (outcome.kind == Kind::kNoRoom) {
+  } else if (outcome.Is(ErrorKind::kNoRoom)) {
     services_.ShowMessageKey(macros::DeviceMacros::kNoRoomMessage);
-  } else if (!outcome.detail.empty()) {
-    services_.ShowMessageText(FromUtf8(outcome.detail));
+  } else if (!outcome.message().empty()) {
+    services_.ShowMessageText(FromUtf8(outcome.message()));
   }
 }
 

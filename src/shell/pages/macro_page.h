@@ -123,8 +123,8 @@ class MacroPage : public Page, private RecorderSink {
   std::optional<int> SelectedLibraryMacro() const;
   std::optional<int> SelectedDeviceMacro() const;
   std::optional<int> SelectedLine() const;
-  void ShowOutcome(const macros::LibraryOutcome& outcome);
-  void ShowOutcome(const macros::StoreOutcome& outcome);
+  // A library or store failure: "Str106", "Str103" or the message.
+  void ShowOutcome(const Result<void>& outcome);
   // The file dialogs of the imports and exports; empty on cancel. Exports
   // get ".bin" appended and ask before replacing a file.
   QString ImportFile();

@@ -20,7 +20,7 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
-using Kind = StoreOutcome::Kind;
+using Kind = ErrorKind;
 using testing::SessionRig;
 
 // A library macro of `events` event bytes (loop ends), end byte after them.
@@ -33,10 +33,10 @@ LibraryRecord Macro(const std::u16string& name, std::size_t events) {
 
 // A refusal of the kind, with a detail that says why, and nothing sent to the
 // mouse since its transcript was last cleared.
-void ExpectRefused(const SessionRig& rig, const StoreOutcome& outcome, Kind kind,
+void ExpectRefused(const SessionRig& rig, const Result<void>& outcome, Kind kind,
                    const std::string& why) {
-  EXPECT_EQ(outcome.kind, kind);
-  EXPECT_THAT(outcome.detail, HasSubstr(why));
+  EXPECT_TRUE(outcome.Is(kind));
+  EXPECT_THAT(outcome.message(), HasSubstr(why));
   EXPECT_TRUE(rig.Reports().empty());
 }
 
@@ -110,7 +110,7 @@ TEST_P(DeviceMacrosTest, AddedMacrosLandInTheMouseAtTheirAddresses) {
 TEST_P(DeviceMacrosTest, AFullStoreTakesNoMoreAndWritesNothing) {
   AddMacros(I2C() ? 15 : 32);
   rig.mouse.ClearTranscript();
-  EXPECT_EQ(store->Add(Macro(u"More", 1)).kind, Kind::kFull);
+  EXPECT_TRUE(store->Add(Macro(u"More", 1)).Is(Kind::kFull));
   EXPECT_TRUE(rig.Reports().empty());
   EXPECT_EQ(store->Names().size(), I2C() ? 15u : 32u);
 }
@@ -126,7 +126,7 @@ TEST_P(DeviceMacrosTest, AssigningAMacroStoresItsCodeAndKeepsTheLastLeftClick) {
   // Button 1 is the only Left Click, in Profile 3 as well.
   rig.session.Pages().mode_page = 3;
   rig.session.DataBufToUI();
-  EXPECT_EQ(store->AssignToButton(1, 0).kind, Kind::kRefused);
+  EXPECT_TRUE(store->AssignToButton(1, 0).Is(Kind::kRefused));
   EXPECT_EQ(Code(2, 1), "01010000");
 }
 
@@ -210,8 +210,8 @@ TEST_P(DeviceMacrosTest, AMacroWhoseNameReadsAsAFreePlaceIsNotAddedAndSaysSo) {
             : std::vector<std::u16string>{u"\uFFFF"};
   for (const std::u16string& name : free_names) {
     const auto outcome = store->Add(Macro(name, 2));
-    EXPECT_EQ(outcome.kind, Kind::kRefused);
-    EXPECT_THAT(outcome.detail, HasSubstr("free"));
+    EXPECT_TRUE(outcome.Is(Kind::kRefused));
+    EXPECT_THAT(outcome.message(), HasSubstr("free"));
   }
   EXPECT_TRUE(rig.Reports().empty());
   EXPECT_THAT(store->Names(), ElementsAre("Ok"));
@@ -250,8 +250,8 @@ TEST_P(DeviceMacrosTest, AFireMacroScriptGoesToAnEngineerKeyWithoutTheLeftClickG
   EXPECT_EQ(Code(0, 1), "0B120500");
   EXPECT_EQ(rig.session.Pages().engineer_captions[0][0], "Fire Macro2");
   EXPECT_THAT(MouseCode(0, 1), ElementsAre(0x0B, 0x12, 0x05, 0x00));
-  EXPECT_EQ(store->AssignFireMacroToEngineerKey(113, 0).kind, Kind::kNoSuchMacro);
-  EXPECT_EQ(store->AssignFireMacroToEngineerKey(301, 2).kind, Kind::kNoSuchMacro);
+  EXPECT_TRUE(store->AssignFireMacroToEngineerKey(113, 0).Is(Kind::kNoSuchMacro));
+  EXPECT_TRUE(store->AssignFireMacroToEngineerKey(301, 2).Is(Kind::kNoSuchMacro));
 }
 
 std::u16string Numbered(char16_t prefix, std::size_t n) {
@@ -287,8 +287,8 @@ TEST_P(DeviceMacrosTest, RandomMacrosReadBackFromTheMouseAsTheyWereLaidOut) {
       kept.push_back(macro);
       const bool fits =
           !I2C() || testing::ExpectI2CArea(kept).outcome == testing::ExpectedArea::Outcome::kFits;
-      const StoreOutcome added = store->Add(library.Records()[k]);
-      ASSERT_EQ(added.ok(), fits) << added.detail;
+      const Result<void> added = store->Add(library.Records()[k]);
+      ASSERT_EQ(added.ok(), fits) << added.message();
       if (!fits) {
         kept.pop_back();
         ++refused;
@@ -329,7 +329,7 @@ TEST_F(DeviceMacrosI2CTest, TheAreaTakes512BytesAndRefuses513) {
   ASSERT_TRUE(store->Add(Macro(u"A", 200)).ok());
   ASSERT_TRUE(store->Add(Macro(u"B", 200)).ok());
   rig.mouse.ClearTranscript();
-  EXPECT_EQ(store->Add(Macro(u"C", 60)).kind, Kind::kNoRoom);
+  EXPECT_TRUE(store->Add(Macro(u"C", 60)).Is(Kind::kNoRoom));
   EXPECT_THAT(rig.events.messages, Contains("Str103"));
   EXPECT_TRUE(rig.Reports().empty());
   EXPECT_EQ(store->Names().size(), 2u);
@@ -474,7 +474,7 @@ TEST(DeviceMacrosFlashTest, ThirtyTwoMacrosOf256BytesFillTheStoreAndReadBack) {
     ASSERT_TRUE(store->Add(record).ok()) << i;
     records.push_back(record);
   }
-  EXPECT_EQ(store->Add(records[0]).kind, Kind::kFull);
+  EXPECT_TRUE(store->Add(records[0]).Is(Kind::kFull));
   rig.session.Btn_Read();
   ASSERT_EQ(store->Names().size(), 32u);
   const auto memory = rig.mouse.Memory();
