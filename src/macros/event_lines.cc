@@ -156,12 +156,20 @@ std::string MouseButtonLine(bool down, std::uint8_t button) {
 }
 
 std::string MoveLine(int x, int y) {
-  return "3 04" + Hex2(Clamp(x, -128, 127)) + Hex2(Clamp(y, -128, 127));
+  return "3 04" + Hex2(Clamp(x, kMoveRange.low, kMoveRange.high)) +
+         Hex2(Clamp(y, kMoveRange.low, kMoveRange.high));
 }
 
-std::string LoopStartLine(int count) { return "7 FD" + Hex2(Clamp(count, 0, 255)); }
+std::string LoopStartLine(int count) {
+  return "7 FD" + Hex2(Clamp(count, kRepeatRange.low, kRepeatRange.high));
+}
 
 std::string LoopEndLine() { return "8 FC"; }
+
+int DelayOf(std::string_view delay_line) {
+  return HeldDecimal(delay_line.substr(std::min<std::size_t>(2, delay_line.size())), kMaxDelay)
+      .value_or(0);
+}
 
 std::string LineKeyName(const std::string& line) {
   if (line.size() < 2 + kKeyTail) return {};
@@ -236,8 +244,7 @@ std::optional<std::string> EncodeLine(std::string_view line, std::size_t n,
   if (!take) return std::nullopt;
   const std::string named = "line " + std::to_string(n) + " (\"" + std::string(line) + "\")";
   if (*take == 0) {
-    const int ms =
-        HeldDecimal(line.substr(std::min<std::size_t>(2, line.size())), kMaxDelay).value_or(0);
+    const int ms = DelayOf(line);
     out.insert(out.end(), {opcode::kDelay, static_cast<std::uint8_t>(ms >> 8),
                            static_cast<std::uint8_t>(ms & 0xFF)});
     return std::nullopt;
@@ -361,7 +368,7 @@ std::optional<std::size_t> InsertLine(MacroText& lines, std::size_t selected, In
   switch (item) {
     case InsertItem::kDelayFront:
     case InsertItem::kDelayBack:
-      line = DelayLine(Clamp(values.delay, 1, kMaxDelay));
+      line = DelayLine(Clamp(values.delay, kDelayRange.low, kDelayRange.high));
       front = item == InsertItem::kDelayFront;
       break;
     case InsertItem::kMoveFront:
@@ -387,7 +394,7 @@ std::optional<std::size_t> InsertLine(MacroText& lines, std::size_t selected, In
 
 bool EditDelayLine(MacroText& lines, std::size_t line, int milliseconds) {
   if (line == 0 || line >= lines.size() || lines[line].rfind('0', 0) != 0) return false;
-  lines[line] = DelayLine(Clamp(milliseconds, 1, kMaxDelay));
+  lines[line] = DelayLine(Clamp(milliseconds, kDelayRange.low, kDelayRange.high));
   return true;
 }
 

@@ -19,6 +19,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "macros/event_codec.h"
@@ -48,6 +49,9 @@ std::string LoopEndLine();
 // The line as the list shows it: the key name, "150 ms", "X: -10  Y: 5",
 // "Rep-Start  10", "Rep-Stop".
 std::string LineDisplayText(const std::string& line);
+// The milliseconds a delay line waits, as the encoder reads them: 0 when the
+// line holds no number, held at 65535.
+int DelayOf(std::string_view delay_line);
 // The key name a key line carries (between "1 " and " CODE:xxxx").
 std::string LineKeyName(const std::string& line);
 
@@ -94,11 +98,28 @@ enum class InsertItem {
   kLoopStart,
   kLoopEnd
 };
+// The values a number field of the editor takes: what is typed is held
+// between `low` and `high`; `start` is what the field shows first and what it
+// reads as when it holds no number.
+struct FieldRange {
+  int low;
+  int high;
+  int start;
+};
+
+// The fixed delay between recorded events, and the delay an inserted delay
+// line waits (milliseconds).
+inline constexpr FieldRange kDelayRange{1, kMaxDelay, kDefaultDelay};
+// X and Y of an inserted pointer movement (one signed byte each).
+inline constexpr FieldRange kMoveRange{-128, 127, 0};
+// The repeat count of an inserted loop start (one byte).
+inline constexpr FieldRange kRepeatRange{0, 255, 10};
+
 struct InsertValues {
-  int delay = kDefaultDelay;  // held between 1 and 65535
-  int x = 0;
-  int y = 0;
-  int repeat = 10;
+  int delay = kDelayRange.start;
+  int x = kMoveRange.start;
+  int y = kMoveRange.start;
+  int repeat = kRepeatRange.start;
 };
 // Inserts a line for the item around event line `selected` (0-based list
 // index): before it ("Front", loop start) or after it ("Back", loop end).

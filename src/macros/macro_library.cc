@@ -69,7 +69,7 @@ std::optional<int> SelectionAfterDelete(int deleted, int count) {
 Result<void> MacroLibrary::CheckNewName(std::u16string_view name) const {
   if (auto problem = MacroNameProblem(name)) return Fail(Kind::kBadName, *problem);
   if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
-  if (Count() >= kMaxMacros) return Fail(Kind::kFull, "the library holds 100 macros already");
+  if (Full()) return Fail(Kind::kFull, "the library holds 100 macros already");
   return {};
 }
 

@@ -51,6 +51,8 @@ class MacroLibrary {
 
   const LibraryRecords& Records() const { return records_; }
   int Count() const;  // records in use, contiguous from 0
+  // No room for another macro: New is refused.
+  bool Full() const { return Count() >= kMaxMacros; }
   std::vector<std::u16string> Names() const;
   std::optional<int> Find(std::u16string_view name) const;
 

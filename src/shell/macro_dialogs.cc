@@ -6,6 +6,7 @@
 
 #include "keys/keyboard_keys.h"
 #include "macros/event_lines.h"
+#include "macros/macro_name.h"
 #include "shell/virtual_keys.h"
 
 namespace vrdk::shell {
@@ -13,7 +14,7 @@ MacroNameDialog::MacroNameDialog(ShellServices& services, const QString& current
     : SmallDialog(services, kMacroLook,
                   MacroNames(QStringLiteral("Form3"), QStringLiteral("Edt_MacroName")), "Str510",
                   "Str511", "Str512") {
-  edit_->setMaxLength(8);
+  edit_->setMaxLength(static_cast<int>(macros::kMacroNameUnits));
   edit_->setAlignment(Qt::AlignCenter);
   edit_->setText(current);
   edit_->selectAll();

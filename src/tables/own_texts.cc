@@ -180,6 +180,7 @@ constexpr std::array kEntries = {
     Entry{OwnText::kNoDeviceMacros,
           "The mouse holds no macros yet: add one to the mouse on the Macro page first.",
           "滑鼠中尚無巨集：請先在巨集頁面將巨集加入滑鼠。"},
+    Entry{OwnText::kWriteMacrosToMouse, "Write to Mouse", "寫入滑鼠"},
     Entry{OwnText::kResetQuestion,
           "Reset writes the factory settings to the mouse: every button, DPI level, light "
           "setting and macro it holds now is replaced. Reset the mouse?",

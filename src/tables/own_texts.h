@@ -91,6 +91,7 @@ enum class OwnText {
   kPatchProgrammed,  // {0}: file
   kProfileSaved,     // {0}: file
   kNoDeviceMacros,
+  kWriteMacrosToMouse,  // the macro page: the mouse's macros written to it again
   kResetQuestion,
   kEngineerPage,  // the title-bar button back to the engineer page
   // The dialogs' buttons and questions.

@@ -117,8 +117,10 @@ TEST_F(LibraryTest, AHundredthMacroIsTheLastAndImportOneStopsAt99) {
   record[1] = 'Q';
   TempDir::Write(single, record);
   EXPECT_TRUE(library.ImportOne(single).Is(Kind::kFull));
+  EXPECT_FALSE(library.Full());  // New still has room for the hundredth
   EXPECT_TRUE(library.New(u"Full").ok());
   EXPECT_EQ(library.Count(), 100);
+  EXPECT_TRUE(library.Full());
   EXPECT_TRUE(library.New(u"More").Is(Kind::kFull));
 }
 

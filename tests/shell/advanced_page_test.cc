@@ -113,6 +113,22 @@ TEST_F(AdvancedPage, ASliderReleaseSnapsToItsStep) {
   EXPECT_EQ(rig.Find<QLabel>(QStringLiteral("lbl_DPI2Value"))->text(), QStringLiteral("400"));
 }
 
+TEST_F(AdvancedPage, ADraggedSliderShowsTheValueOfTheStepUnderItsThumb) {
+  auto* slider = rig.Find<StepSlider>(QStringLiteral("slider_DPI2"));
+  auto* value = rig.Find<QLabel>(QStringLiteral("lbl_DPI2Value"));
+  const LanguageTable& texts = rig.session.Language();
+  const QPoint middle(slider->width() / 2, slider->height() / 2);
+  QTest::mousePress(slider, Qt::LeftButton, {}, middle);
+  for (const int y : {0, slider->height() - 1}) {
+    QTest::mouseMove(slider, QPoint(middle.x(), y));
+    ASSERT_TRUE(slider->value() == 0 || slider->value() == 1100) << slider->value();
+    const int step = slider->value() == 0 ? 1 : 12;
+    EXPECT_EQ(value->text().toStdString(), texts.DpiText(step)) << y;
+  }
+  EXPECT_THAT(Sent(), IsEmpty());  // nothing is written before the release
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(middle.x(), slider->height() - 1));
+}
+
 TEST_F(AdvancedPage, LevelsAreAddedAndRemovedAtTheEndByTheirNames) {
   rig.Click(QStringLiteral("lbl_DPI3"));  // not the last level: nothing
   EXPECT_THAT(Sent(), IsEmpty());

@@ -221,6 +221,38 @@ TEST_F(MacroPageTest, LinesAreEditedDeletedAndInsertedFromTheContentPanel) {
   EXPECT_EQ(Lines().size(), 5);
 }
 
+TEST_F(MacroPageTest, AnInsertedLoopOrDelayWithAnEmptiedFieldTakesTheFieldsStart) {
+  NewMacro(QStringLiteral("Loop"));
+  ASSERT_TRUE(page_->Library().SetLines(0, {"00", "0 5"}).ok());
+  QTest::mouseClick(
+      List("LB_PCMacroName")->viewport(), Qt::LeftButton, {},
+      List("LB_PCMacroName")->visualItemRect(List("LB_PCMacroName")->item(0)).center());
+  ASSERT_EQ(Lines().size(), 1);
+  Choose("LB_macro", 0, "Btn_Insert");
+  rig_.Find<QComboBox>(QStringLiteral("CB_Insert"))->setCurrentIndex(6);  // loop start
+  EXPECT_TRUE(rig_.Shown(QStringLiteral("edt_Repeat")));
+  EXPECT_FALSE(rig_.Shown(QStringLiteral("edt_XAxisValue")));
+  rig_.Find<QLineEdit>(QStringLiteral("edt_Repeat"))->clear();
+  rig_.Click(QStringLiteral("Btn_OK"));
+  EXPECT_THAT(Lines(), ElementsAre(QStringLiteral("7 FD0A"), QStringLiteral("0 5")));
+  Choose("LB_macro", 1, "Btn_Insert");
+  rig_.Find<QComboBox>(QStringLiteral("CB_Insert"))->setCurrentIndex(1);  // delay after
+  EXPECT_TRUE(rig_.Shown(QStringLiteral("Edt_InsertDelay")));
+  rig_.Find<QLineEdit>(QStringLiteral("Edt_InsertDelay"))->clear();
+  rig_.Click(QStringLiteral("Btn_OK"));
+  EXPECT_THAT(Lines(),
+              ElementsAre(QStringLiteral("7 FD0A"), QStringLiteral("0 5"), QStringLiteral("0 50")));
+}
+
+TEST_F(MacroPageTest, TheMouseMenusWriteEntryFollowsTheLanguage) {
+  auto* write = rig_.Find<QLabel>(QStringLiteral("Btn_SaveMacro"));
+  EXPECT_EQ(write->text(), QStringLiteral("Write to Mouse"));
+  rig_.Click(QStringLiteral("Btn_Lang2_4"));
+  EXPECT_EQ(write->text(), QStringLiteral("寫入滑鼠"));
+  rig_.Click(QStringLiteral("Btn_Lang3_4"));
+  EXPECT_EQ(write->text(), QStringLiteral("Write to Mouse"));
+}
+
 TEST_F(MacroPageTest, KeysInsertedByRecordingWaitForOkAndCancelDropsThem) {
   NewMacro(QStringLiteral("Ins"));
   ASSERT_TRUE(page_->Library().SetLines(0, {"00", "1 A CODE:8204", "2 A CODE:0204"}).ok());

@@ -29,12 +29,15 @@ constexpr int kPointerRuler = 286;  // 11 steps of 26 pixels
 constexpr int kFireCountDigits = 2;
 constexpr int kFireIntervalDigits = 4;
 constexpr int kFieldHeight = 24;
-constexpr int kAimStepBase = 299;  // step k reads Str299 + k
 constexpr int kFireNameBase = 231;
 constexpr int kRepRates = 4;
 
 const QString& kOn = kCheckOn;
 const QString& kOff = kCheckOff;
+
+// The step (1..12) under a level's slider while it is dragged: the slider's
+// values run 0..kDpiSliderMaximum, the steps standing on them evenly.
+int DraggedStep(int value) { return value * (kSteps - 1) / kDpiSliderMaximum + 1; }
 
 QColor LevelColour(const image::DataBuf& data, int level) {
   return ToQColor(image::LevelColour(data, level));
@@ -51,6 +54,10 @@ DpiPage::DpiPage(ShellServices& services, QWidget* parent) : Page(2, services, p
 
 QString DpiPage::Text(int key) const {
   return QString::fromStdString(services_.Language().Text(key));
+}
+
+QString DpiPage::DpiText(int step) const {
+  return QString::fromStdString(services_.Language().DpiText(step));
 }
 
 bool DpiPage::Loading() const { return services_.GetSession().Conn().loading; }
@@ -95,7 +102,7 @@ void DpiPage::BuildLevels() {
     });
     QLabel* value = level.value;
     connect(level.slider, &StepSlider::Moved, this,
-            [this, value](int position) { value->setText(Text(300 + position / 100)); });
+            [this, value](int position) { value->setText(DpiText(DraggedStep(position))); });
     connect(level.slider, &StepSlider::Released, this, [this, n](int x) {
       settings::DpiEditor(services_.GetSession()).SliderMouseUp(n, x);
       ShowState();
@@ -371,7 +378,7 @@ void DpiPage::ShowLevels() {
     level.slider->setAccessibleName(level.name->text());
     level.name->setStyleSheet(
         TextColourStyle(enabled ? skin.Style("D").colour : skin.Colour("D_notSelected")));
-    level.value->setText(Text(300 + index));
+    level.value->setText(DpiText(index + 1));
     level.value->setStyleSheet(TextColourStyle(
         current ? skin.Colour("D_Selected")
                 : (enabled ? skin.Style("D").colour : skin.Colour("D_notSelected"))));
@@ -408,7 +415,7 @@ void DpiPage::ShowPollingAndAim() {
   const auto lit = settings::LitSegments(session.Brand().step_style, step - 1);
   LightRow(services_.GetPictures(), aim_steps_, std::vector<bool>(lit.begin(), lit.end()),
            QStringLiteral("Bar2_E"), QStringLiteral("Bar2_D"));
-  aim_value_->setText(Text(kAimStepBase + step));
+  aim_value_->setText(DpiText(step));
   aim_slider_->setGeometry(aim_steps_.front()->geometry().united(aim_steps_.back()->geometry()));
   aim_slider_->setValue((step - 1) * kDpiSliderMaximum / (kSteps - 1));
   aim_value_->setStyleSheet(TextColourStyle(services_.Skin().Colour("D_Selected")));

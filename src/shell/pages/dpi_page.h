@@ -83,6 +83,8 @@ class DpiPage : public Page {
   void ReportPointerApply(const settings::PointerApplyResult& result);
 
   QString Text(int key) const;
+  // The DPI value text of step 1..12.
+  QString DpiText(int step) const;
   bool Loading() const;
 
   QList<Level> levels_;

@@ -12,6 +12,14 @@
 // makes the lines within the macro's 256 bytes, and stopping stores them in
 // the library file. Every change goes through the core (the macro library,
 // the mouse's macro store), which refuses what the mouse could not read back.
+//
+// The page's parts sit in files of their own: macro_page.cc (the lists and
+// what they show), macro_menus.cc (the three pop-up menus and their
+// entries), macro_recorder_panel.cc (the recorder and the delay group),
+// macro_insert_panel.cc (the insert panel), macro_page_look.cc (language
+// and skin), with the row delegate in macro_rows.h and the picture buttons
+// and number fields in macro_controls.h. The rules of editing lines are the
+// core's (macros/line_editing.h).
 #pragma once
 
 #include <QList>
