@@ -45,7 +45,8 @@ std::optional<ComboFunction> FunctionOf(const std::string& code) {
 }  // namespace
 
 std::string_view GameGestureWord(GameGesture gesture) {
-  return kGameGestureWords[static_cast<std::size_t>(gesture)];
+  const auto index = static_cast<std::size_t>(gesture);
+  return index < kGameGestureWords.size() ? kGameGestureWords[index] : std::string_view();
 }
 
 std::optional<GameGesture> GameGestureFromWord(std::string_view word) {
