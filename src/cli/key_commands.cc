@@ -210,13 +210,13 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
                   NeedsMouse::kYes,
                   [args](CommandContext& context) {
                     Session& session = context.GetSession();
-                    auto step = ParseNumber(args->step, 1, 12);
-                    for (int n = 1; n <= 12 && !step; ++n) {
+                    auto step = ParseNumber(args->step, 1, keys::AimKey::kSteps);
+                    for (int n = 1; n <= keys::AimKey::kSteps && !step; ++n) {
                       if (session.Language().DpiText(n) == args->step) step = n;
                     }
                     if (!step)
                       return context.Fail(kExitUsage, "STEP must be 1 to 12 or a DPI value");
-                    if (!keys::AimKey(session).AIMDPIVlaue_OnClick(static_cast<int>(*step))) {
+                    if (!keys::AimKey(session).SetAimStep(static_cast<int>(*step))) {
                       return context.Fail(kExitRefused,
                                           "no button is an AIM key; give one the "
                                           "function first");
@@ -227,26 +227,29 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
       ->required();
 
   CLI::App* gesture = registry.AddGroup(&app, "gesture", "The mode-switch gestures");
+  std::vector<std::string> game_words(keys::kGameGestureWords.begin(),
+                                      keys::kGameGestureWords.end());
+  std::string game_choices;
+  for (const std::string& word : game_words) {
+    game_choices += (game_choices.empty() ? "" : "|") + word;
+  }
   registry
       .AddCommand(gesture, "game", "The gesture that switches the game profile", NeedsMouse::kYes,
                   [args](CommandContext& context) {
-                    static const std::vector<std::string> kItems = {
-                        "none", "middle", "dpi", "dpi+", "dpi-", "right+back", "right+forward"};
-                    const auto at = std::find(kItems.begin(), kItems.end(), args->choice);
-                    keys::Gestures(context.GetSession())
-                        .cb_ChangeFireFunChange(static_cast<int>(at - kItems.begin()));
+                    // CHOICE is one of the words (checked before this runs).
+                    const auto chosen = keys::GameGestureFromWord(args->choice);
+                    if (!chosen) return context.Fail(kExitUsage, "unknown gesture");
+                    keys::Gestures(context.GetSession()).SetGameGesture(*chosen);
                     return kExitDone;
                   })
-      ->add_option("CHOICE", args->choice, "none|middle|dpi|dpi+|dpi-|right+back|right+forward")
+      ->add_option("CHOICE", args->choice, game_choices)
       ->required()
-      ->check(
-          CLI::IsMember({"none", "middle", "dpi", "dpi+", "dpi-", "right+back", "right+forward"}));
+      ->check(CLI::IsMember(game_words));
   registry
       .AddCommand(gesture, "led", "Right + Back switches the lighting mode: on or off",
                   NeedsMouse::kYes,
                   [args](CommandContext& context) {
-                    keys::Gestures(context.GetSession())
-                        .cb_ChangeLEDModeFunChange(args->choice == "on" ? 1 : 0);
+                    keys::Gestures(context.GetSession()).SetLightingGesture(args->choice == "on");
                     return kExitDone;
                   })
       ->add_option("CHOICE", args->choice, "on|off")
@@ -257,15 +260,22 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
       "Click main-page toggle N (1 Right + Back LED mode; 2..5 hold Middle, DPI loop, DPI +, "
       "DPI -; 6, 7 Right + Back, Right + Forward game mode) with a profile shown",
       NeedsMouse::kYes, [args](CommandContext& context) {
-        static constexpr const char* kNeeds[] = {"Back",  "Middle", "DPI Loop", "DPI +",
-                                                 "DPI -", "Back",   "Forward"};
         Session& session = context.GetSession();
         const int current = (image::User(session.Data())[0] & 0x0F) + 1;
         session.Pages().mode_page =
             args->shown_profile != 0 ? args->shown_profile : std::clamp(current, 1, 3);
-        if (keys::Gestures(session).IB_ComboKeyClick(args->number)) return kExitDone;
+        // Toggle 1 is the lighting gesture, toggles 2..7 the game gestures.
+        keys::Gestures gestures(session);
+        const auto game = keys::GameGestureFromNumber(args->number - 1);
+        const bool lighting = args->number == 1;
+        if (lighting ? gestures.ToggleLightingGesture() : gestures.ToggleGameGesture(*game)) {
+          return kExitDone;
+        }
+        const ComboFunction needed =
+            lighting ? keys::kLightingGestureButton : *keys::ButtonFunctionNeeded(*game);
         return context.Fail(kExitRefused, "profile " + std::to_string(session.Pages().mode_page) +
-                                              " has no " + kNeeds[args->number - 1] +
+                                              " has no " +
+                                              std::string(keys::ComboFunctionName(needed)) +
                                               " mouse button, which toggle " +
                                               std::to_string(args->number) + " needs");
       });

@@ -74,10 +74,10 @@ void AddPointerCommands(CLI::App& app, CommandRegistry& registry) {
     Step step;
   };
   const StepCommand steps[] = {
-      {"speed", "Pointer speed step 1 to 11", &settings::PointerSettings::MseSpd_OnClick},
+      {"speed", "Pointer speed step 1 to 11", &settings::PointerSettings::SetSpeedStep},
       {"double-click", "Double-click speed step 1 (slow, 900 ms) to 11 (fast, 200 ms)",
-       &settings::PointerSettings::MseDbSpd_OnClick},
-      {"wheel", "Wheel scroll lines 1 to 11", &settings::PointerSettings::MseScrSpd_OnClick},
+       &settings::PointerSettings::SetDoubleClickStep},
+      {"wheel", "Wheel scroll lines 1 to 11", &settings::PointerSettings::SetWheelStep},
   };
   for (const StepCommand& command : steps) {
     const Step step = command.step;

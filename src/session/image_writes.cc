@@ -78,14 +78,14 @@ Outcome ImageWrites::DefaultParameterConfirm(int n) {
   return EndWholeWrite(change);
 }
 
-Outcome ImageWrites::MemoToDataBuf_OnClick() {
+Outcome ImageWrites::WriteLoadedImage() {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, false);
   }
-  return WriteLoadedImage();
+  return SpreadAndWriteLoadedImage();
 }
 
-Outcome ImageWrites::WriteLoadedImage() {
+Outcome ImageWrites::SpreadAndWriteLoadedImage() {
   const Session::Operation operation(session_);
   const Session::Change change(session_, WriteSubject::kWholeMemory);
   session_.Events().CloseMenus();
@@ -196,7 +196,7 @@ Outcome ImageWrites::LoadProfileFile(const std::string& path, bool force) {
     return finish({Outcome::Kind::kNeedsForce, overridable});
   }
   std::copy(bytes.begin(), bytes.end(), session_.WorkingImage().begin());
-  Outcome outcome = WriteLoadedImage();
+  Outcome outcome = SpreadAndWriteLoadedImage();
   return finish(std::move(outcome));
 }
 

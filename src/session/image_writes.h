@@ -57,7 +57,7 @@ class ImageWrites {
   Outcome DefaultParameterConfirm(int n);
   // Spreads the working image (just loaded from a file) into DataBuf, writes
   // it whole, and restarts the mouse.
-  Outcome MemoToDataBuf_OnClick();
+  Outcome WriteLoadedImage();
   // Restore defaults (TLDefaultParameter): every section from its defaults,
   // no macros, the patch kept; written whole, then the mouse restarts.
   Outcome TLDefaultParameter();
@@ -80,7 +80,7 @@ class ImageWrites {
   void BeginWholeWrite();
   // Restarts the mouse after a whole write; the outcome of the change.
   Outcome EndWholeWrite(const Session::Change& change);
-  Outcome WriteLoadedImage();
+  Outcome SpreadAndWriteLoadedImage();
   Outcome WriteFailed() const;
   std::string ProblemText(const std::string& path, const image::ProfileFileProblem& problem,
                           MemoryType type) const;

@@ -58,21 +58,21 @@ void PointerSettings::Refresh() {
   }
 }
 
-bool PointerSettings::MseSpd_OnClick(int step) {
+bool PointerSettings::SetSpeedStep(int step) {
   if (!ValidStep(step)) return false;
   state_.speed_step = step;
   Apply(PointerSetting::kSpeed);
   return true;
 }
 
-bool PointerSettings::MseDbSpd_OnClick(int step) {
+bool PointerSettings::SetDoubleClickStep(int step) {
   if (!ValidStep(step)) return false;
   state_.double_click_step = step;
   Apply(PointerSetting::kDoubleClick);
   return true;
 }
 
-bool PointerSettings::MseScrSpd_OnClick(int step) {
+bool PointerSettings::SetWheelStep(int step) {
   // The wheel steps are disabled while a notch scrolls a whole screen.
   if (!ValidStep(step) || state_.whole_screen) return false;
   state_.wheel_step = step;

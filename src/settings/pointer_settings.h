@@ -45,15 +45,16 @@ class PointerSettings {
   // whole-screen scrolling on, the wheel lines kept from before it (step 1
   // when none were kept).
   void Refresh();
-  // MseSpd_OnClick, MseDbSpd_OnClick, MseScrSpd_OnClick: step 1..11, then
+  // Pointer speed, double-click speed and wheel lines by step 1..11, then
   // apply. A wheel step is remembered for whole-screen scrolling. False for a
   // step out of range, or a wheel step while whole-screen scrolling is on.
-  bool MseSpd_OnClick(int step);
-  bool MseDbSpd_OnClick(int step);
-  bool MseScrSpd_OnClick(int step);
-  // slider_DbSpdMouseUp: the double-click slider released at x pixels
-  // applies the step it snaps to (PointerSliderStep).
-  bool slider_DbSpdMouseUp(int x) { return MseDbSpd_OnClick(PointerSliderStep(x)); }
+  bool SetSpeedStep(int step);
+  bool SetDoubleClickStep(int step);
+  bool SetWheelStep(int step);
+  // The window's step rows by their handlers' names.
+  bool MseSpd_OnClick(int step) { return SetSpeedStep(step); }
+  bool MseDbSpd_OnClick(int step) { return SetDoubleClickStep(step); }
+  bool MseScrSpd_OnClick(int step) { return SetWheelStep(step); }
   // lbl_IsControlClick, lbl_IsScreenClick as set-to-a-value: then apply.
   void SetAcceleration(bool on);
   void SetWholeScreen(bool on);

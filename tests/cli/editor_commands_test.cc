@@ -170,6 +170,18 @@ TEST_F(EditorCommandsTest, GestureTogglesNeedTheirMouseButtonOnTheShownProfile) 
   EXPECT_EQ(Hex(kProfile3 + 24), "01040000");
 }
 
+TEST_F(EditorCommandsTest, GestureWordsAreTheGamesGesturesAndTheLightingToggleNeedsBack) {
+  for (const char* word :
+       {"none", "middle", "dpi", "dpi+", "dpi-", "right+back", "right+forward"}) {
+    EXPECT_EQ(Sim({"gesture", "game", word}), kExitDone) << word << ": " << err_;
+  }
+  EXPECT_EQ(Hex(kSlot3 - 4), "07D1F018");  // right+forward holds slot 2
+  EXPECT_EQ(Sim({"gesture", "game", "Middle"}), kExitUsage);
+  ASSERT_EQ(Sim({"engineer", "button", "1", "5", "Stop"}), kExitDone) << err_;  // no Back
+  EXPECT_EQ(Sim({"gesture", "toggle", "1", "--profile", "1"}), kExitRefused);
+  EXPECT_THAT(err_, HasSubstr("no Back mouse button, which toggle 1 needs"));
+}
+
 TEST_F(EditorCommandsTest, TheEngineerButtonsSkipTheLeftClickGuard) {
   EXPECT_EQ(Sim({"button", "1", "1", "Right Click"}), kExitRefused);
   ASSERT_EQ(Sim({"engineer", "button", "1", "1", "Right Click"}), kExitDone) << err_;

@@ -58,7 +58,7 @@ TEST_F(PointerTest, ASensitivityOf7ShowsStep4AndChoosingItWrites6) {
   Stored(PointerValue::kMouseSensitivity, "7");
   pointer.Refresh();
   EXPECT_EQ(State().speed_step, 4);
-  pointer.MseSpd_OnClick(4);
+  pointer.SetSpeedStep(4);
   EXPECT_EQ(platform.texts[PointerValue::kMouseSensitivity], "6");
 }
 
@@ -66,7 +66,7 @@ TEST_F(PointerTest, ADoubleClickOf500ShowsStep7AndChoosingItWrites480) {
   Stored(PointerValue::kDoubleClickSpeed, "500");
   pointer.Refresh();
   EXPECT_EQ(State().double_click_step, 7);
-  pointer.MseDbSpd_OnClick(7);
+  pointer.SetDoubleClickStep(7);
   EXPECT_EQ(platform.texts[PointerValue::kDoubleClickSpeed], "480");
 }
 
@@ -74,7 +74,7 @@ TEST_F(PointerTest, TwentyFiveWheelLinesShowStep11AndChoosingItWrites11) {
   Stored(PointerValue::kWheelScrollLines, "25");
   pointer.Refresh();
   EXPECT_EQ(State().wheel_step, 11);
-  pointer.MseScrSpd_OnClick(11);
+  pointer.SetWheelStep(11);
   EXPECT_EQ(platform.texts[PointerValue::kWheelScrollLines], "11");
 }
 
@@ -99,10 +99,10 @@ TEST_F(PointerTest, AnyAccelerationValueShowsTheSwitchOnAndTheSwitchWritesTheTri
 }
 
 TEST_F(PointerTest, WholeScreenOnAndOffReturnsToTheWheelStepChosenBefore) {
-  pointer.MseScrSpd_OnClick(5);
+  pointer.SetWheelStep(5);
   pointer.SetWholeScreen(true);
   EXPECT_EQ(platform.applied.back().wheel_lines, -1);
-  EXPECT_FALSE(pointer.MseScrSpd_OnClick(8));  // the wheel steps are disabled
+  EXPECT_FALSE(pointer.SetWheelStep(8));  // the wheel steps are disabled
   pointer.SetWholeScreen(false);
   EXPECT_EQ(platform.applied.back().wheel_lines, 5);
   EXPECT_EQ(platform.applied.size(), 3u);
@@ -117,8 +117,8 @@ TEST_F(PointerTest, ReadingWholeScreenRemembersWheelStep1) {
 }
 
 TEST_F(PointerTest, StepsOutOfRangeApplyNothing) {
-  EXPECT_FALSE(pointer.MseSpd_OnClick(0));
-  EXPECT_FALSE(pointer.MseDbSpd_OnClick(12));
+  EXPECT_FALSE(pointer.SetSpeedStep(0));
+  EXPECT_FALSE(pointer.SetDoubleClickStep(12));
   EXPECT_TRUE(platform.applied.empty());
 }
 
@@ -143,7 +143,7 @@ TEST_F(PointerTest, ThePageIsShownAgainAfterEveryReadAndASliderReleaseApplies) {
   rig.session.DevTimerTimer();  // finds and reads the mouse
   EXPECT_EQ(State().speed_step, 2);
   PointerSettings page(rig.session, *shared);
-  EXPECT_TRUE(page.slider_DbSpdMouseUp(46));  // the third step
+  EXPECT_TRUE(page.SetDoubleClickStep(PointerSliderStep(46)));  // the third step
   EXPECT_EQ(shared->applied.back().double_click_ms, 760);
   EXPECT_EQ(shared->applied.back().changed, PointerSetting::kDoubleClick);
 }
@@ -236,7 +236,7 @@ TEST_F(LinuxPointerTest, ADesktopToolThatHangsIsAskedOnceAndTheUnreadSettingsAre
             "double-click setting of GNOME could not be read, and the page shows the value this "
             "program kept");
   EXPECT_THAT(PointerReadText(*unread, 2), HasSubstr("速度、加速、雙擊速度"));
-  page.MseSpd_OnClick(6);
+  page.SetSpeedStep(6);
   EXPECT_EQ(desktop.calls.size(), 1U);
   EXPECT_FALSE(page.LastApply().taken);
   EXPECT_THAT(page.LastApply().message, HasSubstr("gsettings could not set the pointer speed"));
@@ -259,7 +259,7 @@ TEST_F(LinuxPointerTest, GnomeIsGivenOnlyTheSettingThatChanged) {
   EXPECT_TRUE(State().acceleration);  // 'default' is adaptive for mice
   EXPECT_EQ(State().speed_step, 7);
   EXPECT_EQ(State().double_click_step, 9);
-  EXPECT_TRUE(page.MseScrSpd_OnClick(5));
+  EXPECT_TRUE(page.SetWheelStep(5));
   EXPECT_EQ(desktop.sets, 0);
   EXPECT_FALSE(page.LastApply().taken);
   EXPECT_THAT(page.LastApply().message, HasSubstr("GNOME has no setting for the wheel"));
@@ -278,7 +278,7 @@ TEST_F(LinuxPointerTest, AChangeGnomeDidNotTakeIsReportedWithWhereItWasKept) {
   auto gnome = Desktop("GNOME");
   PointerSettings page(rig.session, gnome);
   page.Refresh();
-  page.MseSpd_OnClick(3);
+  page.SetSpeedStep(3);
   EXPECT_FALSE(page.LastApply().taken);
   EXPECT_THAT(page.LastApply().message, HasSubstr("GNOME did not take the pointer speed"));
   EXPECT_THAT(page.LastApply().message, HasSubstr(dir.File("pointer")));
@@ -292,11 +292,11 @@ TEST_F(LinuxPointerTest, KdePlasmaIsToldThroughItsConfigFilesAndReadBack) {
   EXPECT_EQ(State().speed_step, 6);
   EXPECT_EQ(State().wheel_step, 3);
   EXPECT_TRUE(State().acceleration);
-  page.MseSpd_OnClick(4);
+  page.SetSpeedStep(4);
   EXPECT_TRUE(page.LastApply().taken) << page.LastApply().message;
   EXPECT_EQ(desktop.keys["kcminputrc/Mouse/XLbInptPointerAcceleration"], "-0.4");
-  page.MseScrSpd_OnClick(7);
-  page.MseDbSpd_OnClick(11);
+  page.SetWheelStep(7);
+  page.SetDoubleClickStep(11);
   page.SetAcceleration(false);
   EXPECT_EQ(desktop.keys["kdeglobals/KDE/WheelScrollLines"], "7");
   EXPECT_EQ(desktop.keys["kdeglobals/KDE/DoubleClickInterval"], "200");
@@ -309,7 +309,7 @@ TEST_F(LinuxPointerTest, KdePlasmaIsToldThroughItsConfigFilesAndReadBack) {
 TEST_F(LinuxPointerTest, AnotherDesktopSaysWhatCannotBeAppliedAndTheFileAnswers) {
   auto other = Desktop("XFCE");
   PointerSettings page(rig.session, other);
-  page.MseDbSpd_OnClick(2);
+  page.SetDoubleClickStep(2);
   EXPECT_FALSE(page.LastApply().taken);
   EXPECT_THAT(page.LastApply().message, HasSubstr("\"XFCE\""));
   EXPECT_THAT(page.LastApply().message, HasSubstr("cannot be applied"));
@@ -334,7 +334,7 @@ TEST_F(LinuxPointerTest, NumbersTravelInTheCLocalesFormUnderACommaLocale) {
   auto gnome = Desktop("GNOME");
   const auto sensitivity = gnome.Read(PointerValue::kMouseSensitivity);
   PointerSettings page(rig.session, gnome);
-  page.MseSpd_OnClick(5);
+  page.SetSpeedStep(5);
   std::setlocale(LC_ALL, "C");
   vrdk::testing::UnsetEnv("LOCPATH");
   EXPECT_EQ(sensitivity, "7");

@@ -73,6 +73,23 @@ TEST_F(KeyPageTest, AGestureOptionSwitchesItsGestureAndItsPictureFollowsTheMouse
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey2"), QStringLiteral("CbS_D")));
 }
 
+TEST_F(KeyPageTest, OptionOneIsTheLightingGestureAndOptionSevenRightWithForward) {
+  ShowModePage("Main");
+  // The factory image has the lighting gesture on: Back carries bit 0x02.
+  ASSERT_EQ(MemoryHex(192 + 16), "01 08 00 02");
+  rig.Click(QStringLiteral("IB_ComboKey1"));
+  EXPECT_EQ(MemoryHex(192 + 16), "01 08 00 00");
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey1"), QStringLiteral("CbS_D")));
+  rig.Click(QStringLiteral("IB_ComboKey1"));
+  EXPECT_EQ(MemoryHex(192 + 16), "01 08 00 02");
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey1"), QStringLiteral("CbS_E")));
+  // Right + Forward ends the lighting gesture and marks every Forward button.
+  rig.Click(QStringLiteral("IB_ComboKey7"));
+  EXPECT_EQ(MemoryHex(192 + 4), "01 10 00 02");
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey7"), QStringLiteral("CbS_E")));
+  EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_ComboKey1"), QStringLiteral("CbS_D")));
+}
+
 TEST_F(KeyPageTest, PlayPauseOnKeyThreeOfSwitchControlIsOneProfileWrite) {
   ShowModePage("Switch");
   rig.Click(QStringLiteral("Key3"));

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kFireNameKey = 231;  // Str231 .. Str233
 constexpr std::string_view kAimNameKey = "Str260";
-constexpr int kAimSteps = 12;
+constexpr int kAimSteps = AimKey::kSteps;
 
 std::string FireCode(const FirePreset& preset) {
   char code[16];
@@ -90,7 +90,7 @@ int AimKey::SettingAIMKey() {
   return RewriteButtonsNamed(session_, session_.Language().Text(kAimNameKey), AimCode(step));
 }
 
-bool AimKey::AIMDPIVlaue_OnClick(int step) {
+bool AimKey::SetAimStep(int step) {
   if (step < 1 || step > kAimSteps) return false;
   session_.Keys().aim_step = step;
   if (SettingAIMKey() > 0) {
@@ -104,9 +104,9 @@ bool AimKey::AIMDPIVlaue_OnClick(int step) {
   return false;
 }
 
-void AimKey::cb_AIMChange(int item) {
-  if (item < 0 || item >= kAimSteps) return;
-  session_.Keys().aim_step = item + 1;
+void AimKey::StoreAimStep(int step) {
+  if (step < 1 || step > kAimSteps) return;
+  session_.Keys().aim_step = step;
   SettingAIMKey();
   WriteRoads(session_).WriteProfiles();
 }

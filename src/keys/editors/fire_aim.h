@@ -39,17 +39,27 @@ class FireKeys {
 class AimKey {
  public:
   static constexpr std::string_view kNoAimKeyMessage = "Str105";
+  static constexpr int kSteps = 12;
 
   explicit AimKey(Session& session) : session_(session) {}
 
-  // AIMDPIVlaue_OnClick: step k (1..12) for every AIM button. Without one
-  // (and not while Loading) the step goes back to 1 and "Str105" is shown;
-  // returns whether a button was found.
-  bool AIMDPIVlaue_OnClick(int step);
-  // cb_AIMChange: item 0..11, rewritten the same way, no message.
-  void cb_AIMChange(int item);
+  // The main page's AIM step k (1..12) for every AIM button, then the
+  // profiles written. Without one (and not while Loading) the step goes back
+  // to 1 and "Str105" is shown; returns whether a button was found (false
+  // for a step out of range, which changes nothing).
+  bool SetAimStep(int step);
+  // The engineer page's AIM step (1..12): every AIM button rewritten and the
+  // profiles written, with no message whether or not there is one.
+  void StoreAimStep(int step);
   // RefreshAIMKey: the step of the shown profile's AIM button, or 1.
   void RefreshAIMKey();
+
+  // The window's handlers by their names: AIMDPIVlaue_OnClick takes the
+  // step, cb_AIMChange the list item 0..11.
+  bool AIMDPIVlaue_OnClick(int step) { return SetAimStep(step); }
+  void cb_AIMChange(int item) {
+    if (item >= 0 && item < kSteps) StoreAimStep(item + 1);
+  }
 
  private:
   // Rewrites every AIM button; returns how many there were.

@@ -37,17 +37,53 @@ constexpr std::array<ComboButton, 6> kComboButtons = {{
     {ComboFunction::kForward, kRightForwardItem, kRightBitItem},
 }};
 
-// The function each main-page toggle needs on the shown profile.
-constexpr std::array<ComboFunction, 7> kToggleNeeds = {
-    ComboFunction::kBack,    ComboFunction::kMiddle, ComboFunction::kDpiLoop, ComboFunction::kDpiUp,
-    ComboFunction::kDpiDown, ComboFunction::kBack,   ComboFunction::kForward};
-
 std::optional<ComboFunction> FunctionOf(const std::string& code) {
   const auto bytes = ParseKeyCode(code);
   return bytes ? ComboFunctionOfCode(*bytes) : std::nullopt;
 }
 
 }  // namespace
+
+std::string_view GameGestureWord(GameGesture gesture) {
+  const auto index = static_cast<std::size_t>(gesture);
+  return index < kGameGestureWords.size() ? kGameGestureWords[index] : std::string_view();
+}
+
+std::optional<GameGesture> GameGestureFromWord(std::string_view word) {
+  const auto at = std::find(kGameGestureWords.begin(), kGameGestureWords.end(), word);
+  if (at == kGameGestureWords.end()) return std::nullopt;
+  return static_cast<GameGesture>(at - kGameGestureWords.begin());
+}
+
+std::optional<GameGesture> GameGestureFromNumber(int number) {
+  if (number < 0 || number >= kGameGestureCount) return std::nullopt;
+  return static_cast<GameGesture>(number);
+}
+
+std::optional<ComboFunction> ButtonFunctionNeeded(GameGesture gesture) {
+  for (const ComboButton& button : kComboButtons) {
+    if (button.game_item == static_cast<int>(gesture)) return button.function;
+  }
+  return std::nullopt;
+}
+
+std::string_view ComboFunctionName(ComboFunction function) {
+  switch (function) {
+    case ComboFunction::kMiddle:
+      return "Middle";
+    case ComboFunction::kBack:
+      return "Back";
+    case ComboFunction::kForward:
+      return "Forward";
+    case ComboFunction::kDpiLoop:
+      return "DPI Loop";
+    case ComboFunction::kDpiUp:
+      return "DPI +";
+    case ComboFunction::kDpiDown:
+      return "DPI -";
+  }
+  return {};
+}
 
 int RewriteCombinationBit(Session& session, ComboFunction function, std::uint8_t bit) {
   PageState& pages = session.Pages();
@@ -95,8 +131,9 @@ void Gestures::WriteUnlessLoading() {
   if (!session_.Conn().loading) WriteRoads(session_).WriteVendorSection();
 }
 
-void Gestures::cb_ChangeFireFunChange(int item) {
-  if (item < 0 || item >= kGameItems) return;
+void Gestures::SetGameGesture(GameGesture gesture) {
+  const int item = static_cast<int>(gesture);
+  if (item < 0 || item >= kGameGestureCount) return;
   PageState& pages = session_.Pages();
   const bool lighting_kept = pages.led_gesture_item == 1 && item < kRightBackItem;
   const std::string x = GameSwitchCode();
@@ -111,10 +148,9 @@ void Gestures::cb_ChangeFireFunChange(int item) {
   WriteUnlessLoading();
 }
 
-void Gestures::cb_ChangeLEDModeFunChange(int item) {
-  if (item < 0 || item > 1) return;
+void Gestures::SetLightingGesture(bool on) {
   PageState& pages = session_.Pages();
-  if (item == 1) {
+  if (on) {
     SetSlot(kRightSlot, kLedModeCode);
     SetBit(ComboFunction::kBack, kRightBitItem);
     if (pages.game_gesture_item == kRightForwardItem) SetBit(ComboFunction::kForward, 0);
@@ -123,26 +159,29 @@ void Gestures::cb_ChangeLEDModeFunChange(int item) {
     SetSlot(kRightSlot, kNone);
     SetBit(ComboFunction::kBack, 0);
   }
-  pages.led_gesture_item = item;
+  pages.led_gesture_item = on ? 1 : 0;
   WriteUnlessLoading();
 }
 
-bool Gestures::IB_ComboKeyClick(int toggle) {
-  if (toggle < 1 || toggle > 7) return false;
+bool Gestures::ShownProfileHas(ComboFunction function) const {
   const PageState& pages = session_.Pages();
-  const ComboFunction needed = kToggleNeeds[static_cast<std::size_t>(toggle - 1)];
   const auto& shown =
       pages.code_texts.profiles[static_cast<std::size_t>(std::clamp(pages.mode_page, 1, 3) - 1)];
-  if (std::none_of(shown.begin(), shown.end(),
-                   [needed](const std::string& code) { return FunctionOf(code) == needed; })) {
-    return false;
-  }
-  if (toggle == 1) {
-    cb_ChangeLEDModeFunChange(pages.led_gesture_item == 1 ? 0 : 1);
-  } else {
-    const int item = toggle - 1;
-    cb_ChangeFireFunChange(pages.game_gesture_item == item ? 0 : item);
-  }
+  return std::any_of(shown.begin(), shown.end(),
+                     [function](const std::string& code) { return FunctionOf(code) == function; });
+}
+
+bool Gestures::ToggleGameGesture(GameGesture gesture) {
+  const auto needed = ButtonFunctionNeeded(gesture);
+  if (!needed || !ShownProfileHas(*needed)) return false;
+  const bool on = session_.Pages().game_gesture_item == static_cast<int>(gesture);
+  SetGameGesture(on ? GameGesture::kNone : gesture);
+  return true;
+}
+
+bool Gestures::ToggleLightingGesture() {
+  if (!ShownProfileHas(kLightingGestureButton)) return false;
+  SetLightingGesture(session_.Pages().led_gesture_item != 1);
   return true;
 }
 

@@ -74,8 +74,14 @@ void KeyPage::IB_ComboKeyClick(int toggle) {
   services_.HideAllMenu();
   Session& session = services_.GetSession();
   if (session.Conn().loading) return;
-  // A gesture whose button the shown profile lacks does nothing.
-  keys::Gestures(session).IB_ComboKeyClick(toggle);
+  // Option 1 is the lighting gesture, options 2 .. 7 the game-mode gestures;
+  // a gesture whose button the shown profile lacks does nothing.
+  keys::Gestures gestures(session);
+  if (toggle == 1) {
+    gestures.ToggleLightingGesture();
+  } else if (const auto gesture = keys::GameGestureFromNumber(toggle - 1)) {
+    gestures.ToggleGameGesture(*gesture);
+  }
   session.Events().RefreshPages();
 }
 

@@ -118,7 +118,7 @@ TEST(FireInput, MainPageBoxesCorrectWhatIsTyped) {
 }
 
 TEST_F(KeyEditorTest, AnAimStepWithoutAnAimButtonFallsBackToOneWithAMessage) {
-  EXPECT_FALSE(AimKey(rig.session).AIMDPIVlaue_OnClick(12));
+  EXPECT_FALSE(AimKey(rig.session).SetAimStep(12));
   EXPECT_EQ(rig.session.Keys().aim_step, 1);
   EXPECT_THAT(rig.events.messages, ElementsAre("Str105"));
   EXPECT_TRUE(rig.Reports().empty());
@@ -127,7 +127,7 @@ TEST_F(KeyEditorTest, AnAimStepWithoutAnAimButtonFallsBackToOneWithAMessage) {
 TEST_F(KeyEditorTest, AimStepTwelveGivesCode050B) {
   Show(3);
   ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(11), 1000), AssignResult::kAssigned);
-  EXPECT_TRUE(AimKey(rig.session).AIMDPIVlaue_OnClick(12));
+  EXPECT_TRUE(AimKey(rig.session).SetAimStep(12));
   EXPECT_EQ(MemoryHex(290 + 40, 4), "05 0B 00 00");
   // Read again, the AIM key shows its step.
   rig.session.Btn_Read();
@@ -137,7 +137,7 @@ TEST_F(KeyEditorTest, AimStepTwelveGivesCode050B) {
 TEST_F(KeyEditorTest, GameGestureHoldDpiUpMarksDpiUpButtonsAndSlotFour) {
   // The factory image holds the lighting gesture (slot 2, Back bit 0x02) and
   // the offset 0x018 in slots 3 and 4.
-  Gestures(rig.session).cb_ChangeFireFunChange(3);
+  Gestures(rig.session).SetGameGesture(GameGesture::kHoldDpiUp);
   EXPECT_EQ(rig.session.Pages().code_texts.combinations[3], "07D1F018");
   EXPECT_EQ(MemoryHex(192 + 20, 4), "09 01 00 08");  // DPI + (profile 1 button 6)
   EXPECT_EQ(MemoryHex(192 + 28, 4), "09 00 00 00");  // DPI Loop
@@ -149,8 +149,8 @@ TEST_F(KeyEditorTest, GameGestureHoldDpiUpMarksDpiUpButtonsAndSlotFour) {
 }
 
 TEST_F(KeyEditorTest, LightingGestureTakesSlotTwoAndTheBackBitAndEndsRightBackGameMode) {
-  Gestures(rig.session).cb_ChangeFireFunChange(5);
-  Gestures(rig.session).cb_ChangeLEDModeFunChange(1);
+  Gestures(rig.session).SetGameGesture(GameGesture::kRightBack);
+  Gestures(rig.session).SetLightingGesture(true);
   EXPECT_EQ(rig.session.Pages().code_texts.combinations[1], "0E000000");
   EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 0);
@@ -163,11 +163,11 @@ TEST_F(KeyEditorTest, AToggleWithoutTheButtonItNeedsDoesNothing) {
   ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(7), 1007),
             AssignResult::kAssigned);  // no Middle
   rig.mouse.ClearTranscript();
-  EXPECT_FALSE(Gestures(rig.session).IB_ComboKeyClick(2));
+  EXPECT_FALSE(Gestures(rig.session).ToggleGameGesture(GameGesture::kHoldMiddle));
   EXPECT_TRUE(rig.Reports().empty());
-  EXPECT_TRUE(Gestures(rig.session).IB_ComboKeyClick(4));  // hold DPI +
+  EXPECT_TRUE(Gestures(rig.session).ToggleGameGesture(GameGesture::kHoldDpiUp));  // hold DPI +
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 3);
-  EXPECT_TRUE(Gestures(rig.session).IB_ComboKeyClick(4));  // again: off
+  EXPECT_TRUE(Gestures(rig.session).ToggleGameGesture(GameGesture::kHoldDpiUp));  // again: off
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 0);
 }
 
@@ -176,8 +176,8 @@ TEST_F(KeyEditorTest, GesturesFindMouseButtonsByCodeNotByTheBrowserKeysSharingTh
   // "Forward"; profile 3 keeps its mouse Back and Forward buttons.
   ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 5), 1202), AssignResult::kAssigned);
   ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 2), 1203), AssignResult::kAssigned);
-  Gestures(rig.session).cb_ChangeLEDModeFunChange(1);
-  Gestures(rig.session).cb_ChangeFireFunChange(6);
+  Gestures(rig.session).SetLightingGesture(true);
+  Gestures(rig.session).SetGameGesture(GameGesture::kRightForward);
   EXPECT_EQ(MemoryHex(192 + 16, 4), "03 02 24 00");
   EXPECT_EQ(MemoryHex(192 + 4, 4), "03 02 25 00");
   EXPECT_EQ(MemoryHex(290 + 16, 4), "01 10 00 02");  // profile 3 button 5: Forward
@@ -185,15 +185,15 @@ TEST_F(KeyEditorTest, GesturesFindMouseButtonsByCodeNotByTheBrowserKeysSharingTh
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 6);
   // Profile 1 has no mouse Back: the toggles that need one do nothing.
   Show(1);
-  EXPECT_FALSE(Gestures(rig.session).IB_ComboKeyClick(1));
-  EXPECT_FALSE(Gestures(rig.session).IB_ComboKeyClick(6));
+  EXPECT_FALSE(Gestures(rig.session).ToggleLightingGesture());
+  EXPECT_FALSE(Gestures(rig.session).ToggleGameGesture(GameGesture::kRightBack));
   EXPECT_TRUE(rig.Reports().empty());
 }
 
 TEST_F(KeyEditorTest, TheLightingGestureEndsRightForwardWithItsBit) {
-  Gestures(rig.session).cb_ChangeFireFunChange(6);
+  Gestures(rig.session).SetGameGesture(GameGesture::kRightForward);
   EXPECT_EQ(MemoryHex(192 + 4, 4), "01 10 00 02");
-  Gestures(rig.session).cb_ChangeLEDModeFunChange(1);
+  Gestures(rig.session).SetLightingGesture(true);
   EXPECT_EQ(MemoryHex(192 + 4, 4), "01 10 00 00");  // every Forward button
   EXPECT_EQ(MemoryHex(290 + 16, 4), "01 10 00 00");
   EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
@@ -203,13 +203,13 @@ TEST_F(KeyEditorTest, TheLightingGestureEndsRightForwardWithItsBit) {
 }
 
 TEST_F(KeyEditorTest, HoldGesturesAndLightingOffLeaveTheOtherGesture) {
-  Gestures(rig.session).cb_ChangeLEDModeFunChange(1);
-  Gestures(rig.session).cb_ChangeFireFunChange(1);  // hold Middle
+  Gestures(rig.session).SetLightingGesture(true);
+  Gestures(rig.session).SetGameGesture(GameGesture::kHoldMiddle);  // hold Middle
   EXPECT_EQ(rig.session.Pages().code_texts.combinations[1], "0E000000");
   EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
   EXPECT_EQ(MemoryHex(192 + 24, 4), "01 04 00 08");
-  Gestures(rig.session).cb_ChangeFireFunChange(5);  // Right + Back takes slot 2
-  Gestures(rig.session).cb_ChangeLEDModeFunChange(0);
+  Gestures(rig.session).SetGameGesture(GameGesture::kRightBack);  // Right + Back takes slot 2
+  Gestures(rig.session).SetLightingGesture(false);
   EXPECT_EQ(rig.session.Pages().code_texts.combinations[1], "07D1F018");
   EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 5);
@@ -256,6 +256,83 @@ TEST(KeyCombination, AThirdKeyStartsOverAsKeyOne) {
   dialog.KeyDown(kVirtualC, false, false, false);
   EXPECT_EQ(dialog.Code(), "02020600");
   EXPECT_EQ(dialog.Text(), "Shift+C");
+}
+
+TEST(GameGestureWords, EachWordNamesItsGestureAndBack) {
+  const std::vector<std::pair<std::string_view, GameGesture>> words = {
+      {"none", GameGesture::kNone},
+      {"middle", GameGesture::kHoldMiddle},
+      {"dpi", GameGesture::kHoldDpiLoop},
+      {"dpi+", GameGesture::kHoldDpiUp},
+      {"dpi-", GameGesture::kHoldDpiDown},
+      {"right+back", GameGesture::kRightBack},
+      {"right+forward", GameGesture::kRightForward}};
+  ASSERT_EQ(kGameGestureWords.size(), words.size());
+  for (const auto& [word, gesture] : words) {
+    EXPECT_EQ(GameGestureFromWord(word), gesture) << word;
+    EXPECT_EQ(GameGestureWord(gesture), word);
+  }
+  EXPECT_EQ(GameGestureFromWord("Middle"), std::nullopt);
+  EXPECT_EQ(GameGestureFromWord(""), std::nullopt);
+  EXPECT_EQ(GameGestureFromNumber(6), GameGesture::kRightForward);
+  EXPECT_EQ(GameGestureFromNumber(7), std::nullopt);
+  EXPECT_EQ(GameGestureFromNumber(-1), std::nullopt);
+}
+
+TEST(GameGestureWords, EachGestureNeedsTheButtonItIsMadeWith) {
+  EXPECT_EQ(ButtonFunctionNeeded(GameGesture::kNone), std::nullopt);
+  EXPECT_EQ(ButtonFunctionNeeded(GameGesture::kHoldMiddle), ComboFunction::kMiddle);
+  EXPECT_EQ(ButtonFunctionNeeded(GameGesture::kHoldDpiLoop), ComboFunction::kDpiLoop);
+  EXPECT_EQ(ButtonFunctionNeeded(GameGesture::kHoldDpiUp), ComboFunction::kDpiUp);
+  EXPECT_EQ(ButtonFunctionNeeded(GameGesture::kHoldDpiDown), ComboFunction::kDpiDown);
+  EXPECT_EQ(ButtonFunctionNeeded(GameGesture::kRightBack), ComboFunction::kBack);
+  EXPECT_EQ(ButtonFunctionNeeded(GameGesture::kRightForward), ComboFunction::kForward);
+  EXPECT_EQ(ComboFunctionName(ComboFunction::kDpiLoop), "DPI Loop");
+  EXPECT_EQ(ComboFunctionName(kLightingGestureButton), "Back");
+}
+
+TEST_F(KeyEditorTest, TogglingNoGestureOrAListItemOutOfRangeChangesNothing) {
+  Show(1);
+  const PageState before = rig.session.Pages();
+  EXPECT_FALSE(Gestures(rig.session).ToggleGameGesture(GameGesture::kNone));
+  Gestures(rig.session).cb_ChangeFireFunChange(7);
+  Gestures(rig.session).cb_ChangeFireFunChange(-1);
+  Gestures(rig.session).cb_ChangeLEDModeFunChange(2);
+  EXPECT_TRUE(rig.Reports().empty());
+  EXPECT_EQ(rig.session.Pages().game_gesture_item, before.game_gesture_item);
+  EXPECT_EQ(rig.session.Pages().led_gesture_item, before.led_gesture_item);
+  EXPECT_EQ(rig.session.Pages().code_texts.combinations, before.code_texts.combinations);
+}
+
+TEST_F(KeyEditorTest, TheEngineerListsItemsAreTheGesturesInOrder) {
+  Gestures(rig.session).cb_ChangeFireFunChange(3);
+  EXPECT_EQ(rig.session.Pages().game_gesture_item, 3);
+  EXPECT_EQ(MemoryHex(192 + 20, 4), "09 01 00 08");  // DPI + held
+  Gestures(rig.session).cb_ChangeLEDModeFunChange(0);
+  EXPECT_EQ(rig.session.Pages().led_gesture_item, 0);
+  EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 00");  // Back loses the lighting bit
+}
+
+TEST_F(KeyEditorTest, AnAimStepOutOfRangeChangesNothing) {
+  rig.session.Keys().aim_step = 4;
+  EXPECT_FALSE(AimKey(rig.session).SetAimStep(0));
+  EXPECT_FALSE(AimKey(rig.session).SetAimStep(13));
+  AimKey(rig.session).cb_AIMChange(12);
+  AimKey(rig.session).cb_AIMChange(-1);
+  EXPECT_EQ(rig.session.Keys().aim_step, 4);
+  EXPECT_TRUE(rig.events.messages.empty());
+  EXPECT_TRUE(rig.Reports().empty());
+}
+
+TEST_F(KeyEditorTest, TheEngineerAimStepIsKeptAndWrittenWithoutAnAimButton) {
+  AimKey(rig.session).StoreAimStep(7);
+  EXPECT_EQ(rig.session.Keys().aim_step, 7);
+  EXPECT_TRUE(rig.events.messages.empty());
+  EXPECT_FALSE(rig.Reports().empty());  // the profiles, as they are
+  Show(3);
+  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(11), 1000), AssignResult::kAssigned);
+  AimKey(rig.session).cb_AIMChange(11);  // list item 11 is step 12
+  EXPECT_EQ(MemoryHex(290 + 40, 4), "05 0B 00 00");
 }
 
 TEST(KeyCombination, WindowsKeysAndHeldModifiersAreDiscarded) {
