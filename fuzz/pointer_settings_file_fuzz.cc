@@ -111,12 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   switch (size / kPointerSteps % 4) {
     case 0:
       changed = PointerSetting::kSpeed;
-      pointer.MseSpd_OnClick(step);
+      pointer.SetSpeedStep(step);
       expected.speed_step = step;
       break;
     case 1:
       changed = PointerSetting::kDoubleClick;
-      pointer.MseDbSpd_OnClick(step);
+      pointer.SetDoubleClickStep(step);
       expected.double_click_step = step;
       break;
     case 2:
@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pointer.SetWholeScreen(true);
         expected.whole_screen = true;
       } else {
-        pointer.MseScrSpd_OnClick(step);
+        pointer.SetWheelStep(step);
         expected.wheel_step = step;
         expected.remembered_wheel_step = step;
       }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "image/fields.h"
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/gestures.h"
 #include "keys/editors/key_assignment.h"
@@ -261,7 +262,7 @@ void AddKeyCommands(CLI::App& app, CommandRegistry& registry) {
       "DPI -; 6, 7 Right + Back, Right + Forward game mode) with a profile shown",
       NeedsMouse::kYes, [args](CommandContext& context) {
         Session& session = context.GetSession();
-        const int current = (image::User(session.Data())[0] & 0x0F) + 1;
+        const int current = image::Get(session.Data(), image::field::kCurrentProfile) + 1;
         session.Pages().mode_page =
             args->shown_profile != 0 ? args->shown_profile : std::clamp(current, 1, 3);
         // Toggle 1 is the lighting gesture, toggles 2..7 the game gestures.

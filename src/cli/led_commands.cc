@@ -74,6 +74,9 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
           "macros) and restarts the mouse",
           NeedsMouse::kYes, WithLive([args](CommandContext& context, auto& editor) {
             constexpr std::array<std::string_view, 4> kNames = {"rgb", "sync", "nt", "mculed"};
+            constexpr std::array<image::LedType, 4> kTypes = {
+                image::LedType::kRGB, image::LedType::kSync, image::LedType::kNT,
+                image::LedType::kMCULED};
             const auto at = std::find(kNames.begin(), kNames.end(), Lower(args->name));
             if (at == kNames.end()) {
               return context.Fail(kExitUsage, "TYPE must be RGB, Sync, NT or MCULED");
@@ -81,7 +84,7 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
             context.Note(
                 "changing the LED type restores the defaults for it: every button, DPI level, "
                 "lighting setting and macro of the mouse goes back to the factory image");
-            editor.cb_LEDModeChange(static_cast<int>(at - kNames.begin()));
+            editor.SetLedType(kTypes[static_cast<std::size_t>(at - kNames.begin())]);
             if (context.GetSession().Conn().state == ConnectionState::kConnected) {
               return kExitDone;
             }

@@ -72,7 +72,7 @@ void AddSettingsCommands(CLI::App& app, CommandRegistry& registry) {
                             for (int n = 1; n <= DpiState::kValues; ++n) {
                               const std::string text = session.Language().DpiText(n);
                               if (text == args->value) {
-                                editor.DPIValue_OnClick(*level, n);
+                                editor.SetLevelValue(*level, n - 1);
                                 return kExitDone;
                               }
                               values += (n > 1 ? ", " : "") + text;
@@ -89,7 +89,7 @@ void AddSettingsCommands(CLI::App& app, CommandRegistry& registry) {
                     int code = kExitDone;
                     const auto level = Level(context, args->level, &code);
                     if (!level) return code;
-                    editor.CurrentDPI_OnClick(*level);
+                    editor.SetCurrentLevel(*level - 1);
                     return kExitDone;
                   })
       ->add_option("LEVEL", args->level, "Level 1 to 8")
@@ -116,10 +116,7 @@ void AddSettingsCommands(CLI::App& app, CommandRegistry& registry) {
       .AddCommand(&app, "rate", "Set the USB polling rate; the mouse restarts when it changes",
                   NeedsMouse::kYes,
                   [rate](CommandContext& context) {
-                    const auto& rates = image::kPollingRates;
-                    const auto at = std::find(rates.begin(), rates.end(), *rate);
-                    settings::DpiEditor(context.GetSession())
-                        .ReportRate_OnClick(static_cast<int>(at - rates.begin()));
+                    settings::DpiEditor(context.GetSession()).SetPollingRate(*rate);
                     if (context.GetSession().Conn().state == ConnectionState::kConnected) {
                       return kExitDone;
                     }

@@ -70,7 +70,7 @@ void DpiEditor::SetLevelCount(int item) {
   if (!Loading()) WriteRoads(session_).WriteLiveField(kLevelCount, static_cast<std::uint8_t>(item));
 }
 
-bool DpiEditor::DPILevel_OnClick(int level) {
+bool DpiEditor::AddOrRemoveLevel(int level) {
   DpiState& dpi = Dpi();
   const int n = level - 1;
   if (n < 0 || n >= DpiState::kLevels) return false;
@@ -99,13 +99,9 @@ void DpiEditor::SetCurrentLevel(int item) {
   WriteRoads(session_).WriteLiveField(kCurrentLevel, static_cast<std::uint8_t>(item));
 }
 
-void DpiEditor::CurrentDPI_OnClick(int level) { SetCurrentLevel(level - 1); }
-
 void DpiEditor::SetValueFromCombo(int level, int index) { SetValue(level, index, false); }
 
-void DpiEditor::DPIValue_OnClick(int level, int segment) { SetValue(level, segment - 1, true); }
-
-void DpiEditor::SliderMouseUp(int level, int x) { SetValue(level, SliderStep(x), true); }
+void DpiEditor::SetLevelValue(int level, int index) { SetValue(level, index, true); }
 
 void DpiEditor::SetValue(int level, int index, bool from_page) {
   const int n = level - 1;
@@ -160,15 +156,16 @@ void DpiEditor::SetColour(int level, std::uint8_t red, std::uint8_t green, std::
                                       green, blue);
 }
 
-void DpiEditor::ReportRate_OnClick(int index) {
-  if (Loading() || index < 0 || index > 3) return;
+void DpiEditor::SetPollingRate(int hz) {
+  const auto found = std::find(image::kPollingRates.begin(), image::kPollingRates.end(), hz);
+  const auto index = static_cast<int>(found - image::kPollingRates.begin());
+  if (Loading() || found == image::kPollingRates.end()) return;
   image::Set(session_.Data(), image::field::kPollingRate, index);
   WriteRoads(session_).WriteLiveField(image::LiveAddress(image::field::kPollingRate),
                                       session_.Data()[image::Place(image::field::kPollingRate)]);
   PageState& pages = session_.Pages();
-  const int rate = image::kPollingRates[static_cast<std::size_t>(index)];
-  if (pages.last_polling_rate_sent == rate) return;
-  pages.last_polling_rate_sent = rate;
+  if (pages.last_polling_rate_sent == hz) return;
+  pages.last_polling_rate_sent = hz;
   pages.polling_rate_changed = true;
   session_.RestartDevice();
 }

@@ -41,30 +41,27 @@ class DpiEditor {
   // cb_CPISteps: count = item + 1; the new last level becomes selected and
   // current; writes 43.
   void SetLevelCount(int item);
-  // DPILevel_OnClick: a click on level n's label (1..8) adds level n when it
-  // is the next one, or removes it when it is the last (never the only one);
-  // the new last level becomes selected and current, and 43 is written
-  // (twice, as the page does). True when the count changed.
-  bool DPILevel_OnClick(int level);
-  // cb_CurrentCPI (item) and CurrentDPI_OnClick (level 1..8): the current
-  // level, written to 166.
+  // Level n (1..8) added when it is the next one, or removed when it is the
+  // last (never the only one); the new last level becomes selected and
+  // current, and 43 is written (twice, as the page does). True when the
+  // count changed.
+  bool AddOrRemoveLevel(int level);
+  // The current level, item 0..7 (level 1..8), written to 166.
   void SetCurrentLevel(int item);
-  void CurrentDPI_OnClick(int level);
   // The value index (0..11) of level n (1..8): from the engineer combo, which
-  // does not update the working array, or from a bar segment (1..12) or a
-  // slider release, which do. Writes the level pair byte, then re-selects the
+  // does not update the working array, or from the DPI page (a bar segment or
+  // a slider), which does. Writes the level pair byte, then re-selects the
   // current level so the mouse takes it.
   void SetValueFromCombo(int level, int index);
-  void DPIValue_OnClick(int level, int segment);
-  void SliderMouseUp(int level, int x);
+  void SetLevelValue(int level, int index);
   // One colour component (0 R, 1 G, 2 B) of level n from its edit; a value
   // above 255 counts as 255.
   void SetColourComponent(int level, int component, int value);
   // The colour dialog: the three edits, then the three bytes at once.
   void SetColour(int level, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
-  // ReportRate_OnClick / cb_RepRate: rate index 0..3 (125..1000 Hz). The
-  // mouse restarts only when the rate really changed.
-  void ReportRate_OnClick(int index);
+  // The polling rate in Hz (125, 250, 500 or 1000; any other changes
+  // nothing). The mouse restarts only when the rate really changed.
+  void SetPollingRate(int hz);
 
  private:
   bool Loading() const { return session_.Conn().loading; }

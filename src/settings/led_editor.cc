@@ -137,9 +137,7 @@ int McuLedSliderStep(int x) {
 
 // --- Showing ------------------------------------------------------------------
 
-void LedEditor::ShowFromDataBuf() {
-  ShowFrom(session_.Data());
-}
+void LedEditor::ShowFromDataBuf() { ShowFrom(session_.Data()); }
 
 bool LedEditor::TakeLiveSettings() {
   std::array<std::uint8_t, kLiveSize> live{};
@@ -192,15 +190,14 @@ void LedEditor::SelectStoredMode(int mode) {
 
 // --- Type and effects ------------------------------------------------------------
 
-bool LedEditor::cb_LEDModeChange(int item) {
-  const LedType type = LedTypeOfItem(item);
+bool LedEditor::SetLedType(LedType type) {
   // The change ends in a whole-image write: without a mouse that may take it,
   // nothing changes.
   if (type == LedType::kUnknown || session_.CheckAccess() != Refusal::kNone) return false;
   PageState& pages = session_.Pages();
   pages.led_type = type;
   pages.package = type == LedType::kRGB ? 1 : 0;  // "RGB LED", else "A-Tech LED"
-  session_.Keys().led_type_item = item;
+  session_.Keys().led_type_item = *LedTypeItem(type);
   LedState& led = Led();
   led.effect_enabled.fill(false);
   std::fill_n(led.effect_enabled.begin(), Effects(type).size(), true);
@@ -289,11 +286,6 @@ bool LedEditor::RGBMode_OnClick(int label) {
 
 // --- Step time, breathing and colours --------------------------------------------
 
-void LedEditor::FallTime_OnClick(int segment) {
-  if (segment < 1 || segment > kStepTimeSegments) return;
-  SetStepTime(5 * segment);
-}
-
 int LedEditor::SetStepTime(int value) {
   const int shown = std::clamp(value, 0, kStepTimeMaximum);
   Led().step_time = shown;
@@ -369,13 +361,8 @@ bool LedEditor::SetMcuLed(int step_item, int control_item, int count_item) {
   return written;
 }
 
-bool LedEditor::MCULEDStep_OnClick(int segment) {
-  return SetMcuLed(segment - 1, Led().mcu_ctrl_item, Led().mcu_count_item);
-}
-
-bool LedEditor::McuLedSliderMouseUp(int x) {
-  return SetMcuLed(kMcuLedSteps - 1 - McuLedSliderStep(x), Led().mcu_ctrl_item,
-                   Led().mcu_count_item);
+bool LedEditor::SetMcuLedStep(int step) {
+  return SetMcuLed(step, Led().mcu_ctrl_item, Led().mcu_count_item);
 }
 
 // --- Button flash and profiles ------------------------------------------------------
@@ -386,7 +373,7 @@ void LedEditor::SetButtonFlash(int item) {
   if (!Loading()) WriteRoads(session_).WriteLiveField(kButtonFlash, Byte(item));
 }
 
-void LedEditor::cb_ProfileChange(int profile_item, int colour_item) {
+void LedEditor::SetCurrentProfile(int profile_item, int colour_item) {
   if (Loading() || profile_item < 0 || profile_item > 2 || colour_item < 0 ||
       colour_item > kColourUserItem) {
     return;

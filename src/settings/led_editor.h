@@ -74,9 +74,9 @@ class LedEditor {
   // values live only there). False when they could not be read.
   bool TakeLiveSettings();
 
-  // cb_LEDModeChange: the type; ends in restore defaults (whole image written,
-  // mouse restarted). False for an unknown item or while Loading.
-  bool cb_LEDModeChange(int item);
+  // The LED type; ends in restore defaults (whole image written, mouse
+  // restarted). False for an unknown type or while Loading.
+  bool SetLedType(image::LedType type);
   // cb_Mode0 .. cb_Mode6: enables or disables effect `index` of the type,
   // then rebuilds the list and writes byte 42 (TLRefreshBreathMode).
   void SetEffectEnabled(int index, bool enabled);
@@ -92,9 +92,7 @@ class LedEditor {
   // RGBMode_OnClick: label n (1..7) of the lighting page.
   bool RGBMode_OnClick(int label);
 
-  // FallTime_OnClick: segment k (1..10) stores 5 k.
-  void FallTime_OnClick(int segment);
-  // edt_StepTime: 0..255 (more is taken as 255). Returns the value shown.
+  // The step time, 0..255 (more is taken as 255). Returns the value shown.
   int SetStepTime(int value);
   // edt_Lower, edt_Upper, edt_LowerTime, edt_UpperTime (field 0..3): the
   // value shown after limiting (65535, 65535, 4094, 65535).
@@ -110,13 +108,13 @@ class LedEditor {
   bool SetMcuLed(int step_item, int control_item, int count_item);
   // Whether the mouse keeps the strip's settings (the "I2C" patch header).
   bool StripStored() const { return session_.ActiveMemoryType() == MemoryType::kI2C; }
-  bool MCULEDStep_OnClick(int segment);
-  bool McuLedSliderMouseUp(int x);
+  // The strip's step 0..7, its scan and count kept.
+  bool SetMcuLedStep(int step);
 
   // cb_BtnEFT: button flash off (0) or on (1).
   void SetButtonFlash(int item);
-  // cb_Profile / cb_ProfileColor: profile item 0..2, colour item 0..10.
-  void cb_ProfileChange(int profile_item, int colour_item);
+  // The current profile (0..2) and its colour item (0..10).
+  void SetCurrentProfile(int profile_item, int colour_item);
   // cb_Profile1Color .. cb_Profile3Color: profile 1..3, colour item 0..10;
   // rewrites the profile-switch buttons and writes the profiles.
   void SetProfileColour(int profile, int colour_item);

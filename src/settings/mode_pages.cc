@@ -1,13 +1,14 @@
 #include "settings/mode_pages.h"
 
+#include "image/fields.h"
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/key_assignment.h"
 #include "session/write_roads.h"
 
 namespace vrdk::settings {
 namespace {
-constexpr int kButtonEffectAddress = 167;
-constexpr int kProfileParameterAddress = 168;
+constexpr int kButtonEffectAddress = image::LiveAddress(image::field::kButtonFlash);
+constexpr int kProfileParameterAddress = image::LiveAddress(image::field::kProfileParameters);
 constexpr std::uint8_t kUserColourNibble = 0xF0;
 constexpr int kUserColourItem = 10;
 constexpr int kOneEntryHeight = 26;
@@ -62,9 +63,12 @@ bool ModePages::SelectModePage(int mode) {
   roads.WriteLiveField(kProfileParameterAddress, switch_page ? 15 : 0);
   roads.WriteLiveField(kProfileParameterAddress + 1, 0);
   roads.WriteLiveField(kProfileParameterAddress + 2, switch_page ? 32 : 0);
-  roads.WriteLiveField(static_cast<int>(kLiveUserAddress),
+  roads.WriteLiveField(image::LiveAddress(image::field::kProfileByte),
                        static_cast<std::uint8_t>(colour | profile));
-  image::User(session_.Data())[0] = mode == 1 ? 0x00 : switch_page ? 0xF1 : 0x02;
+  image::Set(session_.Data(), image::field::kProfileByte,
+             mode == 1     ? 0x00
+             : switch_page ? 0xF1
+                           : 0x02);
   keys::KeyAssignment(session_).RefreshProfileKeys(mode);
   keys::AimKey(session_).RefreshAIMKey();
   session_.Events().RefreshPages();

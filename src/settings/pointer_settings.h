@@ -51,10 +51,6 @@ class PointerSettings {
   bool SetSpeedStep(int step);
   bool SetDoubleClickStep(int step);
   bool SetWheelStep(int step);
-  // The window's step rows by their handlers' names.
-  bool MseSpd_OnClick(int step) { return SetSpeedStep(step); }
-  bool MseDbSpd_OnClick(int step) { return SetDoubleClickStep(step); }
-  bool MseScrSpd_OnClick(int step) { return SetWheelStep(step); }
   // lbl_IsControlClick, lbl_IsScreenClick as set-to-a-value: then apply.
   void SetAcceleration(bool on);
   void SetWholeScreen(bool on);

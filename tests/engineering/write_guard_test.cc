@@ -58,8 +58,10 @@ const Road kRoads[] = {
      }},
     {"CustomerCodes", [](Session& s, const std::string&,
                          const std::string&) { EngineerPage(s).SetCustomerCodes(255, 255); }},
-    {"LedType", [](Session& s, const std::string&,
-                   const std::string&) { settings::LedEditor(s).cb_LEDModeChange(0); }},
+    {"LedType",
+     [](Session& s, const std::string&, const std::string&) {
+       settings::LedEditor(s).SetLedType(settings::LedTypeOfItem(0));
+     }},
 };
 
 struct Mouse {

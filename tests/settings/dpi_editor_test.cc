@@ -47,25 +47,25 @@ TEST_F(DpiTest, AStoredIndexThatIsNoValueIsNeverWrittenBack) {
   dpi.ShowFromDataBuf();
   EXPECT_EQ(Dpi().values[2], 9);
   EXPECT_EQ(Dpi().values[3], 9);  // kept from the read before
-  dpi.DPIValue_OnClick(3, 5);
+  dpi.SetLevelValue(3, 5 - 1);
   EXPECT_EQ(rig.Reports().front(), "> 40 05 00 2D 94 00 00 01");
 }
 
 TEST_F(DpiTest, TheOnlyLevelStaysAndLevelsAreAddedOnlyInOrder) {
   Levels(1, 0);
-  EXPECT_FALSE(dpi.DPILevel_OnClick(1));
-  EXPECT_FALSE(dpi.DPILevel_OnClick(3));
+  EXPECT_FALSE(dpi.AddOrRemoveLevel(1));
+  EXPECT_FALSE(dpi.AddOrRemoveLevel(3));
   EXPECT_EQ(Dpi().count, 1);
   EXPECT_TRUE(rig.Reports().empty());
-  EXPECT_TRUE(dpi.DPILevel_OnClick(2));
+  EXPECT_TRUE(dpi.AddOrRemoveLevel(2));
   EXPECT_EQ(Dpi().count, 2);
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 2B 01 00 00 01", "> 40 05 00 2B 01 00 00 01"));
 }
 
 TEST_F(DpiTest, RemovingTheSelectedLastLevelSelectsTheOneBefore) {
   Levels(4, 3);
-  EXPECT_FALSE(dpi.DPILevel_OnClick(3));  // not the last one
-  EXPECT_TRUE(dpi.DPILevel_OnClick(4));
+  EXPECT_FALSE(dpi.AddOrRemoveLevel(3));  // not the last one
+  EXPECT_TRUE(dpi.AddOrRemoveLevel(4));
   EXPECT_EQ(Dpi().count, 3);
   EXPECT_EQ(Dpi().selected, 2);
   EXPECT_EQ(Dpi().current, 2);
@@ -76,7 +76,7 @@ TEST_F(DpiTest, RemovingTheSelectedLastLevelSelectsTheOneBefore) {
 TEST_F(DpiTest, APageValueWritesThePairByteThenReselectsTheCurrentLevel) {
   Dpi().values[3] = 8;  // level 4
   Dpi().current = 2;
-  dpi.DPIValue_OnClick(3, 10);  // level 3, segment 10 = index 9
+  dpi.SetLevelValue(3, 10 - 1);  // level 3, segment 10 = index 9
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 2D 89 00 00 01", "> 40 05 00 A6 01 00 00 01",
                                          "> 40 05 00 A6 02 00 00 01"));
   EXPECT_EQ(Dpi().values[2], 9);
@@ -85,7 +85,7 @@ TEST_F(DpiTest, APageValueWritesThePairByteThenReselectsTheCurrentLevel) {
 
 TEST_F(DpiTest, TheFirstLevelIsReselectedThroughTheSecond) {
   Dpi().current = 0;
-  dpi.SliderMouseUp(1, 15);
+  dpi.SetLevelValue(1, settings::SliderStep(15));
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 2C 60 00 00 01", "> 40 05 00 A6 01 00 00 01",
                                          "> 40 05 00 A6 00 00 00 01"));
 }
@@ -96,7 +96,7 @@ TEST_F(DpiTest, EngineerCombosComposeFromCombosAndLeaveTheWorkingArray) {
   EXPECT_EQ(rig.Reports().front(), "> 40 05 00 2D 95 00 00 01");
   rig.mouse.ClearTranscript();
   // A page edit of level 4 sends the value the working array still holds for level 3.
-  dpi.DPIValue_OnClick(4, 2);
+  dpi.SetLevelValue(4, 2 - 1);
   EXPECT_EQ(rig.Reports().front(), "> 40 05 00 2D 18 00 00 01");
 }
 
@@ -133,21 +133,21 @@ TEST_F(DpiTest, WhileLoadingCountsAndColoursChangeButNothingIsSent) {
   dpi.SetLevelCount(1);
   dpi.SetColourComponent(1, 0, 7);
   dpi.SetCurrentLevel(0);
-  dpi.DPIValue_OnClick(1, 3);
-  dpi.ReportRate_OnClick(0);
+  dpi.SetLevelValue(1, 3 - 1);
+  dpi.SetPollingRate(125);
   EXPECT_EQ(Dpi().count, 2);
   EXPECT_EQ(image::Vendor(rig.session.Data())[87], 7);
   EXPECT_TRUE(rig.Reports().empty());
 }
 
 TEST_F(DpiTest, TheRateAlreadySetIsWrittenWithoutARestart) {
-  dpi.ReportRate_OnClick(3);
+  dpi.SetPollingRate(1000);
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 04 BF 00 00 01"));
   EXPECT_EQ(rig.mouse.Restarts(), 0);
 }
 
 TEST_F(DpiTest, ANewRateIsWrittenAndTheMouseRestarts) {
-  dpi.ReportRate_OnClick(2);
+  dpi.SetPollingRate(500);
   EXPECT_EQ(rig.Reports().front(), "> 40 05 00 04 AF 00 00 01");
   EXPECT_EQ(rig.mouse.Restarts(), 1);
   EXPECT_EQ(rig.session.Conn().state, ConnectionState::kConnected);

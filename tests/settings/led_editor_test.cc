@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LedTest, ChoosingMcuLedEnablesAllSevenEffectsAndRestoresItsDefaults) {
   Show(0x05, 0x01);  // an "RGB" mouse with only "Off"
-  ASSERT_TRUE(led.cb_LEDModeChange(3));
+  ASSERT_TRUE(led.SetLedType(settings::LedTypeOfItem(3)));
   const auto reports = rig.Reports();
   ASSERT_GE(reports.size(), 3u);
   EXPECT_EQ(reports[0], "> 40 05 00 2A FE 00 00 01");
@@ -130,7 +130,7 @@ TEST_F(LedTest, ALightingPageLabelKeepsTheTypeAndCountNibble) {
 }
 
 TEST_F(LedTest, StepTimeSegmentsAndBands) {
-  led.FallTime_OnClick(4);
+  led.SetStepTime(5 * 4);
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 38 14 00 00 01"));
   EXPECT_EQ(image::Vendor(rig.session.Data())[56], 20);
   EXPECT_EQ(led.SetStepTime(300), 255);
@@ -216,14 +216,14 @@ TEST_F(LedTest, TheSliderSnapsAndCountsStepsFromTheRight) {
   EXPECT_EQ(McuLedSliderStep(21), 0);
   EXPECT_EQ(McuLedSliderStep(22), 1);
   EXPECT_EQ(McuLedSliderStep(500), 7);
-  ASSERT_TRUE(led.McuLedSliderMouseUp(0));
+  ASSERT_TRUE(led.SetMcuLedStep(settings::kMcuLedSteps - 1 - settings::McuLedSliderStep(0)));
   EXPECT_EQ(Led().mcu_step_item, 7);
 }
 
 TEST_F(LedTest, WithoutTheButtonEffectOptionChoosingAProfileWritesZeroTo167) {
   rig.session.Pages().button_effect_item = 1;
   rig.session.Keys().offset = 0x123;
-  led.cb_ProfileChange(1, 10);
+  led.SetCurrentProfile(1, 10);
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 A7 00 00 00 01", "> 40 05 00 A8 0F 00 00 01",
                                          "> 40 05 00 A9 00 00 00 01", "> 40 05 00 AA 23 00 00 01",
                                          "> 40 05 00 A4 F1 00 00 01"));
@@ -234,7 +234,7 @@ TEST_F(LedTest, WithTheButtonEffectOptionTheFlashChoiceIsSent) {
   brand.button_effect = true;
   rig.session.SetBrandOptions(brand);
   rig.session.Pages().button_effect_item = 1;
-  led.cb_ProfileChange(2, 3);
+  led.SetCurrentProfile(2, 3);
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 A7 01 00 00 01", "> 40 05 00 A8 00 00 00 01",
                                          "> 40 05 00 A9 00 00 00 01", "> 40 05 00 AA 00 00 00 01",
                                          "> 40 05 00 A4 32 00 00 01"));
@@ -255,14 +255,14 @@ TEST_F(LedTest, AProfileColourRewritesTheButtonsThatSwitchToIt) {
 
 TEST_F(LedTest, NothingIsSentWhileLoading) {
   rig.session.Conn().loading = true;
-  EXPECT_FALSE(led.cb_LEDModeChange(0));
+  EXPECT_FALSE(led.SetLedType(settings::LedTypeOfItem(0)));
   EXPECT_FALSE(led.cb_BreModeChange(1));
-  led.FallTime_OnClick(3);
+  led.SetStepTime(5 * 3);
   led.SetBreathValue(0, 1);
   led.SetColour(1, 1, 2, 3);
   EXPECT_FALSE(led.SetMcuLed(1, 1, 1));
   led.SetButtonFlash(1);
-  led.cb_ProfileChange(0, 0);
+  led.SetCurrentProfile(0, 0);
   EXPECT_TRUE(rig.Reports().empty());
 }
 

@@ -260,7 +260,7 @@ TEST(LightPageFlash, TheStripRowGivesWayToItsReasonAndSendsNothing) {
   // The editor refuses too, and the page keeps what it showed.
   const LedState before = rig.session.Pages().led;
   rig.Mouse().ClearTranscript();
-  EXPECT_FALSE(settings::LedEditor(rig.session).MCULEDStep_OnClick(3));
+  EXPECT_FALSE(settings::LedEditor(rig.session).SetMcuLedStep(3 - 1));
   EXPECT_THAT(rig.Sent(), IsEmpty());
   EXPECT_EQ(rig.session.Pages().led.mcu_step_item, before.mcu_step_item);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "image/fields.h"
 #include "keys/editors/key_assignment.h"
 #include "keys/key_code.h"
 #include "session/write_roads.h"
@@ -70,12 +71,10 @@ void FireKeys::SetKeepFiring(int n, bool keep_firing) {
 }
 
 void FireKeys::SettingFireKey() {
-  auto fire = image::Fire(session_.Data());
   const auto& presets = session_.Keys().fire;
   for (std::size_t n = 0; n < presets.size(); ++n) {
-    fire[2 + 3 * n] = static_cast<std::uint8_t>(presets[n].count - 1);
-    fire[3 + 3 * n] = static_cast<std::uint8_t>(presets[n].interval >> 8);
-    fire[4 + 3 * n] = static_cast<std::uint8_t>(presets[n].interval & 0xFF);
+    image::SetFirePreset(session_.Data(), static_cast<int>(n), presets[n].count,
+                         presets[n].interval);
   }
   for (std::size_t n = 0; n < presets.size(); ++n) {
     const std::string name = session_.Language().Text(kFireNameKey + static_cast<int>(n));

@@ -54,13 +54,6 @@ class AimKey {
   // RefreshAIMKey: the step of the shown profile's AIM button, or 1.
   void RefreshAIMKey();
 
-  // The window's handlers by their names: AIMDPIVlaue_OnClick takes the
-  // step, cb_AIMChange the list item 0..11.
-  bool AIMDPIVlaue_OnClick(int step) { return SetAimStep(step); }
-  void cb_AIMChange(int item) {
-    if (item >= 0 && item < kSteps) StoreAimStep(item + 1);
-  }
-
  private:
   // Rewrites every AIM button; returns how many there were.
   int SettingAIMKey();

@@ -70,15 +70,6 @@ class Gestures {
   bool ToggleGameGesture(GameGesture gesture);
   bool ToggleLightingGesture();
 
-  // The engineer page's list handlers, by list item (the page state's
-  // numbers); an item out of range does nothing.
-  void cb_ChangeFireFunChange(int item) {
-    if (const auto gesture = GameGestureFromNumber(item)) SetGameGesture(*gesture);
-  }
-  void cb_ChangeLEDModeFunChange(int item) {
-    if (item == 0 || item == 1) SetLightingGesture(item == 1);
-  }
-
   // The choices as DataBuf holds them (after a read): the lighting gesture is
   // on when a Back button carries bit 0x02 and slot 2 holds the LED-mode
   // code; the game-mode gesture is found from slots 2 and 4 and the bits.

@@ -79,7 +79,7 @@ void DpiPage::BuildLevels() {
     for (int k = 1; k <= kSteps; ++k) {
       auto* step = new PictureLabel(QStringLiteral("Img_DPI%1_%2").arg(n).arg(k), this);
       connect(step, &PictureLabel::Pressed, this, [this, n, k] {
-        settings::DpiEditor(services_.GetSession()).DPIValue_OnClick(n, k);
+        settings::DpiEditor(services_.GetSession()).SetLevelValue(n, k - 1);
         ShowState();
       });
       level.steps.append(step);
@@ -87,24 +87,24 @@ void DpiPage::BuildLevels() {
     level.slider = new StepSlider(Numbered("slider_DPI%1", n), kDpiSliderMaximum, kDpiRuler, this);
     level.slider->SetSteps(kSteps);
     connect(level.slider, &StepSlider::StepChosen, this, [this, n](int k) {
-      settings::DpiEditor(services_.GetSession()).DPIValue_OnClick(n, k);
+      settings::DpiEditor(services_.GetSession()).SetLevelValue(n, k - 1);
       ShowState();
     });
     connect(level.colour, &SkinLabel::Clicked, this, [this, n] { ChooseLevelColour(n); });
     connect(level.check, &PictureLabel::Pressed, this, [this, n] {
       if (n > services_.GetSession().Pages().dpi.count) return;
-      settings::DpiEditor(services_.GetSession()).CurrentDPI_OnClick(n);
+      settings::DpiEditor(services_.GetSession()).SetCurrentLevel(n - 1);
       ShowState();
     });
     connect(level.name, &SkinLabel::Clicked, this, [this, n] {
-      settings::DpiEditor(services_.GetSession()).DPILevel_OnClick(n);
+      settings::DpiEditor(services_.GetSession()).AddOrRemoveLevel(n);
       ShowState();
     });
     QLabel* value = level.value;
     connect(level.slider, &StepSlider::Moved, this,
             [this, value](int position) { value->setText(DpiText(DraggedStep(position))); });
     connect(level.slider, &StepSlider::Released, this, [this, n](int x) {
-      settings::DpiEditor(services_.GetSession()).SliderMouseUp(n, x);
+      settings::DpiEditor(services_.GetSession()).SetLevelValue(n, settings::SliderStep(x));
       ShowState();
     });
     levels_.append(level);
@@ -119,7 +119,8 @@ void DpiPage::BuildPollingAndAim() {
     label->setText(QStringLiteral("%1Hz").arg(image::kPollingRates[n - 1]));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(label, &SkinLabel::Clicked, this, [this, n] {
-      settings::DpiEditor(services_.GetSession()).ReportRate_OnClick(n - 1);
+      settings::DpiEditor(services_.GetSession())
+          .SetPollingRate(image::kPollingRates[static_cast<std::size_t>(n - 1)]);
       ShowState();
     });
     rate_labels_.append(label);
@@ -135,7 +136,7 @@ void DpiPage::BuildPollingAndAim() {
     auto* step = new PictureLabel(Numbered("Img_AIMDPI_%1", k), this);
     step->setCursor(Qt::PointingHandCursor);
     connect(step, &PictureLabel::Pressed, this, [this, k] {
-      keys::AimKey(services_.GetSession()).AIMDPIVlaue_OnClick(k);
+      keys::AimKey(services_.GetSession()).SetAimStep(k);
       ShowState();
     });
     aim_steps_.append(step);
@@ -145,7 +146,7 @@ void DpiPage::BuildPollingAndAim() {
   aim_slider_->setAttribute(Qt::WA_TransparentForMouseEvents);
   aim_slider_->SetSteps(kSteps);
   connect(aim_slider_, &StepSlider::StepChosen, this, [this](int k) {
-    keys::AimKey(services_.GetSession()).AIMDPIVlaue_OnClick(k);
+    keys::AimKey(services_.GetSession()).SetAimStep(k);
     ShowState();
   });
 }
@@ -515,9 +516,9 @@ void DpiPage::PointerStep(int row, int step) {
   settings::PointerPlatform* platform = services_.PointerSettingsPlatform();
   if (platform == nullptr) return;
   settings::PointerSettings pointer(services_.GetSession(), *platform);
-  const bool applied = row == 0   ? pointer.MseSpd_OnClick(step)
-                       : row == 1 ? pointer.MseDbSpd_OnClick(step)
-                                  : pointer.MseScrSpd_OnClick(step);
+  const bool applied = row == 0   ? pointer.SetSpeedStep(step)
+                       : row == 1 ? pointer.SetDoubleClickStep(step)
+                                  : pointer.SetWheelStep(step);
   if (applied) ReportPointerApply(pointer.LastApply());
   ShowState();
 }

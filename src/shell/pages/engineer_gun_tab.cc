@@ -202,10 +202,15 @@ QWidget* EngineerGunTab::BuildFireKeys() {
   grid->addWidget(gesture_label, 5, 0);
   grid->addWidget(game_gesture_, 5, 1, 1, 3);
   group.Compact();
-  connect(aim_, &QComboBox::activated, this,
-          [this](int item) { keys::AimKey(services_.GetSession()).cb_AIMChange(item); });
+  connect(aim_, &QComboBox::activated, this, [this](int item) {
+    if (item >= 0 && item < keys::AimKey::kSteps) {
+      keys::AimKey(services_.GetSession()).StoreAimStep(item + 1);
+    }
+  });
   connect(game_gesture_, &QComboBox::activated, this, [this](int item) {
-    keys::Gestures(services_.GetSession()).cb_ChangeFireFunChange(item);
+    if (const auto gesture = keys::GameGestureFromNumber(item)) {
+      keys::Gestures(services_.GetSession()).SetGameGesture(*gesture);
+    }
   });
   return group.Box();
 }

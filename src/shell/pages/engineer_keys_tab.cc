@@ -234,7 +234,9 @@ QWidget* EngineerKeysTab::BuildCpi() {
   connect(current_cpi_, &QComboBox::activated, this,
           [this](int item) { settings::DpiEditor(services_.GetSession()).SetCurrentLevel(item); });
   connect(report_rate_, &QComboBox::activated, this, [this](int item) {
-    settings::DpiEditor(services_.GetSession()).ReportRate_OnClick(item);
+    if (item < 0 || item >= static_cast<int>(image::kPollingRates.size())) return;
+    settings::DpiEditor(services_.GetSession())
+        .SetPollingRate(image::kPollingRates[static_cast<std::size_t>(item)]);
   });
   group.Compact();
   return group.Box();
@@ -267,7 +269,7 @@ QWidget* EngineerKeysTab::BuildLedType() {
   for (QComboBox* combo : {current_profile_, current_colour_}) {
     connect(combo, &QComboBox::activated, this, [this] {
       settings::LedEditor(services_.GetSession())
-          .cb_ProfileChange(current_profile_->currentIndex(), current_colour_->currentIndex());
+          .SetCurrentProfile(current_profile_->currentIndex(), current_colour_->currentIndex());
     });
   }
   button_flash_ = group.Combo(0, QStringLiteral("cb_BtnEFT"), Term(kButtonEffectTerm),
@@ -277,7 +279,7 @@ QWidget* EngineerKeysTab::BuildLedType() {
   connect(led_type_, &QComboBox::activated, this, [this](int item) {
     // A new LED type takes its defaults: the whole image is written.
     led_type_->setEnabled(false);
-    settings::LedEditor(services_.GetSession()).cb_LEDModeChange(item);
+    settings::LedEditor(services_.GetSession()).SetLedType(settings::LedTypeOfItem(item));
     led_type_->setEnabled(true);
   });
   return group.Box();

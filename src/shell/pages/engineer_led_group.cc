@@ -103,7 +103,8 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
     connect(combo, &QComboBox::activated, this, &EngineerLedGroup::McuLedChanged);
   }
   connect(gesture_, &QComboBox::activated, this, [this](int item) {
-    keys::Gestures(services_.GetSession()).cb_ChangeLEDModeFunChange(item);
+    if (item == 0 || item == 1)
+      keys::Gestures(services_.GetSession()).SetLightingGesture(item == 1);
   });
 }
 

@@ -115,7 +115,7 @@ void LightPage::BuildTimes() {
     auto* segment = new PictureLabel(Numbered("Img_Fall%1", k), this);
     segment->setCursor(Qt::PointingHandCursor);
     connect(segment, &PictureLabel::Pressed, this, [this, k] {
-      LedEditor(services_.GetSession()).FallTime_OnClick(k);
+      LedEditor(services_.GetSession()).SetStepTime(5 * k);
       ShowState();
     });
     fall_.append(segment);
@@ -179,7 +179,7 @@ void LightPage::BuildStrip() {
   for (int k = 1; k <= kStripSteps; ++k) {
     auto* step = new PictureLabel(Numbered("Img_MCULEDStep_%1", k), this);
     connect(step, &PictureLabel::Pressed, this, [this, k] {
-      LedEditor(services_.GetSession()).MCULEDStep_OnClick(k);
+      LedEditor(services_.GetSession()).SetMcuLedStep(k - 1);
       ShowState();
     });
     strip_steps_.append(step);
@@ -195,11 +195,12 @@ void LightPage::BuildStrip() {
   strip_slider_->SetMirrored(true);
   strip_slider_->SetSteps(kStripSteps);
   connect(strip_slider_, &StepSlider::StepChosen, this, [this](int k) {
-    LedEditor(services_.GetSession()).MCULEDStep_OnClick(k);
+    LedEditor(services_.GetSession()).SetMcuLedStep(k - 1);
     ShowState();
   });
   connect(strip_slider_, &StepSlider::Released, this, [this](int x) {
-    LedEditor(services_.GetSession()).McuLedSliderMouseUp(x);
+    LedEditor(services_.GetSession())
+        .SetMcuLedStep(settings::kMcuLedSteps - 1 - settings::McuLedSliderStep(x));
     ShowState();
   });
   scan_ = AddList(QStringLiteral("cb_MCULEDCtrl_3"));
@@ -517,7 +518,7 @@ void LightPage::ChangeType(int item) {
   }
   // The mouse takes the type's factory image and restarts; the window waits,
   // covered, until it is read again.
-  LedEditor(session).cb_LEDModeChange(item);
+  LedEditor(session).SetLedType(settings::LedTypeOfItem(item));
   ShowState();
 }
 

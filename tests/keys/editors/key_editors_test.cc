@@ -295,9 +295,9 @@ TEST_F(KeyEditorTest, TogglingNoGestureOrAListItemOutOfRangeChangesNothing) {
   Show(1);
   const PageState before = rig.session.Pages();
   EXPECT_FALSE(Gestures(rig.session).ToggleGameGesture(GameGesture::kNone));
-  Gestures(rig.session).cb_ChangeFireFunChange(7);
-  Gestures(rig.session).cb_ChangeFireFunChange(-1);
-  Gestures(rig.session).cb_ChangeLEDModeFunChange(2);
+  // The engineer list's items beyond the gestures name none.
+  EXPECT_FALSE(GameGestureFromNumber(7).has_value());
+  EXPECT_FALSE(GameGestureFromNumber(-1).has_value());
   EXPECT_TRUE(rig.Reports().empty());
   EXPECT_EQ(rig.session.Pages().game_gesture_item, before.game_gesture_item);
   EXPECT_EQ(rig.session.Pages().led_gesture_item, before.led_gesture_item);
@@ -305,10 +305,10 @@ TEST_F(KeyEditorTest, TogglingNoGestureOrAListItemOutOfRangeChangesNothing) {
 }
 
 TEST_F(KeyEditorTest, TheEngineerListsItemsAreTheGesturesInOrder) {
-  Gestures(rig.session).cb_ChangeFireFunChange(3);
+  Gestures(rig.session).SetGameGesture(*GameGestureFromNumber(3));
   EXPECT_EQ(rig.session.Pages().game_gesture_item, 3);
   EXPECT_EQ(MemoryHex(192 + 20, 4), "09 01 00 08");  // DPI + held
-  Gestures(rig.session).cb_ChangeLEDModeFunChange(0);
+  Gestures(rig.session).SetLightingGesture(false);
   EXPECT_EQ(rig.session.Pages().led_gesture_item, 0);
   EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 00");  // Back loses the lighting bit
 }
@@ -317,8 +317,8 @@ TEST_F(KeyEditorTest, AnAimStepOutOfRangeChangesNothing) {
   rig.session.Keys().aim_step = 4;
   EXPECT_FALSE(AimKey(rig.session).SetAimStep(0));
   EXPECT_FALSE(AimKey(rig.session).SetAimStep(13));
-  AimKey(rig.session).cb_AIMChange(12);
-  AimKey(rig.session).cb_AIMChange(-1);
+  AimKey(rig.session).StoreAimStep(13);
+  AimKey(rig.session).StoreAimStep(0);
   EXPECT_EQ(rig.session.Keys().aim_step, 4);
   EXPECT_TRUE(rig.events.messages.empty());
   EXPECT_TRUE(rig.Reports().empty());
@@ -331,7 +331,7 @@ TEST_F(KeyEditorTest, TheEngineerAimStepIsKeptAndWrittenWithoutAnAimButton) {
   EXPECT_FALSE(rig.Reports().empty());  // the profiles, as they are
   Show(3);
   ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(11), 1000), AssignResult::kAssigned);
-  AimKey(rig.session).cb_AIMChange(11);  // list item 11 is step 12
+  AimKey(rig.session).StoreAimStep(12);
   EXPECT_EQ(MemoryHex(290 + 40, 4), "05 0B 00 00");
 }
 
