@@ -34,21 +34,21 @@ MacroText Split(std::string_view text, bool as_a_file) {
 }
 
 void CheckEncoding(const MacroText& lines) {
-  const EncodeResult encoded = EncodeLines(lines);
-  const EncodeResult record = EncodeLinesForRecord(lines);
+  const auto encoded = EncodeLines(lines);
+  const auto record = EncodeLinesForRecord(lines);
   if (!encoded.ok()) {  // a refusal says why, and the record encoder refuses too
-    if (encoded.error.empty() || record.ok()) __builtin_trap();
+    if (encoded.message().empty() || record.ok()) __builtin_trap();
     return;
   }
-  const auto& bytes = encoded.bytes;
+  const auto& bytes = encoded.value();
   const EventWalk walk = WalkEvents(bytes);
   if (!walk.whole() || walk.length != bytes.size()) __builtin_trap();
-  if (record.ok() != (bytes.size() <= kEventBytes) || (record.ok() && record.bytes != bytes)) {
+  if (record.ok() != (bytes.size() <= kEventBytes) || (record.ok() && record.value() != bytes)) {
     __builtin_trap();
   }
   const DecodedMacro decoded = DecodeEvents(bytes, bytes.size());
-  const EncodeResult again = EncodeLines(decoded.lines);
-  if (!again.ok() || again.bytes != bytes) __builtin_trap();
+  const auto again = EncodeLines(decoded.lines);
+  if (!again.ok() || again.value() != bytes) __builtin_trap();
   for (const auto& line : decoded.lines) LineDisplayText(line);
 }
 
@@ -56,8 +56,7 @@ void Edit(MacroText lines, std::size_t at) {
   const std::size_t count = lines.size();
   const DeleteResult deleted = DeleteLine(lines, at);
   const std::size_t gone = count - lines.size();
-  if ((deleted == DeleteResult::kDeleted && gone != 1 && gone != 2) ||
-      (deleted != DeleteResult::kDeleted && gone != 0)) {
+  if ((deleted.ok() && gone != 1 && gone != 2) || (!deleted.ok() && gone != 0)) {
     __builtin_trap();
   }
   for (const InsertItem item : {InsertItem::kDelayFront, InsertItem::kMoveBack,

@@ -52,14 +52,14 @@ std::span<const std::uint8_t> Slot(const Session& session, std::size_t slot) {
 void CheckLines(const DeviceMacros& store, const Session& session, int item, std::size_t slot) {
   const auto lines = store.Lines(item);
   if (!lines || lines->lines.empty()) __builtin_trap();
-  const EncodeResult encoded = EncodeLines(lines->lines);
+  const auto encoded = EncodeLines(lines->lines);
   const auto events = Slot(session, slot);
-  if (!encoded.ok() || encoded.bytes.size() > events.size() + 1 ||
-      !std::equal(encoded.bytes.begin(), encoded.bytes.end() - 1, events.begin())) {
+  if (!encoded.ok() || encoded.value().size() > events.size() + 1 ||
+      !std::equal(encoded.value().begin(), encoded.value().end() - 1, events.begin())) {
     __builtin_trap();
   }
   const EventWalk walk = WalkEvents(events);
-  if (walk.whole() && !std::equal(encoded.bytes.begin(), encoded.bytes.end(), events.begin(),
+  if (walk.whole() && !std::equal(encoded.value().begin(), encoded.value().end(), events.begin(),
                                   events.begin() + static_cast<std::ptrdiff_t>(walk.length))) {
     __builtin_trap();
   }

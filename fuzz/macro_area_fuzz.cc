@@ -83,10 +83,10 @@ void AsMacrosToLayOut(std::span<const std::uint8_t> data) {
 void AsEventBytes(std::span<const std::uint8_t> data) {
   const DecodedMacro decoded = DecodeEvents(data, data.size());
   if (decoded.lines.empty()) __builtin_trap();
-  const EncodeResult encoded = EncodeLines(decoded.lines);
+  const auto encoded = EncodeLines(decoded.lines);
   if (!encoded.ok()) __builtin_trap();
   // The lines are the events the walk went over, and nothing else.
-  const auto& bytes = encoded.bytes;
+  const auto& bytes = encoded.value();
   if (bytes.back() != opcode::kEnd || bytes.size() - 1 > data.size() ||
       !std::equal(bytes.begin(), bytes.end() - 1, data.begin())) {
     __builtin_trap();

@@ -25,9 +25,9 @@ void CheckRecord(const LibraryRecord& record) {
   // Shown as the library shows it: up to its first three zero bytes, the
   // whole record when it has none.
   const std::size_t length = record.ShownLength().value_or(kEventBytes);
-  const EncodeResult encoded = EncodeLines(DecodeEvents(record.events, length).lines);
+  const auto encoded = EncodeLines(DecodeEvents(record.events, length).lines);
   if (!encoded.ok() ||
-      !std::equal(events.begin(), events.end(), encoded.bytes.begin(), encoded.bytes.end())) {
+      !std::equal(events.begin(), events.end(), encoded.value().begin(), encoded.value().end())) {
     __builtin_trap();
   }
   if (I2CNameReadsAsFree(record.name)) return;

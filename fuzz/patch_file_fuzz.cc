@@ -34,14 +34,14 @@ bool UntouchedFrom(std::span<const std::uint8_t> bytes, std::size_t from) {
 void AsI2CFile(std::span<const std::uint8_t> file) {
   const fuzz::TempFile temp("patch-i2c", file);
   image::ConfigBuffers buffers = BuffersBefore();
-  const Outcome outcome = engineering::LoadPatchFile(temp.Path(), MemoryType::kI2C, buffers);
+  const Result<void> outcome = engineering::LoadPatchFile(temp.Path(), MemoryType::kI2C, buffers);
   const std::size_t claimed =
       file.size() >= 4 ? static_cast<std::size_t>(file[2] << 8 | file[3]) : 0;
   const bool whole = file.size() >= image::kPatchHeaderSize && claimed <= image::kPatchCodeSize &&
                      file.size() >= engineering::kPatchFileCodeOffset + claimed;
   if (outcome.ok() != whole) __builtin_trap();
   if (!outcome.ok()) {
-    if (outcome.detail.empty() || !Same(buffers, BuffersBefore())) __builtin_trap();
+    if (outcome.message().empty() || !Same(buffers, BuffersBefore())) __builtin_trap();
     return;
   }
   const auto code = file.subspan(engineering::kPatchFileCodeOffset, claimed);
@@ -67,11 +67,11 @@ void AsI2CFile(std::span<const std::uint8_t> file) {
 void AsFlashFile(std::span<const std::uint8_t> file) {
   const fuzz::TempFile temp("patch-flash", file);
   image::ConfigBuffers buffers = BuffersBefore();
-  const Outcome outcome = engineering::LoadPatchFile(temp.Path(), MemoryType::kFlash, buffers);
+  const Result<void> outcome = engineering::LoadPatchFile(temp.Path(), MemoryType::kFlash, buffers);
   const std::size_t offset = engineering::kFlashPatchFileOffset;
   if (outcome.ok() != (file.size() > offset)) __builtin_trap();
   if (!outcome.ok()) {
-    if (outcome.detail.empty() || !Same(buffers, BuffersBefore())) __builtin_trap();
+    if (outcome.message().empty() || !Same(buffers, BuffersBefore())) __builtin_trap();
     return;
   }
   const std::size_t held = std::min(file.size() - offset, image::kPatchCodeSize);

@@ -28,29 +28,28 @@ int CommandContext::Fail(int code, const std::string& message) {
   return code;
 }
 
-int ExitFor(CommandContext& context, const Outcome& outcome) {
-  int code = kExitDone;
-  switch (outcome.kind) {
-    case Outcome::Kind::kDone:
-      return kExitDone;
-    case Outcome::Kind::kNoMouse:
+int ExitFor(CommandContext& context, const Result<void>& outcome) {
+  if (outcome.ok()) return kExitDone;
+  int code = kExitDeviceFailed;
+  switch (outcome.error().kind) {
+    case ErrorKind::kNoMouse:
       code = kExitNoMouse;
       break;
-    case Outcome::Kind::kRefused:
+    case ErrorKind::kRefused:
       code = kExitRefused;
       break;
-    case Outcome::Kind::kDeviceFailed:
-      code = kExitDeviceFailed;
-      break;
-    case Outcome::Kind::kFileError:
-    case Outcome::Kind::kWrongKind:
+    case ErrorKind::kFileError:
+    case ErrorKind::kMissing:
+    case ErrorKind::kWrongKind:
       code = kExitFileError;
       break;
-    case Outcome::Kind::kNeedsForce:
-      context.Fail(kExitFileError, outcome.detail);
+    case ErrorKind::kNeedsForce:
+      context.Fail(kExitFileError, outcome.message());
       return context.Fail(kExitFileError, context.GetSession().Own(OwnText::kFileForceHint));
+    default:  // kDeviceFailed, and what the image writes never give
+      break;
   }
-  return outcome.shown ? code : context.Fail(code, outcome.detail);
+  return outcome.error().shown ? code : context.Fail(code, outcome.message());
 }
 
 void CommandContext::Note(const std::string& message) { err_ << "vrdkctl: " << message << '\n'; }

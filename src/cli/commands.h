@@ -74,7 +74,7 @@ class CommandRegistry {
 
 // The exit code of an outcome of the core; its detail goes to stderr unless
 // the core showed its message already.
-int ExitFor(CommandContext& context, const Outcome& outcome);
+int ExitFor(CommandContext& context, const Result<void>& outcome);
 
 // Decimal or 0x-hexadecimal within [low, high].
 std::optional<long> ParseNumber(const std::string& text, long low, long high);

@@ -174,7 +174,8 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
   CLI::App* load = registry.AddCommand(
       &app, "load", "Write the memory image in FILE into the mouse and restart it",
       NeedsMouse::kYes, [file, force](CommandContext& context) {
-        const Outcome outcome = ImageWrites(context.GetSession()).LoadProfileFile(*file, *force);
+        const Result<void> outcome =
+            ImageWrites(context.GetSession()).LoadProfileFile(*file, *force);
         return outcome.ok() ? AfterRestart(context) : ExitFor(context, outcome);
       });
   load->add_option("FILE", *file, "A profile file saved from a mouse of the same kind")->required();
@@ -187,7 +188,8 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
       .AddCommand(&app, "reset", "Restore a factory configuration (the confirm buttons 1, 2, 3)",
                   NeedsMouse::kYes,
                   [image](CommandContext& context) {
-                    const Outcome outcome = ImageWrites(context.GetSession()).ConfirmClick(*image);
+                    const Result<void> outcome =
+                        ImageWrites(context.GetSession()).ConfirmClick(*image);
                     return outcome.ok() ? AfterRestart(context) : ExitFor(context, outcome);
                   })
       ->add_option("IMAGE", *image, "Which default image: 1 (default), 2 or 3")

@@ -28,7 +28,7 @@ void AddPatchCommands(CLI::App& app, CommandRegistry& registry) {
                                   "nothing was written");
             }
             engineering::PatchProgrammer programmer(session);
-            const Outcome loaded = programmer.LoadBin(*file);
+            const Result<void> loaded = programmer.LoadBin(*file);
             if (!loaded.ok()) return ExitFor(context, loaded);
             if (const int code = ExitFor(context, programmer.Program()); code != kExitDone) {
               return code;
@@ -256,7 +256,8 @@ void AddOffsetAndMemoryCommands(CLI::App* engineer, CommandRegistry& registry,
         context.Note(
             "restoring the defaults: every button, DPI level, lighting setting and macro of the "
             "mouse goes back to the factory image");
-        const Outcome outcome = engineering::EngineerPage(context.GetSession()).RestoreDefaults();
+        const Result<void> outcome =
+            engineering::EngineerPage(context.GetSession()).RestoreDefaults();
         if (!outcome.ok()) return ExitFor(context, outcome);
         if (context.GetSession().Conn().state == ConnectionState::kConnected) return kExitDone;
         return context.Fail(kExitDeviceFailed, "the mouse did not come back after its restart");

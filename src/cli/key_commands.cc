@@ -107,15 +107,12 @@ int AssignFunction(CommandContext& context, keys::KeyTarget target, const std::s
                                         "\": give a name from 'vrdkctl names', tag:NNNN, "
                                         "code:XXXXXXXX or a key combination such as Ctrl+Shift+A");
   }
-  switch (keys::KeyAssignment(session).AssignCode(target, function->code, function->caption)) {
-    case keys::AssignResult::kAssigned:
-      return kExitDone;
-    case keys::AssignResult::kRefused:
-      return context.Fail(kExitRefused, "the last \"" +
-                                            keys::KeyAssignment(session).LeftClickName() +
-                                            "\" button of this profile must stay");
-    case keys::AssignResult::kInvalid:
-      break;
+  const auto assigned =
+      keys::KeyAssignment(session).AssignCode(target, function->code, function->caption);
+  if (assigned.ok()) return kExitDone;
+  if (assigned.Is(ErrorKind::kRefused)) {
+    return context.Fail(kExitRefused, "the last \"" + keys::KeyAssignment(session).LeftClickName() +
+                                          "\" button of this profile must stay");
   }
   return context.Fail(kExitUsage, "no such button");
 }

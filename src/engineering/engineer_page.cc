@@ -363,7 +363,7 @@ void EngineerPage::ChangedXData() {
   WriteXData(0x7243, 0x01);
 }
 
-Outcome EngineerPage::RestoreDefaults() { return ImageWrites(session_).TLDefaultParameter(); }
+Result<void> EngineerPage::RestoreDefaults() { return ImageWrites(session_).TLDefaultParameter(); }
 
 // --- Access ---------------------------------------------------------------------------
 

@@ -103,7 +103,7 @@ class EngineerPage {
   bool WriteXData(std::uint16_t address, std::uint8_t value);
   void ChangedXData();
   // Btn_Default: restore defaults, whole image written, mouse restarted.
-  Outcome RestoreDefaults();
+  Result<void> RestoreDefaults();
 
  private:
   bool Loading() const { return session_.Conn().loading; }

@@ -13,12 +13,16 @@ namespace {
 std::uint8_t High(std::uint16_t value) { return static_cast<std::uint8_t>(value >> 8); }
 std::uint8_t Low(std::uint16_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
-Outcome FileError(std::string detail) { return {Outcome::Kind::kFileError, std::move(detail)}; }
-Outcome WrongKind(std::string detail) { return {Outcome::Kind::kWrongKind, std::move(detail)}; }
+Result<void> FileError(std::string detail) {
+  return Error{ErrorKind::kFileError, std::move(detail)};
+}
+Result<void> WrongKind(std::string detail) {
+  return Error{ErrorKind::kWrongKind, std::move(detail)};
+}
 
 std::string Bytes(std::size_t n) { return std::to_string(n) + " bytes"; }
 
-Outcome LoadI2CPatch(const std::string& path, image::ConfigBuffers& buffers) {
+Result<void> LoadI2CPatch(const std::string& path, image::ConfigBuffers& buffers) {
   const auto file = files::ReadFilePrefix(path, kPatchFileCodeOffset + image::kPatchCodeSize + 1);
   if (!file.ok()) return FileError(file.message());
   const std::vector<std::uint8_t>& bytes = file.value();
@@ -43,7 +47,7 @@ Outcome LoadI2CPatch(const std::string& path, image::ConfigBuffers& buffers) {
   return {};
 }
 
-Outcome LoadFlashPatch(const std::string& path, image::ConfigBuffers& buffers) {
+Result<void> LoadFlashPatch(const std::string& path, image::ConfigBuffers& buffers) {
   const auto file = files::ReadFilePrefix(path, kFlashPatchFileOffset + image::kPatchCodeSize);
   if (!file.ok()) return FileError(file.message());
   const std::vector<std::uint8_t>& bytes = file.value();
@@ -85,16 +89,17 @@ void CheckPatchCodeSection(image::ConfigBuffers& buffers) {
   std::copy(described.begin(), described.end(), buffers.flash_info.begin() + 8);
 }
 
-Outcome LoadPatchFile(const std::string& path, MemoryType type, image::ConfigBuffers& buffers) {
+Result<void> LoadPatchFile(const std::string& path, MemoryType type,
+                           image::ConfigBuffers& buffers) {
   return type == MemoryType::kI2C ? LoadI2CPatch(path, buffers) : LoadFlashPatch(path, buffers);
 }
 
-Outcome PatchProgrammer::LoadBin(const std::string& path) {
+Result<void> PatchProgrammer::LoadBin(const std::string& path) {
   // Read into a copy: nothing of the file reaches the mouse's buffers, and
   // so the mouse, before it is programmed.
   const MemoryType type = session_.ActiveMemoryType();
   image::ConfigBuffers staged = session_.Buffers();
-  Outcome outcome = LoadPatchFile(path, type, staged);
+  Result<void> outcome = LoadPatchFile(path, type, staged);
   if (!outcome.ok()) return outcome;
   PageState& pages = session_.Pages();
   pages.loaded_patch_file = path;
@@ -132,15 +137,15 @@ bool PatchProgrammer::WritePatch() {
   return true;
 }
 
-Outcome PatchProgrammer::Program() {
+Result<void> PatchProgrammer::Program() {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return RefusedOutcome(refusal);
   }
   const auto& loaded = session_.Pages().loaded_patch;
-  if (!loaded) return {Outcome::Kind::kFileError, "no patch file is loaded"};
+  if (!loaded) return Error{ErrorKind::kFileError, "no patch file is loaded"};
   if (loaded->type != session_.ActiveMemoryType()) {
-    return {Outcome::Kind::kWrongKind,
-            "the patch file was loaded for a mouse of the other memory type; load it again"};
+    return Error{ErrorKind::kWrongKind,
+                 "the patch file was loaded for a mouse of the other memory type; load it again"};
   }
   image::ConfigBuffers& buffers = session_.Buffers();
   if (loaded->type == MemoryType::kI2C) {
@@ -156,25 +161,25 @@ Outcome PatchProgrammer::Program() {
   return WriteAndRestart();
 }
 
-Outcome PatchProgrammer::WriteAndRestart() {
+Result<void> PatchProgrammer::WriteAndRestart() {
   const Session::Change change(session_, WriteSubject::kPatchCode);
   session_.Events().ShowLoading(0, 1);
   const bool unlocked = WritePatch();
   session_.Events().HideLoading();
   session_.RestartDevice();
-  if (!unlocked) return {Outcome::Kind::kWrongKind, "the patch area of this mouse is locked"};
+  if (!unlocked) return Error{ErrorKind::kWrongKind, "the patch area of this mouse is locked"};
   if (!change.ok()) {
     const auto& troubles = session_.Troubles();
-    return {Outcome::Kind::kDeviceFailed, troubles.empty() ? "" : troubles.back(), true};
+    return Error{ErrorKind::kDeviceFailed, troubles.empty() ? "" : troubles.back(), true};
   }
   return {};
 }
 
-Outcome PatchProgrammer::ProgramFile(const std::string& path) {
+Result<void> PatchProgrammer::ProgramFile(const std::string& path) {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return RefusedOutcome(refusal);
   }
-  Outcome outcome = LoadPatchFile(path, session_.ActiveMemoryType(), session_.Buffers());
+  Result<void> outcome = LoadPatchFile(path, session_.ActiveMemoryType(), session_.Buffers());
   if (!outcome.ok()) return outcome;
   const Session::Operation operation(session_);
   return WriteAndRestart();

@@ -50,22 +50,22 @@ void CheckPatchCodeSection(image::ConfigBuffers& buffers);
 // refused leaves the buffers as they were. A "Flash" file that ends inside
 // the patch keeps the missing bytes as they were; one that ends before the
 // patch begins holds no patch and is refused.
-Outcome LoadPatchFile(const std::string& path, MemoryType type, image::ConfigBuffers& buffers);
+Result<void> LoadPatchFile(const std::string& path, MemoryType type, image::ConfigBuffers& buffers);
 
 class PatchProgrammer {
  public:
   explicit PatchProgrammer(Session& session) : session_(session) {}
 
   // Btn_LoadBINClick: loads the file and remembers it for Program.
-  Outcome LoadBin(const std::string& path);
+  Result<void> LoadBin(const std::string& path);
   // Btn_Update_0Click: opening the Update page forgets the loaded file.
   void OpenUpdatePage();
   // Btn_ProgramClick: with the mouse open and a file loaded, programs the
   // patch held and restarts the mouse; otherwise nothing happens.
-  Outcome Program();
+  Result<void> Program();
   // Btn_PatchCodeClick (engineer page): loads the file and programs it at
   // once, then restarts the mouse.
-  Outcome ProgramFile(const std::string& path);
+  Result<void> ProgramFile(const std::string& path);
   // Btn_ImportBaseMacroClick: the base macro set of the file into the mouse,
   // through the device macro store's import (the same road as its own
   // import); no restart.
@@ -76,7 +76,7 @@ class PatchProgrammer {
   // "Flash" mouse's patch area is locked (nothing is written).
   bool WritePatch();
   // WritePatch with the loading window shown, then the restart.
-  Outcome WriteAndRestart();
+  Result<void> WriteAndRestart();
 
   Session& session_;
 };

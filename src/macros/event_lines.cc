@@ -272,29 +272,27 @@ bool IsHeaderLine(std::string_view line) {
 
 }  // namespace
 
-EncodeResult EncodeLines(const MacroText& lines) {
-  EncodeResult result;
+Result<std::vector<std::uint8_t>> EncodeLines(const MacroText& lines) {
   if (!lines.empty() && !IsHeaderLine(lines[0])) {
-    result.error = "the first line (\"" + lines[0] +
-                   "\") is no header: it must be the delay mode, 10, 00 or 01 and milliseconds";
-    return result;
+    return Error{ErrorKind::kInvalid,
+                 "the first line (\"" + lines[0] +
+                     "\") is no header: it must be the delay mode, 10, 00 or 01 and milliseconds"};
   }
+  std::vector<std::uint8_t> bytes;
   for (std::size_t n = 1; n < lines.size(); ++n) {
     if (lines[n].empty()) continue;
-    if (auto error = EncodeLine(lines[n], n, result.bytes)) {
-      result.error = std::move(*error);
-      return result;
-    }
+    if (auto error = EncodeLine(lines[n], n, bytes)) return Error{ErrorKind::kInvalid, *error};
   }
-  result.bytes.push_back(opcode::kEnd);
-  return result;
+  bytes.push_back(opcode::kEnd);
+  return bytes;
 }
 
-EncodeResult EncodeLinesForRecord(const MacroText& lines) {
-  EncodeResult result = EncodeLines(lines);
-  if (result.ok() && result.bytes.size() > kEventBytes) {
-    result.error = "the macro would take " + std::to_string(result.bytes.size()) +
-                   " bytes; a macro holds at most 256, its end byte included";
+Result<std::vector<std::uint8_t>> EncodeLinesForRecord(const MacroText& lines) {
+  auto result = EncodeLines(lines);
+  if (result.ok() && result.value().size() > kEventBytes) {
+    return Error{ErrorKind::kTooLong,
+                 "the macro would take " + std::to_string(result.value().size()) +
+                     " bytes; a macro holds at most 256, its end byte included"};
   }
   return result;
 }
@@ -332,12 +330,13 @@ DecodedMacro DecodeEvents(std::span<const std::uint8_t> events, std::size_t leng
 }
 
 DeleteResult DeleteLine(MacroText& lines, std::size_t line) {
-  if (line == 0 || line >= lines.size() || lines[line].empty()) return DeleteResult::kNotDeletable;
+  if (line == 0 || line >= lines.size() || lines[line].empty())
+    return Error{ErrorKind::kRefused, {}};
   const char kind = lines[line][0];
-  if (kind == '7') return DeleteResult::kNotDeletable;
+  if (kind == '7') return Error{ErrorKind::kRefused, {}};
   if (kind != '1' && kind != '2') {
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(line));
-    return DeleteResult::kDeleted;
+    return {};
   }
   const std::string name = LineKeyName(lines[line]);
   const char partner_kind = kind == '1' ? '2' : '1';
@@ -354,10 +353,10 @@ DeleteResult DeleteLine(MacroText& lines, std::size_t line) {
       if (is_partner(i)) partner = i;
     }
   }
-  if (!partner) return DeleteResult::kContentError;
+  if (!partner) return Error{ErrorKind::kInvalid, std::string(kContentErrorText)};
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(std::max(line, *partner)));
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(std::min(line, *partner)));
-  return DeleteResult::kDeleted;
+  return {};
 }
 
 std::optional<std::size_t> InsertLine(MacroText& lines, std::size_t selected, InsertItem item,

@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "macros/event_codec.h"
 
 namespace vrdk::macros {
@@ -55,17 +56,14 @@ int DelayOf(std::string_view delay_line);
 // The key name a key line carries (between "1 " and " CODE:xxxx").
 std::string LineKeyName(const std::string& line);
 
-struct EncodeResult {
-  std::vector<std::uint8_t> bytes;  // end byte included
-  std::string error;                // a line that cannot be encoded
-  bool ok() const { return error.empty(); }
-};
 // Lines 1..n to event bytes, the end byte appended. A delay that is not a
 // number encodes as 0 and one above 65535 as 65535. Lines of unknown kind are
-// skipped; a line whose digits are not hexadecimal or too few is an error.
-EncodeResult EncodeLines(const MacroText& lines);
-// EncodeLines, refused when the bytes would not fit a 256-byte record.
-EncodeResult EncodeLinesForRecord(const MacroText& lines);
+// skipped; a line whose digits are not hexadecimal or too few is an error
+// (kInvalid).
+Result<std::vector<std::uint8_t>> EncodeLines(const MacroText& lines);
+// EncodeLines, refused (kTooLong) when the bytes would not fit a 256-byte
+// record.
+Result<std::vector<std::uint8_t>> EncodeLinesForRecord(const MacroText& lines);
 // Two upper-case hexadecimal digits per byte, no separators.
 std::string HexText(std::span<const std::uint8_t> bytes);
 
@@ -83,7 +81,9 @@ DecodedMacro DecodeEvents(std::span<const std::uint8_t> events, std::size_t leng
 // Deleting the event line at text index `line` (1..n): a down line takes its
 // up line along (searched forward from the line before it), an up line its
 // down line (searched backward). Loop-start lines are not deleted.
-enum class DeleteResult { kDeleted, kNotDeletable, kContentError };
+// Not deletable: kRefused, with no message. An event without its partner:
+// kInvalid, with kContentErrorText.
+using DeleteResult = Result<void>;
 inline constexpr std::string_view kContentErrorText = "Macro Content Error";
 DeleteResult DeleteLine(MacroText& lines, std::size_t line);
 

@@ -130,12 +130,9 @@ Result<void> MacroLibrary::SetEvents(int index, std::span<const std::uint8_t> ev
 }
 
 Result<void> MacroLibrary::SetLines(int index, const MacroText& lines) {
-  const EncodeResult encoded = EncodeLinesForRecord(lines);
-  if (!encoded.ok()) {
-    return Fail(encoded.bytes.size() > kEventBytes ? Kind::kTooLong : Kind::kInvalid,
-                encoded.error);
-  }
-  return SetEvents(index, encoded.bytes);
+  const auto encoded = EncodeLinesForRecord(lines);
+  if (!encoded.ok()) return encoded.error();
+  return SetEvents(index, encoded.value());
 }
 
 std::optional<DecodedMacro> MacroLibrary::Lines(int index) const {

@@ -61,11 +61,11 @@ void MacroRecorder::Start(DelayMode mode, int fixed_delay) {
 bool MacroRecorder::StartInsert(MacroText text, std::size_t selected, bool back, DelayMode mode,
                                 int fixed_delay) {
   if (selected + 1 >= text.size()) return false;
-  const EncodeResult encoded = EncodeLines(text);
+  const auto encoded = EncodeLines(text);
   if (!encoded.ok()) return false;
   // The budget continues from the events already there (without their end
   // byte), so it ends where the record's 256 bytes do.
-  const int used = static_cast<int>(encoded.bytes.size()) - 1;
+  const int used = static_cast<int>(encoded.value().size()) - 1;
   if (used >= kCapacity) return false;
   Start(mode, fixed_delay);
   std::lock_guard lock(mutex_);

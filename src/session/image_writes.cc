@@ -12,21 +12,21 @@
 
 namespace vrdk {
 
-Outcome RefusedOutcome(Refusal refusal) {
+Result<void> RefusedOutcome(Refusal refusal) {
   const bool no_mouse = refusal == Refusal::kNoMouse || refusal == Refusal::kNotAccepted;
-  return {no_mouse ? Outcome::Kind::kNoMouse : Outcome::Kind::kRefused, RefusalText(refusal)};
+  return Error{no_mouse ? ErrorKind::kNoMouse : ErrorKind::kRefused, RefusalText(refusal)};
 }
 
-Outcome ImageWrites::Refused(Refusal refusal, bool show_message) {
-  Outcome outcome = RefusedOutcome(refusal);
-  if (show_message && outcome.kind == Outcome::Kind::kNoMouse) {
+Result<void> ImageWrites::Refused(Refusal refusal, bool show_message) {
+  Result<void> outcome = RefusedOutcome(refusal);
+  if (show_message && outcome.Is(ErrorKind::kNoMouse)) {
     session_.Events().ShowMessage(kNoMouseMessage);
-    outcome.shown = true;
+    outcome.error().shown = true;
   }
   return outcome;
 }
 
-Outcome ImageWrites::ConfirmClick(int n) {
+Result<void> ImageWrites::ConfirmClick(int n) {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, true);
   }
@@ -41,12 +41,12 @@ void ImageWrites::BeginWholeWrite() {
   session_.Events().ShowLoading(0, 1);
 }
 
-Outcome ImageWrites::WriteFailed() const {
+Result<void> ImageWrites::WriteFailed() const {
   const auto& troubles = session_.Troubles();
-  return {Outcome::Kind::kDeviceFailed, troubles.empty() ? std::string() : troubles.back(), true};
+  return Error{ErrorKind::kDeviceFailed, troubles.empty() ? std::string() : troubles.back(), true};
 }
 
-Outcome ImageWrites::EndWholeWrite(const Session::Change& change) {
+Result<void> ImageWrites::EndWholeWrite(const Session::Change& change) {
   session_.FlushChange();  // the writes go while the loading window shows
   session_.Events().HideLoading();
   session_.GetClock().ProcessMessages();
@@ -55,10 +55,10 @@ Outcome ImageWrites::EndWholeWrite(const Session::Change& change) {
   // Also after a write that was cut short: the fresh read shows what the
   // mouse holds, and the journal finishes the write when it comes back.
   session_.RestartDevice();
-  return change.ok() ? Outcome{} : WriteFailed();
+  return change.ok() ? Result<void>{} : WriteFailed();
 }
 
-Outcome ImageWrites::DefaultParameterConfirm(int n) {
+Result<void> ImageWrites::DefaultParameterConfirm(int n) {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, false);
   }
@@ -78,14 +78,14 @@ Outcome ImageWrites::DefaultParameterConfirm(int n) {
   return EndWholeWrite(change);
 }
 
-Outcome ImageWrites::WriteLoadedImage() {
+Result<void> ImageWrites::WriteLoadedImage() {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, false);
   }
   return SpreadAndWriteLoadedImage();
 }
 
-Outcome ImageWrites::SpreadAndWriteLoadedImage() {
+Result<void> ImageWrites::SpreadAndWriteLoadedImage() {
   const Session::Operation operation(session_);
   const Session::Change change(session_, WriteSubject::kWholeMemory);
   session_.Events().CloseMenus();
@@ -101,10 +101,10 @@ Outcome ImageWrites::SpreadAndWriteLoadedImage() {
   session_.GetClock().ProcessMessages();
   session_.StartDevTimer();
   session_.RestartDevice();
-  return change.ok() ? Outcome{} : WriteFailed();
+  return change.ok() ? Result<void>{} : WriteFailed();
 }
 
-Outcome ImageWrites::TLDefaultParameter() {
+Result<void> ImageWrites::TLDefaultParameter() {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, false);
   }
@@ -133,7 +133,7 @@ Outcome ImageWrites::TLDefaultParameter() {
   return EndWholeWrite(change);
 }
 
-Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail_at) {
+Result<void> ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail_at) {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, true);
   }
@@ -149,26 +149,26 @@ Outcome ImageWrites::SaveProfileFile(const std::string& path, files::FailAt fail
       const std::string said = session_.Own(read == ReadResult::kLost ? OwnText::kSaveReadLost
                                                                       : OwnText::kSaveReadDamaged);
       session_.Events().ShowText(said);
-      return {Outcome::Kind::kDeviceFailed, said, true};
+      return Error{ErrorKind::kDeviceFailed, said, true};
     }
     case ReadResult::kRefused:
       return Refused(Refusal::kBusy, false);
   }
   if (auto written = files::WriteFileAtomically(path, session_.WorkingImage(), fail_at);
       !written.ok()) {
-    return {Outcome::Kind::kFileError, written.message()};
+    return Error{ErrorKind::kFileError, written.message()};
   }
   return {};
 }
 
-Outcome ImageWrites::LoadProfileFile(const std::string& path, bool force) {
+Result<void> ImageWrites::LoadProfileFile(const std::string& path, bool force) {
   if (const Refusal refusal = session_.CheckAccess(); refusal != Refusal::kNone) {
     return Refused(refusal, true);
   }
   const Session::Operation operation(session_);
   Connection& conn = session_.Conn();
   conn.loading = true;
-  auto finish = [&](Outcome outcome) {
+  auto finish = [&](Result<void> outcome) {
     conn.loading = false;
     return outcome;
   };
@@ -176,7 +176,7 @@ Outcome ImageWrites::LoadProfileFile(const std::string& path, bool force) {
   const std::size_t size = MemorySize(type);
   // One byte more than a profile file: a longer file is found out too.
   const auto file = files::ReadFilePrefix(path, size + 1);
-  if (!file.ok()) return finish({Outcome::Kind::kFileError, file.message()});
+  if (!file.ok()) return finish(Error{ErrorKind::kFileError, file.message()});
   const std::vector<std::uint8_t>& bytes = file.value();
   image::ProfileFileRules rules{type, conn.target.vendor_id, conn.target.product_id, {}};
   rules.accepted_codes = {{conn.expected_customer_codes[0], conn.expected_customer_codes[1]},
@@ -190,13 +190,13 @@ Outcome ImageWrites::LoadProfileFile(const std::string& path, bool force) {
   }
   if (!refused.empty()) {
     session_.Events().ShowText(refused);
-    return finish({Outcome::Kind::kWrongKind, refused, true});
+    return finish(Error{ErrorKind::kWrongKind, refused, true});
   }
   if (!overridable.empty() && !force) {
-    return finish({Outcome::Kind::kNeedsForce, overridable});
+    return finish(Error{ErrorKind::kNeedsForce, overridable});
   }
   std::copy(bytes.begin(), bytes.end(), session_.WorkingImage().begin());
-  Outcome outcome = SpreadAndWriteLoadedImage();
+  Result<void> outcome = SpreadAndWriteLoadedImage();
   return finish(std::move(outcome));
 }
 

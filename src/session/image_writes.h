@@ -9,33 +9,16 @@
 
 #include <string>
 
+#include "base/result.h"
 #include "files/atomic_file.h"
 #include "image/profile_file.h"
 #include "session/session.h"
 
 namespace vrdk {
 
-struct Outcome {
-  enum class Kind {
-    kDone,
-    kNoMouse,       // no mouse, or one that was not accepted ("Str022")
-    kRefused,       // not now: another transfer runs, or Loading is set
-    kDeviceFailed,  // the mouse did not answer whole (a save writes nothing then)
-    kFileError,     // the file could not be read or written
-    kWrongKind,     // the file is not an image of this mouse's memory type
-    // The file is sound but would leave a mouse this program no longer
-    // finds or accepts: loaded only when the user says so (force).
-    kNeedsForce,
-  };
-  Kind kind = Kind::kDone;
-  std::string detail;  // what went wrong, for the user
-  bool shown = false;  // the face was told already, with a message of its own
-  bool ok() const { return kind == Kind::kDone; }
-};
-
-// A refused operation as an outcome: kNoMouse for a missing or unaccepted
+// A refused operation as a result: kNoMouse for a missing or unaccepted
 // mouse, kRefused for the others.
-Outcome RefusedOutcome(Refusal refusal);
+Result<void> RefusedOutcome(Refusal refusal);
 
 class ImageWrites {
  public:
@@ -50,38 +33,39 @@ class ImageWrites {
 
   // The confirm buttons Btn_Confirm1_ .. Btn_Confirm3_ (n = 1, 2, 3): with no
   // mouse only the message "Str022"; otherwise DefaultParameterConfirm n.
-  Outcome ConfirmClick(int n);
+  Result<void> ConfirmClick(int n);
   // Restores default image n and writes it whole: n = 1 takes default image 1
   // for an "I2C" mouse whose patch fits it (874 bytes or less) and image 2
   // otherwise; n = 2 and 3 take images 2 and 3.
-  Outcome DefaultParameterConfirm(int n);
+  Result<void> DefaultParameterConfirm(int n);
   // Spreads the working image (just loaded from a file) into DataBuf, writes
   // it whole, and restarts the mouse.
-  Outcome WriteLoadedImage();
+  Result<void> WriteLoadedImage();
   // Restore defaults (TLDefaultParameter): every section from its defaults,
   // no macros, the patch kept; written whole, then the mouse restarts.
-  Outcome TLDefaultParameter();
+  Result<void> TLDefaultParameter();
 
   // Reads the whole mouse again and saves its raw image to path. Only a read
   // in which every report arrived is saved: otherwise the file is left as it
   // was and the outcome says why.
-  Outcome SaveProfileFile(const std::string& path, files::FailAt fail_at = files::FailAt::kNever);
+  Result<void> SaveProfileFile(const std::string& path,
+                               files::FailAt fail_at = files::FailAt::kNever);
   // Loads a profile file into the mouse. The file is checked whole before
   // anything is sent (its size, marker, section checksums and patch header;
   // and, unless force is given, that the mouse keeps USB ids and customer
   // codes this program finds and accepts); then it is spread into DataBuf,
   // written whole, and the mouse restarted and read.
-  Outcome LoadProfileFile(const std::string& path, bool force = false);
+  Result<void> LoadProfileFile(const std::string& path, bool force = false);
 
  private:
   // The refusal as an outcome; with show_message the message "Str022" for a
   // missing or refused mouse, as the confirm, save and load buttons show it.
-  Outcome Refused(Refusal refusal, bool show_message);
+  Result<void> Refused(Refusal refusal, bool show_message);
   void BeginWholeWrite();
   // Restarts the mouse after a whole write; the outcome of the change.
-  Outcome EndWholeWrite(const Session::Change& change);
-  Outcome SpreadAndWriteLoadedImage();
-  Outcome WriteFailed() const;
+  Result<void> EndWholeWrite(const Session::Change& change);
+  Result<void> SpreadAndWriteLoadedImage();
+  Result<void> WriteFailed() const;
   std::string ProblemText(const std::string& path, const image::ProfileFileProblem& problem,
                           MemoryType type) const;
 

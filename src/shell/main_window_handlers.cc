@@ -68,10 +68,10 @@ void TForm1::SwitchLanguage(int language) {
 }
 
 // Outcomes the core did not show already become a message.
-static void ShowUnshown(TForm1& window, const Outcome& outcome) {
-  if (outcome.ok() || outcome.shown || outcome.detail.empty()) return;
-  if (outcome.kind == Outcome::Kind::kRefused || outcome.kind == Outcome::Kind::kNoMouse) return;
-  window.ShowText(outcome.detail);
+static void ShowUnshown(TForm1& window, const Result<void>& outcome) {
+  if (outcome.ok() || outcome.error().shown || outcome.message().empty()) return;
+  if (outcome.Is(ErrorKind::kRefused) || outcome.Is(ErrorKind::kNoMouse)) return;
+  window.ShowText(outcome.message());
 }
 
 void TForm1::Confirm(int n) {
@@ -93,7 +93,7 @@ void TForm1::Btn_Save_0Click() {
   // ".bin" is always appended; the question is about the file really written.
   const QString path = chosen + QStringLiteral(".bin");
   if (QFileInfo::exists(path) && !dialogs_->ConfirmReplace(this, path)) return;
-  const Outcome outcome = ImageWrites(*session_).SaveProfileFile(path.toStdString());
+  const Result<void> outcome = ImageWrites(*session_).SaveProfileFile(path.toStdString());
   if (outcome.ok()) {
     ShowMessageText(FromUtf8(session_->Own(OwnText::kProfileSaved, {path.toStdString()})));
     return;
@@ -106,11 +106,11 @@ void TForm1::Btn_Load_0Click() {
   if (!ProfileFilesAllowed()) return;
   const QString path = dialogs_->OpenFileName(this, kLoadFilter);
   if (path.isEmpty()) return;
-  Outcome outcome = ImageWrites(*session_).LoadProfileFile(path.toStdString());
+  Result<void> outcome = ImageWrites(*session_).LoadProfileFile(path.toStdString());
   // A sound file that would leave a mouse this program no longer finds or
   // accepts is loaded only when the user says so, told why.
-  if (outcome.kind == Outcome::Kind::kNeedsForce) {
-    const QString question = FromUtf8(outcome.detail) + QStringLiteral("\n\n") +
+  if (outcome.Is(ErrorKind::kNeedsForce)) {
+    const QString question = FromUtf8(outcome.message()) + QStringLiteral("\n\n") +
                              FromUtf8(session_->Own(OwnText::kFileLoadAnyway));
     if (!dialogs_->Confirm(this, question, TableFont(9))) return;
     outcome = ImageWrites(*session_).LoadProfileFile(path.toStdString(), true);

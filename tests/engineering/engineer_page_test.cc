@@ -183,8 +183,8 @@ TEST_F(EngineerTest, CustomerCodesWriteTheFireSectionWhole) {
 
 TEST_F(EngineerTest, ProfileSwitchParametersRewriteTheProfileButtons) {
   keys::KeyAssignment keys(rig.session);
-  ASSERT_EQ(keys.AssignMenuEntry(keys::KeyTarget::EngineerButton(2, 11), menu_tag::kProfile1),
-            keys::AssignResult::kAssigned);
+  ASSERT_TRUE(
+      keys.AssignMenuEntry(keys::KeyTarget::EngineerButton(2, 11), menu_tag::kProfile1).ok());
   rig.session.Keys().profile_colour_items[0] = 2;
   rig.mouse.ClearTranscript();
   page.SetProfileSwitch(1, 0, 1, 0x1FF0);  // the offset is limited to 0xFFF

@@ -87,9 +87,9 @@ TEST_P(RefusedPatchTest, IsNotLoadedAndNothingIsWritten) {
   const auto before = rig.session.Buffers();
   const auto memory = rig.mouse.Memory();
   PatchProgrammer programmer(rig.session);
-  const Outcome outcome = programmer.ProgramFile(path);
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kWrongKind);
-  EXPECT_THAT(outcome.detail, HasSubstr(GetParam().says));
+  const Result<void> outcome = programmer.ProgramFile(path);
+  EXPECT_TRUE(outcome.Is(ErrorKind::kWrongKind));
+  EXPECT_THAT(outcome.message(), HasSubstr(GetParam().says));
   EXPECT_TRUE(rig.Reports().empty());
   EXPECT_EQ(rig.mouse.Memory(), memory);
   EXPECT_EQ(rig.session.Buffers().patch_header, before.patch_header);
@@ -200,9 +200,9 @@ TEST_F(FlashPatchTest, AShortFileKeepsTheMissingBytes) {
 
 TEST_F(FlashPatchTest, AFileEndingBeforeThePatchIsRefused) {
   const auto held = rig.session.Buffers().flash_patch_code;
-  const Outcome outcome =
+  const Result<void> outcome =
       LoadPatchFile(FileWithPatchBytes(0, 0xA0), MemoryType::kFlash, rig.session.Buffers());
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kWrongKind);
+  EXPECT_TRUE(outcome.Is(ErrorKind::kWrongKind));
   EXPECT_EQ(rig.session.Buffers().flash_patch_code, held);
 }
 

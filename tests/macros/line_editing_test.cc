@@ -89,7 +89,7 @@ TEST(LineChangeTest, ADelayLineWaitsWhatTheEncoderWrites) {
   EXPECT_EQ(DelayOf("0"), 0);
   const auto encoded = EncodeLines({"10", "0 300"});
   ASSERT_TRUE(encoded.ok());
-  EXPECT_EQ(encoded.bytes[1] << 8 | encoded.bytes[2], DelayOf("0 300"));
+  EXPECT_EQ(encoded.value()[1] << 8 | encoded.value()[2], DelayOf("0 300"));
 }
 
 TEST(LineChangeTest, OnlyAHeaderIsNoEvent) {

@@ -69,9 +69,9 @@ void ExpectParsedAs(const MacroArea& area, const std::vector<GeneratedMacro>& ma
     // Shown as lines and encoded again, the macro keeps its bytes.
     const DecodedMacro lines =
         DecodeEvents(parsed.events[k], parsed.lengths[k] > 17 ? parsed.lengths[k] - 17u : 0);
-    const EncodeResult encoded = EncodeLines(lines.lines);
-    ASSERT_TRUE(encoded.ok()) << encoded.error;
-    EXPECT_EQ(encoded.bytes, events) << "slot " << k;
+    const auto encoded = EncodeLines(lines.lines);
+    ASSERT_TRUE(encoded.ok()) << encoded.message();
+    EXPECT_EQ(encoded.value(), events) << "slot " << k;
   }
 }
 

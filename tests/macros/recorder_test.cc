@@ -21,7 +21,7 @@ TEST(RecorderTest, APressAndReleaseOfAWithoutDelays) {
   recorder.KeyEvent(kA, KeyEventType::kUp, 1200);
   recorder.Stop();
   EXPECT_THAT(recorder.Text(), ElementsAre("00", "1 A CODE:8204", "2 A CODE:0204"));
-  EXPECT_THAT(EncodeLines(recorder.Text()).bytes, ElementsAre(0x82, 0x04, 0x02, 0x04, 0x00));
+  EXPECT_THAT(EncodeLines(recorder.Text()).value(), ElementsAre(0x82, 0x04, 0x02, 0x04, 0x00));
 }
 
 TEST(RecorderTest, TheFirstEventHasNoDelayAndLongPausesAreCapped) {
@@ -69,7 +69,7 @@ TEST(RecorderTest, WithTheBudgetUsedAPressIsDroppedAndTheRecordingStops) {
   EXPECT_TRUE(recorder.Refused());
   EXPECT_EQ(recorder.Used(), 252);
   EXPECT_EQ(recorder.Text().size(), 1u + 2 * 63);
-  EXPECT_LE(EncodeLines(recorder.Text()).bytes.size(), 256u);
+  EXPECT_LE(EncodeLines(recorder.Text()).value().size(), 256u);
 }
 
 // Presses and releases keys until little room is left, then holds keys down
@@ -101,7 +101,7 @@ TEST_P(RecorderBudgetTest, KeysReleasedAtTheLimitKeepTheMacroWithin256Bytes) {
   recorder.Start(GetParam(), 50);
   TypeIntoTheLimit(recorder);
   EXPECT_TRUE(recorder.StopRequested());
-  const auto bytes = EncodeLines(recorder.Text()).bytes;
+  const auto bytes = EncodeLines(recorder.Text()).value();
   EXPECT_LE(bytes.size(), 256u);
   EXPECT_EQ(recorder.Used() + 1, static_cast<int>(bytes.size()));
   EXPECT_TRUE(EncodeLinesForRecord(recorder.Text()).ok());
@@ -128,7 +128,7 @@ TEST_P(RecorderBudgetTest, ButtonsHeldAtTheLimitKeepTheMacroWithin256Bytes) {
     recorder.Note(static_cast<MouseNote>(static_cast<int>(down) + 1), false);
     recorder.HandleNotes(now += 3);
   }
-  const auto bytes = EncodeLines(recorder.Text()).bytes;
+  const auto bytes = EncodeLines(recorder.Text()).value();
   EXPECT_LE(bytes.size(), 256u);
   EXPECT_EQ(recorder.Used() + 1, static_cast<int>(bytes.size()));
 }
@@ -139,7 +139,7 @@ TEST_P(RecorderBudgetTest, AnInsertionStopsWhereTheRecordEnds) {
   MacroRecorder recorder;
   ASSERT_TRUE(recorder.StartInsert(text, 0, true, GetParam(), 50));
   TypeIntoTheLimit(recorder);
-  const auto bytes = EncodeLines(recorder.Text()).bytes;
+  const auto bytes = EncodeLines(recorder.Text()).value();
   EXPECT_LE(bytes.size(), 256u);
   EXPECT_EQ(recorder.Used() + 1, static_cast<int>(bytes.size()));
 }

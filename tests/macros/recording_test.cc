@@ -174,10 +174,10 @@ TEST(RecorderThreadsTest, KeysAndButtonsFromTwoThreadsKeepTheirOrderAndTheBudget
   ASSERT_TRUE(clicked);
 
   const MacroText text = recorder.Text();
-  const EncodeResult encoded = EncodeLines(text);
-  ASSERT_TRUE(encoded.ok()) << encoded.error;
-  EXPECT_LE(encoded.bytes.size(), 256u);
-  EXPECT_EQ(recorder.Used() + 1, static_cast<int>(encoded.bytes.size()));
+  const auto encoded = EncodeLines(text);
+  ASSERT_TRUE(encoded.ok()) << encoded.message();
+  EXPECT_LE(encoded.value().size(), 256u);
+  EXPECT_EQ(recorder.Used() + 1, static_cast<int>(encoded.value().size()));
   // Key lines in the order pressed, button lines alternating down and up.
   std::vector<std::string> keys;
   std::vector<std::string> buttons;

@@ -62,9 +62,9 @@ TEST_P(SaveTest, AnswersLostAtEveryTryKeepTheOldFileAndTheMouseIsReadAgainLater)
   faults.drop_answer_from = ReadStart() + 40;
   faults.drop_answer_count = 1000;  // through all three tries
   rig_.mouse.SetFaults(faults);
-  const Outcome outcome = ImageWrites(rig_.session).SaveProfileFile(path_);
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kDeviceFailed);
-  EXPECT_TRUE(outcome.shown);
+  const Result<void> outcome = ImageWrites(rig_.session).SaveProfileFile(path_);
+  EXPECT_TRUE(outcome.Is(ErrorKind::kDeviceFailed));
+  EXPECT_TRUE(outcome.error().shown);
   ASSERT_EQ(rig_.events.messages.size(), 2u);
   EXPECT_THAT(rig_.events.messages[0], ::testing::HasSubstr("could not be read whole"));
   EXPECT_EQ(rig_.events.messages[1], OwnTextFor(OwnText::kSaveReadDamaged, 1));
@@ -82,8 +82,8 @@ TEST_P(SaveTest, AMouseLeavingDuringTheFreshReadKeepsTheOldFileAndClosesItsHandl
   SimulatedFaults faults;
   faults.unplug_at_transfer = ReadStart() + 100;
   rig_.mouse.SetFaults(faults);
-  const Outcome outcome = ImageWrites(rig_.session).SaveProfileFile(path_);
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kDeviceFailed);
+  const Result<void> outcome = ImageWrites(rig_.session).SaveProfileFile(path_);
+  EXPECT_TRUE(outcome.Is(ErrorKind::kDeviceFailed));
   EXPECT_THAT(rig_.events.messages, ElementsAre(OwnTextFor(OwnText::kSaveReadLost, 1)));
   EXPECT_EQ(TempDir::Read(path_), kOldFile);
   EXPECT_EQ(rig_.session.Conn().state, ConnectionState::kNoDevice);
@@ -93,11 +93,11 @@ TEST_P(SaveTest, AMouseLeavingDuringTheFreshReadKeepsTheOldFileAndClosesItsHandl
 
 TEST_P(SaveTest, AnUnplugBeforeTheNextTickSavesNothingAndTheNextSaveAsksForTheMouse) {
   rig_.mouse.Unplug();
-  EXPECT_EQ(ImageWrites(rig_.session).SaveProfileFile(path_).kind, Outcome::Kind::kDeviceFailed);
+  EXPECT_TRUE(ImageWrites(rig_.session).SaveProfileFile(path_).Is(ErrorKind::kDeviceFailed));
   EXPECT_EQ(TempDir::Read(path_), kOldFile);
   // The lost mouse's handles went at once: no second read is even tried.
   rig_.mouse.ClearTranscript();
-  EXPECT_EQ(ImageWrites(rig_.session).SaveProfileFile(path_).kind, Outcome::Kind::kNoMouse);
+  EXPECT_TRUE(ImageWrites(rig_.session).SaveProfileFile(path_).Is(ErrorKind::kNoMouse));
   EXPECT_TRUE(rig_.Reports().empty());
   EXPECT_EQ(rig_.events.messages.back(), "Str022");
   EXPECT_EQ(TempDir::Read(path_), kOldFile);
@@ -188,8 +188,8 @@ INSTANTIATE_TEST_SUITE_P(EveryRoad, RefusedMouseTest,
 TEST(NoMouse, RestoreDefaultsDoesNothingAtAll) {
   SessionRig rig(MemoryType::kI2C);
   const auto data = rig.session.Data();
-  const Outcome outcome = ImageWrites(rig.session).TLDefaultParameter();
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kNoMouse);
+  const Result<void> outcome = ImageWrites(rig.session).TLDefaultParameter();
+  EXPECT_TRUE(outcome.Is(ErrorKind::kNoMouse));
   EXPECT_EQ(rig.session.Data(), data);
   EXPECT_EQ(rig.clock.TotalSlept(), Milliseconds(0));
   EXPECT_TRUE(rig.Reports().empty());

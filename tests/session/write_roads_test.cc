@@ -223,7 +223,7 @@ TEST(Reset, AConfirmWithoutAMouseShowsOnlyTheMessage) {
   SessionRig rig(MemoryType::kI2C);
   const auto before = rig.session.Data();
   const auto outcome = ImageWrites(rig.session).ConfirmClick(1);
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kNoMouse);
+  EXPECT_TRUE(outcome.Is(ErrorKind::kNoMouse));
   EXPECT_THAT(rig.events.messages, ElementsAre("Str022"));
   EXPECT_EQ(rig.session.Data(), before);
   EXPECT_TRUE(rig.mouse.Transcript().empty());
@@ -330,7 +330,7 @@ TEST_P(ProfileFileTest, AFileOfAnotherKindIsRefusedAndNothingIsWritten) {
   TempDir::Write(path, other);
   const auto before = rig.session.WorkingImage();
   const auto outcome = ImageWrites(rig.session).LoadProfileFile(path);
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kWrongKind);
+  EXPECT_TRUE(outcome.Is(ErrorKind::kWrongKind));
   EXPECT_THAT(rig.events.messages, ElementsAre("Loading .bin is error!"));
   EXPECT_EQ(Count(rig.Reports(), "> 40 07"), 0);
   EXPECT_EQ(rig.session.WorkingImage(), before);
@@ -341,11 +341,11 @@ TEST_P(ProfileFileTest, UnreadableAndTooShortFilesChangeNothing) {
   SessionRig rig(Type());
   rig.Connect();
   const auto before = rig.session.WorkingImage();
-  EXPECT_EQ(ImageWrites(rig.session).LoadProfileFile(dir.File("missing.bin")).kind,
-            Outcome::Kind::kFileError);
+  EXPECT_TRUE(
+      ImageWrites(rig.session).LoadProfileFile(dir.File("missing.bin")).Is(ErrorKind::kFileError));
   const auto tiny = dir.File("tiny.bin");
   TempDir::Write(tiny, std::vector<std::uint8_t>(10, 0xE0));
-  EXPECT_EQ(ImageWrites(rig.session).LoadProfileFile(tiny).kind, Outcome::Kind::kWrongKind);
+  EXPECT_TRUE(ImageWrites(rig.session).LoadProfileFile(tiny).Is(ErrorKind::kWrongKind));
   EXPECT_EQ(rig.session.WorkingImage(), before);
   EXPECT_TRUE(rig.Reports().empty());
 }
@@ -353,9 +353,9 @@ TEST_P(ProfileFileTest, UnreadableAndTooShortFilesChangeNothing) {
 TEST_P(ProfileFileTest, WithoutAMouseBothAskForItAndTouchNoFile) {
   SessionRig rig(Type());
   const auto path = dir.File("mouse.bin");
-  EXPECT_EQ(ImageWrites(rig.session).SaveProfileFile(path).kind, Outcome::Kind::kNoMouse);
+  EXPECT_TRUE(ImageWrites(rig.session).SaveProfileFile(path).Is(ErrorKind::kNoMouse));
   EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_EQ(ImageWrites(rig.session).LoadProfileFile(path).kind, Outcome::Kind::kNoMouse);
+  EXPECT_TRUE(ImageWrites(rig.session).LoadProfileFile(path).Is(ErrorKind::kNoMouse));
   EXPECT_THAT(rig.events.messages, ElementsAre("Str022", "Str022"));
 }
 
@@ -366,7 +366,7 @@ TEST_P(ProfileFileTest, ASaveWhoseRenameFailsKeepsTheOldFileWhole) {
   const std::vector<std::uint8_t> old(300, 0x5A);
   TempDir::Write(path, old);
   const auto outcome = ImageWrites(rig.session).SaveProfileFile(path, files::FailAt::kRename);
-  EXPECT_EQ(outcome.kind, Outcome::Kind::kFileError);
+  EXPECT_TRUE(outcome.Is(ErrorKind::kFileError));
   EXPECT_EQ(TempDir::Read(path), old);
 }
 
@@ -383,9 +383,9 @@ TEST(ProfileFile, AFileOfAnotherSizeIsRefusedAndNothingIsSent) {
     file.resize(size, 0);
     const auto path = dir.File("sized.bin");
     TempDir::Write(path, file);
-    const Outcome outcome = ImageWrites(rig.session).LoadProfileFile(path);
-    EXPECT_EQ(outcome.kind, Outcome::Kind::kWrongKind) << size;
-    EXPECT_THAT(outcome.detail, ::testing::HasSubstr("bytes long"));
+    const Result<void> outcome = ImageWrites(rig.session).LoadProfileFile(path);
+    EXPECT_TRUE(outcome.Is(ErrorKind::kWrongKind)) << size;
+    EXPECT_THAT(outcome.message(), ::testing::HasSubstr("bytes long"));
   }
   EXPECT_EQ(rig.CountWrites(), 0);
 }

@@ -242,8 +242,8 @@ TEST_F(LedTest, WithTheButtonEffectOptionTheFlashChoiceIsSent) {
 
 TEST_F(LedTest, AProfileColourRewritesTheButtonsThatSwitchToIt) {
   keys::KeyAssignment keys(rig.session);
-  ASSERT_EQ(keys.AssignMenuEntry(keys::KeyTarget::EngineerButton(3, 5), menu_tag::kProfile1 + 1),
-            keys::AssignResult::kAssigned);
+  ASSERT_TRUE(
+      keys.AssignMenuEntry(keys::KeyTarget::EngineerButton(3, 5), menu_tag::kProfile1 + 1).ok());
   rig.mouse.ClearTranscript();
   led.SetProfileColour(2, 3);
   EXPECT_EQ(rig.CountSent("> 40 07 00 C0 00 93"), 1);

@@ -157,10 +157,8 @@ TEST_F(EngineerWindow, UsbIdsGoOutOnlyAtFourHexDigits) {
 
 TEST_F(EngineerWindow, ProfileSwitchParameterRewritesEveryProfileSwitchButton) {
   EngineerPage* page = Page();
-  ASSERT_EQ(page->AssignMenuEntry(KeyTarget::EngineerButton(1, 3), 2301),
-            keys::AssignResult::kAssigned);
-  ASSERT_EQ(page->AssignMenuEntry(KeyTarget::EngineerButton(3, 5), 2300),
-            keys::AssignResult::kAssigned);
+  ASSERT_TRUE(page->AssignMenuEntry(KeyTarget::EngineerButton(1, 3), 2301).ok());
+  ASSERT_TRUE(page->AssignMenuEntry(KeyTarget::EngineerButton(3, 5), 2300).ok());
   EXPECT_EQ(Caption(QStringLiteral("btn_Key103")), QStringLiteral("Profile 2"));
   rig.Mouse().ClearTranscript();
   Choose(QStringLiteral("cb_RTZ"), Qt::Key_Down);      // "Enable"
@@ -211,8 +209,7 @@ TEST_F(EngineerWindow, KeyButtonAsksTheMenuHookAndTheChoiceIsAssigned) {
   EXPECT_EQ(rig.CountSent("> 40 05 01 8B 07"), 1);  // live 123 + 4 x 4, four bytes
   EXPECT_EQ(Caption(QStringLiteral("btn_ComboKey004")), QStringLiteral("Profile 2"));
   // No left-click guard here: the only "Left Click" of profile 1 may go.
-  EXPECT_EQ(Page()->AssignMenuEntry(KeyTarget::EngineerButton(1, 1), 901),
-            keys::AssignResult::kAssigned);
+  EXPECT_TRUE(Page()->AssignMenuEntry(KeyTarget::EngineerButton(1, 1), 901).ok());
   EXPECT_THAT(Code(rig.Mouse().Memory(), 1, 1), ElementsAre(0x01, 0x02, 0x00, 0x00));
   EXPECT_EQ(rig.session.Pages().names[0][0], "Right Click");
 }

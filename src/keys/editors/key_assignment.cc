@@ -88,7 +88,7 @@ void KeyAssignment::ShowFromDataBuf() {
 
 AssignResult KeyAssignment::AssignMenuEntry(const KeyTarget& target, int tag) {
   const MenuEntry* entry = FindMenuEntry(tag);
-  if (entry == nullptr || !ValidTarget(target)) return AssignResult::kInvalid;
+  if (entry == nullptr || !ValidTarget(target)) return Error{ErrorKind::kInvalid, {}};
   const MenuOrigin origin = target.kind == KeyTarget::Kind::kCombinationSlot
                                 ? MenuOrigin::kCombinationSlot
                                 : MenuOrigin::kButton;
@@ -98,7 +98,7 @@ AssignResult KeyAssignment::AssignMenuEntry(const KeyTarget& target, int tag) {
 
 AssignResult KeyAssignment::AssignCode(const KeyTarget& target, const std::string& code,
                                        const std::string& given_caption) {
-  if (!ValidTarget(target) || !ParseKeyCode(code)) return AssignResult::kInvalid;
+  if (!ValidTarget(target) || !ParseKeyCode(code)) return Error{ErrorKind::kInvalid, {}};
   // An empty combination (no key, no modifier) is shown by its name, as it
   // will be after the next read, not as an empty button.
   const std::string caption = given_caption.empty() ? session_.NameForCode(code) : given_caption;
@@ -112,7 +112,7 @@ AssignResult KeyAssignment::AssignCode(const KeyTarget& target, const std::strin
       // The last "Left Click" of Profiles 1 and 2 stays.
       pages.key_captions[button] = LeftClickName();
       pages.engineer_captions[static_cast<std::size_t>(profile)][button] = LeftClickName();
-      return AssignResult::kRefused;
+      return Error{ErrorKind::kRefused, {}};
     }
     Store(KeyTarget::EngineerButton(profile + 1, target.number), code);
     pages.engineer_captions[static_cast<std::size_t>(profile)][button] = caption;
@@ -129,7 +129,7 @@ AssignResult KeyAssignment::AssignCode(const KeyTarget& target, const std::strin
   if (target.kind == KeyTarget::Kind::kCombinationSlot) {
     roads.WriteKeyCode(target.number, *ParseKeyCode(code));
   }
-  return AssignResult::kAssigned;
+  return {};
 }
 
 bool KeyAssignment::Store(const KeyTarget& target, const std::string& code) {

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "base/result.h"
 #include "session/session.h"
 
 namespace vrdk::keys {
@@ -28,11 +29,9 @@ struct KeyTarget {
   static KeyTarget CombinationSlot(int slot) { return {Kind::kCombinationSlot, 1, slot}; }
 };
 
-enum class AssignResult {
-  kAssigned,
-  kRefused,  // the left-click guard kept the last "Left Click"
-  kInvalid,  // no such target, tag or code
-};
+// An assignment either takes, or fails with kRefused (the left-click guard
+// kept the last "Left Click") or kInvalid (no such target, tag or code).
+using AssignResult = Result<void>;
 
 class KeyAssignment {
  public:

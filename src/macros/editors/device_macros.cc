@@ -260,8 +260,7 @@ Result<void> DeviceMacros::AssignToButton(int button, int item) {
   const auto result =
       assignment.AssignCode(keys::KeyTarget::MainButton(button), MacroCode(*address),
                             Names()[static_cast<std::size_t>(item)]);
-  if (result != keys::AssignResult::kAssigned)
-    return Error{Kind::kRefused, "the assignment was refused"};
+  if (!result.ok()) return Error{Kind::kRefused, "the assignment was refused"};
   return {};
 }
 
@@ -280,8 +279,7 @@ Result<void> DeviceMacros::AssignFireMacroToEngineerKey(int key, int item) {
       keys::KeyTarget::EngineerButton(profile, button),
       fire_macros_.Text(items[static_cast<std::size_t>(item)]),
       fire_macros_.Names()[static_cast<std::size_t>(item)]);
-  if (result != keys::AssignResult::kAssigned)
-    return Error{Kind::kRefused, "the assignment was refused"};
+  if (!result.ok()) return Error{Kind::kRefused, "the assignment was refused"};
   return {};
 }
 

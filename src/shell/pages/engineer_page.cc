@@ -298,11 +298,11 @@ void EngineerPage::Btn_ImportBaseMacroClick() {
 void EngineerPage::Btn_PatchCodeClick() {
   const QString path = services_.AskOpenFile(kLoadFilter);
   if (path.isEmpty()) return;
-  const Outcome outcome =
+  const Result<void> outcome =
       engineering::PatchProgrammer(services_.GetSession()).ProgramFile(path.toStdString());
-  if (outcome.kind == Outcome::Kind::kWrongKind || outcome.kind == Outcome::Kind::kFileError) {
-    services_.ShowMessageText(
-        QString::fromStdString(services_.Language().Text(kWrongFileKey) + "\n\n" + outcome.detail));
+  if (outcome.Is(ErrorKind::kWrongKind) || outcome.Is(ErrorKind::kFileError)) {
+    services_.ShowMessageText(QString::fromStdString(services_.Language().Text(kWrongFileKey) +
+                                                     "\n\n" + outcome.message()));
     return;
   }
   ShowPatchOutcome(services_, outcome, path.toStdString());

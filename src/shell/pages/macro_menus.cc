@@ -324,15 +324,11 @@ void MacroPage::Btn_DelClick() {
   const auto row = SelectedLine();
   if (!row || source_ != Source::kLibrary || Recording()) return;
   macros::MacroText lines = shown_;
-  switch (macros::DeleteLine(lines, static_cast<std::size_t>(*row) + 1)) {
-    case macros::DeleteResult::kContentError:
-      services_.ShowMessageText(FromUtf8(macros::kContentErrorText));
-      return;
-    case macros::DeleteResult::kNotDeletable:
-      return;
-    case macros::DeleteResult::kDeleted:
-      StoreLines(lines, std::max(0, *row - 1));
-      return;
+  const auto deleted = macros::DeleteLine(lines, static_cast<std::size_t>(*row) + 1);
+  if (deleted.ok()) {
+    StoreLines(lines, std::max(0, *row - 1));
+  } else if (!deleted.message().empty()) {
+    services_.ShowMessageText(FromUtf8(deleted.message()));
   }
 }
 

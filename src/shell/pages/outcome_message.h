@@ -10,18 +10,18 @@
 
 namespace vrdk::shell {
 
-inline void ShowOutcome(ShellServices& services, const Outcome& outcome) {
-  if (outcome.ok() || outcome.shown) return;
-  if (outcome.kind == Outcome::Kind::kNoMouse) {
+inline void ShowOutcome(ShellServices& services, const Result<void>& outcome) {
+  if (outcome.ok() || outcome.error().shown) return;
+  if (outcome.Is(ErrorKind::kNoMouse)) {
     services.ShowMessageKey("Str022");
     return;
   }
-  if (outcome.kind == Outcome::Kind::kRefused || outcome.detail.empty()) return;
-  services.ShowMessageText(QString::fromStdString(outcome.detail));
+  if (outcome.Is(ErrorKind::kRefused) || outcome.message().empty()) return;
+  services.ShowMessageText(QString::fromStdString(outcome.message()));
 }
 
 // A patch programmed from `file`: its success is told as well.
-inline void ShowPatchOutcome(ShellServices& services, const Outcome& outcome,
+inline void ShowPatchOutcome(ShellServices& services, const Result<void>& outcome,
                              const std::string& file) {
   if (!outcome.ok()) return ShowOutcome(services, outcome);
   services.ShowMessageText(

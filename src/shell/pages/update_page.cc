@@ -64,13 +64,13 @@ void UpdatePage::ShowState() {
 void UpdatePage::Btn_LoadBINClick() {
   const QString path = services_.AskOpenFile(kLoadFilter);
   if (path.isEmpty()) return;
-  const Outcome outcome =
+  const Result<void> outcome =
       engineering::PatchProgrammer(services_.GetSession()).LoadBin(path.toStdString());
   ShowState();
   if (outcome.ok()) return;
   // The file is named with what is wrong with it; nothing was taken from it.
-  services_.ShowMessageText(
-      QString::fromStdString(services_.Language().Text(kWrongFileKey) + "\n\n" + outcome.detail));
+  services_.ShowMessageText(QString::fromStdString(services_.Language().Text(kWrongFileKey) +
+                                                   "\n\n" + outcome.message()));
 }
 
 void UpdatePage::Btn_ProgramClick() {
@@ -78,7 +78,7 @@ void UpdatePage::Btn_ProgramClick() {
   // Without a mouse or a loaded file the button does nothing.
   if (!session.Link().IsOpen() || session.Pages().loaded_patch_file.empty()) return;
   const std::string file = session.Pages().loaded_patch_file;
-  const Outcome outcome = engineering::PatchProgrammer(session).Program();
+  const Result<void> outcome = engineering::PatchProgrammer(session).Program();
   ShowPatchOutcome(services_, outcome, file);
 }
 

@@ -44,7 +44,7 @@ class KeyEditorTest : public ::testing::Test {
 
 TEST_F(KeyEditorTest, PlayPauseOnButtonThreeOfProfileTwoTravelsAsTheProfileWrite) {
   Show(2);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(3), 1100), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(3), 1100).ok());
   EXPECT_EQ(rig.session.Pages().code_texts.profiles[1][2], "0300CD00");
   EXPECT_EQ(rig.session.Pages().key_captions[2], "Play / Pause");
   const auto lines = rig.Reports();
@@ -57,7 +57,7 @@ TEST_F(KeyEditorTest, PlayPauseOnButtonThreeOfProfileTwoTravelsAsTheProfileWrite
 
 TEST_F(KeyEditorTest, TheOnlyLeftClickOfProfileOneStays) {
   Show(1);
-  EXPECT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(1), 901), AssignResult::kRefused);
+  EXPECT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(1), 901).Is(ErrorKind::kRefused));
   EXPECT_EQ(rig.session.Pages().code_texts.profiles[0][0], "01010000");
   EXPECT_EQ(rig.session.Pages().key_captions[0], "Left Click");
   EXPECT_TRUE(rig.Reports().empty());
@@ -65,15 +65,15 @@ TEST_F(KeyEditorTest, TheOnlyLeftClickOfProfileOneStays) {
 
 TEST_F(KeyEditorTest, WithTwoLeftClicksEitherMayGoButNotTheLast) {
   Show(2);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(10), 900), AssignResult::kAssigned);
-  EXPECT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(1), 901), AssignResult::kAssigned);
-  EXPECT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(10), 902), AssignResult::kRefused);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(10), 900).ok());
+  EXPECT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(1), 901).ok());
+  EXPECT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(10), 902).Is(ErrorKind::kRefused));
   EXPECT_EQ(keys.LeftClickCount(), 1);
 }
 
 TEST_F(KeyEditorTest, ProfileThreeHasNoGuard) {
   Show(3);
-  EXPECT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(1), 901), AssignResult::kAssigned);
+  EXPECT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(1), 901).ok());
   EXPECT_EQ(MemoryHex(290, 4), "01 02 00 00");
   EXPECT_TRUE(keys.MayOpenCombinationDialog(KeyTarget::MainButton(1)));
 }
@@ -81,7 +81,7 @@ TEST_F(KeyEditorTest, ProfileThreeHasNoGuard) {
 TEST_F(KeyEditorTest, ACombinationSlotGetsTheExtendedProfileSwitchAndItsOwnLiveWrite) {
   rig.session.Keys().return_to_zero = 1;
   rig.session.Keys().offset = 0x123;
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::CombinationSlot(3), 2301), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::CombinationSlot(3), 2301).ok());
   const std::string code = rig.session.Pages().code_texts.combinations[2];
   EXPECT_EQ(code.substr(0, 4), "07C1");  // profile 2 with return to zero
   EXPECT_EQ(code.substr(5), "123");
@@ -90,7 +90,7 @@ TEST_F(KeyEditorTest, ACombinationSlotGetsTheExtendedProfileSwitchAndItsOwnLiveW
 }
 
 TEST_F(KeyEditorTest, EngineerButtonsSkipTheGuard) {
-  EXPECT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 1), 901), AssignResult::kAssigned);
+  EXPECT_TRUE(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 1), 901).ok());
   EXPECT_EQ(MemoryHex(192, 4), "01 02 00 00");
   EXPECT_EQ(rig.session.Pages().engineer_captions[0][0], "Right Click");
 }
@@ -126,7 +126,7 @@ TEST_F(KeyEditorTest, AnAimStepWithoutAnAimButtonFallsBackToOneWithAMessage) {
 
 TEST_F(KeyEditorTest, AimStepTwelveGivesCode050B) {
   Show(3);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(11), 1000), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(11), 1000).ok());
   EXPECT_TRUE(AimKey(rig.session).SetAimStep(12));
   EXPECT_EQ(MemoryHex(290 + 40, 4), "05 0B 00 00");
   // Read again, the AIM key shows its step.
@@ -160,8 +160,7 @@ TEST_F(KeyEditorTest, LightingGestureTakesSlotTwoAndTheBackBitAndEndsRightBackGa
 
 TEST_F(KeyEditorTest, AToggleWithoutTheButtonItNeedsDoesNothing) {
   Show(1);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(7), 1007),
-            AssignResult::kAssigned);  // no Middle
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(7), 1007).ok());  // no Middle
   rig.mouse.ClearTranscript();
   EXPECT_FALSE(Gestures(rig.session).ToggleGameGesture(GameGesture::kHoldMiddle));
   EXPECT_TRUE(rig.Reports().empty());
@@ -174,8 +173,8 @@ TEST_F(KeyEditorTest, AToggleWithoutTheButtonItNeedsDoesNothing) {
 TEST_F(KeyEditorTest, GesturesFindMouseButtonsByCodeNotByTheBrowserKeysSharingTheirNames) {
   // Profile 1: button 5 becomes the browser's "Backward", button 2 its
   // "Forward"; profile 3 keeps its mouse Back and Forward buttons.
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 5), 1202), AssignResult::kAssigned);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 2), 1203), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 5), 1202).ok());
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 2), 1203).ok());
   Gestures(rig.session).SetLightingGesture(true);
   Gestures(rig.session).SetGameGesture(GameGesture::kRightForward);
   EXPECT_EQ(MemoryHex(192 + 16, 4), "03 02 24 00");
@@ -198,7 +197,7 @@ TEST_F(KeyEditorTest, TheLightingGestureEndsRightForwardWithItsBit) {
   EXPECT_EQ(MemoryHex(290 + 16, 4), "01 10 00 00");
   EXPECT_EQ(MemoryHex(192 + 16, 4), "01 08 00 02");
   EXPECT_EQ(rig.session.Keys().combination_items[static_cast<int>(ComboFunction::kForward)], 0);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 10), 903), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 10), 903).ok());
   EXPECT_EQ(MemoryHex(192 + 36, 4), "01 10 00 00");
 }
 
@@ -217,19 +216,18 @@ TEST_F(KeyEditorTest, HoldGesturesAndLightingOffLeaveTheOtherGesture) {
 
 TEST_F(KeyEditorTest, ASlotSwitchingProfilesDoesNotTakeAProfileButtonsColour) {
   // A Profile 2 button with colour 5 (nibble 4); slot 3 holds nibble 15.
-  ASSERT_EQ(keys.AssignCode(KeyTarget::EngineerButton(1, 10), "07814018", "Profile 2"),
-            AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignCode(KeyTarget::EngineerButton(1, 10), "07814018", "Profile 2").ok());
   rig.session.Btn_Read();
   EXPECT_EQ(rig.session.Keys().profile_colour_items[1], 4);
   // Without a Profile 2 button, the slot shows its colour.
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 10), 1007), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::EngineerButton(1, 10), 1007).ok());
   rig.session.Btn_Read();
   EXPECT_EQ(rig.session.Keys().profile_colour_items[1], kUserColourItem);
 }
 
 TEST_F(KeyEditorTest, AnAssignedSlotKeepsTheOffsetItHeld) {
   EXPECT_EQ(rig.session.Keys().offset, 0x018);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::CombinationSlot(3), 2301), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::CombinationSlot(3), 2301).ok());
   EXPECT_EQ(rig.session.Pages().code_texts.combinations[2], "0781F018");
 }
 
@@ -330,7 +328,7 @@ TEST_F(KeyEditorTest, TheEngineerAimStepIsKeptAndWrittenWithoutAnAimButton) {
   EXPECT_TRUE(rig.events.messages.empty());
   EXPECT_FALSE(rig.Reports().empty());  // the profiles, as they are
   Show(3);
-  ASSERT_EQ(keys.AssignMenuEntry(KeyTarget::MainButton(11), 1000), AssignResult::kAssigned);
+  ASSERT_TRUE(keys.AssignMenuEntry(KeyTarget::MainButton(11), 1000).ok());
   AimKey(rig.session).StoreAimStep(12);
   EXPECT_EQ(MemoryHex(290 + 40, 4), "05 0B 00 00");
 }

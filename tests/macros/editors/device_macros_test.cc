@@ -300,7 +300,7 @@ TEST_P(DeviceMacrosTest, RandomMacrosReadBackFromTheMouseAsTheyWereLaidOut) {
     const auto expected = testing::ExpectI2CArea(kept).events;
     for (std::size_t i = 0; i < kept.size(); ++i) {
       EXPECT_EQ(names[i], Utf16ToUtf8(kept[i].name));
-      const auto bytes = EncodeLines(store->Lines(static_cast<int>(i))->lines).bytes;
+      const auto bytes = EncodeLines(store->Lines(static_cast<int>(i))->lines).value();
       EXPECT_EQ(bytes, I2C() ? expected[i] : kept[i].events) << "macro " << i;
     }
     stored += static_cast<int>(kept.size());
@@ -483,7 +483,7 @@ TEST(DeviceMacrosFlashTest, ThirtyTwoMacrosOf256BytesFillTheStoreAndReadBack) {
     EXPECT_TRUE(std::equal(records[i].events.begin(), records[i].events.end(),
                            memory.begin() + 0x4000 + 256 * static_cast<std::ptrdiff_t>(i)));
     EXPECT_EQ(*store->Address(static_cast<int>(i)), 0x4000 + 256 * i);
-    const auto bytes = EncodeLines(store->Lines(static_cast<int>(i))->lines).bytes;
+    const auto bytes = EncodeLines(store->Lines(static_cast<int>(i))->lines).value();
     EXPECT_EQ(bytes.size(), 256u);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), records[i].events.begin()));
   }
