@@ -171,16 +171,16 @@ void AsMemoryFile(std::span<const std::uint8_t> data) {
   const MemoryType by_size = data.size() == kI2CMemorySize ? MemoryType::kI2C : MemoryType::kFlash;
   for (const auto type : {std::optional<MemoryType>(), std::optional(MemoryType::kI2C),
                           std::optional(MemoryType::kFlash)}) {
-    std::string error;
-    const auto image = LoadMemoryImage(file.Path(), type, &error);
+    const auto image = LoadMemoryImage(file.Path(), type);
     const bool wanted = sized && (!type || *type == by_size);
-    if (image.has_value() != wanted) __builtin_trap();
-    if (!image) {
-      if (error.find(file.Path()) == std::string::npos) __builtin_trap();
+    if (image.ok() != wanted) __builtin_trap();
+    if (!image.ok()) {
+      if (image.message().find(file.Path()) == std::string::npos) __builtin_trap();
       continue;
     }
-    if (!image->from_file || image->type != by_size ||
-        !std::equal(image->bytes.begin(), image->bytes.end(), data.begin(), data.end())) {
+    if (!image.value().from_file || image.value().type != by_size ||
+        !std::equal(image.value().bytes.begin(), image.value().bytes.end(), data.begin(),
+                    data.end())) {
       __builtin_trap();
     }
   }

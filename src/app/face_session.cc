@@ -111,8 +111,8 @@ bool FaceSession::Finish() {
     if (!trace_) return Fail("cannot write the trace file " + trace_path_);
   }
   if (!mouse_) return true;
-  if (auto failure = SaveSimulationFile(simulation_path_, mouse_->Memory())) {
-    return Fail(*failure);
+  if (auto saved = SaveSimulationFile(simulation_path_, mouse_->Memory()); !saved.ok()) {
+    return Fail(saved.message());
   }
   return true;
 }

@@ -20,37 +20,36 @@ std::optional<std::string> DefaultSimulationFile() {
 
 SimulationLoad LoadSimulationFile(const std::string& path, std::optional<MemoryType> type) {
   SimulationLoad load;
-  std::string error;
-  auto image = LoadMemoryImage(path, type, &error);
-  if (!image) {
-    load.error = error;
+  auto image = LoadMemoryImage(path, type);
+  if (!image.ok()) {
+    load.error = image.message();
     return load;
   }
-  load.memory = SimulationMemory{std::move(image->bytes), image->type, !image->from_file};
+  MemoryImage& loaded = image.value();
+  load.memory = SimulationMemory{std::move(loaded.bytes), loaded.type, !loaded.from_file};
   return load;
 }
 
-std::optional<std::string> SaveSimulationFile(const std::string& path,
-                                              const std::vector<std::uint8_t>& bytes) {
+Result<void> SaveSimulationFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   std::error_code error;
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
-  if (error) return "cannot create " + folder.string() + ": " + error.message();
-  std::string failure;
-  if (SaveMemoryImage(path, bytes, &failure)) return std::nullopt;
-  return failure;
+  if (error) {
+    return Error{ErrorKind::kFileError,
+                 "cannot create " + folder.string() + ": " + error.message()};
+  }
+  return SaveMemoryImage(path, bytes);
 }
 
-bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::string* error) {
+Result<void> AddSimulationFault(const std::string& text, SimulationFaults& faults) {
   const auto colon = text.find(':');
   const std::string kind = text.substr(0, colon);
   if (kind == "no-response-handle" || kind == "no-access") {
     if (colon != std::string::npos) {
-      *error = "--simulate-fault=" + kind + " takes no number";
-      return false;
+      return Error{ErrorKind::kInvalid, "--simulate-fault=" + kind + " takes no number"};
     }
     (kind == "no-access" ? faults.no_access : faults.no_response_handle) = true;
-    return true;
+    return {};
   }
   long* target = kind == "fail-command"   ? &faults.mouse.fail_command_from
                  : kind == "fail-chunk"   ? &faults.mouse.fail_data_report_from
@@ -64,10 +63,10 @@ bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::
                : kind == "forget-chunk" ? &faults.mouse.forget_data_report_count
                                         : nullptr;
   if (target == nullptr) {
-    *error = "--simulate-fault: unknown fault \"" + kind +
-             "\" (fail-command:N[:COUNT], fail-chunk:N[:COUNT], drop-answer:N[:COUNT], "
-             "forget-chunk:N[:COUNT], unplug:N, no-response-handle, no-access)";
-    return false;
+    return Error{ErrorKind::kInvalid,
+                 "--simulate-fault: unknown fault \"" + kind +
+                     "\" (fail-command:N[:COUNT], fail-chunk:N[:COUNT], drop-answer:N[:COUNT], "
+                     "forget-chunk:N[:COUNT], unplug:N, no-response-handle, no-access)"};
   }
   const std::string rest = colon == std::string::npos ? "" : text.substr(colon + 1);
   const auto second = rest.find(':');
@@ -79,23 +78,23 @@ bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::
   };
   long n = -1;
   if (!parse(number, n) || n < 0) {
-    *error = "--simulate-fault=" + kind + ":N needs N, a transfer number from 0";
-    return false;
+    return Error{ErrorKind::kInvalid,
+                 "--simulate-fault=" + kind + ":N needs N, a transfer number from 0"};
   }
   long times = 1;
   if (second != std::string::npos) {
     if (count == nullptr) {
-      *error = "--simulate-fault=unplug:N takes no COUNT: the mouse leaves the bus once";
-      return false;
+      return Error{ErrorKind::kInvalid,
+                   "--simulate-fault=unplug:N takes no COUNT: the mouse leaves the bus once"};
     }
     if (!parse(repeat, times) || times < 1 || times > 1000000) {
-      *error = "--simulate-fault=" + kind + ":N:COUNT needs COUNT, a number of transfers from 1";
-      return false;
+      return Error{ErrorKind::kInvalid, "--simulate-fault=" + kind +
+                                            ":N:COUNT needs COUNT, a number of transfers from 1"};
     }
   }
   *target = n;
   if (count != nullptr) *count = static_cast<int>(times);
-  return true;
+  return {};
 }
 
 }  // namespace vrdk

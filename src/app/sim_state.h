@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "image/memory_type.h"
 #include "simulator/simulated_mouse.h"
 
@@ -52,12 +53,10 @@ struct SimulationFaults {
   bool no_response_handle = false;
   bool no_access = false;
 };
-// Adds one fault; false, with a message in *error, for an unknown kind or a
-// missing or bad N.
-bool AddSimulationFault(const std::string& text, SimulationFaults& faults, std::string* error);
+// Adds one fault; kInvalid for an unknown kind or a missing or bad N.
+Result<void> AddSimulationFault(const std::string& text, SimulationFaults& faults);
 
 // Writes the memory back atomically, creating the folder when needed.
-std::optional<std::string> SaveSimulationFile(const std::string& path,
-                                              const std::vector<std::uint8_t>& bytes);
+Result<void> SaveSimulationFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace vrdk

@@ -231,9 +231,8 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
       "--simulate-fault",
       [&globals](const std::vector<std::string>& values) {
         for (const auto& value : values) {
-          std::string error;
-          if (!AddSimulationFault(value, globals.bus.faults, &error)) {
-            throw CLI::ValidationError(error);
+          if (const auto added = AddSimulationFault(value, globals.bus.faults); !added.ok()) {
+            throw CLI::ValidationError(added.message());
           }
         }
       },

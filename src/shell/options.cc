@@ -45,7 +45,9 @@ ParsedOptions ParseShellOptions(const std::vector<std::string>& args) {
       }
     } else if (Matches(arg, "--simulate-fault")) {
       if ((value = ValueOf(args, i, "--simulate-fault", &error))) {
-        AddSimulationFault(*value, options.faults, &error);
+        if (const auto added = AddSimulationFault(*value, options.faults); !added.ok()) {
+          error = added.message();
+        }
       }
     } else if (Matches(arg, "--trace")) {
       if ((value = ValueOf(args, i, "--trace", &error))) options.trace_file = *value;

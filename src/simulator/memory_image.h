@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "image/memory_type.h"
 
 namespace vrdk {
@@ -21,15 +22,13 @@ struct MemoryImage {
 };
 
 // Reads the image at path. A missing file gives the factory memory of
-// `type` ("I2C" when none is given). Nothing, with a message in *error, when
-// the file cannot be read, has another size, or is of a type other than a
-// given `type`.
-std::optional<MemoryImage> LoadMemoryImage(const std::string& path, std::optional<MemoryType> type,
-                                           std::string* error);
+// `type` ("I2C" when none is given). An error (kFileError, or kWrongKind)
+// when the file cannot be read, has another size, or is of a type other than
+// a given `type`.
+Result<MemoryImage> LoadMemoryImage(const std::string& path, std::optional<MemoryType> type);
 
-// Replaces the file at path with bytes. False, with a message in *error, when
-// anything fails; the old file is then untouched and no temporary is left.
-bool SaveMemoryImage(const std::string& path, std::span<const std::uint8_t> bytes,
-                     std::string* error);
+// Replaces the file at path with bytes. When anything fails, the old file is
+// untouched and no temporary is left.
+Result<void> SaveMemoryImage(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace vrdk

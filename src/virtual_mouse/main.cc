@@ -57,14 +57,14 @@ int Run(const VirtualMouseOptions& options) {
     return 1;
   }
 
-  std::string error;
   std::optional<MemoryImage> image;
   if (!options.image.empty()) {
-    image = LoadMemoryImage(options.image, options.memory_type, &error);
-    if (!image) {
-      Log(error);
+    auto loaded = LoadMemoryImage(options.image, options.memory_type);
+    if (!loaded.ok()) {
+      Log(loaded.message());
       return 1;
     }
+    image = std::move(loaded).value();
   }
   SimulatedMouseConfig config;
   config.memory_type = image ? image->type : options.memory_type.value_or(MemoryType::kI2C);
@@ -86,10 +86,9 @@ int Run(const VirtualMouseOptions& options) {
   VirtualMouse::Saver saver;
   if (!options.image.empty()) {
     saver = [path = options.image](std::span<const std::uint8_t> memory) {
-      std::string why;
-      if (SaveMemoryImage(path, memory, &why)) return true;
-      Log("memory not saved: " + why);
-      return false;
+      const auto saved = SaveMemoryImage(path, memory);
+      if (!saved.ok()) Log("memory not saved: " + saved.message());
+      return saved.ok();
     };
   }
   std::vector<std::uint8_t> saved;

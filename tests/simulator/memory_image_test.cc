@@ -44,48 +44,50 @@ class MemoryImageTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  std::string error_;
 };
 
 TEST_F(MemoryImageTest, TheSizeTellsTheMemoryType) {
-  const auto i2c = LoadMemoryImage(Write("a.bin", 2048, 0x11), std::nullopt, &error_);
-  ASSERT_TRUE(i2c.has_value()) << error_;
-  EXPECT_EQ(i2c->type, MemoryType::kI2C);
-  EXPECT_EQ(i2c->bytes, Bytes(2048, 0x11));
-  EXPECT_TRUE(i2c->from_file);
+  const auto i2c = LoadMemoryImage(Write("a.bin", 2048, 0x11), std::nullopt);
+  ASSERT_TRUE(i2c.ok()) << i2c.message();
+  EXPECT_EQ(i2c.value().type, MemoryType::kI2C);
+  EXPECT_EQ(i2c.value().bytes, Bytes(2048, 0x11));
+  EXPECT_TRUE(i2c.value().from_file);
 
-  const auto flash = LoadMemoryImage(Write("b.bin", 65536, 0x22), MemoryType::kFlash, &error_);
-  ASSERT_TRUE(flash.has_value()) << error_;
-  EXPECT_EQ(flash->type, MemoryType::kFlash);
-  EXPECT_EQ(flash->bytes.size(), 65536u);
+  const auto flash = LoadMemoryImage(Write("b.bin", 65536, 0x22), MemoryType::kFlash);
+  ASSERT_TRUE(flash.ok()) << flash.message();
+  EXPECT_EQ(flash.value().type, MemoryType::kFlash);
+  EXPECT_EQ(flash.value().bytes.size(), 65536u);
 }
 
 TEST_F(MemoryImageTest, AMissingFileStartsAsFactoryMemoryOfTheType) {
   const auto path = (dir_ / "new.bin").string();
-  const auto flash = LoadMemoryImage(path, MemoryType::kFlash, &error_);
-  ASSERT_TRUE(flash.has_value());
-  EXPECT_FALSE(flash->from_file);
-  EXPECT_EQ(flash->type, MemoryType::kFlash);
-  EXPECT_EQ(flash->bytes, SimulatedMouse::FactoryMemory(MemoryType::kFlash));
-  const auto i2c = LoadMemoryImage(path, std::nullopt, &error_);
-  ASSERT_TRUE(i2c.has_value());
-  EXPECT_EQ(i2c->bytes, SimulatedMouse::FactoryMemory(MemoryType::kI2C));
+  const auto flash = LoadMemoryImage(path, MemoryType::kFlash);
+  ASSERT_TRUE(flash.ok());
+  EXPECT_FALSE(flash.value().from_file);
+  EXPECT_EQ(flash.value().type, MemoryType::kFlash);
+  EXPECT_EQ(flash.value().bytes, SimulatedMouse::FactoryMemory(MemoryType::kFlash));
+  const auto i2c = LoadMemoryImage(path, std::nullopt);
+  ASSERT_TRUE(i2c.ok());
+  EXPECT_EQ(i2c.value().bytes, SimulatedMouse::FactoryMemory(MemoryType::kI2C));
   EXPECT_FALSE(fs::exists(path)) << "loading creates nothing";
 }
 
 TEST_F(MemoryImageTest, RefusesWhatIsNoImageOfTheWantedType) {
-  EXPECT_FALSE(LoadMemoryImage(Write("short.bin", 2047, 0), std::nullopt, &error_));
-  EXPECT_THAT(error_, HasSubstr("not a memory image"));
-  EXPECT_FALSE(LoadMemoryImage(Write("long.bin", 4096, 0), std::nullopt, &error_));
-  EXPECT_FALSE(LoadMemoryImage(dir_.string(), std::nullopt, &error_)) << "a folder";
-  EXPECT_FALSE(LoadMemoryImage(Write("i2c.bin", 2048, 0), MemoryType::kFlash, &error_));
-  EXPECT_THAT(error_, HasSubstr("\"I2C\" image, not \"Flash\""));
+  const auto short_file = LoadMemoryImage(Write("short.bin", 2047, 0), std::nullopt);
+  EXPECT_FALSE(short_file.ok());
+  EXPECT_THAT(short_file.message(), HasSubstr("not a memory image"));
+  EXPECT_FALSE(LoadMemoryImage(Write("long.bin", 4096, 0), std::nullopt).ok());
+  EXPECT_FALSE(LoadMemoryImage(dir_.string(), std::nullopt).ok()) << "a folder";
+  const auto other_type = LoadMemoryImage(Write("i2c.bin", 2048, 0), MemoryType::kFlash);
+  EXPECT_FALSE(other_type.ok());
+  EXPECT_THAT(other_type.message(), HasSubstr("\"I2C\" image, not \"Flash\""));
 }
 
 TEST_F(MemoryImageTest, SaveReplacesTheFileAndLeavesNoTemporary) {
   const auto path = Write("m.bin", 2048, 0x00);
   const Bytes memory(2048, 0x5A);
-  ASSERT_TRUE(SaveMemoryImage(path, memory, &error_)) << error_;
+  const auto saved = SaveMemoryImage(path, memory);
+  ASSERT_TRUE(saved.ok()) << saved.message();
   EXPECT_EQ(Contents(path), memory);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
@@ -94,13 +96,15 @@ TEST_F(MemoryImageTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
   // The rename fails: a folder stands where the image should go.
   const auto blocked = dir_ / "blocked.bin";
   fs::create_directories(blocked / "inside");
-  EXPECT_FALSE(SaveMemoryImage(blocked.string(), Bytes(2048, 1), &error_));
-  EXPECT_THAT(error_, HasSubstr("cannot replace " + blocked.string()));
+  const auto refused = SaveMemoryImage(blocked.string(), Bytes(2048, 1));
+  EXPECT_FALSE(refused.ok());
+  EXPECT_THAT(refused.message(), HasSubstr("cannot replace " + blocked.string()));
   EXPECT_TRUE(fs::is_directory(blocked / "inside"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
   // No folder to put it in at all.
-  EXPECT_FALSE(SaveMemoryImage((dir_ / "none" / "m.bin").string(), Bytes(2048, 1), &error_));
-  EXPECT_THAT(error_, HasSubstr("No such file or directory"));
+  const auto nowhere = SaveMemoryImage((dir_ / "none" / "m.bin").string(), Bytes(2048, 1));
+  EXPECT_FALSE(nowhere.ok());
+  EXPECT_THAT(nowhere.message(), HasSubstr("No such file or directory"));
 }
 
 }  // namespace

@@ -124,12 +124,12 @@ std::unique_ptr<Bus> MakeBus(const std::string& simulate) {
     bus->clock = std::make_unique<SystemClock>();
     bus->backend = std::make_unique<HidrawBackend>();
   } else {
-    std::string error;
-    const auto image = LoadMemoryImage(simulate, std::nullopt, &error);
-    if (!image) {
-      std::fprintf(stderr, "vrdk-vm-check: %s\n", error.c_str());
+    const auto loaded = LoadMemoryImage(simulate, std::nullopt);
+    if (!loaded.ok()) {
+      std::fprintf(stderr, "vrdk-vm-check: %s\n", loaded.message().c_str());
       return nullptr;
     }
+    const MemoryImage* image = &loaded.value();
     bus->clock = std::make_unique<CountingClock>();
     SimulatedMouseConfig config;
     config.memory_type = image->type;
@@ -154,9 +154,8 @@ std::unique_ptr<Bus> MakeBus(const std::string& simulate) {
 
 void SaveSimulated(Bus& bus) {
   if (!bus.mouse || bus.mouse->Memory() == bus.loaded) return;
-  std::string error;
-  if (!SaveMemoryImage(bus.image, bus.mouse->Memory(), &error)) {
-    std::fprintf(stderr, "vrdk-vm-check: %s\n", error.c_str());
+  if (const auto saved = SaveMemoryImage(bus.image, bus.mouse->Memory()); !saved.ok()) {
+    std::fprintf(stderr, "vrdk-vm-check: %s\n", saved.message().c_str());
     ++failures;
   }
 }
