@@ -20,13 +20,14 @@ namespace {
 using namespace vrdk;
 
 void CheckRecord(std::string_view text, std::span<const std::uint8_t> bytes) {
-  std::string error;
-  const auto record = DecodeJournalRecord(text, &error);
-  if (!record) {
-    if (error.empty()) __builtin_trap();
+  const auto decoded = DecodeJournalRecord(text);
+  if (!decoded.ok()) {
+    if (decoded.message().empty()) __builtin_trap();
     return;
   }
-  if (DecodeJournalRecord(EncodeJournalRecord(*record), nullptr) != record) __builtin_trap();
+  const JournalRecord* record = &decoded.value();
+  const auto again = DecodeJournalRecord(EncodeJournalRecord(*record));
+  if (!again.ok() || again.value() != *record) __builtin_trap();
   const std::size_t size = MemorySize(record->memory_type);
   for (const JournalRange& range : record->ranges) {
     const std::size_t limit = range.live ? kLiveSize : size;

@@ -353,8 +353,8 @@ void AddDeviceCommands(CLI::App& app, CommandRegistry& registry, std::shared_ptr
 }
 
 // The scripts' own checks come first, so what is left is a file error.
-int FireMacroFailure(CommandContext& context, const std::optional<std::string>& error) {
-  return error ? context.Fail(kExitFileError, *error) : kExitDone;
+int FireMacroFailure(CommandContext& context, const Result<void>& done) {
+  return done.ok() ? kExitDone : context.Fail(kExitFileError, done.message());
 }
 
 void AddFireMacroCommands(CLI::App& app, CommandRegistry& registry,

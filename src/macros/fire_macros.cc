@@ -87,31 +87,31 @@ std::vector<std::uint8_t> FireMacroScripts::FileBytes(
   return bytes;
 }
 
-std::optional<std::string> FireMacroScripts::Save(
-    const std::array<FireMacroCode, kFireMacroSlots>& before) {
+Result<void> FireMacroScripts::Save(const std::array<FireMacroCode, kFireMacroSlots>& before) {
   std::error_code ec;
   const auto folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
   if (auto written = files::WriteFileAtomically(path_, FileBytes(entries_)); !written.ok()) {
     entries_ = before;
-    return written.message();
+    return written;
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> FireMacroScripts::Add(const FireMacroCode& code) {
+Result<void> FireMacroScripts::Add(const FireMacroCode& code) {
   const auto free = std::find_if(entries_.begin(), entries_.end(), Free);
-  if (free == entries_.end()) return "all ten fire-macro scripts are in use";
-  if (Free(code)) return "a fire-macro script cannot be 00000000";
+  if (free == entries_.end())
+    return Error{ErrorKind::kFull, "all ten fire-macro scripts are in use"};
+  if (Free(code)) return Error{ErrorKind::kInvalid, "a fire-macro script cannot be 00000000"};
   const auto before = entries_;
   *free = code;
   return Save(before);
 }
 
-std::optional<std::string> FireMacroScripts::Delete(int entry) {
+Result<void> FireMacroScripts::Delete(int entry) {
   if (entry < 0 || entry >= static_cast<int>(kFireMacroSlots) ||
       Free(entries_[static_cast<std::size_t>(entry)])) {
-    return "no fire-macro script " + std::to_string(entry + 1);
+    return Error{ErrorKind::kNoSuchMacro, "no fire-macro script " + std::to_string(entry + 1)};
   }
   const auto before = entries_;
   std::move(entries_.begin() + entry + 1, entries_.end(), entries_.begin() + entry);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "files/atomic_file.h"
 
 namespace vrdk::macros {
@@ -62,16 +63,18 @@ class FireMacroScripts {
   std::vector<int> Items() const;
   std::vector<std::string> Names() const;
 
-  // Adds the code in the first free entry and rewrites the file. The error
-  // when the table is full or the save failed (the entry is then not kept).
-  std::optional<std::string> Add(const FireMacroCode& code);
-  // Deletes used entry `entry`; later entries move down one.
-  std::optional<std::string> Delete(int entry);
+  // Adds the code in the first free entry and rewrites the file. kFull when
+  // the table is full, kInvalid for a free code, kFileError when the save
+  // failed (the entry is then not kept).
+  Result<void> Add(const FireMacroCode& code);
+  // Deletes used entry `entry`; later entries move down one. kNoSuchMacro
+  // for an entry that is not used.
+  Result<void> Delete(int entry);
 
   static std::vector<std::uint8_t> FileBytes(const std::array<FireMacroCode, kFireMacroSlots>& e);
 
  private:
-  std::optional<std::string> Save(const std::array<FireMacroCode, kFireMacroSlots>& before);
+  Result<void> Save(const std::array<FireMacroCode, kFireMacroSlots>& before);
 
   std::string path_;
   std::array<FireMacroCode, kFireMacroSlots> entries_{};

@@ -67,7 +67,7 @@ std::optional<int> SelectionAfterDelete(int deleted, int count) {
 }
 
 Result<void> MacroLibrary::CheckNewName(std::u16string_view name) const {
-  if (auto problem = MacroNameProblem(name)) return Fail(Kind::kBadName, *problem);
+  if (auto checked = CheckMacroName(name); !checked.ok()) return checked;
   if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
   if (Full()) return Fail(Kind::kFull, "the library holds 100 macros already");
   return {};
@@ -75,7 +75,7 @@ Result<void> MacroLibrary::CheckNewName(std::u16string_view name) const {
 
 Result<void> MacroLibrary::CheckRename(int index, std::u16string_view name) const {
   if (index < 0 || index >= Count()) return Fail(Kind::kNoSuchMacro, "no such macro");
-  if (auto problem = MacroNameProblem(name)) return Fail(Kind::kBadName, *problem);
+  if (auto checked = CheckMacroName(name); !checked.ok()) return checked;
   // The macro's own name counts too: renaming to it changes nothing.
   if (Find(name)) return Fail(Kind::kDuplicate, kDuplicateMessage);
   return {};
@@ -150,8 +150,8 @@ Result<void> MacroLibrary::ImportOne(const std::string& file) {
   if (!read.ok()) return read.error();
   const LibraryRecord record = ReadSingleMacro(read.value());
   if (!record.InUse()) return Fail(Kind::kBadName, file + " holds no macro name");
-  if (auto problem = MacroNameProblem(DecodeMacroName(record.name))) {
-    return Fail(Kind::kBadName, file + ": " + *problem);
+  if (auto checked = CheckMacroName(DecodeMacroName(record.name)); !checked.ok()) {
+    return Fail(Kind::kBadName, file + ": " + checked.message());
   }
   for (int i = 0; i < n; ++i) {
     if (records_[static_cast<std::size_t>(i)].name == record.name) {

@@ -35,11 +35,12 @@ bool FlashNameReadsAsFree(std::span<const std::uint8_t> name) {
   return (name[0] == 0 && name[1] == 0) || (name[0] == 0xFF && name[1] == 0xFF);
 }
 
-std::optional<std::string> MacroNameProblem(std::u16string_view name) {
-  if (name.empty()) return "a macro name cannot be empty";
-  if (name.size() > kMacroNameUnits) return "a macro name has at most 8 characters";
+Result<void> CheckMacroName(std::u16string_view name) {
+  auto bad = [](std::string why) { return Error{ErrorKind::kBadName, std::move(why)}; };
+  if (name.empty()) return bad("a macro name cannot be empty");
+  if (name.size() > kMacroNameUnits) return bad("a macro name has at most 8 characters");
   if (name.find(u'\0') != std::u16string_view::npos) {
-    return "a macro name cannot hold a NUL character";
+    return bad("a macro name cannot hold a NUL character");
   }
   if ((name[0] & 0xFF) == 0xFF || (name[0] >> 8) == 0xFF) {
     char text[128];
@@ -47,9 +48,9 @@ std::optional<std::string> MacroNameProblem(std::u16string_view name) {
                   "a macro name cannot begin with U+%04X: the mouse reads a name whose first "
                   "character has a byte FF as a free place",
                   static_cast<unsigned>(name[0]));
-    return text;
+    return bad(text);
   }
-  return std::nullopt;
+  return {};
 }
 
 std::array<std::uint8_t, image::kMacroNameTableSize> DefaultMacroNameTable() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "image/layout.h"
 
 namespace vrdk::macros {
@@ -26,10 +27,10 @@ std::u16string DecodeMacroName(std::span<const std::uint8_t, image::kMacroNameSi
 // either byte; "Flash" takes a slot as free when they are 00 00 or FF FF.
 bool I2CNameReadsAsFree(std::span<const std::uint8_t> name);
 bool FlashNameReadsAsFree(std::span<const std::uint8_t> name);
-// Why a name cannot be given to a macro: empty, more than 8 units, a NUL
-// unit, or a first unit that either memory type reads as a free place (a
-// byte 0xFF, as in U+4EFF). Nothing when it can.
-std::optional<std::string> MacroNameProblem(std::u16string_view name);
+// Whether a name can be given to a macro: kBadName, saying why, when it is
+// empty, more than 8 units, holds a NUL unit, or begins with a unit that
+// either memory type reads as a free place (a byte 0xFF, as in U+4EFF).
+Result<void> CheckMacroName(std::u16string_view name);
 
 // The "Flash" name table of a mouse without macros: "Macro1" .. "Macro32".
 std::array<std::uint8_t, image::kMacroNameTableSize> DefaultMacroNameTable();

@@ -382,13 +382,13 @@ void Session::FinishJournal() {
   const MemoryType type = connection_.image_memory_type;
   const WriteJournal::Loaded loaded = journal_.Load(vendor, product, type);
   if (!loaded.present) return;
-  if (!loaded.record) {
+  if (!loaded.record.ok()) {
     const std::string kept = journal_.KeepAside(vendor, product, type);
-    events_.ShowText(Own(OwnText::kJournalKept,
-                         {WhatText(WriteSubject::kWholeMemory), kept + " (" + loaded.error + ")"}));
+    events_.ShowText(Own(OwnText::kJournalKept, {WhatText(WriteSubject::kWholeMemory),
+                                                 kept + " (" + loaded.record.message() + ")"}));
     return;
   }
-  const JournalRecord& record = *loaded.record;
+  const JournalRecord& record = loaded.record.value();
   if (JudgeJournalRecord(record, working_image_) == JournalVerdict::kForeign) {
     const std::string kept = journal_.KeepAside(vendor, product, type);
     events_.ShowText(Own(OwnText::kJournalKept, {WhatText(record.subject), kept}));
@@ -412,9 +412,9 @@ bool Session::FinishPendingRecord() {
       journal_.Load(open.vendor_id, open.product_id, open.memory_type);
   if (!loaded.present) return true;
   // A write of this mouse is not finished yet: finish it before another.
-  const JournalRecord pending = loaded.record.value_or(JournalRecord{});
+  const JournalRecord pending = loaded.record.ok() ? loaded.record.value() : JournalRecord{};
   const bool finished =
-      loaded.record && ApplyJournalRecord(pending) && pending.then != AfterWrite::kRestart;
+      loaded.record.ok() && ApplyJournalRecord(pending) && pending.then != AfterWrite::kRestart;
   if (finished) {
     journal_.Remove(open.vendor_id, open.product_id, open.memory_type);
     return true;

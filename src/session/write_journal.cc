@@ -121,10 +121,9 @@ std::string EncodeJournalRecord(const JournalRecord& record) {
   return text;
 }
 
-std::optional<JournalRecord> DecodeJournalRecord(std::string_view text, std::string* error) {
-  auto fail = [error](std::string reason) -> std::optional<JournalRecord> {
-    if (error != nullptr) *error = std::move(reason);
-    return std::nullopt;
+Result<JournalRecord> DecodeJournalRecord(std::string_view text) {
+  auto fail = [](std::string reason) -> Result<JournalRecord> {
+    return Error{ErrorKind::kInvalid, std::move(reason)};
   };
   std::vector<std::string_view> lines;
   while (!text.empty()) {
@@ -273,21 +272,20 @@ WriteJournal::Loaded WriteJournal::Load(std::uint16_t vendor_id, std::uint16_t p
   if (file.Is(ErrorKind::kMissing)) return loaded;
   loaded.present = true;
   if (!file.ok()) {
-    loaded.error = file.message();
+    loaded.record = file.error();
     return loaded;
   }
   const std::vector<std::uint8_t>& bytes = file.value();
   if (bytes.size() > kMaxRecordFile) {
-    loaded.error = "the record is larger than any this program writes";
+    loaded.record = Error{ErrorKind::kInvalid, "the record is larger than any this program writes"};
     return loaded;
   }
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  loaded.record = DecodeJournalRecord(text, &loaded.error);
-  if (loaded.record &&
-      (loaded.record->vendor_id != vendor_id || loaded.record->product_id != product_id ||
-       loaded.record->memory_type != type)) {
-    loaded.record.reset();
-    loaded.error = "the record names another mouse";
+  loaded.record = DecodeJournalRecord(text);
+  if (loaded.record.ok() && (loaded.record.value().vendor_id != vendor_id ||
+                             loaded.record.value().product_id != product_id ||
+                             loaded.record.value().memory_type != type)) {
+    loaded.record = Error{ErrorKind::kWrongKind, "the record names another mouse"};
   }
   return loaded;
 }

@@ -75,10 +75,10 @@ struct JournalRecord {
 };
 
 std::string EncodeJournalRecord(const JournalRecord& record);
-// The record in text; nothing, with the reason in *error, for text that is
-// not a whole record (every range inside the memory of its type, old and new
-// of one length).
-std::optional<JournalRecord> DecodeJournalRecord(std::string_view text, std::string* error);
+// The record in text; kInvalid, with the reason, for text that is not a
+// whole record (every range inside the memory of its type, old and new of
+// one length).
+Result<JournalRecord> DecodeJournalRecord(std::string_view text);
 
 // What the next connection does with a record, given the memory it read.
 enum class JournalVerdict {
@@ -113,8 +113,8 @@ class WriteJournal {
 
   struct Loaded {
     bool present = false;  // a record file is there
-    std::optional<JournalRecord> record;
-    std::string error;  // why a present file is not a record
+    // The record, or why a present file is not one.
+    Result<JournalRecord> record = Error{ErrorKind::kMissing, {}};
   };
   Loaded Load(std::uint16_t vendor_id, std::uint16_t product_id, MemoryType type) const;
   // Renames the mouse's record aside (".kept-N" added) so that it no longer

@@ -48,10 +48,10 @@ TEST(FireMacroScriptsTest, AddAndDeleteRewriteTheFortyByteFile) {
   FireMacroScripts scripts;
   scripts.Load(path);
   for (std::uint8_t colour : {0x80, 0x81, 0x82}) {
-    ASSERT_FALSE(scripts.Add({0x0B, colour, 0, 0}));
+    ASSERT_TRUE(scripts.Add({0x0B, colour, 0, 0}).ok());
   }
   EXPECT_THAT(scripts.Names(), ElementsAre("Fire Macro1", "Fire Macro2", "Fire Macro3"));
-  ASSERT_FALSE(scripts.Delete(0));
+  ASSERT_TRUE(scripts.Delete(0).ok());
   EXPECT_THAT(scripts.Names(), ElementsAre("Fire Macro1", "Fire Macro2"));
   const auto bytes = TempDir::Read(path);
   ASSERT_EQ(bytes.size(), 40u);
@@ -76,7 +76,7 @@ TEST(FireMacroScriptsTest, AFileWithFreeEntriesListsEveryUsedOneByItsNumber) {
   EXPECT_THAT(scripts.Names(), ElementsAre("Fire Macro2", "Fire Macro4"));
   EXPECT_EQ(scripts.Count(), 2);
   // A new script takes the first free entry; the others keep theirs.
-  ASSERT_FALSE(scripts.Add({0x0B, 0x8F, 0, 0}));
+  ASSERT_TRUE(scripts.Add({0x0B, 0x8F, 0, 0}).ok());
   EXPECT_THAT(scripts.Names(), ElementsAre("Fire Macro1", "Fire Macro2", "Fire Macro4"));
   EXPECT_EQ(scripts.Text(1), "0B820000");
   EXPECT_EQ(scripts.Text(3), "0B120500");
@@ -86,8 +86,8 @@ TEST(FireMacroScriptsTest, AnEleventhAddDoesNothing) {
   TempDir dir;
   FireMacroScripts scripts;
   scripts.Load(dir.File("Fire Macro.bin"));
-  for (int i = 0; i < 10; ++i) ASSERT_FALSE(scripts.Add({0x0B, 0x80, 0, 0}));
-  EXPECT_TRUE(scripts.Add({0x0B, 0x81, 0, 0}));
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(scripts.Add({0x0B, 0x80, 0, 0}).ok());
+  EXPECT_TRUE(scripts.Add({0x0B, 0x81, 0, 0}).Is(ErrorKind::kFull));
   EXPECT_EQ(scripts.Count(), 10);
   EXPECT_EQ(scripts.Text(9), "0B800000");
 }

@@ -42,15 +42,16 @@ TEST(JournalRecordText, ReadsBackAsItWasWritten) {
   EXPECT_THAT(text, HasSubstr("vrdk-write-journal 1\nmouse 1BCF:08B8 I2C\nwhat profiles\n"
                               "then reload 01\nrange 192 147\nold 0101"));
   EXPECT_THAT(text, HasSubstr("\nlive 166 1\nold 02\nnew 01\n"));
-  std::string error;
-  EXPECT_EQ(DecodeJournalRecord(text, &error), record) << error;
+  const auto decoded = DecodeJournalRecord(text);
+  ASSERT_TRUE(decoded.ok()) << decoded.message();
+  EXPECT_EQ(decoded.value(), record);
   JournalRecord whole = record;
   whole.memory_type = MemoryType::kFlash;
   whole.subject = WriteSubject::kWholeMemory;
   whole.then = AfterWrite::kRestart;
   whole.profile_byte = 0;
   whole.ranges[0].address = 0xF800;
-  EXPECT_EQ(DecodeJournalRecord(EncodeJournalRecord(whole), nullptr), whole);
+  EXPECT_EQ(DecodeJournalRecord(EncodeJournalRecord(whole)).value(), whole);
 }
 
 TEST(JournalRecordText, WhatIsNotAWholeRecordIsRefusedWithItsReason) {
@@ -74,9 +75,9 @@ TEST(JournalRecordText, WhatIsNotAWholeRecordIsRefusedWithItsReason) {
       {good + "\nx\n", "follows the last range"},
   };
   for (const auto& [text, reason] : cases) {
-    std::string error;
-    EXPECT_FALSE(DecodeJournalRecord(text, &error)) << text;
-    EXPECT_THAT(error, HasSubstr(reason)) << text;
+    const auto decoded = DecodeJournalRecord(text);
+    EXPECT_FALSE(decoded.ok()) << text;
+    EXPECT_THAT(decoded.message(), HasSubstr(reason)) << text;
   }
 }
 
@@ -139,8 +140,8 @@ TEST(JournalFiles, ARecordIsSavedLoadedRemovedAndKeptAside) {
       path,
       (std::filesystem::path(dir.File("state")) / "mouse.bin.1BCF-08B8-I2C.journal").string());
   const auto loaded = journal.Load(0x1BCF, 0x08B8, MemoryType::kI2C);
-  ASSERT_TRUE(loaded.record) << loaded.error;
-  EXPECT_EQ(*loaded.record, record);
+  ASSERT_TRUE(loaded.record.ok()) << loaded.record.message();
+  EXPECT_EQ(loaded.record.value(), record);
   // Another memory type of the same ids is another mouse.
   EXPECT_FALSE(journal.Load(0x1BCF, 0x08B8, MemoryType::kFlash).present);
   EXPECT_EQ(journal.KeepAside(0x1BCF, 0x08B8, MemoryType::kI2C), path + ".kept-1");
@@ -159,14 +160,14 @@ TEST(JournalFiles, ADamagedOrForeignFileIsPresentButNoRecord) {
   TempDir::Write(path, {'x'});
   auto loaded = journal.Load(0x1BCF, 0x08B8, MemoryType::kI2C);
   EXPECT_TRUE(loaded.present);
-  EXPECT_FALSE(loaded.record);
+  EXPECT_FALSE(loaded.record.ok());
   JournalRecord other = ProfileRecord();
   other.product_id = 0x1234;
   const std::string text = EncodeJournalRecord(other);
   TempDir::Write(path, std::vector<std::uint8_t>(text.begin(), text.end()));
   loaded = journal.Load(0x1BCF, 0x08B8, MemoryType::kI2C);
-  EXPECT_FALSE(loaded.record);
-  EXPECT_THAT(loaded.error, HasSubstr("another mouse"));
+  EXPECT_FALSE(loaded.record.ok());
+  EXPECT_THAT(loaded.record.message(), HasSubstr("another mouse"));
 }
 
 TEST(JournalFiles, AFolderThatCannotBeMadeIsAReasonNotACrash) {

@@ -249,8 +249,8 @@ void EngineerGunTab::btn_AddScriptClick() {
   if (scripts == nullptr || scripts->Count() >= static_cast<int>(macros::kFireMacroSlots)) return;
   const auto code = macros::BuildFireMacroCode(Parameters());
   if (!code) return;
-  if (const auto error = scripts->Add(*code)) {
-    services_.ShowMessageText(QString::fromStdString(*error));
+  if (const auto added = scripts->Add(*code); !added.ok()) {
+    services_.ShowMessageText(QString::fromStdString(added.message()));
   }
   ShowScripts(scripts->Count() - 1);
   names_->scrollToBottom();
@@ -262,8 +262,9 @@ void EngineerGunTab::btn_DelScriptClick() {
   if (scripts == nullptr || selected < 0) return;
   const auto items = scripts->Items();
   if (selected >= static_cast<int>(items.size())) return;
-  if (const auto error = scripts->Delete(items[static_cast<std::size_t>(selected)])) {
-    services_.ShowMessageText(QString::fromStdString(*error));
+  if (const auto deleted = scripts->Delete(items[static_cast<std::size_t>(selected)]);
+      !deleted.ok()) {
+    services_.ShowMessageText(QString::fromStdString(deleted.message()));
   }
   ShowScripts(std::max(selected - 1, 0));
 }

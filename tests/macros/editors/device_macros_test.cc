@@ -242,8 +242,8 @@ TEST_P(DeviceMacrosTest, TheListIsToldWhatToSelectAfterEachChange) {
 TEST_P(DeviceMacrosTest, AFireMacroScriptGoesToAnEngineerKeyWithoutTheLeftClickGuard) {
   testing::TempDir dir;
   store->LoadFireMacros(dir.File("Fire Macro.bin"));
-  ASSERT_FALSE(store->FireMacros().Add({0x0B, 0x8F, 0x00, 0x00}));
-  ASSERT_FALSE(store->FireMacros().Add({0x0B, 0x12, 0x05, 0x00}));
+  ASSERT_TRUE(store->FireMacros().Add({0x0B, 0x8F, 0x00, 0x00}).ok());
+  ASSERT_TRUE(store->FireMacros().Add({0x0B, 0x12, 0x05, 0x00}).ok());
   rig.mouse.ClearTranscript();
   // Key 101: button 1 of profile 1, its only Left Click.
   ASSERT_TRUE(store->AssignFireMacroToEngineerKey(101, 1).ok());
@@ -496,7 +496,7 @@ TEST(FireMacroNamingTest, TheFileAtStartUpDecidesHowFireCodesAreNamed) {
   DeviceMacros* store = FindDeviceMacros(rig.session);
   const std::string path = dir.File("Fire Macro.bin");
   EXPECT_FALSE(store->LoadFireMacros(path).exists);
-  ASSERT_FALSE(store->FireMacros().Add({0x0B, 0x12, 0x05, 0x00}));
+  ASSERT_TRUE(store->FireMacros().Add({0x0B, 0x12, 0x05, 0x00}).ok());
   EXPECT_FALSE(rig.session.Keys().fire_macro_naming);
   EXPECT_NE(rig.session.NameForCode("0B120500"), "Fire Macro1");
   EXPECT_TRUE(store->LoadFireMacros(path).exists);
