@@ -28,9 +28,9 @@ bool FaceSession::MakeSimulatedBus(const BusOptions& options, Clock& clock,
     std::error_code ignored;
     std::filesystem::create_directories(parent, ignored);
   }
-  std::string locked;
-  lock_ = SimulationLock::Take(simulation_path_, options.program, options.lock_patience, &locked);
-  if (!lock_) return Fail(locked);
+  auto locked = SimulationLock::Take(simulation_path_, options.program, options.lock_patience);
+  if (!locked.ok()) return Fail(locked.message());
+  lock_ = std::move(locked).value();
   auto load = LoadSimulationFile(simulation_path_, options.memory_type);
   if (!load.memory) return Fail(load.error);
   program_type = load.memory->type;

@@ -49,17 +49,15 @@ SimulationLock::~SimulationLock() {
   if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
 }
 
-std::unique_ptr<SimulationLock> SimulationLock::Take(const std::string& memory_file,
-                                                     const std::string& program,
-                                                     std::chrono::milliseconds patience,
-                                                     std::string* error) {
+Result<std::unique_ptr<SimulationLock>> SimulationLock::Take(const std::string& memory_file,
+                                                             const std::string& program,
+                                                             std::chrono::milliseconds patience) {
   const std::string path = memory_file + ".lock";
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    *error = "cannot use the lock file " + path;
-    return nullptr;
+    return Error{ErrorKind::kFileError, "cannot use the lock file " + path};
   }
   std::unique_ptr<SimulationLock> lock(new SimulationLock);
   lock->handle_ = handle;
@@ -74,8 +72,7 @@ std::unique_ptr<SimulationLock> SimulationLock::Take(const std::string& memory_f
       DWORD read = 0;
       SetFilePointer(handle, 0, nullptr, FILE_BEGIN);
       ReadFile(handle, text, sizeof text - 1, &read, nullptr);
-      *error = InUse(memory_file, std::string(text, read));
-      return nullptr;
+      return Error{ErrorKind::kBusy, InUse(memory_file, std::string(text, read))};
     }
     std::this_thread::sleep_for(kPoll);
   }
@@ -93,35 +90,33 @@ SimulationLock::~SimulationLock() {
   if (fd_ >= 0) close(fd_);
 }
 
-std::unique_ptr<SimulationLock> SimulationLock::Take(const std::string& memory_file,
-                                                     const std::string& program,
-                                                     std::chrono::milliseconds patience,
-                                                     std::string* error) {
+Result<std::unique_ptr<SimulationLock>> SimulationLock::Take(const std::string& memory_file,
+                                                             const std::string& program,
+                                                             std::chrono::milliseconds patience) {
   const std::string path = memory_file + ".lock";
   // Not through a link, and never blocking on a FIFO put in its place.
   const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
   if (fd < 0) {
-    *error = "cannot use the lock file " + path + ": " + std::strerror(errno);
-    return nullptr;
+    return Error{ErrorKind::kFileError,
+                 "cannot use the lock file " + path + ": " + std::strerror(errno)};
   }
   std::unique_ptr<SimulationLock> lock(new SimulationLock);
   lock->fd_ = fd;
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    *error = "the lock file " + path + " is not a regular file";
-    return nullptr;
+    return Error{ErrorKind::kFileError, "the lock file " + path + " is not a regular file"};
   }
   const auto give_up = std::chrono::steady_clock::now() + patience;
   while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     if (errno != EWOULDBLOCK && errno != EINTR) {
-      *error = "cannot lock " + path + ": " + std::strerror(errno);
-      return nullptr;
+      return Error{ErrorKind::kFileError, "cannot lock " + path + ": " + std::strerror(errno)};
     }
     if (std::chrono::steady_clock::now() >= give_up) {
       char text[kHolderMax] = {};
       const ssize_t read = pread(fd, text, sizeof text - 1, 0);
-      *error = InUse(memory_file, std::string(text, read > 0 ? static_cast<std::size_t>(read) : 0));
-      return nullptr;
+      return Error{
+          ErrorKind::kBusy,
+          InUse(memory_file, std::string(text, read > 0 ? static_cast<std::size_t>(read) : 0))};
     }
     std::this_thread::sleep_for(kPoll);
   }

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "base/result.h"
+
 namespace vrdk {
 
 class SimulationLock {
@@ -21,12 +23,11 @@ class SimulationLock {
   SimulationLock& operator=(const SimulationLock&) = delete;
 
   // Locks `memory_file` for `program`, waiting up to `patience` for another
-  // holder. Nothing, with *error naming the file and its holder (or why the
-  // lock file cannot be used), when it stays taken.
-  static std::unique_ptr<SimulationLock> Take(const std::string& memory_file,
-                                              const std::string& program,
-                                              std::chrono::milliseconds patience,
-                                              std::string* error);
+  // holder. kBusy, naming the file and its holder, when it stays taken;
+  // kFileError, saying why, when the lock file cannot be used.
+  static Result<std::unique_ptr<SimulationLock>> Take(const std::string& memory_file,
+                                                      const std::string& program,
+                                                      std::chrono::milliseconds patience);
 
   static constexpr std::chrono::milliseconds kPatience{3000};
 

@@ -30,17 +30,14 @@ Error Refused(const std::string& what, const std::string& path, const std::strin
 }
 
 // The file a write to path replaces: path itself, or the file a symbolic
-// link (or a chain of them) points to, so the link stays a link. Nothing,
-// with *refusal set, when a link on the way may not be followed.
-std::optional<fs::path> WriteTarget(const std::string& path, std::string* refusal) {
+// link (or a chain of them) points to, so the link stays a link. kRefused,
+// saying why, when a link on the way may not be followed.
+Result<fs::path> WriteTarget(const std::string& path) {
   fs::path target(path);
   for (int hops = 0; hops < 40; ++hops) {
     std::error_code error;
     if (!fs::is_symlink(target, error)) break;
-    if (auto refused = platform::LinkRefusal(target)) {
-      *refusal = *refused;
-      return std::nullopt;
-    }
+    if (auto followed = platform::LinkRefusal(target); !followed.ok()) return followed.error();
     const fs::path next = fs::read_symlink(target, error);
     if (error) break;
     target = next.is_absolute() ? next : target.parent_path() / next;
@@ -68,10 +65,9 @@ void RemoveLeftovers(const fs::path& folder, const std::string& temp_prefix) {
 
 Result<void> WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                                  FailAt fail_at) {
-  std::string refusal;
-  const std::optional<fs::path> followed = WriteTarget(path, &refusal);
-  if (!followed) return Refused("write", path, refusal);
-  const fs::path target = *followed;
+  const Result<fs::path> followed = WriteTarget(path);
+  if (!followed.ok()) return Refused("write", path, followed.message());
+  const fs::path target = followed.value();
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   // A hidden temporary beside the target: ".NAME.XXXXXX". Built by appending
   // rather than with "." + name, which g++ 12 at -O3 flags with a false
@@ -121,18 +117,18 @@ Result<void> WriteFileAtomically(const std::string& path, std::span<const std::u
 }
 
 Result<void> RefusedFile(const std::string& path) {
-  std::string refusal;
-  const std::optional<fs::path> target = WriteTarget(path, &refusal);
-  if (!target) return Refused("use", path, refusal);
+  const Result<fs::path> target = WriteTarget(path);
+  if (!target.ok()) return Refused("use", path, target.message());
   std::error_code error;
-  const fs::file_status status = fs::status(*target, error);
+  const fs::file_status status = fs::status(target.value(), error);
   if (!fs::exists(status) || fs::is_regular_file(status)) return {};
   return Refused("use", path, "it is not a regular file");
 }
 
 Result<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path, std::size_t max_bytes) {
-  std::string refusal;
-  if (!WriteTarget(path, &refusal)) return Refused("read", path, refusal);
+  if (const auto target = WriteTarget(path); !target.ok()) {
+    return Refused("read", path, target.message());
+  }
   const int fd = platform::OpenForReading(path);
   if (fd < 0) {
     const int error = errno;

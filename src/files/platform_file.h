@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/result.h"
+
 namespace vrdk::files::platform {
 
 // Opens path for reading without blocking on a FIFO (POSIX); -1 and errno
@@ -24,11 +26,12 @@ int SyncFile(int fd);
 int ReplaceWith(const std::string& temp, const std::filesystem::path& target);
 // Makes a rename in folder survive a power loss (0 or an errno).
 int SyncFolder(const std::filesystem::path& folder);
-// Why the symbolic link at `link` is not followed, or nothing. The kernel's
+// Whether the symbolic link at `link` may be followed: kRefused, saying why,
+// when it may not. The kernel's
 // own rule for links in shared folders (fs.protected_symlinks): in a folder
 // that is sticky and writable by everyone, a link is followed only when this
 // user or the folder's owner owns it; another user's link there may point at
 // this user's files.
-std::optional<std::string> LinkRefusal(const std::filesystem::path& link);
+Result<void> LinkRefusal(const std::filesystem::path& link);
 
 }  // namespace vrdk::files::platform

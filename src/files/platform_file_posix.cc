@@ -63,16 +63,17 @@ int SyncFolder(const fs::path& folder) {
   return result;
 }
 
-std::optional<std::string> LinkRefusal(const fs::path& link) {
+Result<void> LinkRefusal(const fs::path& link) {
   struct stat own {};
   struct stat folder {};
   const fs::path parent = link.has_parent_path() ? link.parent_path() : fs::path(".");
-  if (::lstat(link.c_str(), &own) != 0 || !S_ISLNK(own.st_mode)) return std::nullopt;
-  if (::stat(parent.c_str(), &folder) != 0) return std::nullopt;
+  if (::lstat(link.c_str(), &own) != 0 || !S_ISLNK(own.st_mode)) return {};
+  if (::stat(parent.c_str(), &folder) != 0) return {};
   const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-  if (!shared || own.st_uid == ::geteuid() || own.st_uid == folder.st_uid) return std::nullopt;
-  return link.string() + " is a symbolic link another user made in the shared folder " +
-         parent.string() + "; it is not followed";
+  if (!shared || own.st_uid == ::geteuid() || own.st_uid == folder.st_uid) return {};
+  return Error{ErrorKind::kRefused,
+               link.string() + " is a symbolic link another user made in the shared folder " +
+                   parent.string() + "; it is not followed"};
 }
 
 }  // namespace vrdk::files::platform

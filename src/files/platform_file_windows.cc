@@ -49,6 +49,6 @@ int ReplaceWith(const std::string& temp, const fs::path& target) {
 int SyncFolder(const fs::path& /*folder*/) { return 0; }
 
 // Windows has no sticky shared folders of this kind: every link is followed.
-std::optional<std::string> LinkRefusal(const fs::path& /*link*/) { return std::nullopt; }
+Result<void> LinkRefusal(const fs::path& /*link*/) { return {}; }
 
 }  // namespace vrdk::files::platform

@@ -31,20 +31,21 @@ bool IsHidrawChange(std::string_view message) {
   return hidraw && change;
 }
 
-std::optional<HidrawHotplug> HidrawHotplug::Open(std::string* error) {
+Result<HidrawHotplug> HidrawHotplug::Open() {
   const int fd =
       ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
   if (fd < 0) {
-    *error = std::string("socket (NETLINK_KOBJECT_UEVENT): ") + std::strerror(errno);
-    return std::nullopt;
+    return Error{ErrorKind::kFileError,
+                 std::string("socket (NETLINK_KOBJECT_UEVENT): ") + std::strerror(errno)};
   }
   sockaddr_nl address{};
   address.nl_family = AF_NETLINK;
   address.nl_groups = kKernelEvents;
   if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    *error = std::string("bind (kernel device events): ") + std::strerror(errno);
+    Error failed{ErrorKind::kFileError,
+                 std::string("bind (kernel device events): ") + std::strerror(errno)};
     ::close(fd);
-    return std::nullopt;
+    return failed;
   }
   return HidrawHotplug(fd);
 }

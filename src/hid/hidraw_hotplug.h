@@ -13,12 +13,14 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 namespace vrdk {
 
 class HidrawHotplug {
  public:
-  // Nothing, with the reason in *error, when the socket cannot be made.
-  static std::optional<HidrawHotplug> Open(std::string* error);
+  // kFileError, saying why, when the socket cannot be made.
+  static Result<HidrawHotplug> Open();
   // Takes over fd, a datagram socket that delivers kernel uevent messages
   // (the tests hand one end of a socket pair).
   explicit HidrawHotplug(int fd);

@@ -12,14 +12,13 @@ namespace vrdk::shell {
 
 void WatchHotplug(QObject* parent, std::function<void()> count) {
 #if defined(__linux__)
-  std::string error;
-  auto monitor = HidrawHotplug::Open(&error);
-  if (!monitor) {
-    std::cerr << "vrdk-mouse: no hotplug events (" << error << "); the mouse is looked for every "
-              << "3.5 s\n";
+  auto monitor = HidrawHotplug::Open();
+  if (!monitor.ok()) {
+    std::cerr << "vrdk-mouse: no hotplug events (" << monitor.message()
+              << "); the mouse is looked for every 3.5 s\n";
     return;
   }
-  auto shared = std::make_shared<HidrawHotplug>(std::move(*monitor));
+  auto shared = std::make_shared<HidrawHotplug>(std::move(monitor).value());
   auto* notifier = new QSocketNotifier(shared->Fd(), QSocketNotifier::Read, parent);
   QObject::connect(notifier, &QSocketNotifier::activated, parent,
                    [shared, count = std::move(count)] {

@@ -120,13 +120,13 @@ int Run(const VirtualMouseOptions& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  std::string error;
-  const auto options = vrdk::ParseVirtualMouseOptions(args, &error);
-  if (!options) {
-    std::fprintf(stderr, "vrdk-virtual-mouse: %s\n%s", error.c_str(),
+  const auto parsed = vrdk::ParseVirtualMouseOptions(args);
+  if (!parsed.ok()) {
+    std::fprintf(stderr, "vrdk-virtual-mouse: %s\n%s", parsed.message().c_str(),
                  std::string(vrdk::VirtualMouseUsage()).c_str());
     return 2;
   }
+  const vrdk::VirtualMouseOptions* options = &parsed.value();
   if (options->help) {
     std::fputs(std::string(vrdk::VirtualMouseUsage()).c_str(), stdout);
     return 0;

@@ -23,14 +23,12 @@ std::string_view VirtualMouseUsage() {
          "SIGINT and SIGTERM end it.\n";
 }
 
-std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std::string_view> args,
-                                                            std::string* error) {
+Result<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std::string_view> args) {
   VirtualMouseOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view arg = args[i];
     if (!arg.starts_with("--")) {
-      *error = "unexpected argument: " + std::string(arg);
-      return std::nullopt;
+      return Error{ErrorKind::kInvalid, "unexpected argument: " + std::string(arg)};
     }
     std::string_view name = arg.substr(2);
     std::optional<std::string_view> value;
@@ -42,8 +40,7 @@ std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std:
         name == "keyboard" || name == "help" || name == "composite" || name == "version";
     if (is_flag) {
       if (value) {
-        *error = "--" + std::string(name) + " takes no value";
-        return std::nullopt;
+        return Error{ErrorKind::kInvalid, "--" + std::string(name) + " takes no value"};
       }
       (name == "help"       ? options.help
        : name == "version"  ? options.version
@@ -53,8 +50,7 @@ std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std:
     }
     if (!value) {
       if (i + 1 >= args.size()) {
-        *error = "--" + std::string(name) + " needs a value";
-        return std::nullopt;
+        return Error{ErrorKind::kInvalid, "--" + std::string(name) + " needs a value"};
       }
       value = args[++i];
     }
@@ -65,20 +61,19 @@ std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std:
     } else if (name == "memory-type") {
       options.memory_type = MemoryTypeFromName(*value);
       if (!options.memory_type) {
-        *error = "--memory-type is I2C or Flash, not " + std::string(*value);
-        return std::nullopt;
+        return Error{ErrorKind::kInvalid,
+                     "--memory-type is I2C or Flash, not " + std::string(*value)};
       }
     } else if (name == "unplug-after") {
       long count = -1;
       const auto [end, code] = std::from_chars(value->data(), value->data() + value->size(), count);
       if (code != std::errc() || end != value->data() + value->size() || count < 0) {
-        *error = "--unplug-after takes a number of transfers, not " + std::string(*value);
-        return std::nullopt;
+        return Error{ErrorKind::kInvalid,
+                     "--unplug-after takes a number of transfers, not " + std::string(*value)};
       }
       options.unplug_after = count;
     } else {
-      *error = "unknown option or empty value: " + std::string(arg);
-      return std::nullopt;
+      return Error{ErrorKind::kInvalid, "unknown option or empty value: " + std::string(arg)};
     }
   }
   return options;

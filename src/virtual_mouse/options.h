@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "image/memory_type.h"
 
 namespace vrdk {
@@ -21,10 +22,9 @@ struct VirtualMouseOptions {
   bool version = false;
 };
 
-// Options as "--name=value" or "--name value". Nothing, with a message in
-// *error, for an unknown option, a missing or bad value, or a stray argument.
-std::optional<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std::string_view> args,
-                                                            std::string* error);
+// Options as "--name=value" or "--name value". kInvalid, saying why, for an
+// unknown option, a missing or bad value, or a stray argument.
+Result<VirtualMouseOptions> ParseVirtualMouseOptions(std::span<const std::string_view> args);
 
 std::string_view VirtualMouseUsage();
 

@@ -67,10 +67,9 @@ TEST_F(EditorCommandsTest, LightingCommandsComposeFromTheLiveSettings) {
 TEST_F(EditorCommandsTest, AMouseFileInUseIsRefusedNamingItsHolderAndChangesNothing) {
   ASSERT_EQ(Sim({"rate", "500"}), kExitDone) << err_;
   const auto before = Memory();
-  std::string error;
-  auto window =
-      SimulationLock::Take(mouse_file_, "vrdk-mouse", std::chrono::milliseconds(0), &error);
-  ASSERT_NE(window, nullptr) << error;
+  auto taken = SimulationLock::Take(mouse_file_, "vrdk-mouse", std::chrono::milliseconds(0));
+  ASSERT_TRUE(taken.ok()) << taken.message();
+  auto window = std::move(taken).value();
   EXPECT_EQ(Sim({"rate", "1000"}), kExitFileError);
   EXPECT_THAT(err_, HasSubstr("is in use by vrdk-mouse (process"));
   EXPECT_EQ(Memory(), before);

@@ -10,7 +10,12 @@ namespace vrdk {
 namespace {
 
 std::optional<VirtualMouseOptions> Parse(std::vector<std::string_view> args, std::string* error) {
-  return ParseVirtualMouseOptions(args, error);
+  auto parsed = ParseVirtualMouseOptions(args);
+  if (!parsed.ok()) {
+    *error = parsed.message();
+    return std::nullopt;
+  }
+  return std::move(parsed).value();
 }
 
 TEST(VirtualMouseOptions, TakesValuesInBothForms) {

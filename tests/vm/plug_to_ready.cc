@@ -76,10 +76,10 @@ bool WaitConnected(Session& session, HidrawHotplug& hotplug, SteadyClock::time_p
 }
 
 int Run(const std::string& image) {
-  std::string error;
-  auto hotplug = HidrawHotplug::Open(&error);
-  Check(hotplug.has_value(), "the hotplug monitor opens", error);
-  if (!hotplug) return 1;
+  auto opened = HidrawHotplug::Open();
+  Check(opened.ok(), "the hotplug monitor opens", opened.message());
+  if (!opened.ok()) return 1;
+  HidrawHotplug* hotplug = &opened.value();
   HidrawBackend backend;
   SystemClock clock;
   cli::TerminalEvents events(std::cerr, false);
