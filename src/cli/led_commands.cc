@@ -134,7 +134,7 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
           }
           session.Pages().led.led_count_item = args->leds - 1;
         }
-        if (!editor.cb_BreModeChange(*item)) {
+        if (!editor.SetEffect(*item)) {
           return context.Fail(
               kExitRefused, "\"" + args->name + "\" is switched off; enable it with 'led effects'");
         }

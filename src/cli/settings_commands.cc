@@ -53,7 +53,7 @@ void AddSettingsCommands(CLI::App& app, CommandRegistry& registry) {
                     if (!count) return context.Fail(kExitUsage, "N must be a number from 1 to 8");
                     settings::DpiEditor editor(context.GetSession());
                     if (const int code = TakeLive(context, editor); code != kExitDone) return code;
-                    editor.SetLevelCount(static_cast<int>(*count) - 1);
+                    editor.SetLevelCount(static_cast<int>(*count));
                     return kExitDone;
                   })
       ->add_option("N", args->level, "Number of levels")

@@ -62,7 +62,8 @@ void DpiEditor::ShowLevels(std::span<const std::uint8_t> settings) {
   if (current < dpi.count) dpi.current = current;
 }
 
-void DpiEditor::SetLevelCount(int item) {
+void DpiEditor::SetLevelCount(int count) {
+  const int item = count - 1;
   if (item < 0 || item >= DpiState::kLevels) return;
   Dpi().count = item + 1;
   Dpi().selected = item;
@@ -85,7 +86,7 @@ bool DpiEditor::AddOrRemoveLevel(int level) {
   }
   // The count display checks the new last level's radio, and cb_CurrentCPI
   // follows the checked radio.
-  SetLevelCount(dpi.count - 1);
+  SetLevelCount(dpi.count);
   if (!Loading()) {
     WriteRoads(session_).WriteLiveField(kLevelCount, static_cast<std::uint8_t>(dpi.count - 1));
   }

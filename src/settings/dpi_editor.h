@@ -38,9 +38,9 @@ class DpiEditor {
   // when they could not be read.
   bool TakeLiveLevels();
 
-  // cb_CPISteps: count = item + 1; the new last level becomes selected and
+  // The number of levels (1..8); the new last level becomes selected and
   // current; writes 43.
-  void SetLevelCount(int item);
+  void SetLevelCount(int count);
   // Level n (1..8) added when it is the next one, or removed when it is the
   // last (never the only one); the new last level becomes selected and
   // current, and 43 is written (twice, as the page does). True when the

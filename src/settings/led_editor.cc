@@ -242,11 +242,11 @@ void LedEditor::TLRefreshBreathMode() {
   const auto first = std::find_if(led.effect_list.begin(), led.effect_list.end(),
                                   [](const std::string& name) { return name != kDisabledEffect; });
   if (first != led.effect_list.end()) {
-    cb_BreModeChange(static_cast<int>(first - led.effect_list.begin()));
+    SetEffect(static_cast<int>(first - led.effect_list.begin()));
   }
 }
 
-bool LedEditor::cb_BreModeChange(int item) {
+bool LedEditor::SetEffect(int item) {
   LedState& led = Led();
   const auto at = static_cast<std::size_t>(item);
   if (Loading() || item < 0 || at >= led.effect_list.size() ||
@@ -260,7 +260,7 @@ bool LedEditor::cb_BreModeChange(int item) {
   return true;
 }
 
-bool LedEditor::cb_LEDNumChange(int item) {
+bool LedEditor::SetNtLedCountIndex(int item) {
   if (Loading() || item < kFirstNtCountItem || item > 7) return false;
   Led().led_count_item = item;
   if (session_.Pages().led_type != LedType::kNT) return true;
@@ -269,14 +269,12 @@ bool LedEditor::cb_LEDNumChange(int item) {
   return true;
 }
 
-bool LedEditor::RGBMode_OnClick(int label) {
-  // Label n stands for effect list item n - 1 and is shown only while that
-  // effect is enabled.
+bool LedEditor::SetShownEffect(int index) {
   const auto effects = Effects(session_.Pages().led_type);
-  const auto at = static_cast<std::size_t>(label - 1);
-  if (label < 1 || at >= effects.size() || !Led().effect_enabled[at]) return false;
+  const auto at = static_cast<std::size_t>(index);
+  if (index < 0 || at >= effects.size() || !Led().effect_enabled[at]) return false;
   LedState& led = Led();
-  led.effect_item = label - 1;
+  led.effect_item = index;
   if (Loading()) return true;
   // The type and LED count are the page's, not what the last read left in DataBuf.
   const auto mode = EncodeLedMode(session_.Pages().led_type, led.effect_item, led.led_count_item);

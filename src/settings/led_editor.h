@@ -81,16 +81,18 @@ class LedEditor {
   // then rebuilds the list and writes byte 42 (TLRefreshBreathMode).
   void SetEffectEnabled(int index, bool enabled);
   void TLRefreshBreathMode();
-  // cb_BreModeChange: the effect of list item `item`. False for a disabled
-  // ("------") or unknown item.
-  bool cb_BreModeChange(int item);
-  // The lowest "NT" LED count item: one LED would read back as "MCULED".
+  // The effect in use: `index` into the type's Effects(). False for a
+  // disabled ("------") or unknown effect, or while Loading.
+  bool SetEffect(int index);
+  // The lowest "NT" LED count index: one LED would read back as "MCULED".
   static constexpr int kFirstNtCountItem = 1;
-  // cb_LEDNumChange: the "NT" LED count item (0..7 for 1..8 LEDs). False,
-  // changing nothing, for item 0 (see kFirstNtCountItem) or while loading.
-  bool cb_LEDNumChange(int item);
-  // RGBMode_OnClick: label n (1..7) of the lighting page.
-  bool RGBMode_OnClick(int label);
+  // The "NT" LED count index (0..7 for 1..8 LEDs). False, changing nothing,
+  // for index 0 (see kFirstNtCountItem) or while loading.
+  bool SetNtLedCountIndex(int index);
+  // The effect chosen on the lighting page's labels (`index` into the
+  // type's Effects(), enabled ones only); while Loading it is shown but not
+  // sent.
+  bool SetShownEffect(int index);
 
   // The step time, 0..255 (more is taken as 255). Returns the value shown.
   int SetStepTime(int value);

@@ -130,7 +130,7 @@ TEST_F(DpiTest, ColoursAreClampedStoredAndWrittenByteByByteThenWhole) {
 
 TEST_F(DpiTest, WhileLoadingCountsAndColoursChangeButNothingIsSent) {
   rig.session.Conn().loading = true;
-  dpi.SetLevelCount(1);
+  dpi.SetLevelCount(2);
   dpi.SetColourComponent(1, 0, 7);
   dpi.SetCurrentLevel(0);
   dpi.SetLevelValue(1, 3 - 1);

@@ -59,7 +59,7 @@ TEST_P(LedModeTest, TheEffectIsStoredInUserByte1AndReadsBack) {
   const ModeCase& c = GetParam();
   Show(*EncodeLedMode(c.type, 0, 1), 0xFF);
   Led().led_count_item = c.led_count_item;
-  ASSERT_TRUE(led.cb_BreModeChange(c.item));
+  ASSERT_TRUE(led.SetEffect(c.item));
   char expected[40];
   std::snprintf(expected, sizeof expected, "> 40 05 00 A5 %02X 00 00 01", c.stored);
   EXPECT_THAT(rig.Reports(), ElementsAre(expected));
@@ -111,7 +111,7 @@ TEST_F(LedTest, UncheckingEveryEffectWritesZeroAndLeavesTheSelection) {
   const auto reports = rig.Reports();
   EXPECT_EQ(reports.back(), "> 40 05 00 2A 00 00 00 01");
   EXPECT_EQ(rig.CountSent("> 40 05 00 A5"), 2);  // moved twice, then nowhere to go
-  EXPECT_FALSE(led.cb_BreModeChange(Led().effect_item));
+  EXPECT_FALSE(led.SetEffect(Led().effect_item));
 }
 
 TEST_F(LedTest, NtEffectBitsFollowTheirEffectsNotTheirPlaceInTheList) {
@@ -123,10 +123,10 @@ TEST_F(LedTest, NtEffectBitsFollowTheirEffectsNotTheirPlaceInTheList) {
 
 TEST_F(LedTest, ALightingPageLabelKeepsTheTypeAndCountNibble) {
   Show(0x94, 0x37);
-  ASSERT_TRUE(led.RGBMode_OnClick(5));  // "CPI Breath", mode 5
+  ASSERT_TRUE(led.SetShownEffect(5 - 1));  // "CPI Breath", mode 5
   EXPECT_THAT(rig.Reports(), ElementsAre("> 40 05 00 A5 95 00 00 01"));
   Show(0x94, 0x27);  // "Fixed" disabled: its label is hidden
-  EXPECT_FALSE(led.RGBMode_OnClick(4));
+  EXPECT_FALSE(led.SetShownEffect(4 - 1));
 }
 
 TEST_F(LedTest, StepTimeSegmentsAndBands) {
@@ -256,7 +256,7 @@ TEST_F(LedTest, AProfileColourRewritesTheButtonsThatSwitchToIt) {
 TEST_F(LedTest, NothingIsSentWhileLoading) {
   rig.session.Conn().loading = true;
   EXPECT_FALSE(led.SetLedType(settings::LedTypeOfItem(0)));
-  EXPECT_FALSE(led.cb_BreModeChange(1));
+  EXPECT_FALSE(led.SetEffect(1));
   led.SetStepTime(5 * 3);
   led.SetBreathValue(0, 1);
   led.SetColour(1, 1, 2, 3);

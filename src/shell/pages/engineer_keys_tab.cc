@@ -228,7 +228,7 @@ QWidget* EngineerKeysTab::BuildCpi() {
     tests_.append(check);
   }
   connect(cpi_steps_, &QComboBox::activated, this, [this](int item) {
-    settings::DpiEditor(services_.GetSession()).SetLevelCount(item);
+    settings::DpiEditor(services_.GetSession()).SetLevelCount(item + 1);
     ShowCpi();
   });
   connect(current_cpi_, &QComboBox::activated, this,

@@ -85,12 +85,12 @@ EngineerLedGroup::EngineerLedGroup(ShellServices& services, QWidget* parent)
     });
   }
   connect(effect_, &QComboBox::activated, this, [this](int item) {
-    settings::LedEditor(services_.GetSession()).cb_BreModeChange(item);
+    settings::LedEditor(services_.GetSession()).SetEffect(item);
     ShowState();
   });
   connect(led_count_, &QComboBox::activated, this, [this](int item) {
     Session& session = services_.GetSession();
-    if (!settings::LedEditor(session).cb_LEDNumChange(item) &&
+    if (!settings::LedEditor(session).SetNtLedCountIndex(item) &&
         item < settings::LedEditor::kFirstNtCountItem) {
       services_.ShowMessageText(QString::fromStdString(session.Own(OwnText::kNtOneLed)));
     }

@@ -103,7 +103,7 @@ void LightPage::BuildEffects() {
       ShowState();
     });
     connect(effect.name, &SkinLabel::Clicked, this, [this, n] {
-      LedEditor(services_.GetSession()).RGBMode_OnClick(n);
+      LedEditor(services_.GetSession()).SetShownEffect(n - 1);
       ShowState();
     });
     effects_.append(effect);
@@ -218,7 +218,7 @@ void LightPage::BuildStrip() {
   });
   connect(nt_count_, &QComboBox::activated, this, [this](int item) {
     Session& session = services_.GetSession();
-    if (!LedEditor(session).cb_LEDNumChange(item) && item < LedEditor::kFirstNtCountItem) {
+    if (!LedEditor(session).SetNtLedCountIndex(item) && item < LedEditor::kFirstNtCountItem) {
       services_.ShowMessageText(QString::fromStdString(session.Own(OwnText::kNtOneLed)));
     }
     ShowState();
