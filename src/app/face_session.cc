@@ -32,11 +32,11 @@ bool FaceSession::MakeSimulatedBus(const BusOptions& options, Clock& clock,
   if (!locked.ok()) return Fail(locked.message());
   lock_ = std::move(locked).value();
   auto load = LoadSimulationFile(simulation_path_, options.memory_type);
-  if (!load.memory) return Fail(load.error);
-  program_type = load.memory->type;
+  if (!load.ok()) return Fail(load.message());
+  program_type = load.value().type;
   SimulatedMouseConfig config;
-  config.memory_type = load.memory->type;
-  config.memory = std::move(load.memory->bytes);
+  config.memory_type = load.value().type;
+  config.memory = std::move(load.value().bytes);
   config.transfer_latency = options.transfer_latency;
   if (options.faults.no_response_handle) {
     for (auto& collection : config.collections) collection.answers = false;

@@ -18,16 +18,12 @@ std::optional<std::string> DefaultSimulationFile() {
   return (std::filesystem::path(*folder) / "mouse.bin").string();
 }
 
-SimulationLoad LoadSimulationFile(const std::string& path, std::optional<MemoryType> type) {
-  SimulationLoad load;
+Result<SimulationMemory> LoadSimulationFile(const std::string& path,
+                                            std::optional<MemoryType> type) {
   auto image = LoadMemoryImage(path, type);
-  if (!image.ok()) {
-    load.error = image.message();
-    return load;
-  }
+  if (!image.ok()) return image.error();
   MemoryImage& loaded = image.value();
-  load.memory = SimulationMemory{std::move(loaded.bytes), loaded.type, !loaded.from_file};
-  return load;
+  return SimulationMemory{std::move(loaded.bytes), loaded.type, !loaded.from_file};
 }
 
 Result<void> SaveSimulationFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -30,11 +30,8 @@ struct SimulationMemory {
 // Reads the file; a missing file gives factory memory of `type` ("I2C" when
 // none is given: default image 1). The error names the file and the reason
 // (unreadable, not 2048 or 65536 bytes long, or not of a given `type`).
-struct SimulationLoad {
-  std::optional<SimulationMemory> memory;
-  std::string error;
-};
-SimulationLoad LoadSimulationFile(const std::string& path, std::optional<MemoryType> type);
+Result<SimulationMemory> LoadSimulationFile(const std::string& path,
+                                            std::optional<MemoryType> type);
 
 // The faults --simulate-fault=KIND[:N[:COUNT]] gives the simulated mouse, N
 // counting the run's feature transfers from 0 (the lines of --trace) and

@@ -181,7 +181,7 @@ json DumpReport(const Session& session, const LanguageTable& language) {
   dump["led"] = LedReport(session);
   dump["fire"] = FireReport(data);
   dump["fire_section"] = Hex(image::Fire(data), " ");
-  dump["options"] = Hex(image::Vendor(data).subspan(4, 5), " ");
+  dump["options"] = Hex(image::Bytes(data, image::field::kOptionBytes), " ");
   const auto& buffers = session.Buffers();
   dump["patch_header"] = session.ActiveMemoryType() == MemoryType::kI2C
                              ? Hex(buffers.patch_header, " ")

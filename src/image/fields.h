@@ -78,6 +78,9 @@ inline constexpr Field kVendorId{Area::kVendor, 0, 2};
 inline constexpr Field kProductId{Area::kVendor, 2, 2};
 inline constexpr Field kPollingRate{Area::kVendor, 4, 1, 0x30};
 inline constexpr Field kPackage{Area::kVendor, 5, 1, 0x80};
+// The chip's option bytes whole, as a dump shows them (the polling rate and
+// package bits above lie among them).
+inline constexpr Field kOptionBytes{Area::kVendor, 4, 5};
 inline constexpr Field kEffectsEnabled{Area::kVendor, 42};
 inline constexpr Field kLevelCount{Area::kVendor, 43};
 inline constexpr Field kLevelValues{Area::kVendor, 44, 4};

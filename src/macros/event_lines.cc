@@ -237,30 +237,32 @@ std::optional<std::size_t> DigitsOfKind(std::string_view line) {
   }
 }
 
+Error Invalid(std::string message) { return Error{ErrorKind::kInvalid, std::move(message)}; }
+
 // One event line's bytes appended to `out`; the error otherwise.
-std::optional<std::string> EncodeLine(std::string_view line, std::size_t n,
-                                      std::vector<std::uint8_t>& out) {
+Result<void> EncodeLine(std::string_view line, std::size_t n, std::vector<std::uint8_t>& out) {
   const auto take = DigitsOfKind(line);
-  if (!take) return std::nullopt;
+  if (!take) return {};
   const std::string named = "line " + std::to_string(n) + " (\"" + std::string(line) + "\")";
   if (*take == 0) {
     const int ms = DelayOf(line);
     out.insert(out.end(), {opcode::kDelay, static_cast<std::uint8_t>(ms >> 8),
                            static_cast<std::uint8_t>(ms & 0xFF)});
-    return std::nullopt;
+    return {};
   }
   std::vector<std::uint8_t> bytes;
   if (line.size() < *take + 2 || !AppendHex(line.substr(line.size() - *take), bytes)) {
-    return named + " does not end in " + std::to_string(*take) + " hexadecimal digits";
+    return Invalid(named + " does not end in " + std::to_string(*take) + " hexadecimal digits");
   }
   // The bytes must be one whole event: anything else would end the macro
   // early or make the bytes after it read as other events.
   const auto size = EventSize(bytes[0]);
   if (bytes[0] == opcode::kEnd || !size || *size != bytes.size()) {
-    return named + " is no event: its bytes " + HexText(bytes) + " are not one whole event";
+    return Invalid(named + " is no event: its bytes " + HexText(bytes) +
+                   " are not one whole event");
   }
   out.insert(out.end(), bytes.begin(), bytes.end());
-  return std::nullopt;
+  return {};
 }
 
 bool IsHeaderLine(std::string_view line) {
@@ -281,7 +283,7 @@ Result<std::vector<std::uint8_t>> EncodeLines(const MacroText& lines) {
   std::vector<std::uint8_t> bytes;
   for (std::size_t n = 1; n < lines.size(); ++n) {
     if (lines[n].empty()) continue;
-    if (auto error = EncodeLine(lines[n], n, bytes)) return Error{ErrorKind::kInvalid, *error};
+    if (auto encoded = EncodeLine(lines[n], n, bytes); !encoded.ok()) return encoded.error();
   }
   bytes.push_back(opcode::kEnd);
   return bytes;

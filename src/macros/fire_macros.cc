@@ -41,16 +41,16 @@ FireMacroParameters ShowFireMacroCode(const FireMacroCode& code) {
   return p;
 }
 
-FireMacroScripts::LoadResult FireMacroScripts::Load(const std::string& path) {
+Result<bool> FireMacroScripts::Load(const std::string& path) {
   path_ = path;
   entries_ = {};
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return {};
+  if (!std::filesystem::exists(path, ec)) return false;
   auto read = files::ReadFilePrefix(path, kFireMacroFileSize);
-  if (!read.ok()) return {true, read.message()};
+  if (!read.ok()) return read.error();
   const std::vector<std::uint8_t>& bytes = read.value();
   for (std::size_t i = 0; i < bytes.size(); ++i) entries_[i / 4][i % 4] = bytes[i];
-  return {true, {}};
+  return true;
 }
 
 int FireMacroScripts::Count() const { return static_cast<int>(Items().size()); }

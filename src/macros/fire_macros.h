@@ -47,13 +47,10 @@ FireMacroParameters ShowFireMacroCode(const FireMacroCode& code);
 
 class FireMacroScripts {
  public:
-  // Start-up: reads the file when it exists; `exists` tells the caller to set
-  // the naming switch. A missing file leaves every entry free.
-  struct LoadResult {
-    bool exists = false;
-    std::string error;  // the file exists but could not be read
-  };
-  LoadResult Load(const std::string& path);
+  // Start-up: reads the file when it exists and tells whether it does (the
+  // caller sets the naming switch by it). A missing file leaves every entry
+  // free; an error means the file exists but could not be read.
+  Result<bool> Load(const std::string& path);
 
   int Count() const;  // used entries
   const std::array<FireMacroCode, kFireMacroSlots>& Entries() const { return entries_; }

@@ -58,11 +58,11 @@ void CloseOnSignals(QWidget&) {}
 std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const auto parsed = vrdk::shell::ParseShellOptions(args);
-  if (parsed.options && parsed.options->help) {
+  if (parsed.ok() && parsed.value().help) {
     std::cout << vrdk::shell::ShellUsage();
     return 0;
   }
-  if (parsed.options && parsed.options->version) {
+  if (parsed.ok() && parsed.value().version) {
     std::cout << "vrdk-mouse " << kVersion << '\n';
     return 0;
   }
@@ -95,8 +95,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> args;
   for (const QString& arg : QCoreApplication::arguments().mid(1)) args.push_back(arg.toStdString());
   const auto parsed = vrdk::shell::ParseShellOptions(args);
-  if (!parsed.options) return Fail(kExitUsage, parsed.error);
-  const vrdk::shell::ShellOptions& options = *parsed.options;
+  if (!parsed.ok()) return Fail(kExitUsage, parsed.message());
+  const vrdk::shell::ShellOptions& options = parsed.value();
   if (options.help) {
     std::cout << vrdk::shell::ShellUsage();
     return 0;

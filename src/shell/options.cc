@@ -4,14 +4,15 @@ namespace vrdk::shell {
 namespace {
 
 // "--name=value" or "--name value": the value, advancing `i` past it.
-std::optional<std::string> ValueOf(const std::vector<std::string>& args, std::size_t& i,
-                                   const std::string& name, std::string* error) {
+Result<std::string> ValueOf(const std::vector<std::string>& args, std::size_t& i,
+                            const std::string& name) {
   const std::string& arg = args[i];
   if (arg.size() > name.size() && arg[name.size()] == '=') return arg.substr(name.size() + 1);
   if (i + 1 < args.size()) return args[++i];
-  *error = name + " needs a value";
-  return std::nullopt;
+  return Error{ErrorKind::kInvalid, name + " needs a value"};
 }
+
+Error Wrong(std::string message) { return Error{ErrorKind::kInvalid, std::move(message)}; }
 
 bool Matches(const std::string& arg, const std::string& name) {
   return arg == name || (arg.rfind(name + "=", 0) == 0);
@@ -19,13 +20,10 @@ bool Matches(const std::string& arg, const std::string& name) {
 
 }  // namespace
 
-ParsedOptions ParseShellOptions(const std::vector<std::string>& args) {
-  ParsedOptions parsed;
+Result<ShellOptions> ParseShellOptions(const std::vector<std::string>& args) {
   ShellOptions options;
-  std::string& error = parsed.error;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    std::optional<std::string> value;
     if (arg == "--help" || arg == "-h") {
       options.help = true;
     } else if (arg == "--version") {
@@ -37,40 +35,40 @@ ParsedOptions ParseShellOptions(const std::vector<std::string>& args) {
     } else if (arg.rfind("--simulate=", 0) == 0) {
       options.simulate = true;
       options.simulate_file = arg.substr(std::string("--simulate=").size());
-      if (options.simulate_file.empty()) error = "--simulate= needs a FILE";
+      if (options.simulate_file.empty()) return Wrong("--simulate= needs a FILE");
     } else if (Matches(arg, "--memory-type")) {
-      if ((value = ValueOf(args, i, "--memory-type", &error))) {
-        options.memory_type = MemoryTypeFromName(*value);
-        if (!options.memory_type) error = "--memory-type is I2C or Flash, not \"" + *value + "\"";
+      const auto value = ValueOf(args, i, "--memory-type");
+      if (!value.ok()) return value.error();
+      options.memory_type = MemoryTypeFromName(value.value());
+      if (!options.memory_type) {
+        return Wrong("--memory-type is I2C or Flash, not \"" + value.value() + "\"");
       }
     } else if (Matches(arg, "--simulate-fault")) {
-      if ((value = ValueOf(args, i, "--simulate-fault", &error))) {
-        if (const auto added = AddSimulationFault(*value, options.faults); !added.ok()) {
-          error = added.message();
-        }
+      const auto value = ValueOf(args, i, "--simulate-fault");
+      if (!value.ok()) return value.error();
+      if (auto added = AddSimulationFault(value.value(), options.faults); !added.ok()) {
+        return added.error();
       }
-    } else if (Matches(arg, "--trace")) {
-      if ((value = ValueOf(args, i, "--trace", &error))) options.trace_file = *value;
-    } else if (Matches(arg, "--layout-report")) {
-      if ((value = ValueOf(args, i, "--layout-report", &error))) options.layout_report = *value;
-    } else if (Matches(arg, "--screenshots")) {
-      if ((value = ValueOf(args, i, "--screenshots", &error))) options.screenshots = *value;
+    } else if (Matches(arg, "--trace") || Matches(arg, "--layout-report") ||
+               Matches(arg, "--screenshots")) {
+      const std::string name = arg.substr(0, arg.find('='));
+      const auto value = ValueOf(args, i, name);
+      if (!value.ok()) return value.error();
+      std::string& field = name == "--trace"           ? options.trace_file
+                           : name == "--layout-report" ? options.layout_report
+                                                       : options.screenshots;
+      field = value.value();
     } else {
-      error = "unknown option \"" + arg + "\" (see --help)";
+      return Wrong("unknown option \"" + arg + "\" (see --help)");
     }
-    if (!error.empty()) return parsed;
   }
   const bool faults = options.faults.no_access || options.faults.no_response_handle ||
                       options.faults.mouse.fail_command_from >= 0 ||
                       options.faults.mouse.fail_data_report_from >= 0 ||
                       options.faults.mouse.drop_answer_from >= 0 ||
                       options.faults.mouse.unplug_at_transfer >= 0;
-  if (faults && !options.simulate) {
-    error = "--simulate-fault needs --simulate";
-    return parsed;
-  }
-  parsed.options = options;
-  return parsed;
+  if (faults && !options.simulate) return Wrong("--simulate-fault needs --simulate");
+  return options;
 }
 
 std::string ShellUsage() {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/sim_state.h"
+#include "base/result.h"
 #include "image/memory_type.h"
 
 namespace vrdk::shell {
@@ -39,14 +40,10 @@ struct ShellOptions {
   long transfer_latency_us = 0;
 };
 
-struct ParsedOptions {
-  std::optional<ShellOptions> options;  // nothing when the line is wrong
-  std::string error;                    // what is wrong, one line
-};
-
 // args excludes the program name; Qt's own options (-platform, -style, ...)
 // are taken out before.
-ParsedOptions ParseShellOptions(const std::vector<std::string>& args);
+// An error says what is wrong, in one line.
+Result<ShellOptions> ParseShellOptions(const std::vector<std::string>& args);
 
 // The --help text.
 std::string ShellUsage();

@@ -37,7 +37,8 @@ TEST(FireMacroScriptsTest, AMissingFileLeavesEveryEntryFree) {
   TempDir dir;
   FireMacroScripts scripts;
   const auto loaded = scripts.Load(dir.File("Fire Macro.bin"));
-  EXPECT_FALSE(loaded.exists);
+  ASSERT_TRUE(loaded.ok());
+  EXPECT_FALSE(loaded.value());
   EXPECT_EQ(scripts.Count(), 0);
   EXPECT_EQ(scripts.Text(0), "00000000");
 }
@@ -58,7 +59,7 @@ TEST(FireMacroScriptsTest, AddAndDeleteRewriteTheFortyByteFile) {
   EXPECT_THAT(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 12),
               ElementsAre(0x0B, 0x81, 0, 0, 0x0B, 0x82, 0, 0, 0, 0, 0, 0));
   FireMacroScripts reloaded;
-  EXPECT_TRUE(reloaded.Load(path).exists);
+  EXPECT_TRUE(reloaded.Load(path).value());
   EXPECT_EQ(reloaded.Text(1), "0B820000");
 }
 
@@ -72,7 +73,7 @@ TEST(FireMacroScriptsTest, AFileWithFreeEntriesListsEveryUsedOneByItsNumber) {
   std::copy(std::begin(fourth), std::end(fourth), file.begin() + 12);
   TempDir::Write(path, file);
   FireMacroScripts scripts;
-  ASSERT_TRUE(scripts.Load(path).exists);
+  ASSERT_TRUE(scripts.Load(path).value());
   EXPECT_THAT(scripts.Names(), ElementsAre("Fire Macro2", "Fire Macro4"));
   EXPECT_EQ(scripts.Count(), 2);
   // A new script takes the first free entry; the others keep theirs.

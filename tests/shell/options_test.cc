@@ -7,14 +7,14 @@
 namespace vrdk::shell {
 namespace {
 
-ParsedOptions Parse(std::vector<std::string> args) { return ParseShellOptions(args); }
+Result<ShellOptions> Parse(std::vector<std::string> args) { return ParseShellOptions(args); }
 
 TEST(ShellOptions, ReadsEveryOptionInBothForms) {
   const auto parsed = Parse({"--simulate=mouse.bin", "--memory-type", "Flash", "--trace=t.txt",
                              "--layout-report", "layout.json", "--simulate-fault=unplug:7",
                              "--simulate-fault", "no-access", "--screenshots=shots", "--engineer"});
-  ASSERT_TRUE(parsed.options) << parsed.error;
-  const ShellOptions& options = *parsed.options;
+  ASSERT_TRUE(parsed.ok()) << parsed.message();
+  const ShellOptions& options = parsed.value();
   EXPECT_TRUE(options.simulate);
   EXPECT_EQ(options.simulate_file, "mouse.bin");
   EXPECT_EQ(options.memory_type, MemoryType::kFlash);
@@ -24,15 +24,15 @@ TEST(ShellOptions, ReadsEveryOptionInBothForms) {
   EXPECT_TRUE(options.faults.no_access);
   EXPECT_EQ(options.screenshots, "shots");
   EXPECT_TRUE(options.engineer);
-  EXPECT_FALSE(Parse({}).options->engineer);
+  EXPECT_FALSE(Parse({}).value().engineer);
 }
 
 TEST(ShellOptions, SimulateAloneTakesNoValueFromTheNextArgument) {
   const auto parsed = Parse({"--simulate", "--trace", "t.txt"});
-  ASSERT_TRUE(parsed.options);
-  EXPECT_TRUE(parsed.options->simulate);
-  EXPECT_EQ(parsed.options->simulate_file, "");
-  EXPECT_EQ(parsed.options->trace_file, "t.txt");
+  ASSERT_TRUE(parsed.ok());
+  EXPECT_TRUE(parsed.value().simulate);
+  EXPECT_EQ(parsed.value().simulate_file, "");
+  EXPECT_EQ(parsed.value().trace_file, "t.txt");
 }
 
 TEST(ShellOptions, WrongLinesSayWhatIsWrong) {
@@ -49,16 +49,16 @@ TEST(ShellOptions, WrongLinesSayWhatIsWrong) {
   };
   for (const auto& test : cases) {
     const auto parsed = ParseShellOptions(test.args);
-    EXPECT_FALSE(parsed.options) << test.args[0];
+    EXPECT_FALSE(parsed.ok()) << test.args[0];
     if (!test.error.empty()) {
-      EXPECT_EQ(parsed.error, test.error);
+      EXPECT_EQ(parsed.message(), test.error);
     }
-    EXPECT_FALSE(parsed.error.empty());
+    EXPECT_FALSE(parsed.message().empty());
   }
 }
 
 TEST(ShellOptions, HelpNamesEveryOption) {
-  ASSERT_TRUE(Parse({"--help"}).options->help);
+  ASSERT_TRUE(Parse({"--help"}).value().help);
   for (const char* option : {"--simulate", "--memory-type", "--simulate-fault", "--trace",
                              "--layout-report", "--screenshots"}) {
     EXPECT_NE(ShellUsage().find(option), std::string::npos) << option;

@@ -163,9 +163,10 @@ std::optional<DecodedMacro> DeviceMacros::Lines(int item) const {
   return DecodeEvents(events, StoredMacroLength(events).value_or(kSlotSize + 1));
 }
 
-FireMacroScripts::LoadResult DeviceMacros::LoadFireMacros(const std::string& path) {
+Result<bool> DeviceMacros::LoadFireMacros(const std::string& path) {
   auto result = fire_macros_.Load(path);
-  session_.Keys().fire_macro_naming = result.exists;
+  // A file that exists but cannot be read still switches the naming on.
+  session_.Keys().fire_macro_naming = !result.ok() || result.value();
   return result;
 }
 

@@ -103,7 +103,7 @@ class DeviceMacros : public MacroStorageObserver, public MacroTables {
 
   // The fire-macro scripts and the start-up load that sets the naming switch.
   FireMacroScripts& FireMacros() { return fire_macros_; }
-  FireMacroScripts::LoadResult LoadFireMacros(const std::string& path);
+  Result<bool> LoadFireMacros(const std::string& path);
 
  private:
   struct MarkedButton {

@@ -495,12 +495,18 @@ TEST(FireMacroNamingTest, TheFileAtStartUpDecidesHowFireCodesAreNamed) {
   InstallEditors(rig.session);
   DeviceMacros* store = FindDeviceMacros(rig.session);
   const std::string path = dir.File("Fire Macro.bin");
-  EXPECT_FALSE(store->LoadFireMacros(path).exists);
+  EXPECT_FALSE(store->LoadFireMacros(path).value());
   ASSERT_TRUE(store->FireMacros().Add({0x0B, 0x12, 0x05, 0x00}).ok());
   EXPECT_FALSE(rig.session.Keys().fire_macro_naming);
   EXPECT_NE(rig.session.NameForCode("0B120500"), "Fire Macro1");
-  EXPECT_TRUE(store->LoadFireMacros(path).exists);
+  EXPECT_TRUE(store->LoadFireMacros(path).value());
   EXPECT_EQ(rig.session.NameForCode("0B120500"), "Fire Macro1");
+  // A file that is there but cannot be read is told, and still counts as there.
+  std::filesystem::create_directories(dir.File("folder.bin"));
+  const auto unreadable = store->LoadFireMacros(dir.File("folder.bin"));
+  ASSERT_FALSE(unreadable.ok());
+  EXPECT_THAT(unreadable.message(), ::testing::HasSubstr("folder.bin"));
+  EXPECT_TRUE(rig.session.Keys().fire_macro_naming);
 }
 
 }  // namespace
