@@ -90,6 +90,19 @@ void AddLedCommands(CLI::App& app, CommandRegistry& registry);
 void AddPointerCommands(CLI::App& app, CommandRegistry& registry);
 void AddKeyCommands(CLI::App& app, CommandRegistry& registry);
 void AddMacroCommands(CLI::App& app, CommandRegistry& registry);
+void AddDocumentCommands(CLI::App& app, CommandRegistry& registry);
+
+// A function a button or slot can be given: its code and the caption shown.
+struct Function {
+  std::string code;
+  std::string caption;
+};
+// FUNCTION as the user gives it: a menu entry's name (the first in menu
+// order), tag:NNNN, code:XXXXXXXX or a key combination. Nothing for a text
+// that is none of them; `error` then says what is wrong when more can be
+// said than "unknown function".
+std::optional<Function> ParseFunction(Session& session, const std::string& text,
+                                      keys::KeyTarget target, std::string& error);
 
 // FUNCTION as the user gives it (a menu entry's name, a key combination,
 // tag:NNNN or code:XXXXXXXX) assigned to a target; returns the exit code.

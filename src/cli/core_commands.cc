@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/report.h"
+#include "cli/settings_document.h"
 #include "engineering/engineer_page.h"
 #include "hid/tracing_backend.h"
 #include "session/image_writes.h"
@@ -156,7 +157,9 @@ void AddCoreCommands(CLI::App& app, CommandRegistry& registry) {
   registry.AddCommand(&app, "dump", "Everything the mouse holds, decoded", NeedsMouse::kYes,
                       [](CommandContext& context) {
                         Session& session = context.GetSession();
-                        const json dump = DumpReport(session, session.Language());
+                        json dump = DumpReport(session, session.Language());
+                        // The same values under the names export and apply use.
+                        dump["settings"] = ExportSettings(session);
                         context.Print(dump, DumpText(dump));
                         return kExitDone;
                       });

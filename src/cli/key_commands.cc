@@ -17,11 +17,6 @@
 namespace vrdk::cli {
 namespace {
 
-struct Function {
-  std::string code;
-  std::string caption;
-};
-
 // "Ctrl+Shift+A" as the key-combination dialog builds it: the modifiers
 // Ctrl, Shift, Alt and Win wherever they stand, and at most two keys named as
 // the key-name table names them. A modifier key is no key of its own ("Left
@@ -64,8 +59,8 @@ std::optional<Function> KeyCombination(Session& session, const std::string& text
   return Function{code, session.NameForCode(code)};
 }
 
-// FUNCTION as the user gives it: a menu entry's name (the first in menu
-// order), tag:NNNN, code:XXXXXXXX or a key combination.
+}  // namespace
+
 std::optional<Function> ParseFunction(Session& session, const std::string& text,
                                       keys::KeyTarget target, std::string& error) {
   const MenuOrigin origin = target.kind == keys::KeyTarget::Kind::kCombinationSlot
@@ -94,8 +89,6 @@ std::optional<Function> ParseFunction(Session& session, const std::string& text,
   }
   return KeyCombination(session, text, error);
 }
-
-}  // namespace
 
 int AssignFunction(CommandContext& context, keys::KeyTarget target, const std::string& text) {
   Session& session = context.GetSession();

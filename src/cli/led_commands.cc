@@ -36,15 +36,6 @@ std::string EffectNames(image::LedType type) {
   return names;
 }
 
-// The list item of an effect name of the mouse's type (any case).
-std::optional<int> EffectItem(image::LedType type, const std::string& name) {
-  const auto effects = settings::Effects(type);
-  for (std::size_t i = 0; i < effects.size(); ++i) {
-    if (Lower(std::string(effects[i].name)) == Lower(name)) return static_cast<int>(i);
-  }
-  return std::nullopt;
-}
-
 // Runs `change` on an editor that shows the live settings.
 CommandRun WithLive(std::function<int(CommandContext&, settings::LedEditor&)> change) {
   return [change](CommandContext& context) {
@@ -73,18 +64,12 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
           "Set the LED hardware type; restores every default for it (buttons, DPI, lighting, "
           "macros) and restarts the mouse",
           NeedsMouse::kYes, WithLive([args](CommandContext& context, auto& editor) {
-            constexpr std::array<std::string_view, 4> kNames = {"rgb", "sync", "nt", "mculed"};
-            constexpr std::array<image::LedType, 4> kTypes = {
-                image::LedType::kRGB, image::LedType::kSync, image::LedType::kNT,
-                image::LedType::kMCULED};
-            const auto at = std::find(kNames.begin(), kNames.end(), Lower(args->name));
-            if (at == kNames.end()) {
-              return context.Fail(kExitUsage, "TYPE must be RGB, Sync, NT or MCULED");
-            }
+            const auto type = settings::LedTypeNamed(args->name);
+            if (!type) return context.Fail(kExitUsage, "TYPE must be RGB, Sync, NT or MCULED");
             context.Note(
                 "changing the LED type restores the defaults for it: every button, DPI level, "
                 "lighting setting and macro of the mouse goes back to the factory image");
-            editor.SetLedType(kTypes[static_cast<std::size_t>(at - kNames.begin())]);
+            editor.SetLedType(*type);
             if (context.GetSession().Conn().state == ConnectionState::kConnected) {
               return kExitDone;
             }
@@ -100,7 +85,7 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
                     std::array<bool, LedState::kEffects> enabled{};
                     for (const std::string& name : args->names) {
                       if (Lower(name) == "none") continue;
-                      const auto item = EffectItem(type, name);
+                      const auto item = settings::EffectNamed(type, name);
                       if (!item) {
                         return context.Fail(kExitUsage, "\"" + name + "\" is not an effect of " +
                                                             std::string(LedTypeName(type)) +
@@ -119,7 +104,7 @@ void AddTypeAndEffects(CLI::App* led, CommandRegistry& registry,
       WithLive([args](CommandContext& context, auto& editor) {
         Session& session = context.GetSession();
         const image::LedType type = session.Pages().led_type;
-        const auto item = EffectItem(type, args->name);
+        const auto item = settings::EffectNamed(type, args->name);
         if (!item) {
           return context.Fail(kExitUsage, "\"" + args->name + "\" is not an effect of " +
                                               std::string(LedTypeName(type)) +

@@ -258,6 +258,7 @@ int RunVrdkctl(const std::vector<std::string>& argv, std::ostream& out, std::ost
   AddPointerCommands(app, registry);
   AddKeyCommands(app, registry);
   AddMacroCommands(app, registry);
+  AddDocumentCommands(app, registry);
   std::string shell;
   registry
       .AddCommand(&app, "completion",

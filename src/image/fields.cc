@@ -79,6 +79,12 @@ int BreathValue(std::span<const std::uint8_t> settings, int n) {
   return Word(Bytes(settings, field::kBreath).subspan(static_cast<std::size_t>(2 * n), 2));
 }
 
+void SetBreathValue(std::array<std::uint8_t, databuf::kSize>& data, int n, int value) {
+  const auto word = Bytes(data, field::kBreath).subspan(static_cast<std::size_t>(2 * n), 2);
+  word[0] = static_cast<std::uint8_t>(value >> 8);
+  word[1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
 std::string ProductString(std::span<const std::uint8_t> settings) {
   std::string text;
   for (const std::uint8_t c : Bytes(settings, field::kProductString)) {

@@ -148,6 +148,7 @@ Rgb LevelColour(std::span<const std::uint8_t> settings, int level);
 
 // Breathing value `n` (0..3).
 int BreathValue(std::span<const std::uint8_t> settings, int n);
+void SetBreathValue(std::array<std::uint8_t, databuf::kSize>& data, int n, int value);
 
 // The product string up to its first zero byte; a byte that is not
 // printable ASCII shows as '?'.

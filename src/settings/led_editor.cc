@@ -1,6 +1,7 @@
 #include "settings/led_editor.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "image/checksum.h"
 #include "session/image_writes.h"
@@ -94,6 +95,32 @@ std::span<const Effect> Effects(LedType type) {
       break;
   }
   return {};
+}
+
+namespace {
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+std::optional<int> EffectNamed(LedType type, std::string_view name) {
+  const auto effects = Effects(type);
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    if (SameLetters(effects[i].name, name)) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+std::optional<LedType> LedTypeNamed(std::string_view name) {
+  for (const LedType type : {LedType::kRGB, LedType::kSync, LedType::kNT, LedType::kMCULED}) {
+    if (SameLetters(image::LedTypeName(type), name)) return type;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::uint8_t> EncodeLedMode(LedType type, int item, int led_count_item) {
@@ -298,6 +325,9 @@ int LedEditor::SetBreathValue(int field, int value) {
   const auto at = static_cast<std::size_t>(field);
   const int shown = std::clamp(value, 0, kBreathLimits[at]);
   Led().breath[at] = shown;
+  // DataBuf keeps it too: a later write of the whole Vendor section (a DPI
+  // change) would otherwise put the old value back.
+  if (!Loading()) image::SetBreathValue(session_.Data(), field, shown);
   if (!Loading()) WriteLiveWord(image::LiveAddress(image::field::kBreath, field, 2), shown);
   return shown;
 }

@@ -51,6 +51,10 @@ std::optional<int> LedTypeItem(image::LedType type);
 image::LedType LedTypeOfItem(int item);
 // The type's effects in list order (empty for an unknown type).
 std::span<const Effect> Effects(image::LedType type);
+// The list item of the type's effect with this name, in any case.
+std::optional<int> EffectNamed(image::LedType type, std::string_view name);
+// The LED type with this name ("RGB", "Sync", "NT", "MCULED"), in any case.
+std::optional<image::LedType> LedTypeNamed(std::string_view name);
 // User byte 1 for effect item `item` of the type.
 std::optional<std::uint8_t> EncodeLedMode(image::LedType type, int item, int led_count_item);
 

@@ -293,10 +293,13 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
   Session& session = window.GetSession();
   session.StopDevTimer();
   window.DevTimer().stop();
-  void (TForm1::*languages[])() = {&TForm1::Btn_Lang1_0Click, &TForm1::Btn_Lang2_0Click,
-                                   &TForm1::Btn_Lang3_0Click};
+  const auto choose = [&window](int language) {
+    if (language == 1) window.Btn_Lang1_0Click();
+    if (language == 2) window.Btn_Lang2_0Click();
+    if (language == 3) window.Btn_Lang3_0Click();
+  };
   for (int language = 1; language <= 3; ++language) {
-    (window.*languages[language - 1])();
+    choose(language);
     ok = Save(window, folder, QStringLiteral("no-device-lang%1").arg(language)) && ok;
   }
   session.ReFindDev();
@@ -305,7 +308,7 @@ int RenderScreenshots(TForm1& window, const QString& folder) {
     return 1;
   }
   for (int language = 1; language <= 3; ++language) {
-    (window.*languages[language - 1])();
+    choose(language);
     for (const Shot& shot : kShots) {
       settings::Navigation(session).Go(shot.page);
       window.RefreshAPPage();

@@ -66,6 +66,7 @@ class Mouse:
 # Each command that prints data, with the schema of its output.
 OUTPUTS = [
     (("info",), "info.schema.json"),
+    (("export",), "settings.schema.json"),
     (("dump",), "dump.schema.json"),
     (("names",), "names.schema.json"),
     (("list",), "list.schema.json"),
@@ -97,6 +98,15 @@ CHANGES = [
 def outputs_of(mouse, with_macro):
     for args, schema in OUTPUTS + (MACRO_OUTPUTS if with_macro else []):
         yield args, schema, mouse.json(*args)
+    # apply prints the changes a document makes: here those of a document that
+    # moves two settings off what the mouse holds.
+    document = mouse.json("export")
+    document["polling_rate"] = 500 if document["polling_rate"] != 500 else 250
+    document["dpi"]["current"] = len(document["dpi"]["levels"])
+    path = os.path.join(mouse.folder, "settings.json")
+    with open(path, "w") as out:
+        json.dump(document, out)
+    yield ("apply", "--dry-run", path), "apply.schema.json", mouse.json("apply", "--dry-run", path)
 
 
 def broken_copies(document):

@@ -9,6 +9,7 @@
 
 #include "keys/editors/key_assignment.h"
 #include "keys/function_codes.h"
+#include "session/write_roads.h"
 #include "settings/pages.h"
 #include "support/session_rig.h"
 
@@ -80,6 +81,16 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{"SyncNoBreath", LedType::kSync, 2, 0, 0x42, LedType::kSync, 2},
                       ModeCase{"McuLedOff", LedType::kMCULED, 6, 0, 0x87, LedType::kMCULED, 6}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// A breathing value goes to the live settings; a later write of the whole
+// Vendor section (a gesture, a DPI change) keeps it instead of putting the old
+// value back.
+TEST_F(LedTest, ABreathingValueOutlastsALaterWriteOfTheVendorSection) {
+  led.SetBreathValue(0, 999);
+  ASSERT_TRUE(WriteRoads(rig.session).WriteVendorSection());
+  EXPECT_EQ(rig.mouse.Memory()[48] << 8 | rig.mouse.Memory()[49], 999);
+  EXPECT_EQ(image::BreathValue(rig.session.Data(), 0), 999);
+}
 
 TEST_F(LedTest, ChoosingMcuLedEnablesAllSevenEffectsAndRestoresItsDefaults) {
   Show(0x05, 0x01);  // an "RGB" mouse with only "Off"

@@ -84,6 +84,8 @@ void FireKeys::SettingFireKey() {
   WriteRoads(session_).WriteProfilesAndIdentity();
 }
 
+std::string AimKey::FunctionName() const { return session_.Language().Text(kAimNameKey); }
+
 int AimKey::SettingAIMKey() {
   const int step = std::clamp(session_.Keys().aim_step, 1, kAimSteps);
   return RewriteButtonsNamed(session_, session_.Language().Text(kAimNameKey), AimCode(step));

@@ -43,6 +43,9 @@ class AimKey {
 
   explicit AimKey(Session& session) : session_(session) {}
 
+  // The name of the AIM function ("DPI Lock") in the session's language.
+  std::string FunctionName() const;
+
   // The main page's AIM step k (1..12) for every AIM button, then the
   // profiles written. Without one (and not while Loading) the step goes back
   // to 1 and "Str105" is shown; returns whether a button was found (false

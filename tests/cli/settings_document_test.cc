@@ -1,0 +1,280 @@
+// vrdkctl export and apply against simulated mice kept in files: documents
+// that go from one mouse to another whole, documents refused before anything
+// is sent, and applies that send only what differs.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "cli/vrdkctl.h"
+#include "image/memory_type.h"
+#include "support/temp_dir.h"
+#include "tables/language_table.h"
+
+namespace vrdk::cli {
+namespace {
+
+using nlohmann::json;
+using ::testing::HasSubstr;
+using testing::TempDir;
+
+class SettingsDocumentTest : public ::testing::TestWithParam<MemoryType> {
+ protected:
+  // vrdkctl on the mouse kept in `mouse` (made factory-new of the test's
+  // memory type when missing), its transfers traced to `trace_`.
+  int Run(const std::string& mouse, std::vector<std::string> args) {
+    std::remove(trace_.c_str());
+    args.insert(args.begin(), {"--simulate=" + mouse, "--memory-type",
+                               std::string(MemoryTypeName(GetParam())), "--trace", trace_});
+    std::ostringstream out, err;
+    const int code = RunVrdkctl(args, out, err);
+    out_ = out.str();
+    err_ = err.str();
+    return code;
+  }
+  json Export(const std::string& mouse) {
+    EXPECT_EQ(Run(mouse, {"export"}), kExitDone) << err_;
+    return json::parse(out_);
+  }
+  std::string Write(const std::string& name, const json& document) {
+    const std::string path = dir_.File(name);
+    std::ofstream(path) << document.dump(2);
+    return path;
+  }
+  // Whether the last run sent a write of the live settings or the memory.
+  bool SentWrites() const {
+    std::ifstream in(trace_);
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.rfind("> 40 05", 0) == 0 || line.rfind("> 40 07", 0) == 0) return true;
+    }
+    return false;
+  }
+
+  TempDir dir_;
+  std::string trace_ = dir_.File("trace.txt");
+  std::string out_;
+  std::string err_;
+};
+
+// A document of random settings a factory mouse of `type` can take: its own
+// LED type's effects, button 1 of each profile left alone (the left-click
+// rule), an AIM step only with an AIM key.
+json RandomDocument(std::mt19937& random, MemoryType type, const json& factory) {
+  const auto pick = [&](const std::vector<std::string>& from) {
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+  };
+  const auto number = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  const auto colour = [&] {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", number(0, 0xFFFFFF));
+    return std::string(text);
+  };
+  const std::vector<std::string> functions = {
+      "Left Click",   "Right Click",  "Middle Click",  "Forward",       "Backward",  "DPI Loop",
+      "DPI +",        "DPI -",        "Fire Button 1", "Fire Button 2", "Profile 1", "Profile 2",
+      "DPI Lock",     "LED Mode",     "Disable",       "Play / Pause",  "Volume +",  "Mute",
+      "Calculator",   "Ctrl+Shift+A", "Alt+F4",        "Win+D",         "B",         "Ctrl+C+V",
+      "code:01000000"};
+  json document = json::object();
+  json profiles = json::object();
+  bool aim = false;
+  for (int p = 1; p <= 3; ++p) {
+    json buttons = json::object();
+    for (int k = 2; k <= 12; ++k) {
+      if (number(0, 1) == 0) continue;
+      buttons[std::to_string(k)] = pick(functions);
+      aim = aim || buttons[std::to_string(k)] == "DPI Lock";
+    }
+    profiles[std::to_string(p)] = {{"buttons", buttons}};
+  }
+  document["profiles"] = profiles;
+  if (aim) document["aim"] = number(1, 12);
+  const std::optional<LanguageTable> language = LoadLanguageTable(1);
+  json levels = json::array();
+  const int count = number(1, 8);
+  for (int level = 0; level < count; ++level) {
+    levels.push_back({{"value", std::stoi(language->DpiText(number(1, 12)))}, {"color", colour()}});
+  }
+  document["dpi"] = {{"levels", levels}, {"current", number(1, count)}};
+  document["polling_rate"] = std::vector<int>{125, 250, 500, 1000}[number(0, 3)];
+  json effects = json::array();
+  for (const auto& effect : factory["lighting"]["effects"]) {
+    if (number(0, 2) > 0 || effects.empty()) effects.push_back(effect);
+  }
+  json colours = json::array();
+  for (int k = 0; k < 10; ++k) colours.push_back(colour());
+  json lighting = {
+      {"effects", effects},
+      {"effect",
+       effects[static_cast<std::size_t>(number(0, static_cast<int>(effects.size()) - 1))]},
+      {"step_time", number(0, 255)},
+      {"breath",
+       {{"lower", number(0, 65535)},
+        {"upper", number(0, 65535)},
+        {"lower_time", number(0, 4094)},
+        {"upper_time", number(0, 65535)}}},
+      {"colors", colours},
+      {"profile_colors", {number(1, 10), "fixed", number(1, 10)}},
+      {"button_flash", number(0, 1) == 1}};
+  if (type == MemoryType::kI2C) {
+    lighting["mcu"] = {
+        {"step", number(0, 7)}, {"scan", number(0, 1) ? 6 : 3}, {"leds", number(4, 13)}};
+  }
+  document["lighting"] = lighting;
+  json fire = json::object();
+  for (int n = 1; n <= 3; ++n) {
+    fire[std::to_string(n)] = {
+        {"count", number(1, 15)}, {"interval", number(1, 4094)}, {"hold", number(0, 1) == 1}};
+  }
+  document["fire"] = fire;
+  const std::string game =
+      pick({"none", "middle", "dpi", "dpi+", "dpi-", "right+back", "right+forward"});
+  document["gestures"] = {{"game", game},
+                          {"lighting", game.rfind("right", 0) != 0 && number(0, 1) == 1}};
+  document["current_profile"] = number(1, 3);
+  return document;
+}
+
+// Random settings given to mouse A and exported; the document applied to a
+// factory-new mouse B gives the same document back, and applying it again
+// sends nothing.
+TEST_P(SettingsDocumentTest, ADocumentMovesEverySettingToAnotherMouse) {
+  for (unsigned seed = 1; seed <= 12; ++seed) {
+    std::string name = "seed ";
+    name += std::to_string(seed);
+    SCOPED_TRACE(name);
+    std::mt19937 random(seed);
+    const std::string a = dir_.File(std::to_string(seed) + "a.bin");
+    const std::string b = dir_.File(std::to_string(seed) + "b.bin");
+    const json given = RandomDocument(random, GetParam(), Export(a));
+    ASSERT_EQ(Run(a, {"apply", Write("given.json", given)}), kExitDone) << err_ << given.dump();
+    const json from_a = Export(a);
+    // What was given is what the mouse holds.
+    for (const char* key : {"dpi", "polling_rate", "current_profile"}) {
+      EXPECT_EQ(from_a[key], given[key]) << key;
+    }
+    EXPECT_EQ(from_a["lighting"]["colors"], given["lighting"]["colors"]);
+    EXPECT_EQ(from_a["lighting"]["breath"], given["lighting"]["breath"]);
+    ASSERT_EQ(Run(b, {"apply", Write("a.json", from_a)}), kExitDone) << err_;
+    EXPECT_EQ(Export(b), from_a);
+    const auto memory = TempDir::Read(b);
+    ASSERT_EQ(Run(b, {"apply", dir_.File("a.json")}), kExitDone) << err_;
+    EXPECT_THAT(out_, HasSubstr("nothing to change"));
+    EXPECT_FALSE(SentWrites());
+    EXPECT_EQ(TempDir::Read(b), memory);
+  }
+}
+
+// A new LED type restores the factory settings of the type first; the rest of
+// the document is then applied to them.
+TEST_P(SettingsDocumentTest, ANewLedTypeComesFirstAndTheRestIsAppliedAfterIt) {
+  const std::string mouse = dir_.File("mouse.bin");
+  const json document = {
+      {"lighting", {{"type", "NT"}, {"effects", {"Off"}}, {"effect", "Off"}, {"nt_leds", 5}}},
+      {"dpi", {{"levels", {{{"value", 800}, {"color", "123456"}}}}, {"current", 1}}}};
+  ASSERT_EQ(Run(mouse, {"apply", Write("nt.json", document)}), kExitDone) << err_;
+  EXPECT_THAT(out_, HasSubstr("changed /lighting/type:"));
+  const json held = Export(mouse);
+  EXPECT_EQ(held["lighting"]["type"], "NT");
+  EXPECT_EQ(held["lighting"]["effects"], json({"Off"}));
+  EXPECT_EQ(held["lighting"]["nt_leds"], 5);
+  EXPECT_EQ(held["dpi"], document["dpi"]);
+  ASSERT_EQ(Run(mouse, {"apply", dir_.File("nt.json")}), kExitDone) << err_;
+  EXPECT_FALSE(SentWrites());
+}
+
+TEST_P(SettingsDocumentTest, APartialDocumentChangesOnlyItsKeysAndADryRunSendsNothing) {
+  const std::string mouse = dir_.File("mouse.bin");
+  const json before = Export(mouse);
+  const json document = {{"profiles", {{"2", {{"buttons", {{"4", "Ctrl+Shift+A"}}}}}}},
+                         {"lighting", {{"colors", before["lighting"]["colors"]}}},
+                         {"fire", {{"3", {{"interval", 99}}}}}};
+  const std::string file = Write("part.json", document);
+  const auto memory = TempDir::Read(mouse);
+  ASSERT_EQ(Run(mouse, {"apply", "--dry-run", file}), kExitDone) << err_;
+  EXPECT_EQ(out_,
+            "would change /fire/3: 8 shots, 60 ms -> 8 shots, 99 ms\n"
+            "would change /profiles/2/buttons/4: " +
+                before["profiles"]["2"]["buttons"]["4"].get<std::string>() + " -> Ctrl+Shift+A\n");
+  EXPECT_FALSE(SentWrites());
+  EXPECT_EQ(TempDir::Read(mouse), memory);
+  ASSERT_EQ(Run(mouse, {"--json", "apply", file}), kExitDone) << err_;
+  EXPECT_EQ(json::parse(out_)["changes"].size(), 2u);
+  json after = Export(mouse);
+  EXPECT_EQ(after["profiles"]["2"]["buttons"]["4"], "Ctrl+Shift+A");
+  EXPECT_EQ(after["fire"]["3"]["interval"], 99);
+  after["profiles"]["2"]["buttons"]["4"] = before["profiles"]["2"]["buttons"]["4"];
+  after["fire"]["3"]["interval"] = before["fire"]["3"]["interval"];
+  EXPECT_EQ(after, before);
+}
+
+// Every kind of mistake is told with its JSON path, and nothing is sent.
+TEST_P(SettingsDocumentTest, AWrongDocumentIsRefusedBeforeAnythingIsSent) {
+  const std::string mouse = dir_.File("mouse.bin");
+  const json held = Export(mouse);
+  // Each document as its text, with what the error says.
+  const std::pair<const char*, const char*> cases[] = {
+      {R"({"dpi": {"current": 2}, "colour": 1})", "/colour: unknown key"},
+      {R"({"polling_rate": 300})", "/polling_rate: must be 125, 250, 500 or 1000"},
+      {R"({"polling_rate": "1000"})", "/polling_rate: must be 125"},
+      {R"({"dpi": {"levels": [{"value": 801}]}})",
+       "/dpi/levels/0/value: must be one of 200, 400, "},
+      {R"({"dpi": {"levels": []}})", "/dpi/levels: must be a list of 1 to 8 levels"},
+      {R"({"dpi": {"current": 9}})", "/dpi/current: must be a whole number from 1 to "},
+      {R"({"profiles": {"4": {}}})", "/profiles/4: unknown key; the keys here are 1 to 3"},
+      {R"({"profiles": {"1": {"buttons": {"3": "Teleport"}}}})",
+       "/profiles/1/buttons/3: unknown function \"Teleport\""},
+      {R"({"profiles": {"1": {"buttons": {"1": "Right Click"}}}})",
+       "/profiles/1/buttons: profile 1 must keep a \"Left Click\" button"},
+      {R"({"profiles": {"2": {"buttons": {"2": 7}}}})", "/profiles/2/buttons/2: must be a string"},
+      {R"({"lighting": {"effect": "Sparkle"}})", "/lighting/effect: \"Sparkle\" is not an effect"},
+      {R"({"lighting": {"effects": ["Off"], "effect": "Rainbow"}})",
+       "/lighting/effect: \"Rainbow\" is not among the effects switched on"},
+      {R"({"lighting": {"colors": ["FF0000"]}})", "/lighting/colors: must be a list of the ten"},
+      {R"({"lighting": {"type": "Neon"}})", "/lighting/type: must be RGB, Sync, NT or MCULED"},
+      {R"({"lighting": {"breath": {"lower_time": 5000}}})",
+       "/lighting/breath/lower_time: must be a whole number from 0 to 4094"},
+      {R"({"fire": {"1": {"count": 0}}})", "/fire/1/count: must be a whole number from 1 to 15"},
+      {R"({"gestures": {"game": "wave"}})", "/gestures/game: must be one of none, middle"},
+      {R"({"aim": 3})", "/aim: no button is an AIM key"},
+      {R"({"gestures": {"game": "right+back", "lighting": true}})",
+       "/gestures: the lighting gesture and a right+back"},
+      {R"({"language": 2})", "/language: the document's names are in language 2"},
+      {R"({"schema_version": 7})", "/schema_version: must be a whole number from 1 to 1"},
+      {R"([1, 2])", "/: the document must be a JSON object"},
+  };
+  const auto memory = TempDir::Read(mouse);
+  for (const auto& [text, said] : cases) {
+    EXPECT_EQ(Run(mouse, {"apply", Write("wrong.json", json::parse(text))}), kExitUsage) << text;
+    EXPECT_THAT(err_, HasSubstr(said)) << text;
+    EXPECT_THAT(err_, HasSubstr("nothing was sent"));
+    EXPECT_FALSE(SentWrites()) << text;
+  }
+  // The good keys beside a wrong one are not made either.
+  EXPECT_EQ(
+      Run(mouse, {"apply", Write("mixed.json", json::parse(R"({"polling_rate": 500, "aim": 0})"))}),
+      kExitUsage);
+  EXPECT_FALSE(SentWrites());
+  // A file that is no JSON, or no file.
+  std::ofstream(dir_.File("broken.json")) << "{\"dpi\": {";
+  EXPECT_EQ(Run(mouse, {"apply", dir_.File("broken.json")}), kExitFileError);
+  EXPECT_THAT(err_, HasSubstr("is no JSON document"));
+  EXPECT_EQ(Run(mouse, {"apply", dir_.File("missing.json")}), kExitFileError);
+  EXPECT_EQ(TempDir::Read(mouse), memory);
+  EXPECT_EQ(Export(mouse), held);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothMemories, SettingsDocumentTest,
+                         ::testing::Values(MemoryType::kI2C, MemoryType::kFlash),
+                         [](const auto& test) { return std::string(MemoryTypeName(test.param)); });
+
+}  // namespace
+}  // namespace vrdk::cli
