@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <set>
 
@@ -11,6 +12,9 @@
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/gestures.h"
 #include "keys/editors/key_assignment.h"
+#include "macros/editors/device_macros.h"
+#include "macros/event_lines.h"
+#include "macros/macro_name.h"
 #include "settings/dpi_editor.h"
 #include "settings/led_editor.h"
 #include "settings/mode_pages.h"
@@ -71,6 +75,14 @@ std::string ButtonText(Session& session, int profile, int button) {
   const auto k = static_cast<std::size_t>(button - 1);
   const std::string& code = session.Pages().code_texts.profiles[p][k];
   const std::string& name = session.Pages().names[p][k];
+  // A macro by its name, when the name finds this macro again.
+  if (const macros::DeviceMacros* store = macros::FindDeviceMacros(session)) {
+    const auto item = store->ItemPlayedBy(code);
+    const auto names = store->Names();
+    if (item && store->Find(names[static_cast<std::size_t>(*item)]) == item) {
+      return "macro:" + names[static_cast<std::size_t>(*item)];
+    }
+  }
   std::string error;
   const auto parsed = ParseFunction(session, name, Button(button), error);
   if (!name.empty() && parsed && parsed->code == code) return name;
@@ -147,6 +159,25 @@ json FireOf(const Session& session) {
   return fire;
 }
 
+// The macros in the mouse, in list order, with their event lines.
+json MacrosOf(const macros::DeviceMacros& store) {
+  json list = json::array();
+  const auto names = store.Names();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const auto lines = store.Lines(static_cast<int>(i));
+    list.push_back({{"name", names[i]}, {"lines", lines ? json(lines->lines) : json::array()}});
+  }
+  return list;
+}
+
+// A macro's events as the mouse stores them (the encoder's bytes); nothing
+// for lines that do not encode.
+std::optional<std::vector<std::uint8_t>> EventsOf(const macros::MacroText& lines) {
+  auto encoded = macros::EncodeLines(lines);
+  if (!encoded.ok()) return std::nullopt;
+  return std::move(encoded).value();
+}
+
 json GesturesOf(const Session& session) {
   const auto game = keys::GameGestureFromNumber(session.Pages().game_gesture_item);
   return {{"game", std::string(keys::GameGestureWord(game.value_or(keys::GameGesture::kNone)))},
@@ -176,7 +207,7 @@ class Planner {
     if (!document.is_object()) return Problem("", "the document must be a JSON object");
     if (!Keys(document, "",
               {"schema_version", "language", "current_profile", "profiles", "dpi", "polling_rate",
-               "lighting", "fire", "aim", "gestures"})) {
+               "lighting", "fire", "aim", "gestures", "macros"})) {
       return;
     }
     if (document.contains("schema_version")) {
@@ -195,6 +226,7 @@ class Planner {
     // The lighting first: a new LED type decides which effects there are.
     if (document.contains("lighting")) Lighting(document["lighting"]);
     if (document.contains("fire")) Fire(document["fire"]);
+    if (document.contains("macros")) Macros(document["macros"]);
     if (document.contains("profiles")) Profiles(document["profiles"]);
     if (document.contains("aim")) Aim(document["aim"]);
     if (document.contains("gestures")) Gestures(document["gestures"]);
@@ -301,6 +333,96 @@ class Planner {
 
   // --- The sections -------------------------------------------------------------
 
+  // The mouse's macros become exactly the list given, in its order: those
+  // after the first that differs are deleted and the rest added.
+  void Macros(const json& value) {
+    macros::DeviceMacros* store = macros::FindDeviceMacros(session_);
+    if (store == nullptr) return Problem("/macros", "this mouse keeps no macros");
+    if (!value.is_array()) return Problem("/macros", "must be a list of {\"name\", \"lines\"}");
+    const std::size_t problems = plan_.problems.size();
+    std::vector<macros::LibraryRecord> records;
+    std::vector<std::string> names;
+    std::vector<std::vector<std::uint8_t>> events;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      const std::string path = Key("/macros", static_cast<int>(i));
+      const json& item = value[i];
+      if (!Keys(item, path, {"name", "lines"})) continue;
+      if (!item.contains("name") || !item.contains("lines")) {
+        Problem(path, "a macro needs its \"name\" and its \"lines\"");
+        continue;
+      }
+      const auto name = String(item["name"], Key(path, "name"));
+      const auto wide = name ? macros::Utf8ToUtf16(*name) : std::nullopt;
+      if (name && !wide) Problem(Key(path, "name"), "is not valid UTF-8");
+      if (wide) {
+        if (const auto checked = macros::CheckMacroName(*wide); !checked.ok()) {
+          Problem(Key(path, "name"), checked.message());
+        } else if (std::find(names.begin(), names.end(), *name) != names.end()) {
+          Problem(Key(path, "name"), "\"" + *name + "\" names an earlier macro of the list too");
+        }
+      }
+      macros::MacroText lines;
+      const json& given = item["lines"];
+      bool sound = given.is_array();
+      for (std::size_t n = 0; sound && n < given.size(); ++n) {
+        sound = given[n].is_string();
+        if (sound) lines.push_back(given[n].get<std::string>());
+      }
+      if (!sound) {
+        Problem(Key(path, "lines"), "must be a list of event lines, the header line first");
+        continue;
+      }
+      const auto encoded = macros::EncodeLinesForRecord(lines);
+      if (!encoded.ok()) Problem(Key(path, "lines"), encoded.message());
+      if (!encoded.ok() || !wide) continue;
+      macros::LibraryRecord record;
+      record.name = macros::EncodeMacroName(*wide);
+      std::copy(encoded.value().begin(), encoded.value().end(), record.events.begin());
+      records.push_back(record);
+      names.push_back(*name);
+      events.push_back(encoded.value());
+    }
+    if (plan_.problems.size() != problems) return;
+    const auto held = store->Names();
+    std::size_t kept = 0;
+    while (kept < held.size() && kept < names.size() && held[kept] == names[kept]) {
+      const auto lines = store->Lines(static_cast<int>(kept));
+      if (!lines || EventsOf(lines->lines) != events[kept]) break;
+      ++kept;
+    }
+    final_macros_ = names;
+    if (kept == held.size() && kept == names.size()) return;
+    const std::span<const macros::LibraryRecord> added = std::span(records).subspan(kept);
+    if (const auto fits = store->CheckReplacement(kept, added); !fits.ok()) {
+      return Problem("/macros", fits.message());
+    }
+    macros_kept_ = kept;
+    for (std::size_t i = held.size(); i-- > kept;) {
+      Change(ChangeStage::kShaping, Key("/macros", static_cast<int>(i)), held[i], "(deleted)",
+             [i](Session& session) {
+               return macros::FindDeviceMacros(session)->Delete(static_cast<int>(i));
+             });
+    }
+    for (std::size_t i = kept; i < records.size(); ++i) {
+      Change(ChangeStage::kShaping, Key("/macros", static_cast<int>(i)), "(none)", names[i],
+             [record = records[i]](Session& session) {
+               return macros::FindDeviceMacros(session)->Add(record);
+             });
+    }
+  }
+
+  // A button given macro:NAME: the macro named, from the list given or the
+  // mouse's. Nothing when there is none of that name.
+  std::optional<std::size_t> MacroAt(const std::string& name) const {
+    const macros::DeviceMacros* store = macros::FindDeviceMacros(session_);
+    const std::vector<std::string> names = final_macros_      ? *final_macros_
+                                           : store != nullptr ? store->Names()
+                                                              : std::vector<std::string>{};
+    const auto at = std::find(names.begin(), names.end(), name);
+    if (at == names.end()) return std::nullopt;
+    return static_cast<std::size_t>(at - names.begin());
+  }
+
   void CurrentProfile(const json& value) {
     const auto profile = Int(value, "/current_profile", 1, kProfiles);
     if (!profile || json(*profile) == Held("/current_profile")) return;
@@ -352,6 +474,19 @@ class Planner {
       const std::string at = Key(path, key);
       const auto text = String(item, at);
       if (!text) continue;
+      if (text->rfind("macro:", 0) == 0) {
+        const std::string name = text->substr(6);
+        const auto macro = MacroAt(name);
+        if (!macro) {
+          Problem(at, "no macro named \"" + name + "\" in the mouse or in the document's macros");
+          continue;
+        }
+        captions[static_cast<std::size_t>(button - 1)] = name;
+        final_names_[static_cast<std::size_t>(profile - 1)] = captions;
+        // A macro added again moves: its buttons are given it again.
+        if (*text != Held(at) || *macro >= macros_kept_) given.push_back({button, *text, false});
+        continue;
+      }
       std::string error;
       const auto function = ParseFunction(session_, *text, Button(button), error);
       if (!function) {
@@ -380,6 +515,12 @@ class Planner {
       Change(ChangeStage::kButtons, at, Held(at), g.text,
              [profile, button = g.button, text = g.text](Session& session) -> Result<void> {
                ShowProfile(session, profile);
+               if (text.rfind("macro:", 0) == 0) {
+                 macros::DeviceMacros* store = macros::FindDeviceMacros(session);
+                 const auto item = store->Find(text.substr(6));
+                 if (!item) return Error{ErrorKind::kNoSuchMacro, "no macro named " + text};
+                 return store->AssignToButton(button, *item);
+               }
                std::string error;
                const auto function = ParseFunction(session, text, Button(button), error);
                if (!function)
@@ -500,6 +641,7 @@ class Planner {
     if (!Keys(value, "/dpi", {"levels", "current"})) return;
     const json held_levels = Held("/dpi/levels");
     int count = static_cast<int>(held_levels.size());
+    const std::size_t changes = plan_.changes.size();
     if (value.contains("levels")) {
       const json& levels = value["levels"];
       if (!levels.is_array() || levels.empty() || levels.size() > DpiState::kLevels) {
@@ -511,12 +653,22 @@ class Planner {
     }
     if (value.contains("current")) {
       const auto current = Int(value["current"], "/dpi/current", 1, count);
+      const Make make = [level = current.value_or(1)](Session& session) -> Result<void> {
+        if (session.Pages().dpi.current != level - 1) {
+          settings::DpiEditor(session).SetCurrentLevel(level - 1);
+        }
+        return {};
+      };
       if (current && json(*current) != Held("/dpi/current")) {
-        Change(ChangeStage::kSettings, "/dpi/current", Held("/dpi/current"), *current,
-               [level = *current](Session& session) -> Result<void> {
-                 settings::DpiEditor(session).SetCurrentLevel(level - 1);
-                 return {};
-               });
+        Change(ChangeStage::kSettings, "/dpi/current", Held("/dpi/current"), *current, make);
+      } else if (current && plan_.changes.size() != changes &&
+                 plan_.changes[changes].path == "/dpi/levels") {
+        // A new number of levels may move the current one: it is set again.
+        Make& levels = plan_.changes[changes].make;
+        levels = [first = levels, make](Session& session) -> Result<void> {
+          if (auto made = first(session); !made.ok()) return made;
+          return make(session);
+        };
       }
     }
   }
@@ -804,6 +956,10 @@ class Planner {
   Session& session_;
   ApplyPlan& plan_;
   const json held_;
+  // The mouse's macros once the document's are given, and how many of the
+  // mouse's stay where they are.
+  std::optional<std::vector<std::string>> final_macros_;
+  std::size_t macros_kept_ = std::numeric_limits<std::size_t>::max();
   // The buttons' names once the document's buttons are given.
   std::array<std::array<std::string, kButtons>, kProfiles> final_names_;
   bool type_changes_ = false;  // the rest of the lighting is planned again after the type
@@ -828,6 +984,9 @@ json ExportSettings(Session& session) {
       {"fire", FireOf(session)},
       {"aim", session.Keys().aim_step},
       {"gestures", GesturesOf(session)}};
+  if (const macros::DeviceMacros* store = macros::FindDeviceMacros(session)) {
+    document["macros"] = MacrosOf(*store);
+  }
   return document;
 }
 

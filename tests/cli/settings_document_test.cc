@@ -84,13 +84,26 @@ json RandomDocument(std::mt19937& random, MemoryType type, const json& factory) 
       "Calculator",   "Ctrl+Shift+A", "Alt+F4",        "Win+D",         "B",         "Ctrl+C+V",
       "code:01000000"};
   json document = json::object();
+  // Up to three macros of a few events each, which buttons may play.
+  json macros = json::array();
+  std::vector<std::string> functions_and_macros = functions;
+  const std::vector<std::string> events = {"1 A CODE:8204",    "2 A CODE:0204", "1 Ctrl CODE:8101",
+                                           "2 Ctrl CODE:0101", "0 50",          "0 1200"};
+  for (const char* name : {"Walk", "Run", "Jump"}) {
+    if (number(0, 1) == 0) continue;
+    json lines = {"10"};
+    for (int n = number(1, 6); n > 0; --n) lines.push_back(pick(events));
+    macros.push_back({{"name", name}, {"lines", lines}});
+    functions_and_macros.push_back(std::string("macro:") + name);
+  }
+  document["macros"] = macros;
   json profiles = json::object();
   bool aim = false;
   for (int p = 1; p <= 3; ++p) {
     json buttons = json::object();
     for (int k = 2; k <= 12; ++k) {
       if (number(0, 1) == 0) continue;
-      buttons[std::to_string(k)] = pick(functions);
+      buttons[std::to_string(k)] = pick(functions_and_macros);
       aim = aim || buttons[std::to_string(k)] == "DPI Lock";
     }
     profiles[std::to_string(p)] = {{"buttons", buttons}};
@@ -147,7 +160,7 @@ json RandomDocument(std::mt19937& random, MemoryType type, const json& factory) 
 // factory-new mouse B gives the same document back, and applying it again
 // sends nothing.
 TEST_P(SettingsDocumentTest, ADocumentMovesEverySettingToAnotherMouse) {
-  for (unsigned seed = 1; seed <= 12; ++seed) {
+  for (unsigned seed = 1; seed <= 16; ++seed) {
     std::string name = "seed ";
     name += std::to_string(seed);
     SCOPED_TRACE(name);
@@ -250,6 +263,14 @@ TEST_P(SettingsDocumentTest, AWrongDocumentIsRefusedBeforeAnythingIsSent) {
       {R"({"language": 2})", "/language: the document's names are in language 2"},
       {R"({"schema_version": 7})", "/schema_version: must be a whole number from 1 to 1"},
       {R"([1, 2])", "/: the document must be a JSON object"},
+      {R"({"macros": [{"name": "Walk"}]})", "/macros/0: a macro needs its \"name\" and"},
+      {R"({"macros": [{"name": "Walk", "lines": ["10", "1 A CODE:82"]}]})",
+       "/macros/0/lines: line 1 (\"1 A CODE:82\") does not end in"},
+      {R"({"macros": [{"name": "Walk", "lines": ["00"]}, {"name": "Walk", "lines": ["00"]}]})",
+       "/macros/1/name: \"Walk\" names an earlier macro of the list too"},
+      {R"({"macros": [{"name": "", "lines": ["00"]}]})", "/macros/0/name: "},
+      {R"({"profiles": {"1": {"buttons": {"5": "macro:Nope"}}}})",
+       "/profiles/1/buttons/5: no macro named \"Nope\""},
   };
   const auto memory = TempDir::Read(mouse);
   for (const auto& [text, said] : cases) {
@@ -258,6 +279,16 @@ TEST_P(SettingsDocumentTest, AWrongDocumentIsRefusedBeforeAnythingIsSent) {
     EXPECT_THAT(err_, HasSubstr("nothing was sent"));
     EXPECT_FALSE(SentWrites()) << text;
   }
+  // More macros than the mouse has room for.
+  json many = json::array();
+  for (int n = 0; n < 33; ++n) {
+    std::string name = "M";
+    name += std::to_string(n);
+    many.push_back({{"name", name}, {"lines", {"00"}}});
+  }
+  EXPECT_EQ(Run(mouse, {"apply", Write("many.json", {{"macros", many}})}), kExitUsage);
+  EXPECT_THAT(err_, HasSubstr("/macros: the mouse holds at most"));
+  EXPECT_FALSE(SentWrites());
   // The good keys beside a wrong one are not made either.
   EXPECT_EQ(
       Run(mouse, {"apply", Write("mixed.json", json::parse(R"({"polling_rate": 500, "aim": 0})"))}),

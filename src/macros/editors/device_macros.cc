@@ -286,7 +286,50 @@ Result<void> DeviceMacros::AssignFireMacroToEngineerKey(int key, int item) {
 
 // --- Changing the store ----------------------------------------------------------
 
-Result<void> DeviceMacros::Add(const LibraryRecord& record) {
+namespace {
+
+// The record after the present ones, laid out as an add lays it out: the
+// events and their end byte (the pad byte comes with the layout and may fall
+// off the end of the area). On a problem the slots may be half changed.
+Result<void> AppendToArea(I2CSlots& candidate, MacroArea& laid_out, const LibraryRecord& record,
+                          std::size_t events) {
+  const int n = candidate.Count();
+  if (n >= static_cast<int>(kI2CSlots)) {
+    return Error{Kind::kFull, "the mouse holds 15 macros already"};
+  }
+  const auto k = static_cast<std::size_t>(n);
+  candidate.names[k] = record.name;
+  std::copy_n(record.events.begin(), events, candidate.events[k].begin());
+  candidate.lengths[k] = static_cast<std::uint16_t>(kNameSize + events);
+  CheckMacroLen2310(candidate);
+  const LayoutResult laid = candidate.area_used > image::kMacroAreaSize
+                                ? LayoutResult{LayoutProblem::kNoRoom, k}
+                                : LayOutMacroArea(candidate, laid_out);
+  if (laid.problem == LayoutProblem::kNoRoom) {
+    return Error{Kind::kNoRoom, "the macro does not fit: the mouse's macro area holds 512 bytes"};
+  }
+  if (!laid.ok()) return Error{Kind::kRefused, LayoutMessage(laid, candidate)};
+  if (candidate.Count() != n + 1) {
+    return Error{Kind::kRefused, "the mouse would not list the macro"};
+  }
+  return {};
+}
+
+// A delete of slot `s` as the store makes it: the later records move up.
+Result<void> RemoveFromArea(I2CSlots& candidate, MacroArea& laid_out, std::size_t s) {
+  candidate.names[s] = {};
+  candidate.events[s] = {};
+  candidate.lengths[s] = 0;
+  // The later records move up, which may bring another byte to offset 255.
+  if (const LayoutResult laid = LayOutMacroArea(candidate, laid_out); !laid.ok()) {
+    return Error{Kind::kRefused, LayoutMessage(laid, candidate) + "; nothing was deleted"};
+  }
+  return {};
+}
+
+}  // namespace
+
+Result<std::size_t> DeviceMacros::CheckRecord(const LibraryRecord& record) const {
   const std::string name = "macro \"" + NameText(record.name) + "\"";
   const EventWalk walk = WalkEvents(record.events);
   if (!walk.whole()) {
@@ -300,7 +343,54 @@ Result<void> DeviceMacros::Add(const LibraryRecord& record) {
                                      " has a name the mouse reads as a free place (its first "
                                      "character has a byte FF); rename it first"};
   }
-  return type_ == MemoryType::kI2C ? AddI2C(record, walk.length) : AddFlash(record);
+  return walk.length;
+}
+
+Result<void> DeviceMacros::Add(const LibraryRecord& record) {
+  const auto events = CheckRecord(record);
+  if (!events.ok()) return events.error();
+  return type_ == MemoryType::kI2C ? AddI2C(record, events.value()) : AddFlash(record);
+}
+
+std::optional<int> DeviceMacros::ItemPlayedBy(const std::string& code) const {
+  if (!IsMacroCode(code)) return std::nullopt;
+  const int count = static_cast<int>(Names().size());
+  for (int item = 0; item < count; ++item) {
+    if (const auto address = Address(item); address && MacroCode(*address) == code) return item;
+  }
+  return std::nullopt;
+}
+
+Result<void> DeviceMacros::CheckReplacement(std::size_t kept,
+                                            std::span<const LibraryRecord> added) const {
+  const std::size_t held = Names().size();
+  kept = std::min(kept, held);
+  const std::size_t room = type_ == MemoryType::kI2C ? kI2CSlots : image::kMacroSlots;
+  if (kept + added.size() > room) {
+    return Error{Kind::kFull, "the mouse holds at most " + std::to_string(room) + " macros"};
+  }
+  std::vector<std::size_t> events;
+  for (const LibraryRecord& record : added) {
+    const auto checked = CheckRecord(record);
+    if (!checked.ok()) return checked.error();
+    events.push_back(checked.value());
+  }
+  if (type_ != MemoryType::kI2C) return {};
+  I2CSlots candidate = i2c_;
+  MacroArea laid_out{};
+  for (std::size_t s = held; s-- > kept;) {
+    if (auto removed = RemoveFromArea(candidate, laid_out, s); !removed.ok()) return removed;
+  }
+  for (std::size_t k = 0; k < added.size(); ++k) {
+    if (auto appended = AppendToArea(candidate, laid_out, added[k], events[k]); !appended.ok()) {
+      if (appended.Is(Kind::kNoRoom)) {
+        appended.error().message = "macro \"" + NameText(added[k].name) +
+                                   "\" does not fit: the mouse's macro area holds 512 bytes";
+      }
+      return appended;
+    }
+  }
+  return {};
 }
 
 Result<void> DeviceMacros::AddFlash(const LibraryRecord& record) {
@@ -321,27 +411,12 @@ Result<void> DeviceMacros::AddFlash(const LibraryRecord& record) {
 
 Result<void> DeviceMacros::AddI2C(const LibraryRecord& record, std::size_t events) {
   const int n = i2c_.Count();
-  if (n >= static_cast<int>(kI2CSlots))
-    return Error{Kind::kFull, "the mouse holds 15 macros already"};
   I2CSlots candidate = i2c_;
-  const auto k = static_cast<std::size_t>(n);
-  candidate.names[k] = record.name;
-  std::copy_n(record.events.begin(), events, candidate.events[k].begin());
-  // The events and their end byte; the pad byte comes with the layout and
-  // may fall off the end of the area.
-  candidate.lengths[k] = static_cast<std::uint16_t>(kNameSize + events);
-  CheckMacroLen2310(candidate);
   MacroArea laid_out{};
-  const LayoutResult laid = candidate.area_used > image::kMacroAreaSize
-                                ? LayoutResult{LayoutProblem::kNoRoom, k}
-                                : LayOutMacroArea(candidate, laid_out);
-  if (laid.problem == LayoutProblem::kNoRoom) {
-    session_.Events().ShowMessage(kNoRoomMessage);
-    return Error{Kind::kNoRoom, "the macro does not fit: the mouse's macro area holds 512 bytes"};
+  if (auto appended = AppendToArea(candidate, laid_out, record, events); !appended.ok()) {
+    if (appended.Is(Kind::kNoRoom)) session_.Events().ShowMessage(kNoRoomMessage);
+    return appended;
   }
-  if (!laid.ok()) return Error{Kind::kRefused, LayoutMessage(laid, candidate)};
-  if (candidate.Count() != n + 1)
-    return Error{Kind::kRefused, "the mouse would not list the macro"};
   session_.Buffers().macro_area = laid_out;
   i2c_ = candidate;
   Changed(n);
@@ -354,14 +429,10 @@ Result<void> DeviceMacros::Delete(int item) {
   auto& buffers = session_.Buffers();
   if (type_ == MemoryType::kI2C) {
     I2CSlots candidate = i2c_;
-    const auto s = static_cast<std::size_t>(item);
-    candidate.names[s] = {};
-    candidate.events[s] = {};
-    candidate.lengths[s] = 0;
     MacroArea laid_out{};
-    // The later records move up, which may bring another byte to offset 255.
-    if (const LayoutResult laid = LayOutMacroArea(candidate, laid_out); !laid.ok()) {
-      return Error{Kind::kRefused, LayoutMessage(laid, candidate) + "; nothing was deleted"};
+    if (auto removed = RemoveFromArea(candidate, laid_out, static_cast<std::size_t>(item));
+        !removed.ok()) {
+      return removed;
     }
     buffers.macro_area = laid_out;
     i2c_ = candidate;

@@ -68,6 +68,14 @@ class DeviceMacros : public MacroStorageObserver, public MacroTables {
   const I2CSlots& I2C() const { return i2c_; }
   // LB_MacroNameClick: the macro's event lines.
   std::optional<DecodedMacro> Lines(int item) const;
+  // The macro a button code plays, if it plays one of the mouse's.
+  std::optional<int> ItemPlayedBy(const std::string& code) const;
+  // Whether deleting the macros from item `kept` on (the last first) and
+  // adding `added` after the rest would be taken, as Delete and Add take
+  // them: names the mouse reads, whole events, and the room of its memory
+  // (15 records in the 512-byte area of an "I2C" mouse, 32 slots of a
+  // "Flash" one). Changes nothing; the error names the macro.
+  Result<void> CheckReplacement(std::size_t kept, std::span<const LibraryRecord> added) const;
 
   // Btn_AddMacroClick: the library macro into the next free slot, then the
   // store is written to the mouse. An add that did not add is a failure.
@@ -121,6 +129,8 @@ class DeviceMacros : public MacroStorageObserver, public MacroTables {
   void StoreCode(std::size_t profile, std::size_t button, const std::string& code,
                  const std::string& caption);
   void ParseArea();
+  // A record the mouse could hold: the length of its events, end byte included.
+  Result<std::size_t> CheckRecord(const LibraryRecord& record) const;
   Result<void> AddI2C(const LibraryRecord& record, std::size_t events);
   Result<void> AddFlash(const LibraryRecord& record);
   Result<void> ImportI2C(std::span<const std::uint8_t> bytes);

@@ -338,6 +338,34 @@ TEST_F(DeviceMacrosI2CTest, TheAreaTakes512BytesAndRefuses513) {
   EXPECT_EQ(*store->Address(2), 0x0200 + 436);
 }
 
+// The check of a replacement agrees with deleting and adding one by one.
+TEST_F(DeviceMacrosI2CTest, AReplacementIsCheckedAsItsDeletesAndAddsWouldBe) {
+  const std::vector<LibraryRecord> fits = {Macro(u"A", 200), Macro(u"B", 200), Macro(u"C", 59)};
+  EXPECT_TRUE(store->CheckReplacement(0, fits).ok());
+  const std::vector<LibraryRecord> too_much = {Macro(u"A", 200), Macro(u"B", 200), Macro(u"C", 60)};
+  EXPECT_THAT(store->CheckReplacement(0, too_much).message(),
+              HasSubstr("macro \"C\" does not fit"));
+  LibraryRecord free_name = Macro(u"D", 1);
+  free_name.name[1] = 0xFF;
+  EXPECT_THAT(store->CheckReplacement(0, std::vector{free_name}).message(),
+              HasSubstr("free place"));
+  EXPECT_TRUE(
+      store->CheckReplacement(0, std::vector<LibraryRecord>(16, Macro(u"E", 1))).Is(Kind::kFull));
+  // Two held; the second replaced by one that fits only once it is gone.
+  ASSERT_TRUE(store->Add(Macro(u"A", 200)).ok());
+  ASSERT_TRUE(store->Add(Macro(u"B", 200)).ok());
+  rig.mouse.ClearTranscript();
+  EXPECT_TRUE(store->CheckReplacement(2, std::vector{Macro(u"C", 60)}).Is(Kind::kNoRoom));
+  EXPECT_TRUE(store->CheckReplacement(1, std::vector{Macro(u"C", 250)}).ok());
+  EXPECT_TRUE(rig.Reports().empty());
+  EXPECT_EQ(store->Names().size(), 2u);
+  // A button code finds the macro it plays.
+  char code[9];
+  std::snprintf(code, sizeof code, "10%04X00", *store->Address(1));
+  EXPECT_EQ(store->ItemPlayedBy(code), 1);
+  EXPECT_EQ(store->ItemPlayedBy("01010000"), std::nullopt);
+}
+
 TEST_F(DeviceMacrosI2CTest, AMacroEndingInADelayOfZeroKeepsItAndTheNextMacroItsName) {
   // FE 00 00 00: the first three zero bytes begin inside the delay.
   LibraryRecord record = Macro(u"Wait", 0);
