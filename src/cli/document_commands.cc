@@ -21,6 +21,7 @@ constexpr std::size_t kLargestDocument = 1 << 20;
 struct DocumentArgs {
   std::string file = "-";
   bool dry_run = false;
+  bool engineer = false;
 };
 
 int LiveSettingsFailed(CommandContext& context) {
@@ -73,13 +74,18 @@ int Apply(CommandContext& context, const DocumentArgs& args) {
   const json& document = std::get<json>(read);
   Session& session = context.GetSession();
   if (!TakeLiveSettings(session)) return LiveSettingsFailed(context);
-  ApplyPlan plan = PlanSettings(session, document);
+  ApplyPlan plan = PlanSettings(session, document, args.engineer);
   if (!plan.problems.empty()) {
     const std::string where = args.file == "-" ? "the document" : args.file;
     for (const DocumentProblem& problem : plan.problems) {
       context.Note(where + ": " + problem.path + ": " + problem.message);
     }
     return context.Fail(kExitUsage, "nothing was sent");
+  }
+  if (!plan.engineer_left.empty()) {
+    context.Note(std::to_string(plan.engineer_left.size()) +
+                 " engineer settings of the document differ from the mouse and were left "
+                 "alone; give --engineer to apply them");
   }
   if (args.dry_run) {
     context.Print({{"dry_run", true}, {"changes", ChangesJson(plan.changes)}},
@@ -117,7 +123,7 @@ int Apply(CommandContext& context, const DocumentArgs& args) {
       failed = LiveSettingsFailed(context);
       return report();
     }
-    plan = PlanSettings(session, document);
+    plan = PlanSettings(session, document, args.engineer);
   }
   for (const SettingChange& change : plan.changes) {
     if (change.stage == ChangeStage::kLedType) continue;
@@ -132,8 +138,9 @@ void AddDocumentCommands(CLI::App& app, CommandRegistry& registry) {
   auto args = std::make_shared<DocumentArgs>();
   registry
       .AddCommand(&app, "export",
-                  "Write the mouse's settings as a JSON document (the buttons, DPI, polling "
-                  "rate, lighting, fire and AIM keys, gestures) to FILE, or to standard output",
+                  "Write the mouse's settings as a JSON document (buttons, DPI, polling rate, "
+                  "lighting, fire and AIM keys, gestures, macros, the engineer page) to FILE, or "
+                  "to standard output",
                   NeedsMouse::kYes,
                   [args](CommandContext& context) {
                     Session& session = context.GetSession();
@@ -157,6 +164,9 @@ void AddDocumentCommands(CLI::App& app, CommandRegistry& registry) {
       NeedsMouse::kYes, [args](CommandContext& context) { return Apply(context, *args); });
   apply->add_option("FILE", args->file, "The document; - for standard input")->required();
   apply->add_flag("--dry-run", args->dry_run, "Print the changes, one line each, and send nothing");
+  apply->add_flag("--engineer", args->engineer,
+                  "Also apply the engineer object: the USB identity, the customer codes, the "
+                  "chip options, the sensor registers and the recoil offsets");
 }
 
 }  // namespace vrdk::cli

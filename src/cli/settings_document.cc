@@ -8,6 +8,7 @@
 #include <set>
 
 #include "cli/commands.h"
+#include "engineering/engineer_page.h"
 #include "image/fields.h"
 #include "keys/editors/fire_aim.h"
 #include "keys/editors/gestures.h"
@@ -178,6 +179,63 @@ std::optional<std::vector<std::uint8_t>> EventsOf(const macros::MacroText& lines
   return std::move(encoded).value();
 }
 
+std::string Hex4(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
+  return text;
+}
+
+std::string Hex2(int value) {
+  char text[4];
+  std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+  return text;
+}
+
+// An option list's name as the document writes it ("CPIPrescaleSel").
+std::string OptionName(const engineering::OptionField& field) {
+  return std::string(field.control.substr(3));
+}
+std::string RegisterName(const engineering::SensorRegister& reg) {
+  return std::string(reg.control.substr(4));
+}
+
+// An option's item as the document writes it: its text, or its index where an
+// earlier item has the same text.
+json OptionItemText(const engineering::OptionField& field, int item) {
+  const auto begin = field.items.begin();
+  const auto text = field.items[static_cast<std::size_t>(item)];
+  if (std::find(begin, begin + item, text) != begin + item) return item;
+  return std::string(text);
+}
+
+json EngineerOf(const Session& session) {
+  const auto& data = session.Data();
+  const auto codes = image::Bytes(data, image::field::kCustomerCodes);
+  json options = json::object();
+  for (const auto& field : engineering::OptionFields()) {
+    const int item =
+        engineering::OptionItemOf(field, image::Vendor(data)[static_cast<std::size_t>(field.byte)]);
+    options[OptionName(field)] = OptionItemText(field, item);
+  }
+  json sensor = json::object();
+  for (const auto& reg : engineering::SensorRegisters()) {
+    sensor[RegisterName(reg)] = Hex2(image::Vendor(data)[static_cast<std::size_t>(reg.offset)]);
+  }
+  json recoil = json::object();
+  for (const bool x : {true, false}) {
+    json offsets = json::array();
+    for (int n = 1; n <= 10; ++n) offsets.push_back(image::RecoilOffset(data, x, n));
+    recoil[x ? "x" : "y"] = offsets;
+  }
+  return {{"vendor_id", Hex4(image::VendorId(data))},
+          {"product_id", Hex4(image::ProductId(data))},
+          {"product_string", image::ProductString(data)},
+          {"customer_codes", {codes[0], codes[1]}},
+          {"options", options},
+          {"sensor", sensor},
+          {"recoil", recoil}};
+}
+
 json GesturesOf(const Session& session) {
   const auto game = keys::GameGestureFromNumber(session.Pages().game_gesture_item);
   return {{"game", std::string(keys::GameGestureWord(game.value_or(keys::GameGesture::kNone)))},
@@ -197,8 +255,9 @@ std::string Key(const std::string& path, int index) { return Key(path, std::to_s
 
 class Planner {
  public:
-  Planner(Session& session, ApplyPlan& plan)
-      : session_(session),
+  Planner(Session& session, ApplyPlan& plan, bool engineer)
+      : engineer_(engineer),
+        session_(session),
         plan_(plan),
         held_(ExportSettings(session)),
         final_names_(session.Pages().names) {}
@@ -207,7 +266,7 @@ class Planner {
     if (!document.is_object()) return Problem("", "the document must be a JSON object");
     if (!Keys(document, "",
               {"schema_version", "language", "current_profile", "profiles", "dpi", "polling_rate",
-               "lighting", "fire", "aim", "gestures", "macros"})) {
+               "lighting", "fire", "aim", "gestures", "macros", "engineer"})) {
       return;
     }
     if (document.contains("schema_version")) {
@@ -232,6 +291,7 @@ class Planner {
     if (document.contains("gestures")) Gestures(document["gestures"]);
     if (document.contains("dpi")) Dpi(document["dpi"]);
     if (document.contains("current_profile")) CurrentProfile(document["current_profile"]);
+    if (document.contains("engineer")) Engineer(document["engineer"]);
     if (document.contains("polling_rate")) PollingRate(document["polling_rate"]);
     std::stable_sort(plan_.changes.begin(), plan_.changes.end(),
                      [](const SettingChange& a, const SettingChange& b) {
@@ -332,6 +392,167 @@ class Planner {
   }
 
   // --- The sections -------------------------------------------------------------
+
+  // The engineer page's settings: checked always, planned only when asked for.
+  void Engineer(const json& value) {
+    if (!Keys(value, "/engineer",
+              {"vendor_id", "product_id", "product_string", "customer_codes", "options", "sensor",
+               "recoil"})) {
+      return;
+    }
+    const std::size_t first = plan_.changes.size();
+    const DeviceIds target = session_.Conn().target;
+    for (const bool vid : {true, false}) {
+      const std::string path = vid ? "/engineer/vendor_id" : "/engineer/product_id";
+      if (!value.contains(path.substr(10))) continue;
+      const auto text = String(value[path.substr(10)], path);
+      const auto id =
+          text && text->size() == 4 && std::all_of(text->begin(), text->end(), ::isxdigit)
+              ? ParseNumber("0x" + *text, 0, 0xFFFF)
+              : std::nullopt;
+      if (text && !id) {
+        Problem(path, "must be four hex digits");
+        continue;
+      }
+      if (!id) continue;
+      const int wanted = vid ? target.vendor_id : target.product_id;
+      if (*id != wanted) {
+        Problem(path, "this program looks for the mouse by " + Hex4(wanted) +
+                          ": with another id it would no longer find it");
+        continue;
+      }
+      if (Hex4(static_cast<int>(*id)) != Held(path)) {
+        Change(ChangeStage::kSettings, path, Held(path), Hex4(static_cast<int>(*id)),
+               [vid, hex = Hex4(static_cast<int>(*id))](Session& session) -> Result<void> {
+                 engineering::EngineerPage page(session);
+                 if (vid ? page.SetVid(hex) : page.SetPid(hex)) return {};
+                 return Error{ErrorKind::kDeviceFailed, "the id could not be written"};
+               });
+      }
+    }
+    if (value.contains("product_string")) {
+      const auto text = String(value["product_string"], "/engineer/product_string");
+      if (text && (!engineering::ProductStringAcceptable(*text) ||
+                   text->size() > static_cast<std::size_t>(engineering::kProductStringSize))) {
+        Problem("/engineer/product_string",
+                "must be at most 16 printable ASCII characters (one byte each)");
+      } else if (text && *text != Held("/engineer/product_string")) {
+        Change(ChangeStage::kSettings, "/engineer/product_string", Held("/engineer/product_string"),
+               *text, [text = *text](Session& session) -> Result<void> {
+                 engineering::EngineerPage(session).SetProductString(text);
+                 return {};
+               });
+      }
+    }
+    if (value.contains("customer_codes")) CustomerCodes(value["customer_codes"]);
+    if (value.contains("options")) Options(value["options"]);
+    if (value.contains("sensor")) Sensor(value["sensor"]);
+    if (value.contains("recoil")) Recoil(value["recoil"]);
+    if (!engineer_) {
+      plan_.engineer_left.assign(std::make_move_iterator(plan_.changes.begin() + first),
+                                 std::make_move_iterator(plan_.changes.end()));
+      plan_.changes.erase(plan_.changes.begin() + first, plan_.changes.end());
+    }
+  }
+
+  void CustomerCodes(const json& value) {
+    const std::string path = "/engineer/customer_codes";
+    if (!value.is_array() || value.size() != 2) {
+      return Problem(path, "must be the two codes [vendor, product], each 0 to 255");
+    }
+    const auto vendor = Int(value[0], Key(path, 0), 0, 255);
+    const auto product = Int(value[1], Key(path, 1), 0, 255);
+    if (!vendor || !product || value == Held(path)) return;
+    if (!session_.CustomerCodesAccepted(static_cast<std::uint8_t>(*vendor),
+                                        static_cast<std::uint8_t>(*product))) {
+      return Problem(path, "this program accepts no mouse with the codes " +
+                               std::to_string(*vendor) + ", " + std::to_string(*product) +
+                               ": after its next restart it would refuse this mouse");
+    }
+    Change(ChangeStage::kSettings, path, Held(path), value,
+           [vendor = *vendor, product = *product](Session& session) -> Result<void> {
+             engineering::EngineerPage(session).SetCustomerCodes(vendor, product);
+             return {};
+           });
+  }
+
+  void Options(const json& value) {
+    if (!value.is_object()) return Problem("/engineer/options", "must be an object");
+    for (const auto& [key, item] : value.items()) {
+      const std::string path = Key("/engineer/options", key);
+      const engineering::OptionField* field = engineering::FindOption(key);
+      if (field == nullptr || OptionName(*field) != key) {
+        Problem(path, "no such chip option");
+        continue;
+      }
+      std::optional<int> chosen;
+      std::string items;
+      for (int i = field->item_count; i-- > 0;) {
+        const json text = OptionItemText(*field, i);
+        if (item == text || item == i) chosen = i;
+        items = (i == 0 ? "" : ", ") + text.dump() + items;
+      }
+      if (!chosen) {
+        Problem(path, "must be one of " + items + " (an item's text or its index)");
+      } else if (OptionItemText(*field, *chosen) != Held(path)) {
+        Change(ChangeStage::kSettings, path, Held(path), OptionItemText(*field, *chosen),
+               [field, i = *chosen](Session& session) -> Result<void> {
+                 engineering::EngineerPage(session).SetOption(*field, i);
+                 return {};
+               });
+      }
+    }
+  }
+
+  void Sensor(const json& value) {
+    if (!value.is_object()) return Problem("/engineer/sensor", "must be an object");
+    for (const auto& [key, item] : value.items()) {
+      const std::string path = Key("/engineer/sensor", key);
+      const engineering::SensorRegister* reg = engineering::FindSensorRegister(key);
+      if (reg == nullptr || RegisterName(*reg) != key) {
+        Problem(path, "no such sensor register");
+        continue;
+      }
+      const auto text = item.is_string() ? item.get<std::string>() : std::string();
+      const auto byte = text.size() == 2 && std::all_of(text.begin(), text.end(), ::isxdigit)
+                            ? ParseNumber("0x" + text, 0, 0xFF)
+                            : std::nullopt;
+      if (!byte) {
+        Problem(path, "must be two hex digits");
+      } else if (Hex2(static_cast<int>(*byte)) != Held(path)) {
+        Change(ChangeStage::kSettings, path, Held(path), Hex2(static_cast<int>(*byte)),
+               [reg, hex = Hex2(static_cast<int>(*byte))](Session& session) -> Result<void> {
+                 engineering::EngineerPage(session).SetSensorRegister(*reg, hex);
+                 return {};
+               });
+      }
+    }
+  }
+
+  void Recoil(const json& value) {
+    if (!Keys(value, "/engineer/recoil", {"x", "y"})) return;
+    for (const bool x : {true, false}) {
+      const char* axis = x ? "x" : "y";
+      if (!value.contains(axis)) continue;
+      const std::string path = Key("/engineer/recoil", axis);
+      const json& offsets = value[axis];
+      if (!offsets.is_array() || offsets.size() != 10) {
+        Problem(path, "must be the ten offsets, each -128 to 127");
+        continue;
+      }
+      for (int n = 1; n <= 10; ++n) {
+        const std::string at = Key(path, n - 1);
+        const auto offset = Int(offsets[static_cast<std::size_t>(n - 1)], at, -128, 127);
+        if (offset && json(*offset) != Held(at)) {
+          Change(ChangeStage::kSettings, at, Held(at), *offset,
+                 [x, n, offset = *offset](Session& session) -> Result<void> {
+                   engineering::EngineerPage(session).SetRecoilOffset(x, n, std::to_string(offset));
+                   return {};
+                 });
+        }
+      }
+    }
+  }
 
   // The mouse's macros become exactly the list given, in its order: those
   // after the first that differs are deleted and the rest added.
@@ -953,6 +1174,7 @@ class Planner {
            });
   }
 
+  const bool engineer_;
   Session& session_;
   ApplyPlan& plan_;
   const json held_;
@@ -987,12 +1209,13 @@ json ExportSettings(Session& session) {
   if (const macros::DeviceMacros* store = macros::FindDeviceMacros(session)) {
     document["macros"] = MacrosOf(*store);
   }
+  document["engineer"] = EngineerOf(session);
   return document;
 }
 
-ApplyPlan PlanSettings(Session& session, const json& document) {
+ApplyPlan PlanSettings(Session& session, const json& document, bool engineer) {
   ApplyPlan plan;
-  Planner(session, plan).Plan(document);
+  Planner(session, plan, engineer).Plan(document);
   if (!plan.problems.empty()) plan.changes.clear();
   return plan;
 }

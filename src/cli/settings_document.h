@@ -57,10 +57,15 @@ struct SettingChange {
 struct ApplyPlan {
   std::vector<DocumentProblem> problems;  // nothing is sent unless empty
   std::vector<SettingChange> changes;     // in the order they are made
+  // Changes of the "engineer" object left out, as it was not to be applied.
+  std::vector<SettingChange> engineer_left;
 };
 
-// Checks the whole document and plans the changes it asks for.
-ApplyPlan PlanSettings(Session& session, const nlohmann::json& document);
+// Checks the whole document and plans the changes it asks for. The
+// "engineer" object (the USB identity, the customer codes, the chip options,
+// the sensor registers, the recoil offsets) is checked always and planned
+// only with `engineer`.
+ApplyPlan PlanSettings(Session& session, const nlohmann::json& document, bool engineer = false);
 
 // "path: before -> after".
 std::string ChangeLine(const SettingChange& change);

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "cli/vrdkctl.h"
+#include "engineering/engineer_page.h"
 #include "image/memory_type.h"
 #include "support/temp_dir.h"
 #include "tables/language_table.h"
@@ -153,6 +154,30 @@ json RandomDocument(std::mt19937& random, MemoryType type, const json& factory) 
   document["gestures"] = {{"game", game},
                           {"lighting", game.rfind("right", 0) != 0 && number(0, 1) == 1}};
   document["current_profile"] = number(1, 3);
+  // The engineer page: every chip option and sensor register, the product
+  // string and the recoil offsets (the USB ids and customer codes stay, or
+  // the program would no longer take the mouse).
+  json options = json::object();
+  for (const auto& field : engineering::OptionFields()) {
+    // An item by its text, or by its index.
+    const int item = number(0, field.item_count - 1);
+    options[std::string(field.control.substr(3))] =
+        number(0, 1) == 0 ? json(item) : json(field.items[static_cast<std::size_t>(item)]);
+  }
+  json sensor = json::object();
+  for (const auto& reg : engineering::SensorRegisters()) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02X", number(0, 255));
+    sensor[std::string(reg.control.substr(4))] = hex;
+  }
+  json recoil = json::object();
+  for (const char* axis : {"x", "y"}) {
+    for (int n = 0; n < 10; ++n) recoil[axis].push_back(number(-128, 127));
+  }
+  document["engineer"] = {{"product_string", pick({"Mouse", "HID Gaming Mouse", "X 7"})},
+                          {"options", options},
+                          {"sensor", sensor},
+                          {"recoil", recoil}};
   return document;
 }
 
@@ -168,7 +193,8 @@ TEST_P(SettingsDocumentTest, ADocumentMovesEverySettingToAnotherMouse) {
     const std::string a = dir_.File(std::to_string(seed) + "a.bin");
     const std::string b = dir_.File(std::to_string(seed) + "b.bin");
     const json given = RandomDocument(random, GetParam(), Export(a));
-    ASSERT_EQ(Run(a, {"apply", Write("given.json", given)}), kExitDone) << err_ << given.dump();
+    ASSERT_EQ(Run(a, {"apply", "--engineer", Write("given.json", given)}), kExitDone)
+        << err_ << given.dump();
     const json from_a = Export(a);
     // What was given is what the mouse holds.
     for (const char* key : {"dpi", "polling_rate", "current_profile"}) {
@@ -176,10 +202,11 @@ TEST_P(SettingsDocumentTest, ADocumentMovesEverySettingToAnotherMouse) {
     }
     EXPECT_EQ(from_a["lighting"]["colors"], given["lighting"]["colors"]);
     EXPECT_EQ(from_a["lighting"]["breath"], given["lighting"]["breath"]);
-    ASSERT_EQ(Run(b, {"apply", Write("a.json", from_a)}), kExitDone) << err_;
+    EXPECT_EQ(from_a["engineer"]["recoil"], given["engineer"]["recoil"]);
+    ASSERT_EQ(Run(b, {"apply", "--engineer", Write("a.json", from_a)}), kExitDone) << err_;
     EXPECT_EQ(Export(b), from_a);
     const auto memory = TempDir::Read(b);
-    ASSERT_EQ(Run(b, {"apply", dir_.File("a.json")}), kExitDone) << err_;
+    ASSERT_EQ(Run(b, {"apply", "--engineer", dir_.File("a.json")}), kExitDone) << err_;
     EXPECT_THAT(out_, HasSubstr("nothing to change"));
     EXPECT_FALSE(SentWrites());
     EXPECT_EQ(TempDir::Read(b), memory);
@@ -202,6 +229,27 @@ TEST_P(SettingsDocumentTest, ANewLedTypeComesFirstAndTheRestIsAppliedAfterIt) {
   EXPECT_EQ(held["dpi"], document["dpi"]);
   ASSERT_EQ(Run(mouse, {"apply", dir_.File("nt.json")}), kExitDone) << err_;
   EXPECT_FALSE(SentWrites());
+}
+
+// The engineer object is checked always and applied only with --engineer.
+TEST_P(SettingsDocumentTest, TheEngineerSettingsChangeOnlyWhenAskedFor) {
+  const std::string mouse = dir_.File("mouse.bin");
+  const std::string file =
+      Write("engineer.json",
+            json::parse(
+                R"({"engineer": {"product_string": "Desk Mouse", "sensor": {"MaxShut": "12"}}})"));
+  Export(mouse);  // the mouse made
+  const auto memory = TempDir::Read(mouse);
+  ASSERT_EQ(Run(mouse, {"apply", file}), kExitDone) << err_;
+  EXPECT_THAT(err_, HasSubstr("2 engineer settings of the document differ from the mouse and "
+                              "were left alone; give --engineer"));
+  EXPECT_FALSE(SentWrites());
+  EXPECT_EQ(TempDir::Read(mouse), memory);
+  ASSERT_EQ(Run(mouse, {"apply", "--engineer", file}), kExitDone) << err_;
+  EXPECT_EQ(out_,
+            "changed /engineer/product_string: HID Gaming Mouse -> Desk Mouse\n"
+            "changed /engineer/sensor/MaxShut: 48 -> 12\n");
+  EXPECT_EQ(Export(mouse)["engineer"]["product_string"], "Desk Mouse");
 }
 
 TEST_P(SettingsDocumentTest, APartialDocumentChangesOnlyItsKeysAndADryRunSendsNothing) {
@@ -271,6 +319,19 @@ TEST_P(SettingsDocumentTest, AWrongDocumentIsRefusedBeforeAnythingIsSent) {
       {R"({"macros": [{"name": "", "lines": ["00"]}]})", "/macros/0/name: "},
       {R"({"profiles": {"1": {"buttons": {"5": "macro:Nope"}}}})",
        "/profiles/1/buttons/5: no macro named \"Nope\""},
+      {R"({"engineer": {"vendor_id": "1234"}})",
+       "/engineer/vendor_id: this program looks for the mouse by 1BCF"},
+      {R"({"engineer": {"customer_codes": [1, 2]}})",
+       "/engineer/customer_codes: this program accepts no mouse with the codes 1, 2"},
+      {R"({"engineer": {"options": {"ICType": "9999"}}})",
+       "/engineer/options/ICType: must be one of \"2270\", 1, \"2280\", \"2290/2280\""},
+      {R"({"engineer": {"options": {"Turbo": "on"}}})", "/engineer/options/Turbo: no such"},
+      {R"({"engineer": {"sensor": {"MaxShut": "G1"}}})",
+       "/engineer/sensor/MaxShut: must be two hex digits"},
+      {R"({"engineer": {"recoil": {"x": [200, 0, 0, 0, 0, 0, 0, 0, 0, 0]}}})",
+       "/engineer/recoil/x/0: must be a whole number from -128 to 127"},
+      {R"({"engineer": {"product_string": "Much Too Long A Name"}})",
+       "/engineer/product_string: must be at most 16 printable ASCII"},
   };
   const auto memory = TempDir::Read(mouse);
   for (const auto& [text, said] : cases) {
