@@ -231,6 +231,27 @@ TEST_P(SettingsDocumentTest, ANewLedTypeComesFirstAndTheRestIsAppliedAfterIt) {
   EXPECT_FALSE(SentWrites());
 }
 
+// A change the mouse does not take stops the apply there and says so.
+TEST_P(SettingsDocumentTest, AChangeTheMouseDoesNotTakeStopsTheApply) {
+  const std::string mouse = dir_.File("mouse.bin");
+  const std::string file =
+      Write("two.json", json::parse(R"({"aim": 1, "dpi": {"current": 1}, "polling_rate": 250})"));
+  ASSERT_EQ(Run(mouse, {"apply", "--dry-run", file}), kExitDone) << err_;
+  ASSERT_THAT(out_, HasSubstr("would change /dpi/current"));
+  // The transfers of the dry run are those before the first write.
+  std::ifstream in(trace_);
+  int transfers = 0;
+  for (std::string line; std::getline(in, line);) transfers += line.rfind("I", 0) != 0;
+  const auto memory = TempDir::Read(mouse);
+  EXPECT_EQ(Run(mouse, {"--simulate-fault", "fail-command:" + std::to_string(transfers) + ":50",
+                        "apply", file}),
+            kExitDeviceFailed);
+  EXPECT_THAT(out_, HasSubstr("no change was made"));
+  EXPECT_THAT(out_, HasSubstr("the other changes of the document were not made"));
+  EXPECT_EQ(Export(mouse)["polling_rate"], 1000);
+  EXPECT_EQ(TempDir::Read(mouse), memory);
+}
+
 // The engineer object is checked always and applied only with --engineer.
 TEST_P(SettingsDocumentTest, TheEngineerSettingsChangeOnlyWhenAskedFor) {
   const std::string mouse = dir_.File("mouse.bin");
@@ -267,6 +288,10 @@ TEST_P(SettingsDocumentTest, APartialDocumentChangesOnlyItsKeysAndADryRunSendsNo
                 before["profiles"]["2"]["buttons"]["4"].get<std::string>() + " -> Ctrl+Shift+A\n");
   EXPECT_FALSE(SentWrites());
   EXPECT_EQ(TempDir::Read(mouse), memory);
+  // Written to a file, the document is the one printed.
+  ASSERT_EQ(Run(mouse, {"export", dir_.File("before.json")}), kExitDone) << err_;
+  std::ifstream written(dir_.File("before.json"));
+  EXPECT_EQ(json::parse(written), before);
   ASSERT_EQ(Run(mouse, {"--json", "apply", file}), kExitDone) << err_;
   EXPECT_EQ(json::parse(out_)["changes"].size(), 2u);
   json after = Export(mouse);
