@@ -13,7 +13,15 @@
 
 #include "cli/vrdkctl.h"
 #include "engineering/engineer_page.h"
+#include "image/checksum.h"
+#include "image/code_text.h"
+#include "image/fields.h"
+#include "image/image_assembly.h"
+#include "image/image_split.h"
 #include "image/memory_type.h"
+#include "keys/key_code.h"
+#include "settings/led_editor.h"
+#include "simulator/simulated_mouse.h"
 #include "support/temp_dir.h"
 #include "tables/language_table.h"
 
@@ -229,6 +237,100 @@ TEST_P(SettingsDocumentTest, ANewLedTypeComesFirstAndTheRestIsAppliedAfterIt) {
   EXPECT_EQ(held["dpi"], document["dpi"]);
   ASSERT_EQ(Run(mouse, {"apply", dir_.File("nt.json")}), kExitDone) << err_;
   EXPECT_FALSE(SentWrites());
+}
+
+// A sound memory image of `type` with random settings where the document has
+// them: every button but the first of each profile (a function of `codes` or
+// a key combination), the DPI levels, the polling rate, the effect in use
+// and those switched on, the step time, the breathing values, the colours,
+// the current profile, the fire presets, the recoil offsets and the product
+// string. The factory LED type stays.
+std::vector<std::uint8_t> RandomImage(std::mt19937& random, MemoryType type,
+                                      const std::vector<std::string>& codes) {
+  const auto number = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  auto memory = SimulatedMouse::FactoryMemory(type);
+  image::ConfigBuffers buffers;
+  const image::DefaultInputs inputs{type, image::LedType::kUnknown, std::nullopt};
+  if (type == MemoryType::kI2C) {
+    image::SplitI2CImage(std::span(memory).first<image::i2c::kSize>(), buffers, inputs);
+  } else {
+    image::SplitFlashImage(std::span(memory).first<image::flash::kSize>(), buffers, inputs);
+  }
+  image::DataBuf& data = buffers.data_buf;
+  for (std::size_t p = 0; p < 3; ++p) {
+    for (std::size_t k = 1; k < 12; ++k) {
+      KeyCodeBytes bytes = {0x02, static_cast<std::uint8_t>(number(0, 15)),
+                            static_cast<std::uint8_t>(number(4, 0x65)), 0};
+      if (number(0, 2) > 0)
+        bytes = *ParseKeyCode(
+            codes[static_cast<std::size_t>(number(0, static_cast<int>(codes.size()) - 1))]);
+      std::copy(bytes.begin(), bytes.end(), image::KeyCode(data, p, k).begin());
+    }
+  }
+  const int count = number(1, 8);
+  image::Set(data, image::field::kLevelCount, count - 1);
+  auto values = image::Bytes(data, image::field::kLevelValues);
+  for (auto& pair : values) pair = static_cast<std::uint8_t>(number(0, 11) << 4 | number(0, 11));
+  for (auto& byte : image::Bytes(data, image::field::kLevelColours))
+    byte = static_cast<std::uint8_t>(number(0, 255));
+  for (auto& byte : image::Bytes(data, image::field::kEffectColours))
+    byte = static_cast<std::uint8_t>(number(0, 255));
+  image::Set(data, image::field::kCurrentLevel, number(0, count - 1));
+  image::Set(data, image::field::kPollingRate, number(0, 3));
+  image::Set(data, image::field::kStepTime, number(0, 255));
+  for (int f = 0; f < 4; ++f) image::SetBreathValue(data, f, number(0, f == 2 ? 4094 : 65535));
+  const image::LedType led = image::LedTypeFromUserByte(
+      static_cast<std::uint8_t>(image::Get(data, image::field::kLedModeByte)));
+  const auto effects = settings::Effects(led);
+  const int effect = number(0, static_cast<int>(effects.size()) - 1);
+  int bits = 1 << effects[static_cast<std::size_t>(effect)].bit;
+  for (const auto& e : effects) bits |= number(0, 1) << e.bit;
+  image::Set(data, image::field::kEffectsEnabled, bits);
+  image::Set(data, image::field::kLedModeByte,
+             *settings::EncodeLedMode(led, effect, image::Get(data, image::field::kNtLedCount)));
+  image::Set(data, image::field::kCurrentProfile, number(0, 2));
+  for (int n = 0; n < 3; ++n) image::SetFirePreset(data, n, number(1, 15), number(1, 4094));
+  for (auto& byte : image::Bytes(data, image::field::kXOffsets))
+    byte = static_cast<std::uint8_t>(number(0, 255));
+  for (auto& byte : image::Bytes(data, image::field::kYOffsets))
+    byte = static_cast<std::uint8_t>(number(0, 255));
+  auto product = image::Bytes(data, image::field::kProductString);
+  std::fill(product.begin(), product.end(), 0);
+  for (int n = number(1, 16), i = 0; i < n; ++i)
+    product[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(number(0x20, 0x7E));
+  for (const auto section : image::kCheckedSections) {
+    image::WriteSectionChecksum(image::SectionBytes(data, section));
+  }
+  image::AssembleImage(buffers, type, memory);
+  return memory;
+}
+
+// A mouse of random settings, exported; the document applied to a
+// factory-new mouse gives the same document back.
+TEST_P(SettingsDocumentTest, RandomImagesGoWholeToAnotherMouse) {
+  const std::string names = dir_.File("names.bin");
+  ASSERT_EQ(Run(names, {"--json", "names"}), kExitDone) << err_;
+  std::vector<std::string> codes;
+  const json functions = json::parse(out_)["functions"];
+  const json factory = Export(names);
+  for (const auto& function : functions) codes.push_back(function["code"]);
+  for (unsigned seed = 1; seed <= 16; ++seed) {
+    std::string name = "seed ";
+    name += std::to_string(seed);
+    SCOPED_TRACE(name);
+    std::mt19937 random(seed);
+    const std::string a = dir_.File(std::to_string(seed) + "a.bin");
+    const std::string b = dir_.File(std::to_string(seed) + "b.bin");
+    TempDir::Write(a, RandomImage(random, GetParam(), codes));
+    const json from_a = Export(a);
+    // The buttons, levels and colours are the image's, not the factory's.
+    EXPECT_NE(from_a["profiles"], factory["profiles"]);
+    EXPECT_NE(from_a["lighting"]["colors"], factory["lighting"]["colors"]);
+    ASSERT_EQ(Run(b, {"apply", "--engineer", Write("a.json", from_a)}), kExitDone) << err_;
+    EXPECT_EQ(Export(b), from_a);
+  }
 }
 
 // A change the mouse does not take stops the apply there and says so.
