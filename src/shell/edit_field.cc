@@ -28,7 +28,9 @@ void EditField::ShowText(const QString& text) {
 }
 
 void EditField::Show(const QString& text, std::uint64_t fill) {
-  if (edited_ && fill == fill_) return;
+  // A box left with a value still waiting to go keeps it too: a refresh of
+  // the page (another box's write ending) must not drop that value.
+  if ((edited_ || pending_) && fill == fill_) return;
   fill_ = fill;
   ShowText(text);
 }

@@ -33,9 +33,10 @@ class EditField : public QLineEdit {
   // Shows a text the mouse holds, sending nothing; a value waiting to be
   // sent is dropped and the box counts as not edited.
   void ShowText(const QString& text);
-  // Shows a text the mouse holds unless the user is typing in the box; `fill`
-  // is the Session's fill count (PageState::filled): after a new fill the
-  // box shows the new value even while the user was typing.
+  // Shows a text the mouse holds unless the user is typing in the box or a
+  // value of it waits to be sent; `fill` is the Session's fill count
+  // (PageState::filled): after a new fill the box shows the new value even
+  // while the user was typing.
   void Show(const QString& text, std::uint64_t fill);
   // The user changed the text since it last showed one.
   bool Edited() const { return edited_; }

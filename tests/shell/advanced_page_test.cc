@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "shell/pages/page_controls.h"
@@ -225,6 +226,30 @@ TEST_F(AdvancedPage, FirePresetOneAtFiveShotsThirtyMillisecondsHeld) {
   rig.Click(QStringLiteral("lbl_Fire1Continue"));
   EXPECT_EQ(Hex(rig.Mouse().Memory(), 192 + 8, 4), "06 14 00 1E");
   EXPECT_TRUE(rig.ShowsPicture(QStringLiteral("Img_Fire1Continue"), QStringLiteral("CbS_D")));
+}
+
+// Keys that arrive together (a fast typist, a busy machine) are all handled
+// before any send they queued runs. Fire key 3's send then shows the page
+// again while fire key 1's value still waits: that value must still go.
+TEST_F(AdvancedPage, AValueWaitingToBeSentOutlastsARefreshOfThePage) {
+  const auto press = [](QWidget* widget, int key, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &event);  // nothing queued runs meanwhile
+  };
+  auto* shots = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat3"));
+  auto* interval = rig.Find<QLineEdit>(QStringLiteral("Edt_DelayTime1"));
+  shots->setFocus();
+  shots->selectAll();
+  press(shots, Qt::Key_4, QStringLiteral("4"));
+  interval->setFocus();
+  interval->selectAll();
+  press(interval, Qt::Key_9, QStringLiteral("9"));
+  press(interval, Qt::Key_0, QStringLiteral("0"));
+  press(interval, Qt::Key_Return, QString());
+  rig.Settle();
+  EXPECT_EQ(interval->text(), QStringLiteral("90"));
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 3, 2), "00 5A");  // fire key 1's interval
+  EXPECT_EQ(Hex(rig.Mouse().Memory(), 484 + 8, 1), "03");     // fire key 3's 4 shots
 }
 
 TEST_F(AdvancedPage, FireBoxesShowWhatIsTypedAndCorrectItOnlyWhenLeft) {
