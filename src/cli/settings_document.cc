@@ -284,9 +284,9 @@ class Planner {
     }
     // The lighting first: a new LED type decides which effects there are.
     if (document.contains("lighting")) Lighting(document["lighting"]);
-    if (document.contains("fire")) Fire(document["fire"]);
     if (document.contains("macros")) Macros(document["macros"]);
     if (document.contains("profiles")) Profiles(document["profiles"]);
+    if (document.contains("fire")) Fire(document["fire"]);
     if (document.contains("aim")) Aim(document["aim"]);
     if (document.contains("gestures")) Gestures(document["gestures"]);
     if (document.contains("dpi")) Dpi(document["dpi"]);
@@ -632,6 +632,14 @@ class Planner {
     }
   }
 
+  // Whether a button of some profile has the function `name` once the
+  // document's buttons are given.
+  bool HasButtonNamed(const std::string& name) const {
+    return std::any_of(final_names_.begin(), final_names_.end(), [&](const auto& names) {
+      return std::find(names.begin(), names.end(), name) != names.end();
+    });
+  }
+
   // A button given macro:NAME: the macro named, from the list given or the
   // mouse's. Nothing when there is none of that name.
   std::optional<std::size_t> MacroAt(const std::string& name) const {
@@ -776,7 +784,10 @@ class Planner {
       if (item.contains("hold")) {
         if (const auto hold = Bool(item["hold"], Key(path, "hold"))) wanted.keep_firing = *hold;
       }
-      if (wanted.keep_firing != held.keep_firing) {
+      // Holding lives only in the codes of the fire button's buttons: without
+      // one there is nothing to change.
+      if (wanted.keep_firing != held.keep_firing &&
+          HasButtonNamed(keys::FireKeys(session_).FunctionName(n))) {
         Change(ChangeStage::kShaping, Key(path, "hold"), held.keep_firing, wanted.keep_firing,
                [n, hold = wanted.keep_firing](Session& session) -> Result<void> {
                  keys::FireKeys(session).SetKeepFiring(n, hold);
@@ -800,10 +811,7 @@ class Planner {
     if (!step || json(*step) == Held("/aim")) return;
     // The step lives only in the AIM buttons' codes.
     const std::string aim = keys::AimKey(session_).FunctionName();
-    const bool some = std::any_of(final_names_.begin(), final_names_.end(), [&](const auto& names) {
-      return std::find(names.begin(), names.end(), aim) != names.end();
-    });
-    if (!some) {
+    if (!HasButtonNamed(aim)) {
       return Problem("/aim", "no button is an AIM key (\"" + aim +
                                  "\"); give one the function, here or on the mouse, first");
     }

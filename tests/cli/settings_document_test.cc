@@ -354,6 +354,27 @@ TEST_P(SettingsDocumentTest, AChangeTheMouseDoesNotTakeStopsTheApply) {
   EXPECT_EQ(TempDir::Read(mouse), memory);
 }
 
+// Holding a fire button lives in the codes of the buttons that fire it: for a
+// fire button no button fires, "hold" changes nothing and sends nothing.
+TEST_P(SettingsDocumentTest, HoldingAFireButtonNoButtonFiresSendsNothing) {
+  const std::string mouse = dir_.File("mouse.bin");
+  const json held = Export(mouse);
+  ASSERT_EQ(held["fire"]["2"]["hold"], false);
+  const std::string file = Write("hold.json", json::parse(R"({"fire": {"2": {"hold": true}}})"));
+  ASSERT_EQ(Run(mouse, {"apply", file}), kExitDone) << err_;
+  EXPECT_THAT(out_, HasSubstr("nothing to change"));
+  EXPECT_FALSE(SentWrites());
+  // Once a button fires it, the same document holds it.
+  const std::string both = Write(
+      "both.json",
+      json::parse(
+          R"({"profiles": {"2": {"buttons": {"7": "Fire Button 2"}}}, "fire": {"2": {"hold": true}}})"));
+  ASSERT_EQ(Run(mouse, {"apply", both}), kExitDone) << err_;
+  EXPECT_EQ(Export(mouse)["fire"]["2"]["hold"], true);
+  ASSERT_EQ(Run(mouse, {"apply", both}), kExitDone) << err_;
+  EXPECT_FALSE(SentWrites());
+}
+
 // The engineer object is checked always and applied only with --engineer.
 TEST_P(SettingsDocumentTest, TheEngineerSettingsChangeOnlyWhenAskedFor) {
   const std::string mouse = dir_.File("mouse.bin");

@@ -77,11 +77,15 @@ void FireKeys::SettingFireKey() {
                          presets[n].interval);
   }
   for (std::size_t n = 0; n < presets.size(); ++n) {
-    const std::string name = session_.Language().Text(kFireNameKey + static_cast<int>(n));
+    const std::string name = FunctionName(static_cast<int>(n) + 1);
     RewriteButtonsNamed(session_, name, FireCode(presets[n]));
   }
   KeyAssignment(session_).ShowFromDataBuf();
   WriteRoads(session_).WriteProfilesAndIdentity();
+}
+
+std::string FireKeys::FunctionName(int n) const {
+  return session_.Language().Text(kFireNameKey + n - 1);
 }
 
 std::string AimKey::FunctionName() const { return session_.Language().Text(kAimNameKey); }

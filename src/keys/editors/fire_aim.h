@@ -23,6 +23,10 @@ class FireKeys {
 
   explicit FireKeys(Session& session) : session_(session) {}
 
+  // The name of fire button n's function ("Fire Button 1") in the session's
+  // language.
+  std::string FunctionName(int n) const;
+
   // One preset (n = 1..3) as either page sets it: count 1..15, interval
   // 1..4094 (values outside are brought into range), then SettingFireKey.
   void SetPreset(int n, int count, int interval);
