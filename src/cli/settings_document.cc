@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <limits>
 #include <optional>
-#include <set>
 
 #include "cli/commands.h"
 #include "engineering/engineer_page.h"
