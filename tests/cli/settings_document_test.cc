@@ -55,6 +55,13 @@ class SettingsDocumentTest : public ::testing::TestWithParam<MemoryType> {
     std::ofstream(path) << document.dump(2);
     return path;
   }
+  // The document applied (engineer settings too) to the factory-new mouse
+  // kept in `mouse` exports as the same document.
+  void ExpectMovesWhole(const json& document, const std::string& mouse) {
+    ASSERT_EQ(Run(mouse, {"apply", "--engineer", Write("moved.json", document)}), kExitDone)
+        << err_;
+    EXPECT_EQ(Export(mouse), document);
+  }
   // Whether the last run sent a write of the live settings or the memory.
   bool SentWrites() const {
     std::ifstream in(trace_);
@@ -194,9 +201,7 @@ json RandomDocument(std::mt19937& random, MemoryType type, const json& factory) 
 // sends nothing.
 TEST_P(SettingsDocumentTest, ADocumentMovesEverySettingToAnotherMouse) {
   for (unsigned seed = 1; seed <= 16; ++seed) {
-    std::string name = "seed ";
-    name += std::to_string(seed);
-    SCOPED_TRACE(name);
+    SCOPED_TRACE(::testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
     const std::string a = dir_.File(std::to_string(seed) + "a.bin");
     const std::string b = dir_.File(std::to_string(seed) + "b.bin");
@@ -211,10 +216,9 @@ TEST_P(SettingsDocumentTest, ADocumentMovesEverySettingToAnotherMouse) {
     EXPECT_EQ(from_a["lighting"]["colors"], given["lighting"]["colors"]);
     EXPECT_EQ(from_a["lighting"]["breath"], given["lighting"]["breath"]);
     EXPECT_EQ(from_a["engineer"]["recoil"], given["engineer"]["recoil"]);
-    ASSERT_EQ(Run(b, {"apply", "--engineer", Write("a.json", from_a)}), kExitDone) << err_;
-    EXPECT_EQ(Export(b), from_a);
+    ExpectMovesWhole(from_a, b);
     const auto memory = TempDir::Read(b);
-    ASSERT_EQ(Run(b, {"apply", "--engineer", dir_.File("a.json")}), kExitDone) << err_;
+    ASSERT_EQ(Run(b, {"apply", "--engineer", dir_.File("moved.json")}), kExitDone) << err_;
     EXPECT_THAT(out_, HasSubstr("nothing to change"));
     EXPECT_FALSE(SentWrites());
     EXPECT_EQ(TempDir::Read(b), memory);
@@ -317,9 +321,7 @@ TEST_P(SettingsDocumentTest, RandomImagesGoWholeToAnotherMouse) {
   const json factory = Export(names);
   for (const auto& function : functions) codes.push_back(function["code"]);
   for (unsigned seed = 1; seed <= 16; ++seed) {
-    std::string name = "seed ";
-    name += std::to_string(seed);
-    SCOPED_TRACE(name);
+    SCOPED_TRACE(::testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
     const std::string a = dir_.File(std::to_string(seed) + "a.bin");
     const std::string b = dir_.File(std::to_string(seed) + "b.bin");
@@ -328,8 +330,7 @@ TEST_P(SettingsDocumentTest, RandomImagesGoWholeToAnotherMouse) {
     // The buttons, levels and colours are the image's, not the factory's.
     EXPECT_NE(from_a["profiles"], factory["profiles"]);
     EXPECT_NE(from_a["lighting"]["colors"], factory["lighting"]["colors"]);
-    ASSERT_EQ(Run(b, {"apply", "--engineer", Write("a.json", from_a)}), kExitDone) << err_;
-    EXPECT_EQ(Export(b), from_a);
+    ExpectMovesWhole(from_a, b);
   }
 }
 
