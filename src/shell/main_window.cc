@@ -1,5 +1,7 @@
 #include "shell/main_window.h"
 
+#include <QTabBar>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBitmap>
@@ -446,6 +448,15 @@ void TForm1::OrderTabs(Page& page) {
   for (QWidget* widget : page.findChildren<QWidget*>()) {
     // Not the parts of a list's pop-up, which is a window of its own.
     if (!(widget->focusPolicy() & Qt::TabFocus) || widget->window() != this) continue;
+    // Only the page's own controls, which carry their names: not the parts
+    // Qt builds inside its widgets (a tab widget's bar and its scroll
+    // buttons). Linked into the page's order, those left the focus chain
+    // pointing at freed widgets when the page was torn down.
+    const QString own = widget->objectName();
+    if (own.isEmpty() || own.startsWith(QLatin1String("qt_")) ||
+        qobject_cast<QTabBar*>(widget->parentWidget()) != nullptr) {
+      continue;
+    }
     const QWidget* holder = widget->parentWidget();
     bool in_menu = false;
     for (; holder != nullptr && holder != &page; holder = holder->parentWidget()) {
