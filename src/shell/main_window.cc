@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTabWidget>
+#include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
 #include <iostream>
@@ -719,7 +720,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       watched == windowHandle() ? IsHeldInput(*event) : IsOwnInput(watched, event) && !replaying_;
   if (session_ != nullptr && held_here &&
       (session_->Busy() || (!replaying_ && !held_input_.empty()))) {
-    held_input_.push_back({QPointer<QObject>(watched), std::unique_ptr<QEvent>(event->clone())});
+    held_input_.push_back(Hold(watched, *event));
     return true;
   }
   // Esc closes the key menus, as a click beside them does; inside a menu
@@ -731,6 +732,38 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+TForm1::HeldInput TForm1::Hold(QObject* target, const QEvent& event) {
+  HeldInput held{QPointer<QObject>(target), event.type(), {}, {}};
+  if (const auto* mouse = dynamic_cast<const QMouseEvent*>(&event)) {
+    held.position = mouse->position();
+    held.make = [type = mouse->type(), position = mouse->position(), scene = mouse->scenePosition(),
+                 global = mouse->globalPosition(), button = mouse->button(),
+                 buttons = mouse->buttons(), modifiers = mouse->modifiers(),
+                 device = mouse->pointingDevice(), stamp = mouse->timestamp()] {
+      auto made = std::make_unique<QMouseEvent>(type, position, scene, global, button, buttons,
+                                                modifiers, device);
+      made->setTimestamp(stamp);
+      return std::unique_ptr<QEvent>(std::move(made));
+    };
+  } else if (const auto* wheel = dynamic_cast<const QWheelEvent*>(&event)) {
+    held.make = [position = wheel->position(), global = wheel->globalPosition(),
+                 pixels = wheel->pixelDelta(), angle = wheel->angleDelta(),
+                 buttons = wheel->buttons(), modifiers = wheel->modifiers(), phase = wheel->phase(),
+                 inverted = wheel->inverted(), source = wheel->source(),
+                 device = wheel->pointingDevice(), stamp = wheel->timestamp()] {
+      auto made = std::make_unique<QWheelEvent>(position, global, pixels, angle, buttons, modifiers,
+                                                phase, inverted, source, device);
+      made->setTimestamp(stamp);
+      return std::unique_ptr<QEvent>(std::move(made));
+    };
+  } else {
+    held.make = [copy = std::shared_ptr<QEvent>(event.clone())] {
+      return std::unique_ptr<QEvent>(copy->clone());
+    };
+  }
+  return held;
+}
+
 void TForm1::ReplayHeldInput() {
   while (!held_input_.empty() && session_ != nullptr && !session_->Busy()) {
     HeldInput input = std::move(held_input_.front());
@@ -739,9 +772,8 @@ void TForm1::ReplayHeldInput() {
     // A press given again is not the window system's own, so Qt moves no
     // focus for it: the widget it lands on takes the focus here, as it
     // would have then.
-    if (input.target == windowHandle() && input.event->type() == QEvent::MouseButtonPress) {
-      const auto* press = static_cast<const QMouseEvent*>(input.event.get());
-      for (QWidget* widget = childAt(press->position().toPoint()); widget != nullptr;
+    if (input.target == windowHandle() && input.type == QEvent::MouseButtonPress) {
+      for (QWidget* widget = childAt(input.position.toPoint()); widget != nullptr;
            widget = widget->parentWidget()) {
         if (widget->isEnabled() && (widget->focusPolicy() & Qt::ClickFocus) != 0) {
           widget->setFocus(Qt::MouseFocusReason);
@@ -753,7 +785,8 @@ void TForm1::ReplayHeldInput() {
     // Given as it came; a transfer it starts holds what comes meanwhile,
     // behind the input still waiting here.
     replaying_ = true;
-    QCoreApplication::sendEvent(input.target, input.event.get());
+    const std::unique_ptr<QEvent> event = input.make();
+    QCoreApplication::sendEvent(input.target, event.get());
     replaying_ = false;
   }
 }

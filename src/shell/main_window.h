@@ -11,12 +11,14 @@
 // transfer is over: nothing is lost, and nothing starts a second transfer.
 #pragma once
 
+#include <QEvent>
 #include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "session/session.h"
@@ -197,11 +199,17 @@ class TForm1 : public QWidget, public SessionEvents, public ShellServices {
   QTimer label_run_;
   RollingCaption rolling_;
   QPointer<QLabel> rolling_label_;
-  // Keys and clicks that came while a transfer ran.
+  // Keys and clicks that came while a transfer ran. A mouse or wheel event
+  // is kept as its values and made anew when it is given again: Qt shares a
+  // pointer event's point with the events it makes later on that device,
+  // and those move it.
   struct HeldInput {
     QPointer<QObject> target;
-    std::unique_ptr<QEvent> event;
+    QEvent::Type type = QEvent::None;
+    QPointF position;  // a mouse event's, in the target's coordinates
+    std::function<std::unique_ptr<QEvent>()> make;
   };
+  static HeldInput Hold(QObject* target, const QEvent& event);
   std::deque<HeldInput> held_input_;
   bool replaying_ = false;
   int shown_group_ = 0;

@@ -630,5 +630,32 @@ TEST(MainWindow, AClickHeldDuringAWriteMovesTheFocusBeforeTheKeysHeldAfterIt) {
   EXPECT_EQ(rig.session.Keys().fire[2].count, 4);
 }
 
+// A page button acts on the release over it. Clicks held while a write runs
+// keep the places where they came: Qt shares a mouse event's point with the
+// events it makes later, and giving the first click again moved the second
+// one's release onto the first's place, so the page never opened.
+TEST(MainWindow, ClicksHeldWhileAWriteRunsEachLandWhereTheyCame) {
+  WindowRig rig;
+  rig.Connect();
+  rig.Click(QStringLiteral("Btn_Adv_1"));
+  auto* interval = rig.Find<QLineEdit>(QStringLiteral("Edt_DelayTime2"));
+  auto* shots = rig.Find<QLineEdit>(QStringLiteral("Edt_Repeat3"));
+  auto* light = rig.Find(QStringLiteral("Btn_Breath_2"));
+  interval->setFocus();
+  interval->selectAll();
+  rig.clock.on_pump = [&] {
+    rig.clock.on_pump = nullptr;
+    QWindow* window = rig.window.windowHandle();
+    QTest::mouseClick(window, Qt::LeftButton, {},
+                      shots->mapTo(&rig.window, shots->rect().center()));
+    QTest::mouseClick(window, Qt::LeftButton, {},
+                      light->mapTo(&rig.window, light->rect().center()));
+  };
+  QTest::keyClicks(interval, QStringLiteral("1"));
+  for (int i = 0; i < 10; ++i) rig.Settle();
+  EXPECT_EQ(rig.session.Keys().fire[1].interval, 1);
+  EXPECT_TRUE(rig.Shown(QStringLiteral("gbPage3")));
+}
+
 }  // namespace
 }  // namespace vrdk::shell
