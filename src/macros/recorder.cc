@@ -247,11 +247,26 @@ int MacroRecorder::HandleNotes(std::uint32_t now) {
                                         }));
 }
 
-void MacroRecorder::WaitForNotes(std::stop_token stop) {
+bool MacroRecorder::WaitForNotes() {
   std::unique_lock lock(mutex_);
-  notes_waiting_.wait(lock, stop, [this] {
-    return std::any_of(notes_.begin(), notes_.end(), [](bool note) { return note; });
+  notes_waiting_.wait(lock, [this] {
+    return waiting_stopped_ ||
+           std::any_of(notes_.begin(), notes_.end(), [](bool note) { return note; });
   });
+  return !waiting_stopped_;
+}
+
+void MacroRecorder::StopWaiting() {
+  {
+    std::lock_guard lock(mutex_);
+    waiting_stopped_ = true;
+  }
+  notes_waiting_.notify_all();
+}
+
+void MacroRecorder::AllowWaiting() {
+  std::lock_guard lock(mutex_);
+  waiting_stopped_ = false;
 }
 
 RecorderWorker::RecorderWorker(MacroRecorder& recorder, Tick tick, std::function<void()> changed)
@@ -259,10 +274,9 @@ RecorderWorker::RecorderWorker(MacroRecorder& recorder, Tick tick, std::function
 
 void RecorderWorker::Start() {
   if (thread_.joinable()) return;
-  thread_ = std::jthread([this](std::stop_token stop) {
-    while (!stop.stop_requested()) {
-      recorder_.WaitForNotes(stop);
-      if (stop.stop_requested()) break;
+  recorder_.AllowWaiting();
+  thread_ = std::thread([this] {
+    while (recorder_.WaitForNotes()) {
       if (recorder_.HandleNotes(tick_()) > 0 && changed_) changed_();
     }
   });
@@ -270,7 +284,7 @@ void RecorderWorker::Start() {
 
 void RecorderWorker::Stop() {
   if (!thread_.joinable()) return;
-  thread_.request_stop();
+  recorder_.StopWaiting();
   thread_.join();
 }
 

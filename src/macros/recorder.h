@@ -29,7 +29,6 @@
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -101,8 +100,12 @@ class MacroRecorder {
   // One pass of the worker over the notes, in their fixed order. Returns the
   // number of lines it added.
   int HandleNotes(std::uint32_t now);
-  // Blocks until a note is waiting, the recording stops or `stop` is asked.
-  void WaitForNotes(std::stop_token stop);
+  // Blocks until a note is waiting or StopWaiting is called; false once
+  // StopWaiting was called (until AllowWaiting).
+  bool WaitForNotes();
+  // Ends the wait of WaitForNotes, now and at every later call.
+  void StopWaiting();
+  void AllowWaiting();
 
   MacroText Text() const;
   int Used() const;
@@ -125,7 +128,11 @@ class MacroRecorder {
   void KeyUp(int virtual_key, std::uint32_t now);
 
   mutable std::mutex mutex_;
-  std::condition_variable_any notes_waiting_;
+  // A plain condition variable and flag rather than a jthread's stop token:
+  // in the MinGW build, stopping a fresh worker through its stop token hung
+  // now and then.
+  std::condition_variable notes_waiting_;
+  bool waiting_stopped_ = false;
   MacroText text_;
   DelayMode mode_ = DelayMode::kRecorded;
   int fixed_delay_ = kDefaultDelay;
@@ -166,7 +173,7 @@ class RecorderWorker {
   MacroRecorder& recorder_;
   Tick tick_;
   std::function<void()> changed_;
-  std::jthread thread_;
+  std::thread thread_;
 };
 
 // The system's tick counter in milliseconds.

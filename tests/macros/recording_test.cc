@@ -205,5 +205,33 @@ TEST(RecorderThreadsTest, KeysAndButtonsFromTwoThreadsKeepTheirOrderAndTheBudget
   EXPECT_EQ(told, std::vector<std::string>(text.begin() + 1, text.end()));
 }
 
+// Each recording starts a worker and each stop ends it: the stop must come
+// back whether the worker is waiting, handling a note or just starting. (The
+// MinGW build once hung here now and then.)
+TEST(RecorderThreadsTest, AWorkerStoppedAtAnyMomentEndsEveryTime) {
+  for (int round = 0; round < 1000; ++round) {
+    MacroRecorder recorder;
+    recorder.Start(DelayMode::kNone, 50);
+    Passes passes;
+    RecorderWorker worker(
+        recorder, [] { return 0u; }, [&] { passes.Count(); });
+    worker.Start();
+    if (round % 3 != 0) {
+      recorder.Note(round % 2 == 0 ? MouseNote::kRightDown : MouseNote::kRightUp, false);
+    }
+    if (round % 5 == 0) std::this_thread::yield();
+    worker.Stop();
+    ASSERT_FALSE(worker.Running());
+    // Started again, it still takes notes.
+    if (round % 100 == 0) {
+      worker.Start();
+      recorder.Note(MouseNote::kLeftDown, false);
+      ASSERT_TRUE(passes.WaitFor(1));
+      worker.Stop();
+    }
+    recorder.Stop();
+  }
+}
+
 }  // namespace
 }  // namespace vrdk::macros
