@@ -201,7 +201,7 @@ stage_fuzz() {
       name=$(basename "$fuzzer" _fuzz)
       work=$(mktemp -d)
       cp -r "fuzz/corpus/$name/." "$work/"
-      if "$fuzzer" -max_total_time="${VRDK_FUZZ_SECONDS:-10}" -print_final_stats=0 \
+      if "$fuzzer" -max_total_time="${VRDK_FUZZ_SECONDS:-5}" -print_final_stats=0 \
            "$work" >"build/fuzz/$name.log" 2>&1; then
         echo "fuzz $name: no crash"
         passed=$((passed + 1))
